@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: first the whole program (core,
+# console runner and window), then the core and console runner again under AddressSanitizer
+# and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+bash scripts/build.sh build-sanitize -DBRISKO_BUILD_GUI=OFF -DBRISKO_SANITIZE=ON -DBRISKO_WERROR=ON \
+    -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+
+bash scripts/build.sh build -DBRISKO_WERROR=ON
+ctest --test-dir build --output-on-failure -j "$(nproc)"

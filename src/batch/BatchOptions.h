@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace brisko::batch {
+
+enum class BatchMode { Run, Check, DryRun };
+
+// The console runner's command line:
+//   brisko2-batch [--drive X=DIR]... [--check | --dry-run] [--continue] [--verify]
+//                 SCRIPT [L=ROOT] [R=ROOT]
+struct BatchOptions {
+    std::vector<std::string> drives; // LETTER=HOSTDIR, in order
+    BatchMode mode = BatchMode::Run;
+    bool continueAfterPause = false;
+    bool verify = false;
+    bool help = false;
+    std::vector<std::string> parameters; // the script, then up to two roots
+};
+
+struct ParseResult {
+    BatchOptions options;
+    std::string error; // empty when the command line is right
+};
+
+ParseResult parseBatchOptions(const std::vector<std::string>& arguments);
+
+const char* batchUsage();
+
+} // namespace brisko::batch

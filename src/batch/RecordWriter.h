@@ -1,0 +1,14 @@
+#pragma once
+
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace brisko::batch {
+
+// Writes one record: the fields separated by a TAB, ended by a line break. A TAB, CR or LF
+// inside a field is written as a blank so that a record always stays one line.
+void writeRecord(std::ostream& out, std::initializer_list<std::string_view> fields);
+
+} // namespace brisko::batch

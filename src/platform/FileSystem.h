@@ -1,0 +1,151 @@
+#pragma once
+
+#include "DosStamp.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisko::platform {
+
+// Why an operation on the file system did not succeed. "Does not exist" (NotFound) and
+// "cannot be read" (AccessDenied, IoError, Ambiguous, ...) are different answers: only
+// NotFound may ever be taken as missing.
+enum class FsStatus {
+    Ok,
+    NotFound,      // nothing of that name (or a folder on the way is missing)
+    AccessDenied,  // exists but permission refused
+    IoError,       // exists but the device failed
+    NoSpace,       // the disk is full
+    AlreadyExists, // the name is taken
+    NotEmpty,      // a folder that still holds entries
+    Ambiguous,     // several names differ from it only in case: never guessed between
+    InvalidName,   // a name the path model cannot carry (for example one holding '\')
+    NotAFolder,    // a file where a folder was expected, or the other way round
+    Unsupported,   // a link, device, FIFO or socket where a file or folder was expected
+};
+
+// The outcome of an operation, with the system's own words for a failure.
+struct FsResult {
+    FsStatus status = FsStatus::Ok;
+    std::string detail; // for example "Permission denied"; empty on success
+
+    bool ok() const { return status == FsStatus::Ok; }
+    static FsResult success() { return {}; }
+};
+
+// A short English text for a status ("does not exist", "permission denied", ...).
+std::string describe(FsStatus status);
+
+struct FileAttributes {
+    bool directory = false;
+    bool readOnly = false; // POSIX: the owner's write bit is clear
+    bool hidden = false;   // POSIX: the name begins with '.'
+};
+
+// One file or folder as a directory search reports it.
+struct DirEntry {
+    std::string name; // the name on disk (UTF-8 where the disk has UTF-8)
+    FileAttributes attributes;
+    std::int64_t size = 0;
+    DosStamp stamp = 0;
+};
+
+// A name that a directory search passed over, and why.
+struct SkippedEntry {
+    std::string name;
+    std::string reason; // e.g. "name contains a backslash", "link to a folder", "cannot be read"
+};
+
+struct Listing {
+    FsResult result;                   // failure to list the folder itself
+    std::vector<DirEntry> entries;     // files and folders, "." and ".." left out
+    std::vector<SkippedEntry> skipped; // names passed over (never silently)
+};
+
+// Looking at one path: an entry when it exists, NotFound when it does not, any other status
+// when it exists but cannot be looked at.
+struct PathInfo {
+    FsResult result;
+    DirEntry entry; // valid when result.ok(); name is the last component as on disk
+};
+
+// Sequential reading of one file.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // Reads up to size bytes; returns the count read (0 at the end) or -1 on an error (see
+    // lastError()).
+    virtual std::int64_t read(std::byte* buffer, std::size_t size) = 0;
+    virtual std::int64_t size() const = 0;
+    virtual FsResult lastError() const = 0;
+};
+
+// Sequential writing of one new file.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    // Writes all of the bytes or reports why not (a full disk gives NoSpace).
+    virtual FsResult write(const std::byte* data, std::size_t size) = 0;
+    // Puts the written data on the disk.
+    virtual FsResult flush() = 0;
+    virtual FsResult close() = 0;
+};
+
+// The operating system's file system as the program sees it. Every path is a program path:
+// either drive form as scripts write it ("C:\DATA\SUB", any letter case), or a host path
+// (on POSIX one beginning with '/', or relative to the current folder). Components are
+// matched exactly first, then by the only name that differs in case.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The host path a program path resolves to (the last component may not exist yet).
+    virtual std::optional<std::string> hostPath(std::string_view path) = 0;
+
+    virtual Listing list(std::string_view folder) = 0;
+    virtual PathInfo stat(std::string_view path) = 0;
+    virtual bool driveExists(char letter) = 0;
+
+    bool fileExists(std::string_view path);
+    bool folderExists(std::string_view path);
+
+    // Sets or clears the read-only attribute; clearAttributes gives the owner write access.
+    virtual FsResult setReadOnly(std::string_view path, bool readOnly) = 0;
+    virtual FsResult clearAttributes(std::string_view path) = 0;
+    // Copies the permission bits (the attributes) of one file onto another.
+    virtual FsResult copyAttributes(std::string_view from, std::string_view to) = 0;
+
+    virtual FsResult removeFile(std::string_view path) = 0;
+    // Renames a file, replacing a file of the target name in one step.
+    virtual FsResult rename(std::string_view from, std::string_view to) = 0;
+    // A second name for an existing file (used to keep a backup without a moment in which
+    // the target name is empty); Unsupported where links are impossible.
+    virtual FsResult link(std::string_view existing, std::string_view newName) = 0;
+    virtual FsResult createFolders(std::string_view path) = 0; // with its parents
+    virtual FsResult removeFolder(std::string_view path) = 0;  // an empty folder
+
+    // Free bytes for the drive of a drive-form letter; nothing when the drive does not exist.
+    virtual std::optional<std::int64_t> freeBytes(char drive) = 0;
+
+    virtual std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result) = 0;
+    // Creates a new regular file; a regular file of that name is replaced, anything else
+    // (a link, a folder, a device) is refused and left alone.
+    virtual std::unique_ptr<OutputFile> createFresh(std::string_view path, FsResult& result) = 0;
+    // Asks the system to forget the cached pages of a file, so that it is read from disk.
+    virtual void dropCache(std::string_view path) = 0;
+    // Flushes a folder's entries to disk (after a rename into it).
+    virtual FsResult flushFolder(std::string_view folder) = 0;
+
+    virtual FsResult setStamp(std::string_view path, DosStamp stamp) = 0;
+
+    // The process's current folder, as a host path.
+    virtual std::string currentFolder() = 0;
+    virtual FsResult setCurrentFolder(std::string_view path) = 0;
+};
+
+} // namespace brisko::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/DriveMap.h"
+#include "platform/FileSystem.h"
+
+#include <memory>
+
+namespace brisko::platform {
+
+// The file system of a POSIX host: drive letters through the drive map, case-insensitive
+// resolution of every component, links to folders never entered, FIFOs, sockets and devices
+// passed over.
+class PosixFileSystem final : public FileSystem {
+public:
+    explicit PosixFileSystem(DriveMap drives);
+    ~PosixFileSystem() override;
+
+    std::optional<std::string> hostPath(std::string_view path) override;
+    Listing list(std::string_view folder) override;
+    PathInfo stat(std::string_view path) override;
+    bool driveExists(char letter) override;
+    FsResult setReadOnly(std::string_view path, bool readOnly) override;
+    FsResult clearAttributes(std::string_view path) override;
+    FsResult copyAttributes(std::string_view from, std::string_view to) override;
+    FsResult removeFile(std::string_view path) override;
+    FsResult rename(std::string_view from, std::string_view to) override;
+    FsResult link(std::string_view existing, std::string_view newName) override;
+    FsResult createFolders(std::string_view path) override;
+    FsResult removeFolder(std::string_view path) override;
+    std::optional<std::int64_t> freeBytes(char drive) override;
+    std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result) override;
+    std::unique_ptr<OutputFile> createFresh(std::string_view path, FsResult& result) override;
+    void dropCache(std::string_view path) override;
+    FsResult flushFolder(std::string_view folder) override;
+    FsResult setStamp(std::string_view path, DosStamp stamp) override;
+    std::string currentFolder() override;
+    FsResult setCurrentFolder(std::string_view path) override;
+
+    const DriveMap& drives() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace brisko::platform

@@ -1,0 +1,95 @@
+#include "BatchProcess.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace brisko::test {
+namespace {
+
+using Records = std::vector<std::vector<std::string>>;
+
+Records only(const Records& all, const std::string& name) {
+    Records picked;
+    for (const auto& record : all)
+        if (!record.empty() && record[0] == name)
+            picked.push_back(record);
+    return picked;
+}
+
+TEST(BatchCheck, PrintsEveryRowTheHistoryAndTheErrorCount) {
+    TempTree tree;
+    tree.write("job.brk", "; nightly job\r\n"
+                          "updatemode = lm\r\n"
+                          "Frobnicate=1\r\n"
+                          "IncludeTry=missing.brk\r\n"
+                          "  execute  \r\n");
+    ProcessResult result = runBatchProcess({"--check", tree.path("job.brk").string()});
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    Records all = records(result.out);
+    Records expectedRows{
+        {"row", "-", "", "", "; nightly job"},
+        {"row", "-", "UpdateMode", "=", "LMaster"},
+        {"row", "!", "", "?", "Frobnicate=1"},
+        {"row", "!", "IncludeTry", "=", "missing.brk"},
+        {"row", "-", "Execute", "", ""},
+    };
+    EXPECT_EQ(only(all, "row"), expectedRows);
+    Records history = only(all, "history");
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0], (std::vector<std::string>{"history", "red", "IncludeTry", "missing.brk",
+                                                    "", "", "Include File does not exist"}));
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.back(), (std::vector<std::string>{"errors", "1"}));
+}
+
+TEST(BatchCheck, CommandLineRootsComeFirstAndHighlighted) {
+    TempTree tree;
+    tree.write("ok.brk", "LeftRoot=C:\nLeftPath=\\DATA\n");
+    ProcessResult result =
+        runBatchProcess({"--check", tree.path("ok.brk").string(), "L=e:", "R=F:"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    Records rows = only(records(result.out), "row");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"row", "!", "L=", "=", "E:"}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"row", "!", "R=", "=", "F:"}));
+    EXPECT_EQ(records(result.out).back(), (std::vector<std::string>{"errors", "0"}));
+}
+
+TEST(BatchCheck, ScriptNamedInDriveFormResolvesThroughTheDriveMap) {
+    TempTree tree;
+    tree.write("Jobs/Nightly.brk", "Execute\n");
+    ProcessResult result = runBatchProcess(
+        {"--drive", "S=" + tree.root().string(), "--check", "s:\\JOBS\\NIGHTLY.BRK"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(only(records(result.out), "row").size(), 1u);
+}
+
+TEST(BatchCheck, WrongCommandLinesExit64WithAMessage) {
+    TempTree tree;
+    tree.write("ok.brk", "Execute\n");
+    const std::vector<std::vector<std::string>> wrong{
+        {"--check", tree.path("absent.brk").string()},
+        {"--check", tree.root().string()},
+        {"--drive", "nonsense", "--check", tree.path("ok.brk").string()},
+        {"--check"},
+        {"--check", tree.path("ok.brk").string(), "X:"},
+    };
+    for (const auto& arguments : wrong) {
+        ProcessResult result = runBatchProcess(arguments);
+        EXPECT_EQ(result.exitStatus, 64) << arguments.back();
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        EXPECT_NE(result.err.find("brisko2-batch:"), std::string::npos) << result.err;
+    }
+}
+
+TEST(BatchCheck, MalformedDriveVariableIsRefused) {
+    TempTree tree;
+    tree.write("ok.brk", "Execute\n");
+    ProcessResult result = runBatchProcess({"--check", tree.path("ok.brk").string()},
+                                           {"BRISKO_DRIVES=this is no map"});
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_NE(result.err.find("BRISKO_DRIVES"), std::string::npos);
+}
+
+} // namespace
+} // namespace brisko::test
