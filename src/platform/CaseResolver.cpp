@@ -1,0 +1,201 @@
+#include "platform/CaseResolver.h"
+
+#include "platform/FolderStream.h"
+#include "platform/PosixErrors.h"
+#include "platform/Unicode.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace brisko::platform {
+
+namespace {
+
+// Bounds on what is kept; past them everything is dropped and read again as needed.
+constexpr std::size_t kMaxKeptPrefixes = 100000;
+constexpr std::size_t kMaxKeptListings = 4096;
+constexpr std::size_t kMaxListedNames = 2000000;
+
+bool exists(const std::string& host, int& error) {
+    struct stat info {};
+    if (lstat(host.c_str(), &info) == 0)
+        return true;
+    error = errno;
+    return false;
+}
+
+std::string joinAll(std::string host, const std::vector<std::string>& names, std::size_t from) {
+    for (std::size_t i = from; i < names.size(); ++i)
+        host = joinHost(host, names[i]);
+    return host;
+}
+
+std::pair<std::string, std::string> splitParent(const std::string& host) {
+    const auto slash = host.rfind('/');
+    if (slash == std::string::npos)
+        return {std::string(), host};
+    return {slash == 0 ? std::string("/") : host.substr(0, slash), host.substr(slash + 1)};
+}
+
+std::string ambiguity(const std::vector<std::string>& names) {
+    std::string text = "several names differ only in case:";
+    for (const auto& name : names)
+        text += " \"" + name + "\"";
+    return text;
+}
+
+} // namespace
+
+Resolution CaseResolver::resolve(const HostRoute& route) {
+    Resolution resolution;
+    resolution.count = route.components.size();
+    const std::string requested = joinAll(route.base, route.components, 0);
+    int error = 0;
+    if (route.components.empty()) {
+        // The drive's own folder: followed as the system follows it.
+        struct stat info {};
+        resolution.host = resolution.existing = requested;
+        if (::stat(requested.c_str(), &info) != 0)
+            resolution.result = resultFromErrno(errno);
+        return resolution;
+    }
+    if (exists(requested, error)) {
+        resolution.host = resolution.existing = requested;
+        resolution.found = resolution.count;
+        return resolution;
+    }
+    return resolveSlowly(route);
+}
+
+Resolution CaseResolver::resolveSlowly(const HostRoute& route) {
+    const auto& names = route.components;
+    Resolution resolution;
+    resolution.count = names.size();
+
+    // Requested prefixes of the folders on the way, and the longest one already resolved.
+    std::vector<std::string> prefixes;
+    prefixes.reserve(names.size());
+    std::string prefix = route.base;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i)
+        prefixes.push_back(prefix = joinHost(prefix, names[i]));
+    std::string current = route.base;
+    std::size_t i = 0;
+    for (std::size_t k = prefixes.size(); k-- > 0;) {
+        auto kept = prefixes_.find(prefixes[k]);
+        if (kept != prefixes_.end()) {
+            current = kept->second;
+            i = k + 1;
+            break;
+        }
+    }
+
+    auto stop = [&](FsResult result) {
+        resolution.result = std::move(result);
+        resolution.existing = current;
+        resolution.found = i;
+        resolution.host = joinAll(current, names, i);
+        return resolution;
+    };
+
+    for (; i < names.size(); ++i) {
+        const std::string candidate = joinHost(current, names[i]);
+        int error = 0;
+        if (exists(candidate, error)) {
+            current = candidate;
+        } else {
+            if (error != ENOENT) // ENOTDIR (a file on the way) counts as missing too
+                return stop(resultFromErrno(error));
+            FsResult failure;
+            const FoldedListing* listing = listingOf(current, failure);
+            if (listing == nullptr)
+                return stop(failure); // cannot tell whether a variant exists: not "missing"
+            auto match = listing->namesByFold.find(toUpper(names[i]));
+            if (match == listing->namesByFold.end() || match->second.empty())
+                return stop(resultFromErrno(ENOENT));
+            if (match->second.size() > 1)
+                return stop({FsStatus::Ambiguous, ambiguity(match->second)});
+            current = joinHost(current, match->second.front());
+        }
+        if (i < prefixes.size())
+            prefixes_[prefixes[i]] = current;
+    }
+    keepWithinBounds();
+    resolution.host = resolution.existing = current;
+    resolution.found = resolution.count;
+    return resolution;
+}
+
+const CaseResolver::FoldedListing* CaseResolver::listingOf(const std::string& folder,
+                                                           FsResult& failure) {
+    auto kept = listings_.find(folder);
+    if (kept != listings_.end())
+        return &kept->second;
+    FolderStream stream(folder, FinalLink::Follow);
+    std::vector<std::string> names;
+    while (const char* name = stream.next())
+        names.emplace_back(name);
+    if (!stream.ok()) {
+        failure = stream.result();
+        return nullptr;
+    }
+    rememberListing(folder, names);
+    return &listings_.at(folder);
+}
+
+void CaseResolver::rememberListing(const std::string& folder,
+                                   const std::vector<std::string>& names) {
+    keepWithinBounds();
+    FoldedListing listing;
+    for (const auto& name : names) {
+        if (name == "." || name == ".." || name.find('\\') != std::string::npos)
+            continue; // names a program path cannot reach
+        listing.namesByFold[toUpper(name)].push_back(name);
+    }
+    auto& slot = listings_[folder];
+    listedNames_ += names.size();
+    slot = std::move(listing);
+}
+
+void CaseResolver::nameAdded(const std::string& host) {
+    const auto [folder, name] = splitParent(host);
+    prefixes_.clear();
+    auto kept = listings_.find(folder);
+    if (kept == listings_.end() || name.find('\\') != std::string::npos)
+        return;
+    auto& variants = kept->second.namesByFold[toUpper(name)];
+    if (std::find(variants.begin(), variants.end(), name) == variants.end()) {
+        variants.push_back(name);
+        ++listedNames_;
+    }
+}
+
+void CaseResolver::nameRemoved(const std::string& host) {
+    const auto [folder, name] = splitParent(host);
+    prefixes_.clear();
+    auto kept = listings_.find(folder);
+    if (kept == listings_.end())
+        return;
+    auto variants = kept->second.namesByFold.find(toUpper(name));
+    if (variants == kept->second.namesByFold.end())
+        return;
+    std::erase(variants->second, name);
+    if (variants->second.empty())
+        kept->second.namesByFold.erase(variants);
+}
+
+void CaseResolver::forgetAll() {
+    prefixes_.clear();
+    listings_.clear();
+    listedNames_ = 0;
+}
+
+void CaseResolver::keepWithinBounds() {
+    if (prefixes_.size() > kMaxKeptPrefixes)
+        prefixes_.clear();
+    if (listings_.size() > kMaxKeptListings || listedNames_ > kMaxListedNames) {
+        listings_.clear();
+        listedNames_ = 0;
+    }
+}
+
+} // namespace brisko::platform

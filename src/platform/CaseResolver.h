@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/ProgramPath.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace brisko::platform {
+
+// Where a route leads on disk.
+struct Resolution {
+    // Ok when every name exists; NotFound when one is missing; Ambiguous when several names
+    // differ from one only in case; AccessDenied, IoError, ... when a folder cannot be read.
+    FsResult result;
+    std::string host;     // names as on disk, then the missing ones as written
+    std::string existing; // the host path of the names that were found
+    std::size_t found = 0;
+    std::size_t count = 0;
+
+    bool onlyLastMissing() const {
+        return result.status == FsStatus::NotFound && found + 1 == count;
+    }
+};
+
+// Matches every name of a route against the disk: exactly first, then by the one name that
+// differs from it only in case (Unicode-aware); several such names are never guessed between.
+// Resolved folder prefixes and case-folded listings are kept, so that a big tree is not listed
+// again for every path; the owner reports every change it makes so that they stay true.
+class CaseResolver {
+public:
+    Resolution resolve(const HostRoute& route);
+
+    // A fresh listing of a folder's names (from a directory search).
+    void rememberListing(const std::string& folder, const std::vector<std::string>& names);
+    // A file name appeared in or left a folder.
+    void nameAdded(const std::string& host);
+    void nameRemoved(const std::string& host);
+    // Folders appeared, left or moved: nothing kept can be trusted.
+    void forgetAll();
+
+private:
+    struct FoldedListing {
+        std::unordered_map<std::string, std::vector<std::string>> namesByFold;
+    };
+
+    // The listing of a folder, read when it is not kept; nullptr (and failure set) when the
+    // folder cannot be read.
+    const FoldedListing* listingOf(const std::string& folder, FsResult& failure);
+    Resolution resolveSlowly(const HostRoute& route);
+    void keepWithinBounds();
+
+    std::unordered_map<std::string, std::string> prefixes_; // requested prefix -> host path
+    std::unordered_map<std::string, FoldedListing> listings_;
+    std::size_t listedNames_ = 0;
+};
+
+} // namespace brisko::platform

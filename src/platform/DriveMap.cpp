@@ -1,0 +1,100 @@
+#include "platform/DriveMap.h"
+
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+namespace brisko::platform {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char upperLetter(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool isLetter(char c) {
+    const char upper = upperLetter(c);
+    return upper >= 'A' && upper <= 'Z';
+}
+
+// "C=/srv/data" (or "c:=/srv/data") as an upper-case letter and the folder as written.
+std::optional<std::pair<char, std::string_view>> parseEntry(std::string_view entry) {
+    const auto equals = entry.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    std::string_view letter = trimmed(entry.substr(0, equals));
+    const std::string_view folder = trimmed(entry.substr(equals + 1));
+    if (letter.size() == 2 && letter[1] == ':')
+        letter.remove_suffix(1);
+    if (letter.size() != 1 || !isLetter(letter[0]) || folder.empty())
+        return std::nullopt;
+    return std::pair{upperLetter(letter[0]), folder};
+}
+
+// An absolute, lexically tidy host folder without a trailing '/' (except the root itself).
+std::string absoluteFolder(const std::string& startFolder, std::string_view folder) {
+    std::filesystem::path path(folder);
+    if (path.is_relative())
+        path = std::filesystem::path(startFolder) / path;
+    std::string text = path.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+DriveMap::DriveMap(std::string startFolder) : startFolder_(std::move(startFolder)) {
+    if (startFolder_.empty()) {
+        std::error_code ignored;
+        startFolder_ = std::filesystem::current_path(ignored).string();
+    }
+}
+
+bool DriveMap::addEntries(std::string_view list) {
+    std::vector<std::pair<char, std::string_view>> parsed;
+    while (!list.empty()) {
+        const auto semicolon = list.find(';');
+        const std::string_view entry = trimmed(list.substr(0, semicolon));
+        list =
+            semicolon == std::string_view::npos ? std::string_view{} : list.substr(semicolon + 1);
+        if (entry.empty())
+            continue;
+        auto one = parseEntry(entry);
+        if (!one)
+            return false;
+        parsed.push_back(*one);
+    }
+    for (const auto& [letter, folder] : parsed)
+        entries_[letter] = absoluteFolder(startFolder_, folder);
+    return true;
+}
+
+bool DriveMap::addEntry(std::string_view entry) {
+    auto parsed = parseEntry(trimmed(entry));
+    if (!parsed)
+        return false;
+    entries_[parsed->first] = absoluteFolder(startFolder_, parsed->second);
+    return true;
+}
+
+std::optional<std::string> DriveMap::hostFolder(char letter) const {
+    const char upper = upperLetter(letter);
+    if (entries_.empty())
+        return upper == 'Z' ? std::optional<std::string>("/") : std::nullopt;
+    auto it = entries_.find(upper);
+    if (it == entries_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+} // namespace brisko::platform

@@ -1,0 +1,43 @@
+#include "platform/FileSystem.h"
+
+namespace brisko::platform {
+
+std::string describe(FsStatus status) {
+    switch (status) {
+    case FsStatus::Ok:
+        return "done";
+    case FsStatus::NotFound:
+        return "does not exist";
+    case FsStatus::AccessDenied:
+        return "permission denied";
+    case FsStatus::IoError:
+        return "input/output error";
+    case FsStatus::NoSpace:
+        return "disk full";
+    case FsStatus::AlreadyExists:
+        return "already exists";
+    case FsStatus::NotEmpty:
+        return "folder not empty";
+    case FsStatus::Ambiguous:
+        return "several names differ only in case";
+    case FsStatus::InvalidName:
+        return "invalid name";
+    case FsStatus::NotAFolder:
+        return "not the expected kind (file or folder)";
+    case FsStatus::Unsupported:
+        return "not a plain file or folder";
+    }
+    return "unknown error";
+}
+
+bool FileSystem::fileExists(std::string_view path) {
+    const PathInfo info = stat(path);
+    return info.result.ok() && !info.entry.attributes.directory;
+}
+
+bool FileSystem::folderExists(std::string_view path) {
+    const PathInfo info = stat(path);
+    return info.result.ok() && info.entry.attributes.directory;
+}
+
+} // namespace brisko::platform

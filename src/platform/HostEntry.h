@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <string>
+
+namespace brisko::platform {
+
+// What one name on disk is, as the program sees it: a file or folder (result Ok, entry filled),
+// gone (NotFound), or something passed over (Unsupported, AccessDenied, IoError) with the reason.
+struct HostEntry {
+    FsResult result;
+    std::string reason; // why it is passed over, empty when result is Ok
+    DirEntry entry;
+};
+
+enum class LinkHandling {
+    Inspect, // a symbolic link is looked at: a link to a file is read through, others passed over
+    Follow,  // the name is followed as the system follows it (a drive's own host folder)
+};
+
+// Looks at name relative to the open folder folderFd (or AT_FDCWD); entry.name is displayName.
+// A link to a file gives its target's size, stamp and permissions.
+HostEntry inspectEntry(int folderFd, const char* name, const std::string& displayName,
+                       LinkHandling links = LinkHandling::Inspect);
+
+} // namespace brisko::platform

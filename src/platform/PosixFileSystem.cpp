@@ -1,0 +1,513 @@
+#include "platform/PosixFileSystem.h"
+
+#include "platform/CaseResolver.h"
+#include "platform/FolderStream.h"
+#include "platform/HostEntry.h"
+#include "platform/PosixErrors.h"
+#include "platform/PosixFiles.h"
+#include "platform/ProgramPath.h"
+#include "platform/Unicode.h"
+
+#include <algorithm>
+#include <climits>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace brisko::platform {
+
+namespace {
+
+enum class Need {
+    Existing,  // the path must name something that exists
+    Creatable, // its last name may be missing: something is about to be made there
+};
+
+// A program path as a host path, or why it is not one.
+struct Target {
+    FsResult result;
+    std::string host;
+    std::string requestedName; // the last name as the caller wrote it
+    bool missing = false;      // (Creatable) nothing of that name exists yet
+    bool driveFolder = false;  // the path names a drive's own folder: followed if a link
+
+    bool ok() const { return result.ok(); }
+    LinkHandling links() const {
+        return driveFolder ? LinkHandling::Follow : LinkHandling::Inspect;
+    }
+};
+
+std::string lastName(const std::string& host) {
+    const auto slash = host.rfind('/');
+    return slash == std::string::npos ? host : host.substr(slash + 1);
+}
+
+std::string parentOf(const std::string& host) {
+    const auto slash = host.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? std::string("/") : host.substr(0, slash);
+}
+
+FsResult lastFailure() {
+    return resultFromErrno(errno);
+}
+
+FsResult succeededIf(bool done) {
+    return done ? FsResult::success() : lastFailure();
+}
+
+std::string currentHostFolder() {
+    std::string buffer(PATH_MAX, '\0');
+    for (;;) {
+        if (getcwd(buffer.data(), buffer.size()) != nullptr)
+            return buffer.c_str();
+        if (errno != ERANGE)
+            return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// Opens an existing regular file (a link to one is read through); a FIFO is never waited on.
+UniqueFd openRegularFile(const std::string& host, FsResult& result, struct stat& info) {
+    UniqueFd fd(retryOnInterrupt(
+        [&] { return ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); }));
+    if (!fd.valid() || fstat(fd.get(), &info) != 0) {
+        result = lastFailure();
+        return {};
+    }
+    if (S_ISDIR(info.st_mode)) {
+        result = {FsStatus::NotAFolder, "a folder, not a file"};
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result = {FsStatus::Unsupported, "not a regular file"};
+        return {};
+    }
+    const int flags = fcntl(fd.get(), F_GETFL);
+    if (flags == -1 || fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) == -1) {
+        result = lastFailure();
+        return {};
+    }
+    result = FsResult::success();
+    return fd;
+}
+
+// Why an existing name cannot be replaced by a new regular file.
+FsResult refusalToReplace(mode_t mode) {
+    if (S_ISDIR(mode))
+        return {FsStatus::NotAFolder, "a folder has that name"};
+    if (S_ISLNK(mode))
+        return {FsStatus::Unsupported, "a symbolic link has that name"};
+    return {FsStatus::Unsupported, "a device, pipe or socket has that name"};
+}
+
+// Listing order: by upper-cased name, then by the name itself, so that runs are repeatable.
+void sortListing(Listing& listing) {
+    std::vector<std::pair<std::string, DirEntry>> keyed;
+    keyed.reserve(listing.entries.size());
+    for (auto& entry : listing.entries)
+        keyed.emplace_back(toUpper(entry.name), std::move(entry));
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
+    });
+    listing.entries.clear();
+    for (auto& [key, entry] : keyed)
+        listing.entries.push_back(std::move(entry));
+    std::sort(listing.skipped.begin(), listing.skipped.end(),
+              [](const SkippedEntry& a, const SkippedEntry& b) { return a.name < b.name; });
+}
+
+} // namespace
+
+struct PosixFileSystem::Impl {
+    explicit Impl(DriveMap map) : drives(std::move(map)) {}
+
+    DriveMap drives;
+    CaseResolver resolver;
+
+    // Takes a program path apart and matches it against the disk.
+    Resolution resolve(std::string_view path, ParsedPath& parsed) {
+        std::string current;
+        if (isRelativeProgramPath(path)) {
+            current = currentHostFolder();
+            if (current.empty()) {
+                Resolution failed;
+                failed.result = {FsStatus::NotFound, "the current folder no longer exists"};
+                parsed.result = failed.result;
+                return failed;
+            }
+        }
+        parsed = parseProgramPath(path, drives, current);
+        if (!parsed.result.ok()) {
+            Resolution failed;
+            failed.result = parsed.result;
+            return failed;
+        }
+        return resolver.resolve(parsed.route);
+    }
+
+    Target locate(std::string_view path, Need need) {
+        ParsedPath parsed;
+        Resolution resolution = resolve(path, parsed);
+        Target target;
+        if (!parsed.result.ok()) {
+            target.result = parsed.result;
+            return target;
+        }
+        const auto& names = parsed.route.components;
+        target.result = resolution.result;
+        target.host = resolution.host;
+        target.driveFolder = names.empty();
+        if (!names.empty())
+            target.requestedName = names.back();
+        if (need == Need::Creatable && resolution.onlyLastMissing()) {
+            target.result = FsResult::success();
+            target.missing = true;
+        }
+        return target;
+    }
+
+    // An existing file or folder that the program handles (a link to a file stands for its
+    // target); anything else is refused.
+    Target plainEntry(std::string_view path, HostEntry& entry) {
+        Target target = locate(path, Need::Existing);
+        if (!target.ok())
+            return target;
+        entry = inspectEntry(AT_FDCWD, target.host.c_str(), lastName(target.host), target.links());
+        target.result = entry.result;
+        return target;
+    }
+
+    Target plainEntry(std::string_view path) {
+        HostEntry ignored;
+        return plainEntry(path, ignored);
+    }
+};
+
+PosixFileSystem::PosixFileSystem(DriveMap drives)
+    : impl_(std::make_unique<Impl>(std::move(drives))) {}
+
+PosixFileSystem::~PosixFileSystem() = default;
+
+const DriveMap& PosixFileSystem::drives() const {
+    return impl_->drives;
+}
+
+std::optional<std::string> PosixFileSystem::hostPath(std::string_view path) {
+    Target target = impl_->locate(path, Need::Creatable);
+    if (target.ok() || (target.driveFolder && target.result.status == FsStatus::NotFound))
+        return target.host;
+    return std::nullopt;
+}
+
+Listing PosixFileSystem::list(std::string_view folder) {
+    Listing listing;
+    Target target = impl_->locate(folder, Need::Existing);
+    if (!target.ok()) {
+        listing.result = target.result;
+        return listing;
+    }
+    FolderStream stream(target.host, target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
+    std::vector<std::string> names;
+    while (const char* name = stream.next()) {
+        const std::string_view view(name);
+        if (view == "." || view == "..")
+            continue;
+        names.emplace_back(view);
+        if (view.find('\\') != std::string_view::npos) {
+            listing.skipped.push_back({names.back(), "name contains a backslash"});
+            continue;
+        }
+        HostEntry entry = inspectEntry(stream.fd(), name, names.back());
+        if (entry.result.ok())
+            listing.entries.push_back(std::move(entry.entry));
+        else if (entry.result.status != FsStatus::NotFound) // gone since it was listed
+            listing.skipped.push_back({names.back(), entry.reason});
+    }
+    listing.result = stream.result();
+    if (!listing.result.ok())
+        return listing; // a partial listing must never pass for the whole folder
+    impl_->resolver.rememberListing(target.host, names);
+    sortListing(listing);
+    return listing;
+}
+
+PathInfo PosixFileSystem::stat(std::string_view path) {
+    PathInfo info;
+    HostEntry entry;
+    Target target = impl_->plainEntry(path, entry);
+    info.result = target.result;
+    if (target.ok())
+        info.entry = std::move(entry.entry);
+    return info;
+}
+
+bool PosixFileSystem::driveExists(char letter) {
+    auto folder = impl_->drives.hostFolder(letter);
+    struct stat info {};
+    return folder && ::stat(folder->c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+FsResult PosixFileSystem::setReadOnly(std::string_view path, bool readOnly) {
+    Target target = impl_->plainEntry(path);
+    struct stat info {};
+    if (!target.ok())
+        return target.result;
+    if (::stat(target.host.c_str(), &info) != 0)
+        return lastFailure();
+    constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+    const mode_t mode = readOnly ? (info.st_mode & ~kAnyWrite) : (info.st_mode | S_IWUSR);
+    if ((mode & 07777) == (info.st_mode & 07777))
+        return FsResult::success();
+    return succeededIf(
+        retryOnInterrupt([&] { return ::chmod(target.host.c_str(), mode & 07777); }) == 0);
+}
+
+FsResult PosixFileSystem::clearAttributes(std::string_view path) {
+    return setReadOnly(path, false);
+}
+
+FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view to) {
+    Target source = impl_->plainEntry(from);
+    if (!source.ok())
+        return source.result;
+    Target target = impl_->plainEntry(to);
+    if (!target.ok())
+        return target.result;
+    struct stat info {};
+    if (::stat(source.host.c_str(), &info) != 0)
+        return lastFailure();
+    // Only the permission bits: set-user-ID and the like are never carried over.
+    return succeededIf(
+        retryOnInterrupt([&] { return ::chmod(target.host.c_str(), info.st_mode & 0777); }) == 0);
+}
+
+FsResult PosixFileSystem::removeFile(std::string_view path) {
+    Target target = impl_->locate(path, Need::Existing);
+    if (!target.ok())
+        return target.result;
+    struct stat info {};
+    if (lstat(target.host.c_str(), &info) != 0)
+        return lastFailure();
+    if (S_ISDIR(info.st_mode))
+        return {FsStatus::NotAFolder, "a folder, not a file"};
+    if (unlink(target.host.c_str()) != 0)
+        return lastFailure();
+    impl_->resolver.nameRemoved(target.host);
+    return FsResult::success();
+}
+
+FsResult PosixFileSystem::rename(std::string_view from, std::string_view to) {
+    Target source = impl_->locate(from, Need::Existing);
+    if (!source.ok())
+        return source.result;
+    Target target = impl_->locate(to, Need::Creatable);
+    if (!target.ok())
+        return target.result;
+    if (target.host == source.host && lastName(target.host) != target.requestedName)
+        target.host = joinHost(parentOf(target.host), target.requestedName); // a change of case
+    struct stat info {};
+    if (lstat(source.host.c_str(), &info) != 0)
+        return lastFailure();
+    if (::rename(source.host.c_str(), target.host.c_str()) != 0)
+        return lastFailure();
+    if (S_ISDIR(info.st_mode)) {
+        impl_->resolver.forgetAll();
+    } else {
+        impl_->resolver.nameRemoved(source.host);
+        impl_->resolver.nameAdded(target.host);
+    }
+    return FsResult::success();
+}
+
+FsResult PosixFileSystem::link(std::string_view existing, std::string_view newName) {
+    Target source = impl_->locate(existing, Need::Existing);
+    if (!source.ok())
+        return source.result;
+    Target target = impl_->locate(newName, Need::Creatable);
+    if (!target.ok())
+        return target.result;
+    if (::link(source.host.c_str(), target.host.c_str()) != 0) {
+        switch (errno) {
+        case EPERM:
+        case EXDEV:
+        case EMLINK:
+        case ENOTSUP:
+            return {FsStatus::Unsupported, systemMessage(errno)};
+        default:
+            return lastFailure();
+        }
+    }
+    impl_->resolver.nameAdded(target.host);
+    return FsResult::success();
+}
+
+FsResult PosixFileSystem::createFolders(std::string_view path) {
+    ParsedPath parsed;
+    Resolution resolution = impl_->resolve(path, parsed);
+    if (resolution.result.ok()) {
+        HostEntry entry =
+            inspectEntry(AT_FDCWD, resolution.host.c_str(), "",
+                         resolution.count == 0 ? LinkHandling::Follow : LinkHandling::Inspect);
+        if (!entry.result.ok())
+            return entry.result;
+        if (!entry.entry.attributes.directory)
+            return {FsStatus::NotAFolder, "a file has that name"};
+        return FsResult::success();
+    }
+    if (resolution.result.status != FsStatus::NotFound || resolution.count == 0)
+        return resolution.result;
+    impl_->resolver.forgetAll();
+    std::string folder = resolution.existing;
+    for (std::size_t i = resolution.found; i < resolution.count; ++i) {
+        folder = joinHost(folder, parsed.route.components[i]);
+        if (mkdir(folder.c_str(), 0777) == 0)
+            continue;
+        struct stat info {};
+        if (errno != EEXIST)
+            return lastFailure();
+        if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+            return {FsStatus::NotAFolder, "a file has that name"};
+    }
+    return FsResult::success();
+}
+
+FsResult PosixFileSystem::removeFolder(std::string_view path) {
+    Target target = impl_->locate(path, Need::Existing);
+    if (!target.ok())
+        return target.result;
+    struct stat info {};
+    if (lstat(target.host.c_str(), &info) != 0)
+        return lastFailure();
+    if (S_ISLNK(info.st_mode))
+        return {FsStatus::Unsupported, "a symbolic link, not a folder"};
+    if (!S_ISDIR(info.st_mode))
+        return {FsStatus::NotAFolder, "a file, not a folder"};
+    if (rmdir(target.host.c_str()) != 0) {
+        if (errno == EEXIST || errno == ENOTEMPTY)
+            return {FsStatus::NotEmpty, systemMessage(ENOTEMPTY)};
+        return lastFailure();
+    }
+    impl_->resolver.forgetAll();
+    return FsResult::success();
+}
+
+std::optional<std::int64_t> PosixFileSystem::freeBytes(char drive) {
+    auto folder = impl_->drives.hostFolder(drive);
+    struct statvfs info {};
+    if (!folder || retryOnInterrupt([&] { return statvfs(folder->c_str(), &info); }) != 0)
+        return std::nullopt;
+    constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max());
+    const auto blockSize = static_cast<unsigned long long>(info.f_frsize);
+    const auto blocks = static_cast<unsigned long long>(info.f_bavail);
+    if (blockSize != 0 && blocks > kMax / blockSize)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(blocks * blockSize);
+}
+
+std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsResult& result) {
+    Target target = impl_->locate(path, Need::Existing);
+    result = target.result;
+    if (!target.ok())
+        return nullptr;
+    struct stat info {};
+    UniqueFd fd = openRegularFile(target.host, result, info);
+    if (!fd.valid())
+        return nullptr;
+    return std::make_unique<PosixInputFile>(std::move(fd), static_cast<std::int64_t>(info.st_size));
+}
+
+std::unique_ptr<OutputFile> PosixFileSystem::createFresh(std::string_view path, FsResult& result) {
+    Target target = impl_->locate(path, Need::Creatable);
+    result = target.result;
+    if (!target.ok())
+        return nullptr;
+    if (target.driveFolder) {
+        result = {FsStatus::NotAFolder, "a folder has that name"};
+        return nullptr;
+    }
+    if (!target.missing) {
+        // A regular file is replaced by a new one (a second link to it, such as a backup,
+        // keeps the old contents); anything else is left alone.
+        struct stat info {};
+        if (lstat(target.host.c_str(), &info) == 0) {
+            if (!S_ISREG(info.st_mode)) {
+                result = refusalToReplace(info.st_mode);
+                return nullptr;
+            }
+            if (unlink(target.host.c_str()) != 0 && errno != ENOENT) {
+                result = lastFailure();
+                return nullptr;
+            }
+            impl_->resolver.nameRemoved(target.host);
+        } else if (errno != ENOENT) {
+            result = lastFailure();
+            return nullptr;
+        }
+    }
+    // O_EXCL never follows a link and fails on any name planted since the check above.
+    UniqueFd fd(retryOnInterrupt([&] {
+        return ::open(target.host.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    }));
+    if (!fd.valid()) {
+        result = lastFailure();
+        return nullptr;
+    }
+    impl_->resolver.nameAdded(target.host);
+    result = FsResult::success();
+    return std::make_unique<PosixOutputFile>(std::move(fd));
+}
+
+void PosixFileSystem::dropCache(std::string_view path) {
+    Target target = impl_->locate(path, Need::Existing);
+    if (!target.ok())
+        return;
+    FsResult ignored;
+    struct stat info {};
+    UniqueFd fd = openRegularFile(target.host, ignored, info);
+    if (fd.valid())
+        posix_fadvise(fd.get(), 0, 0, POSIX_FADV_DONTNEED);
+}
+
+FsResult PosixFileSystem::flushFolder(std::string_view folder) {
+    Target target = impl_->locate(folder, Need::Existing);
+    if (!target.ok())
+        return target.result;
+    FolderStream stream(target.host, FinalLink::Follow);
+    if (!stream.ok())
+        return stream.result();
+    // Some file systems cannot flush a folder; there is nothing more to be done there.
+    if (retryOnInterrupt([&] { return fsync(stream.fd()); }) != 0 && errno != EINVAL &&
+        errno != EROFS)
+        return lastFailure();
+    return FsResult::success();
+}
+
+FsResult PosixFileSystem::setStamp(std::string_view path, DosStamp stamp) {
+    Target target = impl_->plainEntry(path);
+    if (!target.ok())
+        return target.result;
+    const std::time_t time = timeFromDosStamp(stamp);
+    if (time == static_cast<std::time_t>(-1))
+        return {FsStatus::IoError, "the time stamp is not a valid local time"};
+    const struct timespec times[2] = {{time, 0}, {time, 0}}; // last access, last modification
+    return succeededIf(
+        retryOnInterrupt([&] { return utimensat(AT_FDCWD, target.host.c_str(), times, 0); }) == 0);
+}
+
+std::string PosixFileSystem::currentFolder() {
+    return currentHostFolder();
+}
+
+FsResult PosixFileSystem::setCurrentFolder(std::string_view path) {
+    Target target = impl_->locate(path, Need::Existing);
+    if (!target.ok())
+        return target.result;
+    return succeededIf(chdir(target.host.c_str()) == 0);
+}
+
+} // namespace brisko::platform

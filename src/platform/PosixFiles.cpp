@@ -1,0 +1,67 @@
+#include "platform/PosixFiles.h"
+
+#include "platform/PosixErrors.h"
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
+
+namespace brisko::platform {
+
+namespace {
+// Larger requests are split; a single read or write of more is not portable.
+constexpr std::size_t kMaxTransfer = 1u << 30;
+
+FsResult closedFile() {
+    return {FsStatus::IoError, "the file is closed"};
+}
+} // namespace
+
+std::int64_t PosixInputFile::read(std::byte* buffer, std::size_t size) {
+    if (!fd_.valid()) {
+        lastError_ = closedFile();
+        return -1;
+    }
+    const std::size_t wanted = std::min(size, kMaxTransfer);
+    const ssize_t count = retryOnInterrupt([&] { return ::read(fd_.get(), buffer, wanted); });
+    if (count < 0) {
+        lastError_ = resultFromErrno(errno);
+        return -1;
+    }
+    return static_cast<std::int64_t>(count);
+}
+
+FsResult PosixOutputFile::write(const std::byte* data, std::size_t size) {
+    if (!fd_.valid())
+        return closedFile();
+    while (size > 0) {
+        const std::size_t chunk = std::min(size, kMaxTransfer);
+        const ssize_t count = retryOnInterrupt([&] { return ::write(fd_.get(), data, chunk); });
+        if (count < 0)
+            return resultFromErrno(errno);
+        if (count == 0)
+            return resultFromErrno(ENOSPC); // no progress: the device takes nothing more
+        data += count;
+        size -= static_cast<std::size_t>(count);
+    }
+    return FsResult::success();
+}
+
+FsResult PosixOutputFile::flush() {
+    if (!fd_.valid())
+        return closedFile();
+    if (retryOnInterrupt([&] { return ::fsync(fd_.get()); }) != 0 && errno != EINVAL)
+        return resultFromErrno(errno);
+    return FsResult::success();
+}
+
+FsResult PosixOutputFile::close() {
+    if (!fd_.valid())
+        return FsResult::success();
+    // A close interrupted by a signal has still released the descriptor (Linux): not retried.
+    if (fd_.reset() != 0 && errno != EINTR)
+        return resultFromErrno(errno);
+    return FsResult::success();
+}
+
+} // namespace brisko::platform

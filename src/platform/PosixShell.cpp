@@ -1,0 +1,153 @@
+#include "platform/PosixShell.h"
+
+#include "platform/PosixErrors.h"
+
+#include <cstdlib>
+#include <optional>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace brisko::platform {
+
+namespace {
+
+constexpr const char* kDefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
+constexpr const char* kDocumentOpener = "xdg-open";
+
+bool isExecutableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           access(path.c_str(), X_OK) == 0;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string currentFolder() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+// A path taken against a folder unless it is absolute.
+std::string against(const std::string& folder, const std::string& path) {
+    if (path.empty() || path.front() == '/' || folder.empty())
+        return path;
+    return folder + "/" + path;
+}
+
+// The executable file of a name on PATH, as an absolute path (so that the child's change of
+// folder cannot change what is run).
+std::optional<std::string> findOnPath(const std::string& name) {
+    const char* variable = std::getenv("PATH");
+    const std::string searchPath = variable != nullptr ? variable : kDefaultSearchPath;
+    const std::string here = currentFolder();
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = searchPath.find(':', start);
+        const std::string folder = searchPath.substr(start, end - start);
+        // An empty entry stands for the current folder.
+        const std::string candidate = against(here, folder.empty() ? name : folder + "/" + name);
+        if (isExecutableFile(candidate))
+            return candidate;
+        if (end == std::string::npos)
+            return std::nullopt;
+        start = end + 1;
+    }
+}
+
+// Collects the program's end in the background, so that it leaves no zombie behind.
+void collectInBackground(pid_t child) {
+    std::thread([child] {
+        int status = 0;
+        while (waitpid(child, &status, 0) == -1 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+// The spawn settings: the working folder, no descriptor beyond 0 to 2, default signals.
+class SpawnSetup {
+public:
+    explicit SpawnSetup(const std::string& workingFolder) {
+        posix_spawn_file_actions_init(&actions_);
+        posix_spawnattr_init(&attributes_);
+        if (!workingFolder.empty())
+            posix_spawn_file_actions_addchdir_np(&actions_, workingFolder.c_str());
+        posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
+        sigset_t signals;
+        sigfillset(&signals);
+        posix_spawnattr_setsigdefault(&attributes_, &signals);
+        sigemptyset(&signals);
+        posix_spawnattr_setsigmask(&attributes_, &signals);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions_);
+        posix_spawnattr_destroy(&attributes_);
+    }
+
+    const posix_spawn_file_actions_t* actions() const { return &actions_; }
+    const posix_spawnattr_t* attributes() const { return &attributes_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+// Starts an executable file; arguments[0] is the name the program sees as its own.
+FsResult spawn(const std::string& executable, const std::vector<std::string>& arguments,
+               const std::string& workingFolder) {
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    SpawnSetup setup(workingFolder);
+    pid_t child = 0;
+    const int error = posix_spawn(&child, executable.c_str(), setup.actions(), setup.attributes(),
+                                  argv.data(), environ);
+    if (error != 0)
+        return resultFromErrno(error);
+    collectInBackground(child);
+    return FsResult::success();
+}
+
+FsResult openDocument(const std::string& document, const std::string& workingFolder) {
+    const std::optional<std::string> opener = findOnPath(kDocumentOpener);
+    if (!opener)
+        return {FsStatus::Unsupported, "no program to open documents (xdg-open) was found"};
+    return spawn(*opener, {kDocumentOpener, document}, workingFolder);
+}
+
+} // namespace
+
+FsResult PosixShell::open(const std::string& program, const std::vector<std::string>& parameters,
+                          const std::string& workingFolder) {
+    if (program.empty())
+        return {FsStatus::NotFound, "no program named"};
+    std::vector<std::string> arguments{program};
+    arguments.insert(arguments.end(), parameters.begin(), parameters.end());
+
+    if (program.find('/') == std::string::npos) {
+        if (std::optional<std::string> found = findOnPath(program))
+            return spawn(*found, arguments, workingFolder);
+    }
+    const std::string folder = workingFolder.empty() ? currentFolder() : workingFolder;
+    const std::string path = against(against(currentFolder(), folder), program);
+    if (isExecutableFile(path))
+        return spawn(path, arguments, workingFolder);
+    if (exists(path))
+        return openDocument(path, workingFolder);
+    return {FsStatus::NotFound, "no program or file " + program};
+}
+
+} // namespace brisko::platform

@@ -1,0 +1,77 @@
+#include "platform/ProgramPath.h"
+
+namespace brisko::platform {
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool isDriveForm(std::string_view path) {
+    if (path.size() < 2 || path[1] != ':')
+        return false;
+    const char letter = path[0];
+    return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
+// Appends the names of text to names; "." is dropped and ".." removes the name before it,
+// never going above the first `floor` names.
+void appendNames(std::string_view text, std::size_t floor, std::vector<std::string>& names) {
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && !isSeparator(text[end]))
+            ++end;
+        const std::string_view name = text.substr(pos, end - pos);
+        if (name == "..") {
+            if (names.size() > floor)
+                names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.emplace_back(name);
+        }
+        pos = end + 1;
+    }
+}
+
+} // namespace
+
+bool isRelativeProgramPath(std::string_view path) {
+    return !path.empty() && !isDriveForm(path) && !isSeparator(path.front());
+}
+
+std::string joinHost(const std::string& folder, std::string_view name) {
+    std::string joined = folder;
+    if (joined.empty() || joined.back() != '/')
+        joined.push_back('/');
+    joined.append(name);
+    return joined;
+}
+
+ParsedPath parseProgramPath(std::string_view path, const DriveMap& drives,
+                            const std::string& currentFolder) {
+    ParsedPath parsed;
+    if (path.empty()) {
+        parsed.result = {FsStatus::InvalidName, "empty path"};
+        return parsed;
+    }
+    HostRoute& route = parsed.route;
+    if (isDriveForm(path)) {
+        auto folder = drives.hostFolder(path[0]);
+        if (!folder) {
+            parsed.result = {FsStatus::NotFound,
+                             "drive " + std::string(path.substr(0, 2)) + " is not mapped"};
+            return parsed;
+        }
+        route.base = *folder;
+        appendNames(path.substr(2), 0, route.components);
+        return parsed;
+    }
+    route.base = "/";
+    if (!isSeparator(path.front()))
+        appendNames(currentFolder, 0, route.components);
+    appendNames(path, 0, route.components);
+    return parsed;
+}
+
+} // namespace brisko::platform

@@ -1,0 +1,131 @@
+#include "DriveTree.h"
+
+namespace brisko::test {
+namespace {
+
+using platform::FsStatus;
+
+class CaseResolutionTest : public DriveTreeTest {};
+
+TEST_F(CaseResolutionTest, UsesTheOnlyNameThatDiffersInCase) {
+    tree.write("Data/Sub Folder/Report.TXT", "x");
+    for (const char* path :
+         {"C:\\DATA\\SUB FOLDER\\REPORT.TXT", "c:\\data\\sub folder\\report.txt",
+          "C:/Data/Sub Folder/report.TXT", "C:\\DATA\\.\\X\\..\\SUB FOLDER\\REPORT.TXT"}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(fs.hostPath(path), host("Data/Sub Folder/Report.TXT"));
+        const auto info = fs.stat(path);
+        ASSERT_TRUE(info.result.ok()) << info.result.detail;
+        EXPECT_EQ(info.entry.name, "Report.TXT");
+    }
+}
+
+TEST_F(CaseResolutionTest, ExactNameWinsOverCaseVariants) {
+    tree.write("Notes/a.txt", "exact");
+    tree.write("NOTES/a.txt", "upper");
+    tree.write("notes/a.txt", "lower");
+    EXPECT_EQ(fs.hostPath("C:\\Notes\\A.TXT"), host("Notes/a.txt"));
+    EXPECT_EQ(fs.hostPath("C:\\NOTES\\a.txt"), host("NOTES/a.txt"));
+}
+
+TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
+    tree.write("Photos/x.jpg", "1");
+    tree.write("PHOTOS/x.jpg", "2");
+    tree.write("list/File.txt", "3");
+    tree.write("list/FILE.txt", "4");
+    for (const char* path : {"C:\\photos\\x.jpg", "C:\\photos", "C:\\LIST\\file.txt"}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(fs.stat(path).result.status, FsStatus::Ambiguous);
+        EXPECT_EQ(fs.hostPath(path), std::nullopt);
+    }
+    EXPECT_EQ(fs.list("C:\\photos").result.status, FsStatus::Ambiguous);
+    platform::FsResult result;
+    EXPECT_EQ(fs.createFresh("C:\\LIST\\file.txt", result), nullptr);
+    EXPECT_EQ(result.status, FsStatus::Ambiguous);
+    EXPECT_EQ(fs.removeFile("C:\\LIST\\file.txt").status, FsStatus::Ambiguous);
+    EXPECT_EQ(tree.read("list/File.txt"), "3");
+    EXPECT_EQ(tree.read("list/FILE.txt"), "4");
+}
+
+TEST_F(CaseResolutionTest, MatchesNonAsciiNamesWithoutRegardToCase) {
+    tree.write("Übersicht/Straße.txt", "s");
+    tree.write("Ωμέγα/файл.txt", "f");
+    for (const char* path : {"C:\\ÜBERSICHT", "c:\\übersicht", "C:\\ÜBERSICHT\\STRAßE.TXT"})
+        EXPECT_TRUE(fs.stat(path).result.ok()) << path;
+    EXPECT_EQ(fs.hostPath("C:\\ΩΜΈΓΑ\\ФАЙЛ.TXT"), host("Ωμέγα/файл.txt"));
+    EXPECT_EQ(fs.stat("C:\\ÜBERSICHT\\STRASSE.TXT").result.status, FsStatus::NotFound);
+}
+
+TEST_F(CaseResolutionTest, MissingNamesAreNotFound) {
+    tree.write("Data/file.txt", "x");
+    EXPECT_EQ(fs.stat("C:\\DATA\\OTHER.TXT").result.status, FsStatus::NotFound);
+    EXPECT_EQ(fs.stat("C:\\NONE\\FILE.TXT").result.status, FsStatus::NotFound);
+    EXPECT_EQ(fs.stat("C:\\DATA\\FILE.TXT\\BELOW").result.status, FsStatus::NotFound);
+    // The last name may be missing: that is where new files are made.
+    EXPECT_EQ(fs.hostPath("C:\\DATA\\New.TXT"), host("Data/New.TXT"));
+    EXPECT_EQ(fs.hostPath("C:\\NONE\\New.TXT"), std::nullopt);
+}
+
+TEST_F(CaseResolutionTest, DriveLettersGoThroughTheMap) {
+    EXPECT_TRUE(fs.driveExists('C'));
+    EXPECT_TRUE(fs.driveExists('c'));
+    EXPECT_FALSE(fs.driveExists('D'));
+    EXPECT_FALSE(fs.driveExists('Z')); // something is mapped, so Z: is no longer "/"
+    EXPECT_EQ(fs.stat("D:\\X").result.status, FsStatus::NotFound);
+    EXPECT_EQ(fs.list("D:").result.status, FsStatus::NotFound);
+    EXPECT_EQ(fs.hostPath("D:\\X"), std::nullopt);
+    EXPECT_EQ(fs.freeBytes('D'), std::nullopt);
+    EXPECT_GT(fs.freeBytes('C').value_or(0), 0);
+    EXPECT_EQ(fs.hostPath("C:"), tree.root().string());
+    EXPECT_EQ(fs.hostPath("C:\\"), tree.root().string());
+}
+
+TEST_F(CaseResolutionTest, ParentNamesCannotLeaveTheDrive) {
+    tree.write("inside.txt", "x");
+    EXPECT_EQ(fs.hostPath("C:\\..\\..\\INSIDE.TXT"), host("inside.txt"));
+}
+
+TEST_F(CaseResolutionTest, HostPathsAndRelativePathsAreResolvedToo) {
+    tree.write("Work/Sub/Item.txt", "x");
+    EXPECT_EQ(fs.hostPath(host("WORK/SUB/ITEM.TXT")), host("Work/Sub/Item.txt"));
+    const std::string saved = fs.currentFolder();
+    ASSERT_TRUE(fs.setCurrentFolder("C:\\WORK").ok());
+    EXPECT_EQ(fs.currentFolder(), host("Work"));
+    EXPECT_EQ(fs.hostPath("SUB\\ITEM.TXT"), host("Work/Sub/Item.txt"));
+    EXPECT_EQ(fs.hostPath("sub/../Sub/item.txt"), host("Work/Sub/Item.txt"));
+    ASSERT_TRUE(fs.setCurrentFolder(saved).ok());
+}
+
+TEST_F(CaseResolutionTest, RelativePathsFailWhenTheCurrentFolderIsGone) {
+    tree.makeFolder("gone");
+    const std::string saved = fs.currentFolder();
+    ASSERT_TRUE(fs.setCurrentFolder("C:\\GONE").ok());
+    std::filesystem::remove(host("gone"));
+    EXPECT_EQ(fs.hostPath("file.txt"), std::nullopt);
+    EXPECT_EQ(fs.stat("file.txt").result.status, FsStatus::NotFound);
+    EXPECT_TRUE(fs.stat("C:").result.ok());
+    ASSERT_TRUE(fs.setCurrentFolder(saved).ok());
+}
+
+TEST_F(CaseResolutionTest, ChangesMadeThroughTheFileSystemAreSeenAtOnce) {
+    tree.write("docs/readme.md", "x");
+    ASSERT_TRUE(fs.stat("C:\\DOCS\\README.MD").result.ok());
+    ASSERT_TRUE(fs.removeFile("C:\\DOCS\\README.MD").ok());
+    EXPECT_EQ(fs.stat("C:\\DOCS\\README.MD").result.status, FsStatus::NotFound);
+
+    platform::FsResult result;
+    ASSERT_NE(fs.createFresh("C:\\docs\\Readme.md", result), nullptr);
+    EXPECT_EQ(fs.hostPath("C:\\DOCS\\README.MD"), host("docs/Readme.md"));
+
+    ASSERT_TRUE(fs.rename("C:\\DOCS", "C:\\Papers").ok());
+    EXPECT_EQ(fs.stat("C:\\DOCS\\README.MD").result.status, FsStatus::NotFound);
+    EXPECT_EQ(fs.hostPath("C:\\PAPERS\\README.MD"), host("Papers/Readme.md"));
+
+    ASSERT_TRUE(fs.createFolders("C:\\papers\\Inner").ok());
+    EXPECT_EQ(fs.hostPath("C:\\PAPERS\\INNER"), host("Papers/Inner"));
+    ASSERT_TRUE(fs.removeFolder("C:\\PAPERS\\INNER").ok());
+    EXPECT_EQ(fs.stat("C:\\PAPERS\\INNER").result.status, FsStatus::NotFound);
+}
+
+} // namespace
+} // namespace brisko::test

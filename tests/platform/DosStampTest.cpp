@@ -1,0 +1,127 @@
+#include "platform/DosStamp.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace brisko::platform {
+namespace {
+
+// The local zone is UTC while these tests run, so local stamps are predictable.
+class DosStampTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* zone = std::getenv("TZ");
+        savedZone_ = zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (savedZone_)
+            setenv("TZ", savedZone_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> savedZone_;
+};
+
+LocalDateTime at(int year, int month, int day, int hour, int minute, int second) {
+    LocalDateTime t;
+    t.year = year;
+    t.month = month;
+    t.day = day;
+    t.hour = hour;
+    t.minute = minute;
+    t.second = second;
+    return t;
+}
+
+constexpr DosStamp kEarliest = 0x00210000; // 1980-01-01 00:00:00
+constexpr DosStamp kLatest = 0xFF9FBF7D;   // 2107-12-31 23:59:58
+
+struct PackCase {
+    LocalDateTime time;
+    DosStamp stamp;
+    int weekday;
+    int yearDay;
+};
+
+class PackTest : public ::testing::TestWithParam<PackCase> {};
+
+TEST_P(PackTest, PacksAndUnpacks) {
+    const PackCase& c = GetParam();
+    EXPECT_EQ(packDosStamp(c.time), c.stamp);
+    const LocalDateTime back = unpackDosStamp(c.stamp);
+    EXPECT_EQ(back.year, c.time.year);
+    EXPECT_EQ(back.month, c.time.month);
+    EXPECT_EQ(back.day, c.time.day);
+    EXPECT_EQ(back.hour, c.time.hour);
+    EXPECT_EQ(back.minute, c.time.minute);
+    EXPECT_EQ(back.second, c.time.second - c.time.second % 2);
+    EXPECT_EQ(back.weekday, c.weekday);
+    EXPECT_EQ(back.yearDay, c.yearDay);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dates, PackTest,
+                         ::testing::Values(PackCase{at(1980, 1, 1, 0, 0, 0), kEarliest, 2, 1},
+                                           PackCase{at(2107, 12, 31, 23, 59, 58), kLatest, 6, 365},
+                                           PackCase{at(2000, 2, 29, 12, 34, 56), 0x285D645C, 2, 60},
+                                           PackCase{at(2024, 12, 31, 23, 59, 59), 0x599FBF7D, 2,
+                                                    366}));
+
+struct ClampCase {
+    int year;
+    DosStamp stamp;
+};
+
+class ClampTest : public ::testing::TestWithParam<ClampCase> {};
+
+TEST_P(ClampTest, ClampsYearsOutsideTheRange) {
+    EXPECT_EQ(packDosStamp(at(GetParam().year, 6, 15, 12, 0, 0)), GetParam().stamp);
+}
+
+INSTANTIATE_TEST_SUITE_P(Years, ClampTest,
+                         ::testing::Values(ClampCase{1601, kEarliest}, ClampCase{1979, kEarliest},
+                                           ClampCase{2108, kLatest}, ClampCase{30000, kLatest}));
+
+TEST_F(DosStampTest, FieldsOutOfRangeDoNotSpillIntoOthers) {
+    const LocalDateTime back = unpackDosStamp(packDosStamp(at(2001, 13, 40, 25, 61, 61)));
+    EXPECT_EQ(back.year, 2001);
+    EXPECT_EQ(back.month, 12);
+    EXPECT_EQ(back.day, 31);
+    EXPECT_EQ(back.hour, 23);
+    EXPECT_EQ(back.minute, 59);
+    EXPECT_EQ(back.second, 58);
+}
+
+TEST_F(DosStampTest, ConvertsSecondsSinceTheEpoch) {
+    const std::time_t y2k = 946684800; // 2000-01-01 00:00:00 UTC
+    const DosStamp stamp = dosStampFromTime(y2k);
+    EXPECT_EQ(stamp, packDosStamp(at(2000, 1, 1, 0, 0, 0)));
+    EXPECT_EQ(timeFromDosStamp(stamp), y2k);
+    EXPECT_EQ(dosStampFromTime(y2k + 1), stamp); // two-second resolution
+    EXPECT_EQ(timeFromDosStamp(dosStampFromTime(y2k + 3)), y2k + 2);
+}
+
+TEST_F(DosStampTest, ClampsMomentsOutsideTheRange) {
+    EXPECT_EQ(dosStampFromTime(0), kEarliest);
+    EXPECT_EQ(dosStampFromTime(-86400), kEarliest);
+    EXPECT_EQ(dosStampFromTime(static_cast<std::time_t>(1) << 33), kLatest); // in 2242
+}
+
+TEST_F(DosStampTest, GivesTheLocalCalendar) {
+    const LocalDateTime t = localDateTime(951827696); // 2000-02-29 12:34:56 UTC
+    EXPECT_EQ(t.year, 2000);
+    EXPECT_EQ(t.month, 2);
+    EXPECT_EQ(t.day, 29);
+    EXPECT_EQ(t.hour, 12);
+    EXPECT_EQ(t.minute, 34);
+    EXPECT_EQ(t.second, 56);
+    EXPECT_EQ(t.weekday, 2);
+    EXPECT_EQ(t.yearDay, 60);
+}
+
+} // namespace
+} // namespace brisko::platform

@@ -1,0 +1,28 @@
+#include "DriveTree.h"
+
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brisko::test {
+
+platform::DriveMap DriveTreeTest::mapRoot(const TempTree& tree) {
+    platform::DriveMap drives("/");
+    if (!drives.addEntry("C=" + tree.root().string()))
+        throw std::runtime_error("cannot map the temporary tree");
+    return drives;
+}
+
+void DriveTreeTest::symlinkAt(std::string_view relative, const std::string& target) const {
+    if (symlink(target.c_str(), host(relative).c_str()) != 0)
+        throw std::runtime_error("cannot create a link at " + host(relative));
+}
+
+unsigned DriveTreeTest::mode(std::string_view relative) const {
+    struct stat info {};
+    if (lstat(host(relative).c_str(), &info) != 0)
+        throw std::runtime_error("cannot look at " + host(relative));
+    return info.st_mode & 07777;
+}
+
+} // namespace brisko::test

@@ -1,0 +1,184 @@
+#include "DriveTree.h"
+
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brisko::test {
+namespace {
+
+using platform::FsStatus;
+
+class FileOperationsTest : public DriveTreeTest {
+protected:
+    // Writes text into a new file through the file system under test.
+    platform::FsResult writeFresh(std::string_view path, std::string_view text) {
+        platform::FsResult result;
+        auto out = fs.createFresh(path, result);
+        if (!out)
+            return result;
+        if (auto written = out->write(reinterpret_cast<const std::byte*>(text.data()), text.size());
+            !written.ok())
+            return written;
+        if (auto flushed = out->flush(); !flushed.ok())
+            return flushed;
+        return out->close();
+    }
+    // Reads a whole file through the file system under test.
+    std::string readThrough(std::string_view path) {
+        platform::FsResult result;
+        auto in = fs.openRead(path, result);
+        if (!in)
+            return "<" + platform::describe(result.status) + ">";
+        std::string text;
+        std::byte buffer[3];
+        for (std::int64_t n; (n = in->read(buffer, sizeof buffer)) > 0;)
+            text.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(n));
+        return text;
+    }
+};
+
+TEST_F(FileOperationsTest, WritesAndReadsFiles) {
+    tree.makeFolder("Out");
+    ASSERT_TRUE(writeFresh("C:\\OUT\\New.txt", "hello world").ok());
+    EXPECT_EQ(tree.read("Out/New.txt"), "hello world");
+    EXPECT_EQ(readThrough("C:\\out\\new.TXT"), "hello world");
+    ASSERT_TRUE(writeFresh("C:\\OUT\\NEW.TXT", "replaced").ok()); // keeps the name on disk
+    EXPECT_EQ(tree.read("Out/New.txt"), "replaced");
+    EXPECT_FALSE(tree.exists("Out/NEW.TXT"));
+    EXPECT_EQ(writeFresh("C:\\MISSING\\NEW.TXT", "x").status, FsStatus::NotFound);
+}
+
+TEST_F(FileOperationsTest, ReplacingAFileLeavesItsOtherLinksAlone) {
+    tree.write("data.txt", "old");
+    ASSERT_TRUE(fs.link("C:\\DATA.TXT", "C:\\data.bak").ok());
+    ASSERT_TRUE(writeFresh("C:\\DATA.TXT", "new").ok());
+    EXPECT_EQ(tree.read("data.txt"), "new");
+    EXPECT_EQ(tree.read("data.bak"), "old");
+    EXPECT_EQ(fs.link("C:\\DATA.TXT", "C:\\DATA.BAK").status, FsStatus::AlreadyExists);
+}
+
+TEST_F(FileOperationsTest, CreateFreshRefusesAnythingButARegularFile) {
+    tree.write("outside.txt", "precious");
+    tree.makeFolder("tree/folder");
+    symlinkAt("tree/planted", host("outside.txt"));
+    symlinkAt("tree/dangling", host("nowhere.txt"));
+    ASSERT_EQ(mkfifo(host("tree/pipe").c_str(), 0644), 0);
+
+    struct Case {
+        const char* path;
+        FsStatus status;
+    };
+    for (const Case& c : {Case{"C:\\TREE\\PLANTED", FsStatus::Unsupported},
+                          Case{"C:\\TREE\\DANGLING", FsStatus::Unsupported},
+                          Case{"C:\\TREE\\PIPE", FsStatus::Unsupported},
+                          Case{"C:\\TREE\\FOLDER", FsStatus::NotAFolder}}) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(writeFresh(c.path, "overwritten").status, c.status);
+    }
+    EXPECT_EQ(tree.read("outside.txt"), "precious");
+    EXPECT_FALSE(tree.exists("nowhere.txt"));
+    EXPECT_EQ(std::filesystem::read_symlink(host("tree/planted")), host("outside.txt"));
+}
+
+TEST_F(FileOperationsTest, OpenReadRefusesWhatIsNotAFile) {
+    tree.makeFolder("folder");
+    ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0); // must not wait for a writer
+    EXPECT_EQ(readThrough("C:\\FOLDER"), "<" + platform::describe(FsStatus::NotAFolder) + ">");
+    EXPECT_EQ(readThrough("C:\\PIPE"), "<" + platform::describe(FsStatus::Unsupported) + ">");
+    EXPECT_EQ(readThrough("C:\\ABSENT"), "<" + platform::describe(FsStatus::NotFound) + ">");
+}
+
+TEST_F(FileOperationsTest, RenameReplacesInOneStep) {
+    tree.write("a.tmp", "new");
+    tree.write("Target.txt", "old");
+    ASSERT_TRUE(fs.rename("C:\\A.TMP", "C:\\TARGET.TXT").ok());
+    EXPECT_EQ(tree.read("Target.txt"), "new");
+    EXPECT_FALSE(tree.exists("a.tmp"));
+    EXPECT_EQ(fs.rename("C:\\A.TMP", "C:\\B.TXT").status, FsStatus::NotFound);
+}
+
+TEST_F(FileOperationsTest, RenameCanChangeOnlyTheCase) {
+    tree.write("name.txt", "x");
+    ASSERT_TRUE(fs.rename("C:\\name.txt", "C:\\NAME.TXT").ok());
+    EXPECT_TRUE(tree.exists("NAME.TXT"));
+    EXPECT_FALSE(tree.exists("name.txt"));
+}
+
+TEST_F(FileOperationsTest, CreateFoldersFollowsExistingFoldersOfAnyCase) {
+    tree.makeFolder("Data");
+    tree.write("file", "x");
+    ASSERT_TRUE(fs.createFolders("C:\\DATA\\New\\Deep").ok());
+    EXPECT_TRUE(std::filesystem::is_directory(host("Data/New/Deep")));
+    EXPECT_FALSE(tree.exists("DATA"));
+    EXPECT_TRUE(fs.createFolders("C:\\data\\NEW").ok()); // already there
+    EXPECT_EQ(fs.createFolders("C:\\FILE").status, FsStatus::NotAFolder);
+    EXPECT_EQ(fs.createFolders("C:\\FILE\\SUB").status, FsStatus::NotFound);
+}
+
+TEST_F(FileOperationsTest, RemovesFilesAndEmptyFolders) {
+    tree.write("full/file.txt", "x");
+    tree.makeFolder("empty");
+    EXPECT_EQ(fs.removeFolder("C:\\FULL").status, FsStatus::NotEmpty);
+    EXPECT_EQ(fs.removeFolder("C:\\FULL\\FILE.TXT").status, FsStatus::NotAFolder);
+    EXPECT_EQ(fs.removeFile("C:\\FULL").status, FsStatus::NotAFolder);
+    EXPECT_TRUE(fs.removeFile("C:\\FULL\\FILE.TXT").ok());
+    EXPECT_TRUE(fs.removeFolder("C:\\FULL").ok());
+    EXPECT_TRUE(fs.removeFolder("C:\\EMPTY").ok());
+    EXPECT_EQ(fs.removeFolder("C:\\EMPTY").status, FsStatus::NotFound);
+    EXPECT_TRUE(fs.list("C:").entries.empty());
+}
+
+TEST_F(FileOperationsTest, RemovingALinkLeavesItsTarget) {
+    tree.write("target.txt", "x");
+    symlinkAt("link", "target.txt");
+    ASSERT_TRUE(fs.removeFile("C:\\LINK").ok());
+    EXPECT_FALSE(tree.exists("link"));
+    EXPECT_EQ(tree.read("target.txt"), "x");
+}
+
+TEST_F(FileOperationsTest, AttributesAreThePermissionBits) {
+    tree.write("file.txt", "x");
+    tree.write("other.txt", "y");
+    chmod(host("file.txt").c_str(), 0664);
+    ASSERT_TRUE(fs.setReadOnly("C:\\FILE.TXT", true).ok());
+    EXPECT_EQ(mode("file.txt"), 0444u);
+    EXPECT_TRUE(fs.stat("C:\\FILE.TXT").entry.attributes.readOnly);
+    ASSERT_TRUE(fs.clearAttributes("C:\\FILE.TXT").ok());
+    EXPECT_EQ(mode("file.txt"), 0644u);
+    EXPECT_FALSE(fs.stat("C:\\FILE.TXT").entry.attributes.readOnly);
+
+    chmod(host("file.txt").c_str(), 04750);
+    ASSERT_TRUE(fs.copyAttributes("C:\\FILE.TXT", "C:\\OTHER.TXT").ok());
+    EXPECT_EQ(mode("other.txt"), 0750u); // set-user-ID is not carried over
+    EXPECT_EQ(fs.setReadOnly("C:\\ABSENT", true).status, FsStatus::NotFound);
+}
+
+class StampRoundTripTest : public FileOperationsTest,
+                           public ::testing::WithParamInterface<platform::DosStamp> {};
+
+TEST_P(StampRoundTripTest, StampWrittenIsStampRead) {
+    tree.write("file.txt", "x");
+    ASSERT_TRUE(fs.setStamp("C:\\FILE.TXT", GetParam()).ok());
+    EXPECT_EQ(fs.stat("C:\\FILE.TXT").entry.stamp, GetParam());
+    struct stat info {};
+    ASSERT_EQ(::stat(host("file.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mtime, platform::timeFromDosStamp(GetParam()));
+    EXPECT_EQ(info.st_atime, info.st_mtime);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stamps, StampRoundTripTest,
+                         ::testing::Values(0x00210000u,   // 1980-01-01 00:00:00
+                                           0x285D645Cu,   // 2000-02-29 12:34:56
+                                           0x5A8F7C0Fu,   // 2025-04-15 15:32:30
+                                           0xFF9FBF7Du)); // 2107-12-31 23:59:58
+
+TEST_F(FileOperationsTest, FlushesAndForgetsCachedPages) {
+    tree.write("Sub/file.txt", "x");
+    EXPECT_TRUE(fs.flushFolder("C:\\SUB").ok());
+    fs.dropCache("C:\\SUB\\FILE.TXT");
+    EXPECT_EQ(fs.flushFolder("C:\\NONE").status, FsStatus::NotFound);
+}
+
+} // namespace
+} // namespace brisko::test

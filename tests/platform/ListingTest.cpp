@@ -1,0 +1,137 @@
+#include "DriveTree.h"
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace brisko::test {
+namespace {
+
+using platform::FsStatus;
+
+class ListingTest : public DriveTreeTest {
+protected:
+    // The names of a listing's entries and of what it passed over, with the reasons.
+    static std::vector<std::string> names(const platform::Listing& listing) {
+        std::vector<std::string> result;
+        for (const auto& entry : listing.entries)
+            result.push_back(entry.name);
+        return result;
+    }
+    static std::vector<std::pair<std::string, std::string>>
+    skipped(const platform::Listing& listing) {
+        std::vector<std::pair<std::string, std::string>> result;
+        for (const auto& entry : listing.skipped)
+            result.emplace_back(entry.name, entry.reason);
+        return result;
+    }
+    void makeSocket(std::string_view relative) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = host(relative);
+        ASSERT_LT(path.size(), sizeof address.sun_path);
+        path.copy(address.sun_path, path.size());
+        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        close(fd);
+    }
+};
+
+TEST_F(ListingTest, ReportsFilesAndFoldersWithTheirAttributes) {
+    tree.write("b.txt", "12345");
+    tree.write("A.dat", "");
+    tree.write(".hidden", "h");
+    tree.makeFolder("Sub");
+    tree.setTime("b.txt", 951827696);
+    chmod(host("A.dat").c_str(), 0444);
+
+    const auto listing = fs.list("C:\\");
+    ASSERT_TRUE(listing.result.ok()) << listing.result.detail;
+    EXPECT_EQ(names(listing), (std::vector<std::string>{".hidden", "A.dat", "b.txt", "Sub"}));
+    EXPECT_TRUE(listing.skipped.empty());
+    const auto& hidden = listing.entries[0];
+    const auto& readOnly = listing.entries[1];
+    const auto& file = listing.entries[2];
+    const auto& folder = listing.entries[3];
+    EXPECT_TRUE(hidden.attributes.hidden);
+    EXPECT_TRUE(readOnly.attributes.readOnly);
+    EXPECT_FALSE(file.attributes.readOnly || file.attributes.hidden || file.attributes.directory);
+    EXPECT_EQ(file.size, 5);
+    EXPECT_EQ(file.stamp, platform::dosStampFromTime(951827696));
+    EXPECT_TRUE(folder.attributes.directory);
+}
+
+TEST_F(ListingTest, PassesOverWhatThePathModelCannotCarryAndSaysWhy) {
+    tree.write("target.txt", "content");
+    tree.makeFolder("dir");
+    tree.write("back\\slash.txt", "b");
+    symlinkAt("to-file", "target.txt");
+    symlinkAt("to-dir", "dir");
+    symlinkAt("dangling", "nowhere");
+    ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0);
+    makeSocket("sock");
+
+    const auto listing = fs.list("C:");
+    ASSERT_TRUE(listing.result.ok());
+    EXPECT_EQ(names(listing), (std::vector<std::string>{"dir", "target.txt", "to-file"}));
+    EXPECT_EQ(skipped(listing), (std::vector<std::pair<std::string, std::string>>{
+                                    {"back\\slash.txt", "name contains a backslash"},
+                                    {"dangling", "broken link"},
+                                    {"pipe", "named pipe"},
+                                    {"sock", "socket"},
+                                    {"to-dir", "link to a folder"}}));
+    const auto& link = listing.entries[2];
+    EXPECT_EQ(link.size, 7); // read through to its target
+    EXPECT_FALSE(link.attributes.directory);
+}
+
+TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
+    tree.write("target.txt", "content");
+    tree.makeFolder("dir");
+    symlinkAt("to-file", "target.txt");
+    symlinkAt("to-dir", "dir");
+    symlinkAt("dangling", "nowhere");
+    ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0);
+
+    struct Case {
+        const char* path;
+        FsStatus status;
+    };
+    for (const Case& c :
+         {Case{"C:\\TO-FILE", FsStatus::Ok}, Case{"C:\\DIR", FsStatus::Ok},
+          Case{"C:\\TO-DIR", FsStatus::Unsupported}, Case{"C:\\DANGLING", FsStatus::Unsupported},
+          Case{"C:\\PIPE", FsStatus::Unsupported}, Case{"C:\\ABSENT", FsStatus::NotFound}}) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fs.stat(c.path).result.status, c.status);
+    }
+    EXPECT_EQ(fs.stat("C:\\TO-FILE").entry.size, 7);
+    EXPECT_TRUE(fs.fileExists("C:\\TARGET.TXT"));
+    EXPECT_FALSE(fs.folderExists("C:\\TARGET.TXT"));
+    EXPECT_TRUE(fs.folderExists("C:\\DIR"));
+    EXPECT_FALSE(fs.folderExists("C:\\TO-DIR"));
+}
+
+TEST_F(ListingTest, ListingSomethingElseThanAFolderFails) {
+    tree.write("file.txt", "x");
+    tree.makeFolder("dir");
+    symlinkAt("to-dir", "dir");
+    EXPECT_EQ(fs.list("C:\\FILE.TXT").result.status, FsStatus::NotAFolder);
+    EXPECT_EQ(fs.list("C:\\TO-DIR").result.status, FsStatus::Unsupported);
+    EXPECT_EQ(fs.list("C:\\ABSENT").result.status, FsStatus::NotFound);
+}
+
+TEST_F(ListingTest, SizesBeyondFourGigabytesAreKept) {
+    constexpr std::int64_t kSize = (std::int64_t{5} << 30) + 3;
+    tree.write("big.bin", "");
+    ASSERT_EQ(truncate(host("big.bin").c_str(), kSize), 0); // sparse: takes no space
+    EXPECT_EQ(fs.stat("C:\\BIG.BIN").entry.size, kSize);
+    EXPECT_EQ(fs.list("C:").entries.at(0).size, kSize);
+    platform::FsResult result;
+    auto in = fs.openRead("C:\\BIG.BIN", result);
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->size(), kSize);
+}
+
+} // namespace
+} // namespace brisko::test
