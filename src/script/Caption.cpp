@@ -1,0 +1,15 @@
+#include "script/Caption.h"
+
+namespace brisko::script {
+
+void setWindowCaption(ScriptContext& context, const std::string& text) {
+    context.script.caption = text;
+    context.display.setCaption(text);
+}
+
+void setCaptionAndTitle(ScriptContext& context, const std::string& text) {
+    setWindowCaption(context, text);
+    context.display.setTaskbarTitle(text);
+}
+
+} // namespace brisko::script

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "script/ScriptContext.h"
+
+#include <string>
+#include <string_view>
+
+namespace brisko::script {
+
+// A LeftRoot or RightRoot row (value in upper case): "ROOT[,PRIORITY]".
+void setRoot(SessionSettings& settings, Side side, std::string_view value);
+
+// An "L=..." or "R=..." command-line parameter (in upper case); anything else empties both
+// roots.
+void applyCommandLineRoot(ScriptContext& context, std::string_view parameter);
+
+// Joins one side's root and path: backslash ends are dropped, a path written "#X:\..."
+// stands alone, and an empty path gives an empty result (a root alone never names a folder).
+std::string joinRootAndPath(std::string_view root, std::string_view path);
+
+// Joins roots and paths into the two full paths; false when either comes out empty.
+bool buildFullPaths(ScriptContext& context);
+
+// Replaces the components of a path that contain '~' by the names found on disk.
+void expandShortNames(ScriptContext& context, std::string& path);
+
+// The preview of a LeftRoot, RightRoot, LeftPath or RightPath line met while loading (key in
+// the table's spelling, value as written after expansion).
+void showFolderPreview(ScriptContext& context, std::string_view key, std::string_view value);
+
+} // namespace brisko::script

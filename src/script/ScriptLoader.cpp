@@ -1,0 +1,184 @@
+#include "script/ScriptLoader.h"
+
+#include "script/Caption.h"
+#include "script/KeyTable.h"
+#include "script/SplitList.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace brisko::script {
+
+namespace {
+
+// Files nested deeper than this are refused, so that no chain of includes can exhaust the
+// program, even one that reaches the same file under different names.
+constexpr std::size_t kMaxIncludeDepth = 32;
+
+// Only a name under which nothing (or a folder) exists is missing; a file that exists but
+// cannot be looked at is present, and its reading fails loudly later.
+bool isMissingFile(platform::FileSystem& fileSystem, const std::string& name) {
+    const platform::PathInfo info = fileSystem.stat(name);
+    if (info.result.status == platform::FsStatus::NotFound)
+        return true;
+    return info.result.ok() && info.entry.attributes.directory;
+}
+
+// How a file is known in the include chain: its host path, so that two spellings of one
+// file are recognised.
+std::string chainName(platform::FileSystem& fileSystem, const std::string& name) {
+    return fileSystem.hostPath(name).value_or(name);
+}
+
+void clearPreviewPrefixes(ScriptContext& context) {
+    context.script.preview.leftPath.clear();
+    context.script.preview.rightPath.clear();
+}
+
+// The lines of a script file; when it cannot be read the operator is told and nothing comes.
+std::optional<std::vector<std::string>> readScriptFile(ScriptContext& context,
+                                                       const std::string& name) {
+    std::vector<std::string> lines;
+    platform::FsResult result;
+    if (readTextLines(context.fileSystem, name, lines, result))
+        return lines;
+    Question question;
+    question.kind = DialogKind::Standard;
+    question.text = "Could not open file " + name;
+    question.timeoutSeconds = 60;
+    context.operatorPort.ask(question);
+    return std::nullopt;
+}
+
+void addErrorRow(ScriptContext& context, const std::string& line) {
+    ++context.script.errorCount;
+    addScriptLine(context, ScriptLine{.key = "", .sign = "?", .value = line, .highlighted = true});
+}
+
+void appendScriptLines(ScriptContext& context, const std::string& name,
+                       const std::string& chainEntry, const std::vector<std::string>& lines);
+
+// An Include or IncludeTry line: its row, then the rows of the file it names.
+void includeFile(ScriptContext& context, const ParsedLine& parsed, const std::string& line) {
+    const bool required = parsed.key == keyDefinition(Key::Include).name;
+    const std::string name = parsed.shownValue();
+    ScriptLine row{.key = parsed.key, .sign = "=", .value = name, .highlighted = false};
+    auto reportFailure = [&](const char* status) {
+        row.highlighted = true;
+        addScriptLine(context, row);
+        context.host.addHistoryRow(HistoryRow{.from = parsed.key,
+                                              .to = name,
+                                              .size = "",
+                                              .delta = "",
+                                              .status = status,
+                                              .colour = RowColour::Red});
+        if (required)
+            ++context.script.errorCount;
+    };
+
+    if (isMissingFile(context.fileSystem, name)) {
+        reportFailure("Include File does not exist");
+        return;
+    }
+    const std::string entry = chainName(context.fileSystem, name);
+    const std::vector<std::string>& chain = context.script.filesBeingRead;
+    if (std::find(chain.begin(), chain.end(), entry) != chain.end() ||
+        chain.size() >= kMaxIncludeDepth) {
+        addErrorRow(context, line); // it would include itself, or nest without end
+        return;
+    }
+    clearPreviewPrefixes(context);
+    const std::optional<std::vector<std::string>> lines = readScriptFile(context, name);
+    if (!lines) {
+        // An unread Include would let the script run without part of its settings.
+        reportFailure("Include File cannot be read");
+        return;
+    }
+    addScriptLine(context, row);
+    const bool outerReadingInclude = context.script.readingInclude;
+    context.script.readingInclude = true;
+    appendScriptLines(context, name, entry, *lines);
+    context.script.readingInclude = outerReadingInclude;
+}
+
+// The end of every file read, included ones too, so the outermost file has the last word.
+void refreshAfterFile(ScriptContext& context, const std::string& name) {
+    if (!context.script.titleSet)
+        setWindowCaption(context, name);
+    context.display.setMessageLine(name);
+    if (context.script.errorCount > 0) {
+        context.display.showScriptPage();
+        context.display.setExecuteEnabled(false);
+    }
+    context.display.setErrorReport("Contains " + std::to_string(context.script.errorCount) +
+                                   " errors");
+}
+
+void appendScriptLines(ScriptContext& context, const std::string& name,
+                       const std::string& chainEntry, const std::vector<std::string>& lines) {
+    context.script.filesBeingRead.push_back(chainEntry);
+    for (const std::string& rawLine : lines) {
+        const std::string line = trim(rawLine);
+        if (line.empty())
+            continue;
+        const ParsedLine parsed = parseScriptLine(context, line);
+        if (!parsed.accepted) {
+            addErrorRow(context, line);
+        } else if (parsed.key == keyDefinition(Key::Include).name ||
+                   parsed.key == keyDefinition(Key::IncludeTry).name) {
+            includeFile(context, parsed, line);
+        } else if (line.starts_with(';')) {
+            addScriptLine(context,
+                          ScriptLine{.key = "", .sign = "", .value = line, .highlighted = false});
+        } else if (parsed.key == "EXECUTE" || parsed.key == "RESET") {
+            const std::string command = parsed.key == "EXECUTE" ? "Execute" : "Reset";
+            addScriptLine(
+                context, ScriptLine{.key = command, .sign = "", .value = "", .highlighted = false});
+        } else {
+            addScriptLine(context, ScriptLine{.key = parsed.key,
+                                              .sign = "=",
+                                              .value = parsed.shownValue(),
+                                              .highlighted = false});
+        }
+    }
+    context.script.filesBeingRead.pop_back();
+    refreshAfterFile(context, name);
+}
+
+} // namespace
+
+void loadScript(ScriptContext& context, const std::string& fileName) {
+    clearPreviewPrefixes(context);
+    if (isMissingFile(context.fileSystem, fileName))
+        return;
+    const std::optional<std::vector<std::string>> lines = readScriptFile(context, fileName);
+    if (!lines)
+        return;
+    appendScriptLines(context, fileName, chainName(context.fileSystem, fileName), *lines);
+}
+
+void clearForLoad(ScriptContext& context) {
+    ScriptState& script = context.script;
+    SessionSettings& settings = context.settings;
+    context.host.resetSettings(true);
+    script.errorCount = 0;
+    setCaptionAndTitle(context, script.mainLabel);
+    context.display.setCurrentFile("");
+    script.whenFinishGiven = false;
+    script.titleSet = false;
+    script.readingInclude = false;
+    settings.leftRoot.clear();
+    settings.rightRoot.clear();
+    settings.leftRootPriority = kDefaultRootPriority;
+    settings.rightRootPriority = kDefaultRootPriority;
+    script.rows.clear();
+    context.display.clearScript();
+    script.messages.clear();
+    context.display.clearMessages();
+    settings.rootParamCount = 0;
+    context.display.setExecuteCaption(true);
+    script.preview = FolderPreview{};
+    script.filesBeingRead.clear();
+}
+
+} // namespace brisko::script

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "RecordingHost.h"
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "platform/PosixFileSystem.h"
+#include "script/ScriptContext.h"
+#include "support/Fakes.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisko::test {
+
+// 5 March 2024, a Tuesday, at noon UTC.
+inline constexpr std::time_t kFifthOfMarch2024 = 1709640000;
+
+// A temporary folder mapped as drive C, a clock standing on 5 March 2024, a fixed environment,
+// the recording fakes of the ports and host, and the script state they work on.
+class ScriptFixture : public ::testing::Test {
+protected:
+    ScriptFixture();
+
+    // Writes a file below the temporary folder; returns its drive-form name ("C:\NAME").
+    std::string writeFile(std::string_view relative, std::string_view content);
+    // Writes a script and loads it as the window does (cleared first).
+    void load(std::string_view relative, std::string_view content);
+    // What the run context does before it walks the script: a full reset through the host,
+    // and the messages of the previous run forgotten.
+    void startRun();
+    // The rows of the script grid as "key|sign|value" texts, "!" in front of highlighted ones.
+    std::vector<std::string> shownRows() const;
+
+    TempTree tree;
+    platform::PosixFileSystem fileSystem;
+    platform::ManualClock clock{kFifthOfMarch2024};
+    platform::FixedEnvironment environment;
+    RecordingDisplay display;
+    ScriptedOperator operatorPort;
+    script::ScriptState state;
+    script::SessionSettings settings;
+    script::RunOptions options;
+    RecordingHost host{settings};
+    script::ScriptContext context{fileSystem, clock, environment, display, operatorPort,
+                                  host,       state, settings,    options};
+};
+
+// Whether the tests run with the permissions of the super-user, for whom nothing is unreadable.
+bool runningAsRoot();
+
+} // namespace brisko::test
