@@ -1,0 +1,200 @@
+#include "engine/ActionList.h"
+
+#include "engine/BackupNames.h"
+#include "engine/PathText.h"
+#include "engine/SizeText.h"
+#include "platform/Unicode.h"
+#include "script/FileSpecs.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace brisko::engine {
+
+namespace {
+
+constexpr bool kCredit = true;
+constexpr bool kDebit = false;
+constexpr int kQuestionSeconds = 60;
+
+std::string_view lastName(std::string_view path) {
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Copies in progress are never planned themselves.
+bool isTemporaryFile(std::string_view name) {
+    return platform::equalsIgnoreCase(name, script::kTempFileName);
+}
+
+// Whether a folder above path is listed for deletion: its files were credited to the
+// projection when that folder was listed, and must not be credited twice.
+bool insideFolderToDelete(const Plan& plan, std::string_view path) {
+    for (std::size_t slash = path.rfind('\\'); slash != std::string_view::npos && slash > 0;
+         slash = path.rfind('\\', slash - 1)) {
+        if (plan.hasFolderToDelete(path.substr(0, slash)))
+            return true;
+    }
+    return false;
+}
+
+HistoryRow plannedRow(std::string from, std::string size, std::string status) {
+    return HistoryRow{std::move(from), "", std::move(size), "", std::move(status), RowColour::Blue};
+}
+
+DialogAnswer askZeroLength(EngineContext& context, const CopyRequest& request) {
+    context.host.refreshDisplay(false);
+    Question question;
+    question.kind = DialogKind::ZeroLength;
+    question.num1 = request.sourceSize;
+    question.num2 = request.targetSize;
+    question.str1 = request.sourceFolder;
+    question.str2 = request.targetFolder;
+    question.str3 = request.name;
+    question.leftToRight = request.leftToRight;
+    question.timeoutSeconds = kQuestionSeconds;
+    return context.operatorPort.ask(question);
+}
+
+// The same file copied the other way: target onto source.
+CopyRequest reversed(const CopyRequest& request) {
+    CopyRequest other = request;
+    std::swap(other.sourceFolder, other.targetFolder);
+    std::swap(other.sourceSize, other.targetSize);
+    other.leftToRight = !request.leftToRight;
+    return other;
+}
+
+void addSessionBytes(Plan& plan, int session, std::int64_t bytes) {
+    const auto index = static_cast<std::size_t>(std::max(session, 0));
+    if (plan.sessionBytes.size() <= index)
+        plan.sessionBytes.resize(index + 1, 0);
+    plan.sessionBytes[index] += bytes;
+}
+
+} // namespace
+
+void listFolderCreate(EngineContext& context, const std::string& path) {
+    if (!context.plan.addFolderToCreate(path))
+        return;
+    context.host.countPlanned(Counter::ToUpFolder);
+    context.host.addHistoryRow(plannedRow(path, "", "Folder to be created"));
+}
+
+void listFolderDelete(EngineContext& context, const std::string& path) {
+    if (!context.plan.addFolderToDelete(path))
+        return;
+    context.host.countPlanned(Counter::ToDelFolders);
+    if (!insideFolderToDelete(context.plan, path))
+        creditFolderTree(context, path);
+    context.host.addHistoryRow(plannedRow(path, "", "Folder to be deleted"));
+}
+
+void listFileDelete(EngineContext& context, const std::string& path, std::int64_t size) {
+    if (isTemporaryFile(lastName(path)) || !context.plan.addFileToDelete(path, size))
+        return;
+    if (!insideFolderToDelete(context.plan, path))
+        context.projection.adjust(driveOf(path), size, kCredit);
+    context.host.countPlanned(Counter::ToDelFiles);
+    context.host.addHistoryRow(
+        plannedRow(path, formatSize(size, context.thousandsSeparator), "File to be deleted"));
+}
+
+void listCopy(EngineContext& context, const CopyRequest& request) {
+    if (isTemporaryFile(request.name))
+        return;
+    Plan& plan = context.plan;
+    const std::string sourcePath = joinPath(request.sourceFolder, request.name);
+    const std::string targetPath = joinPath(request.targetFolder, request.name);
+    // A copy from a folder or file that is deleted first could only fail.
+    if (plan.isCopyTarget(targetPath) || plan.hasFolderToDelete(request.sourceFolder) ||
+        plan.hasFileToDelete(sourcePath))
+        return;
+
+    if (request.sourceSize == 0 && request.targetSize != 0) {
+        switch (askZeroLength(context, request)) {
+        case DialogAnswer::Yes:
+            break;
+        case DialogAnswer::Retry:
+            listCopy(context, reversed(request)); // its source is not empty: no question
+            return;
+        case DialogAnswer::Cancel:
+            listFileDelete(context, sourcePath, request.sourceSize);
+            return;
+        case DialogAnswer::Abort:
+            context.host.abortAll();
+            return;
+        default: // Skip, the time-out included
+            return;
+        }
+    }
+
+    CopyAction copy;
+    copy.sourceFolder = request.sourceFolder;
+    copy.targetFolder = request.targetFolder;
+    copy.backupList = request.backupList;
+    copy.sourceSize = request.sourceSize;
+    copy.targetSize = request.targetSize;
+    copy.name = request.name;
+    copy.leftToRight = request.leftToRight;
+    copy.session = context.settings.sessionCount;
+    copy.binaryFailed = request.binaryFailed;
+    if (!plan.addCopy(std::move(copy)))
+        return;
+
+    addSessionBytes(plan, context.settings.sessionCount, request.sourceSize);
+    planBackupRotation(context, request.targetFolder, request.name, request.backupList);
+    context.projection.adjust(driveOf(request.targetFolder), request.sourceSize, kDebit);
+    context.host.countPlanned(Counter::ToUpFiles);
+
+    const SizeTexts sizes =
+        formatSizes(request.sourceSize, request.targetSize, context.thousandsSeparator);
+    HistoryRow row{sourcePath,  targetPath,          sizes.size,
+                   sizes.delta, "File to be copied", RowColour::Blue};
+    if (request.binaryFailed) {
+        row.status = "Binary failed - " + row.status;
+        row.colour = RowColour::Red;
+    }
+    context.host.addHistoryRow(row);
+}
+
+std::string planBackupRotation(EngineContext& context, const std::string& targetFolder,
+                               const std::string& name, const std::string& backupList) {
+    const std::vector<std::string> extensions = backupExtensions(backupList);
+    if (extensions.empty())
+        return {};
+    // The copy deletes the backup of the last (oldest) extension when there is one.
+    const platform::PathInfo oldest =
+        context.fileSystem.stat(backupPath(targetFolder, name, extensions.back()));
+    if (oldest.result.ok() && !oldest.entry.attributes.directory)
+        context.projection.adjust(driveOf(targetFolder), oldest.entry.size, kCredit);
+    return extensions.front();
+}
+
+void creditFolderTree(EngineContext& context, const std::string& path) {
+    const char drive = driveOf(path);
+    std::vector<std::string> pending{path};
+    while (!pending.empty()) {
+        const std::string folder = std::move(pending.back());
+        pending.pop_back();
+        context.host.pump();
+        if (context.host.abortRequested())
+            return;
+        // Links to folders are never listed as folders, so the walk cannot leave the tree.
+        const platform::Listing listing = context.fileSystem.list(folder);
+        if (!listing.result.ok())
+            continue;
+        for (const platform::DirEntry& entry : listing.entries) {
+            std::string child = joinPath(folder, entry.name);
+            // Entries listed for deletion on their own have been credited already.
+            if (entry.attributes.directory) {
+                if (!context.plan.hasFolderToDelete(child))
+                    pending.push_back(std::move(child));
+            } else if (!context.plan.hasFileToDelete(child)) {
+                context.projection.adjust(drive, entry.size, kCredit);
+            }
+        }
+    }
+}
+
+} // namespace brisko::engine

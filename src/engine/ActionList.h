@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+
+#include <cstdint>
+#include <string>
+
+namespace brisko::engine {
+
+// The adders of the plan. Each keeps the "to do" counters, adds a history row at once and
+// updates the free-space projection.
+void listFolderCreate(EngineContext& context, const std::string& path);
+void listFolderDelete(EngineContext& context, const std::string& path);
+void listFileDelete(EngineContext& context, const std::string& path, std::int64_t size);
+
+struct CopyRequest {
+    std::string sourceFolder;
+    std::string targetFolder;
+    bool binaryFailed = false;
+    std::int64_t targetSize = 0;
+    bool leftToRight = true;
+    std::string name;
+    std::int64_t sourceSize = 0;
+    std::string backupList;
+};
+// Lists a copy after its checks (an existing copy to the same target, a source folder or file
+// listed for deletion, the temporary file name, the zero-length question, which may list the
+// reversed copy or a deletion instead, or abort the run).
+void listCopy(EngineContext& context, const CopyRequest& request);
+
+// Planning side of the backup rotation: credits the oldest existing backup (which the copy
+// will delete) to the target drive; returns the first extension (empty for none).
+std::string planBackupRotation(EngineContext& context, const std::string& targetFolder,
+                               const std::string& name, const std::string& backupList);
+
+// Planning side of deleting a folder tree: credits every file inside it to its drive, except
+// files and subfolders listed for deletion on their own (credited when they were listed).
+void creditFolderTree(EngineContext& context, const std::string& path);
+
+} // namespace brisko::engine

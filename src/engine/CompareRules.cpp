@@ -1,0 +1,181 @@
+#include "engine/CompareRules.h"
+
+#include "engine/ActionList.h"
+#include "engine/BinaryCompare.h"
+#include "engine/ScanReports.h"
+
+#include <optional>
+
+namespace brisko::engine {
+
+namespace {
+
+constexpr const char* kDifferentSizes = "Files with same Time Stamp but with Different sizes !";
+constexpr const char* kBinaryFailed = "Binary Compare Failed";
+
+std::string sizedPath(const std::string& folder, const std::string& name, std::int64_t size) {
+    return folder + "\\" + name + " (" + std::to_string(size) + " Bytes)";
+}
+
+bool isAccepted(StampVerdict verdict) {
+    return verdict == StampVerdict::Accepted || verdict == StampVerdict::Stamped;
+}
+
+// What a stamp that was not accepted means for the scan.
+RuleOutcome outcomeOf(StampVerdict verdict) {
+    return verdict == StampVerdict::EndScan ? RuleOutcome::EndScan : RuleOutcome::Continue;
+}
+
+} // namespace
+
+RuleOutcome CompareRules::judge(const FilePair& pair, bool masterSide) {
+    const platform::DosStamp now = stamps_.now();
+    const StampVerdict sourceStamp = checkFileStamp(pair.sourceFolder, pair.source, false, now);
+    if (!isAccepted(sourceStamp))
+        return outcomeOf(sourceStamp);
+
+    const TargetIndex::Found& target = pair.target;
+    switch (target.kind) {
+    case TargetIndex::Found::Kind::Unusable:
+        reportPassedOver(context_, copyTargetPath(pair), target.problem);
+        return RuleOutcome::Continue;
+    case TargetIndex::Found::Kind::Folder:
+        reportPassedOver(context_, pair.targetFolder + "\\" + target.entry->name,
+                         kFolderWhereFileExpected);
+        return RuleOutcome::Continue;
+    case TargetIndex::Found::Kind::Missing:
+        if (!masterScan_)
+            missingTargetFile(pair);
+        else if (masterSide)
+            listForward(pair, false);
+        else if (!context_.plan.hasFileToDelete(pair.sourcePath))
+            listFileDelete(context_, pair.sourcePath, pair.source.size);
+        return RuleOutcome::Continue;
+    case TargetIndex::Found::Kind::File:
+        break;
+    }
+
+    const StampVerdict targetStamp = checkFileStamp(pair.targetFolder, *target.entry, true, now);
+    if (!isAccepted(targetStamp))
+        return outcomeOf(targetStamp);
+    judgeExistingTarget(pair, masterSide);
+    return RuleOutcome::Continue;
+}
+
+StampVerdict CompareRules::checkFileStamp(const std::string& folder,
+                                          const platform::DirEntry& entry, bool isTarget,
+                                          platform::DosStamp now) {
+    const bool updateSource = !masterScan_ && !isTarget;
+    if (stampStanding(entry.stamp, now, updateSource) == StampStanding::InTune)
+        return StampVerdict::Accepted; // the common case, without building the path
+    StampedFile file{folder + "\\" + entry.name, entry.stamp, entry.size, isTarget};
+    const StampVerdict verdict = checkStamp(context_, file, masterScan_, leftToRight_, now);
+    if (verdict == StampVerdict::Stamped)
+        listings_.forget(folder); // the other pass must see the new stamp
+    return verdict;
+}
+
+void CompareRules::judgeExistingTarget(const FilePair& pair, bool masterSide) {
+    const platform::DirEntry& source = pair.source;
+    const platform::DirEntry& target = *pair.target.entry;
+    const bool sameStamp = source.stamp == target.stamp;
+
+    if (sameStamp && !context_.plan.isCopyTarget(copyTargetPath(pair))) {
+        if (source.size == target.size)
+            compareEqualFiles(pair);
+        else
+            askAboutSameStamp(pair, kDifferentSizes, false);
+        return;
+    }
+    if (sameStamp && source.size != target.size)
+        return; // already the target of a listed copy: settled
+    // The stamps differ (or equal files are already settled): in an update scan the later
+    // file is copied by the pass that has it on its source side; in a master scan the master
+    // side is copied whichever is later.
+    const bool copy = masterScan_ ? masterSide : source.stamp > target.stamp;
+    if (copy)
+        listForward(pair, false);
+}
+
+void CompareRules::missingTargetFile(const FilePair& pair) {
+    const script::MissingFileRule rule = pair.spec.missingFile;
+    std::optional<DialogAnswer> answer; // none when nothing was asked
+    if (rule == script::MissingFileRule::Ask && !context_.plan.isCopyTarget(copyTargetPath(pair)) &&
+        !context_.plan.hasFileToDelete(pair.sourcePath)) {
+        Question question;
+        question.kind = DialogKind::MissingItem;
+        question.text = "Missing File";
+        question.str1 = pair.sourcePath;
+        question.str2 = copyTargetPath(pair);
+        question.leftToRight = leftToRight_;
+        answer = askOperator(context_, question);
+    }
+
+    if (answer == DialogAnswer::Yes || rule == script::MissingFileRule::Create) {
+        listForward(pair, false); // Create Target
+    } else if (answer == DialogAnswer::Cancel) {
+        listFileDelete(context_, pair.sourcePath, pair.source.size); // Delete Source
+    } else if (rule == script::MissingFileRule::Delete) {
+        if (!context_.plan.hasFileToDelete(pair.sourcePath))
+            listFileDelete(context_, pair.sourcePath, pair.source.size);
+    } else if (answer == DialogAnswer::No) {
+        context_.host.abortAll(); // the Abort button
+    }
+}
+
+void CompareRules::compareEqualFiles(const FilePair& pair) {
+    if (pair.spec.compare != script::CompareRule::Binary)
+        return;
+    const std::string targetPath = pair.targetFolder + "\\" + pair.target.entry->name;
+    if (!binaryCompare(context_, pair.sourcePath, targetPath, pair.source.size))
+        askAboutSameStamp(pair, kBinaryFailed, true);
+}
+
+void CompareRules::askAboutSameStamp(const FilePair& pair, const std::string& text,
+                                     bool binaryFailed) {
+    Question question;
+    question.kind = DialogKind::SameStamp;
+    question.text = text;
+    question.str1 = sizedPath(pair.sourceFolder, pair.source.name, pair.source.size);
+    question.str2 = sizedPath(pair.targetFolder, pair.target.entry->name, pair.target.entry->size);
+    question.str3 = text;
+    question.leftToRight = leftToRight_;
+    switch (askOperator(context_, question)) {
+    case DialogAnswer::Yes: // Copy To Target
+        listForward(pair, binaryFailed);
+        break;
+    case DialogAnswer::Retry: // Reversed Copy
+        listReversed(pair, binaryFailed);
+        break;
+    case DialogAnswer::Abort:
+        context_.host.abortAll();
+        break;
+    default: // Keep as is, also the time-out
+        break;
+    }
+}
+
+void CompareRules::listForward(const FilePair& pair, bool binaryFailed) {
+    const bool hasTarget = pair.target.kind == TargetIndex::Found::Kind::File;
+    listCopy(context_, CopyRequest{pair.sourceFolder, pair.targetFolder, binaryFailed,
+                                   hasTarget ? pair.target.entry->size : 0, leftToRight_,
+                                   pair.source.name, pair.source.size, pair.spec.backup});
+}
+
+void CompareRules::listReversed(const FilePair& pair, bool binaryFailed) {
+    // From the target back onto the source: folders, sizes and direction swap, and the name
+    // is spelled as on the side the copy comes from.
+    const platform::DirEntry& target = *pair.target.entry;
+    listCopy(context_,
+             CopyRequest{pair.targetFolder, pair.sourceFolder, binaryFailed, pair.source.size,
+                         !leftToRight_, target.name, target.size, pair.spec.backup});
+}
+
+const std::string& CompareRules::copyTargetPath(const FilePair& pair) {
+    pathBuffer_.assign(pair.targetFolder);
+    pathBuffer_ += '\\';
+    pathBuffer_ += pair.source.name;
+    return pathBuffer_;
+}
+
+} // namespace brisko::engine

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+#include "engine/ListingCache.h"
+#include "engine/StampCheck.h"
+#include "engine/TargetIndex.h"
+#include "platform/FileSystem.h"
+#include "script/FileSpecs.h"
+
+#include <string>
+#include <string_view>
+
+namespace brisko::engine {
+
+// One source file that a scan selected, and what the target folder holds under its name.
+struct FilePair {
+    const std::string& sourceFolder;
+    const std::string& targetFolder;
+    const std::string& sourcePath; // sourceFolder + "\" + the source's name
+    const platform::DirEntry& source;
+    const TargetIndex::Found& target;
+    const script::FileSpec& spec;
+};
+
+enum class RuleOutcome {
+    Continue, // go on with the next entry
+    EndScan,  // the run was aborted by a stamp: the scan ends at once
+};
+
+// What a pass decides about each selected file: the stamp checks, then a copy one way or the
+// other, a deletion, a question to the operator, or nothing. In an update scan the later file
+// wins; in a master scan the master side wins whenever the stamps differ.
+class CompareRules {
+public:
+    CompareRules(EngineContext& context, ListingCache& listings, bool leftToRight, bool masterScan)
+        : context_(context), listings_(listings), leftToRight_(leftToRight),
+          masterScan_(masterScan), stamps_(context.clock) {}
+
+    // masterSide: in a master scan, whether the source folder is in the master tree.
+    RuleOutcome judge(const FilePair& pair, bool masterSide);
+
+private:
+    StampVerdict checkFileStamp(const std::string& folder, const platform::DirEntry& entry,
+                                bool isTarget, platform::DosStamp now);
+    void judgeExistingTarget(const FilePair& pair, bool masterSide);
+    void missingTargetFile(const FilePair& pair);
+    void compareEqualFiles(const FilePair& pair);
+    void askAboutSameStamp(const FilePair& pair, const std::string& text, bool binaryFailed);
+    void listForward(const FilePair& pair, bool binaryFailed);
+    void listReversed(const FilePair& pair, bool binaryFailed);
+    // target folder + "\" + the source's name: the path a copy from this source would target.
+    const std::string& copyTargetPath(const FilePair& pair);
+
+    EngineContext& context_;
+    ListingCache& listings_;
+    bool leftToRight_;
+    bool masterScan_;
+    CurrentStamp stamps_;
+    std::string pathBuffer_;
+};
+
+} // namespace brisko::engine

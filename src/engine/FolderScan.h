@@ -1,0 +1,59 @@
+#pragma once
+
+#include "engine/CompareRules.h"
+#include "engine/Session.h"
+#include "engine/TargetIndex.h"
+#include "platform/FileSystem.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace brisko::engine {
+
+// The walk of one pass: a source tree against a target tree, depth-first, the files of a
+// folder before its subfolders, the subfolders in case-insensitive order. The update scan
+// (modes Update, 1LTR, 2RTL) selects files by SessionFiles; the master scan (LMaster, RMaster)
+// takes every file and carries along the master tree's folder, so that each folder knows
+// whether it is the master side or the copy side.
+class FolderScan {
+public:
+    FolderScan(Session& session, bool leftToRight);
+
+    // Scans from the root pair; false when the scan ended on an abort.
+    bool run(const std::string& source, const std::string& target);
+
+private:
+    struct FolderPair {
+        std::string source;
+        std::string target;
+        std::string master;  // master scan only
+        std::string sortKey; // the source name in upper case
+    };
+
+    bool scanPair(const FolderPair& pair);
+    // The entries of one folder pair: files are judged at once, subfolders that may be
+    // entered go to the queue.
+    RuleOutcome scanEntries(const FolderPair& pair, std::vector<FolderPair>& queue);
+    RuleOutcome scanListedEntries(const FolderPair& pair, const platform::Listing& listing,
+                                  std::vector<FolderPair>& queue);
+    // Whether a name is the first of its spelling ignoring case in this folder.
+    bool firstOfItsName(std::string_view name);
+    void considerFolder(const FolderPair& pair, const platform::DirEntry& entry,
+                        const TargetIndex& targets, std::vector<FolderPair>& queue);
+    RuleOutcome considerFile(const FolderPair& pair, const platform::DirEntry& entry,
+                             const TargetIndex& targets);
+    bool isMasterSide(const FolderPair& pair) const;
+
+    Session& session_;
+    EngineContext& context_;
+    bool leftToRight_;
+    bool masterScan_;
+    const std::string& sourceRoot_;
+    CompareRules rules_;
+    std::unordered_set<std::string> namesSeen_; // upper-cased names met in the current folder
+    std::string sourcePath_;
+};
+
+} // namespace brisko::engine

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "script/FileSpecs.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace brisko::engine {
+
+// One part of a name (base or extension) against one part of a mask, both in upper case:
+// '?' passes any character, '*' matches the rest; an empty name part matches any mask part.
+bool partMatch(std::string_view namePart, std::string_view maskPart);
+
+// A file name against a mask, base and extension separately ("*" matches only names without
+// an extension, "*.*" every name, ABC* not ABC).
+bool maskMatch(std::string_view name, std::string_view mask);
+
+// Whether an entry named name in folder is left out by the exclusion entries in effect;
+// sourceRoot is the full path of the pass's source tree. Paths compare without regard to case.
+bool isExcluded(const script::FileSpecTables& tables, std::string_view name,
+                std::string_view folder, bool isFolder, std::string_view sourceRoot);
+
+// The FileSpec record that applies to a file name: the newest whose mask matches, else 0.
+std::size_t fileSpecFor(const script::FileSpecTables& tables, std::string_view name);
+
+} // namespace brisko::engine

@@ -1,0 +1,72 @@
+#include "engine/Plan.h"
+
+#include <numeric>
+
+namespace brisko::engine {
+
+bool Plan::addFileToDelete(const std::string& path, std::int64_t size) {
+    if (!fileDeleteIndex_.insert(path).second)
+        return false;
+    filesToDelete_.push_back(PathAction{path, size, 0});
+    return true;
+}
+
+bool Plan::addFolderToCreate(const std::string& path) {
+    if (!folderCreateIndex_.insert(path).second)
+        return false;
+    foldersToCreate_.push_back(PathAction{path, 0, 0});
+    return true;
+}
+
+bool Plan::addFolderToDelete(const std::string& path) {
+    if (!folderDeleteIndex_.insert(path).second)
+        return false;
+    foldersToDelete_.push_back(PathAction{path, 0, 0});
+    return true;
+}
+
+bool Plan::addCopy(CopyAction copy) {
+    if (!copyTargetIndex_.insert(copy.targetPath()).second)
+        return false;
+    filesToCopy_.push_back(std::move(copy));
+    return true;
+}
+
+bool Plan::hasFileToDelete(std::string_view path) const {
+    return fileDeleteIndex_.find(path) != fileDeleteIndex_.end();
+}
+
+bool Plan::hasFolderToCreate(std::string_view path) const {
+    return folderCreateIndex_.find(path) != folderCreateIndex_.end();
+}
+
+bool Plan::hasFolderToDelete(std::string_view path) const {
+    return folderDeleteIndex_.find(path) != folderDeleteIndex_.end();
+}
+
+bool Plan::isCopyTarget(std::string_view path) const {
+    return copyTargetIndex_.find(path) != copyTargetIndex_.end();
+}
+
+bool Plan::empty() const {
+    return filesToDelete_.empty() && foldersToCreate_.empty() && foldersToDelete_.empty() &&
+           filesToCopy_.empty();
+}
+
+void Plan::clear() {
+    filesToDelete_.clear();
+    foldersToCreate_.clear();
+    foldersToDelete_.clear();
+    filesToCopy_.clear();
+    fileDeleteIndex_.clear();
+    folderCreateIndex_.clear();
+    folderDeleteIndex_.clear();
+    copyTargetIndex_.clear();
+    sessionBytes.assign(1, 0);
+}
+
+std::int64_t Plan::totalBytes() const {
+    return std::accumulate(sessionBytes.begin(), sessionBytes.end(), std::int64_t{0});
+}
+
+} // namespace brisko::engine

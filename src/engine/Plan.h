@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace brisko::engine {
+
+// A planned copy, as the scan listed it.
+struct CopyAction {
+    std::string sourceFolder;
+    std::string targetFolder;
+    std::string backupList; // the Backup value of the file's FileSpec
+    std::int64_t sourceSize = 0;
+    std::int64_t targetSize = 0; // 0 when the target is missing
+    std::string name;            // spelled as on the side it copies from
+    bool leftToRight = true;
+    int session = 0; // number of the Execute row that listed it, from 1
+    bool binaryFailed = false;
+    int historyRow = 0; // its row after the history was rebuilt; 0 for none
+
+    std::string sourcePath() const { return sourceFolder + "\\" + name; }
+    std::string targetPath() const { return targetFolder + "\\" + name; }
+};
+
+// A planned deletion of a file, or creation or deletion of a folder.
+struct PathAction {
+    std::string path;
+    std::int64_t size = 0; // files to delete only
+    int historyRow = 0;
+};
+
+// The plan of a run: four lists, each in the order of listing, with exact-path indexes so that
+// the membership tests stay fast on plans of 100,000 entries.
+class Plan {
+public:
+    const std::vector<PathAction>& filesToDelete() const { return filesToDelete_; }
+    const std::vector<PathAction>& foldersToCreate() const { return foldersToCreate_; }
+    const std::vector<PathAction>& foldersToDelete() const { return foldersToDelete_; }
+    const std::vector<CopyAction>& filesToCopy() const { return filesToCopy_; }
+    std::vector<PathAction>& filesToDelete() { return filesToDelete_; }
+    std::vector<PathAction>& foldersToCreate() { return foldersToCreate_; }
+    std::vector<PathAction>& foldersToDelete() { return foldersToDelete_; }
+    std::vector<CopyAction>& filesToCopy() { return filesToCopy_; }
+
+    // Each adds the entry unless the list holds it already (by exact path); true when added.
+    bool addFileToDelete(const std::string& path, std::int64_t size);
+    bool addFolderToCreate(const std::string& path);
+    bool addFolderToDelete(const std::string& path);
+    // Adds a copy unless its target path is already the target of a listed copy.
+    bool addCopy(CopyAction copy);
+
+    bool hasFileToDelete(std::string_view path) const;
+    bool hasFolderToCreate(std::string_view path) const;
+    bool hasFolderToDelete(std::string_view path) const;
+    bool isCopyTarget(std::string_view path) const;
+
+    bool empty() const;
+    void clear();
+
+    // Bytes listed for copying per session number (entry 0 unused).
+    std::vector<std::int64_t> sessionBytes{0};
+    std::int64_t totalBytes() const;
+
+private:
+    // Exact-string hashing that also takes string views, so lookups need no copy.
+    struct PathHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view path) const noexcept {
+            return std::hash<std::string_view>{}(path);
+        }
+    };
+    using PathIndex = std::unordered_set<std::string, PathHash, std::equal_to<>>;
+
+    std::vector<PathAction> filesToDelete_;
+    std::vector<PathAction> foldersToCreate_;
+    std::vector<PathAction> foldersToDelete_;
+    std::vector<CopyAction> filesToCopy_;
+    PathIndex fileDeleteIndex_;
+    PathIndex folderCreateIndex_;
+    PathIndex folderDeleteIndex_;
+    PathIndex copyTargetIndex_;
+};
+
+} // namespace brisko::engine

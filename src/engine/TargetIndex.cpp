@@ -1,0 +1,72 @@
+#include "engine/TargetIndex.h"
+
+#include "engine/NameFolding.h"
+#include "engine/ScanReports.h"
+
+namespace brisko::engine {
+
+bool TargetIndex::load(ListingCache& listings, std::string_view folder) {
+    exact_.clear();
+    folded_.clear();
+    foldedBuilt_ = false;
+    listing_ = listings.list(folder);
+    if (!listing_.result.ok()) {
+        // Whatever was read before the failure stays unused: a partial listing is no listing.
+        listing_.entries.clear();
+        listing_.skipped.clear();
+        return listing_.result.status == platform::FsStatus::NotFound;
+    }
+    const std::size_t entryCount = listing_.entries.size();
+    exact_.reserve(entryCount + listing_.skipped.size());
+    for (std::size_t i = 0; i < entryCount; ++i)
+        exact_.emplace(listing_.entries[i].name, i);
+    for (std::size_t i = 0; i < listing_.skipped.size(); ++i)
+        exact_.emplace(listing_.skipped[i].name, entryCount + i);
+    return true;
+}
+
+platform::Listing TargetIndex::release() {
+    exact_.clear();
+    folded_.clear();
+    foldedBuilt_ = false;
+    platform::Listing listing = std::move(listing_);
+    listing_ = {};
+    return listing;
+}
+
+void TargetIndex::buildFolded() const {
+    folded_.reserve(exact_.size());
+    for (const auto& [name, position] : exact_) {
+        auto [it, added] = folded_.emplace(foldedName(name), position);
+        if (!added)
+            it->second = kSeveral;
+    }
+    foldedBuilt_ = true;
+}
+
+TargetIndex::Found TargetIndex::foundAt(std::size_t position) const {
+    const std::size_t entryCount = listing_.entries.size();
+    if (position >= entryCount) {
+        const platform::SkippedEntry& skipped = listing_.skipped[position - entryCount];
+        return {Found::Kind::Unusable, nullptr, passedOverBecause(skipped.reason)};
+    }
+    const platform::DirEntry& entry = listing_.entries[position];
+    return {entry.attributes.directory ? Found::Kind::Folder : Found::Kind::File, &entry, {}};
+}
+
+TargetIndex::Found TargetIndex::find(std::string_view name) const {
+    if (const auto it = exact_.find(name); it != exact_.end())
+        return foundAt(it->second);
+    if (exact_.empty())
+        return {};
+    if (!foldedBuilt_)
+        buildFolded();
+    const auto it = folded_.find(foldedName(name));
+    if (it == folded_.end())
+        return {};
+    if (it->second == kSeveral)
+        return {Found::Kind::Unusable, nullptr, std::string(kCouldNotBeRead)};
+    return foundAt(it->second);
+}
+
+} // namespace brisko::engine

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+#include "engine/FreeSpaceProjection.h"
+#include "engine/Plan.h"
+#include "engine/SessionRunner.h"
+#include "platform/Clock.h"
+#include "platform/PosixFileSystem.h"
+#include "script/SessionSettings.h"
+#include "support/EngineFakes.h"
+#include "support/Fakes.h"
+#include "support/TempTree.h"
+
+#include <ctime>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisko::engine::test {
+
+using brisko::test::RecordingEngineHost;
+using brisko::test::ScriptedOperator;
+using brisko::test::TempTree;
+
+// 2024-03-10 11:00:00 in UTC, the zone the tests run in.
+inline constexpr std::time_t kNow = 1710068400;
+inline constexpr std::time_t kHour = 3600;
+
+// Names the cases of a parameterised test after their name field.
+struct CaseName {
+    template <typename Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& test) const {
+        return test.param.name;
+    }
+};
+
+// A host that asks for Abort All once it has been pumped a given number of times.
+class AbortingHost : public RecordingEngineHost {
+public:
+    void pump() override {
+        RecordingEngineHost::pump();
+        if (abortAtPump > 0 && pumps >= abortAtPump)
+            abortAll();
+    }
+    int abortAtPump = 0;
+};
+
+// Scripted answers, with a hook that runs when a question is put (to change the disk under
+// the question, as an operator might).
+class HookedOperator : public ScriptedOperator {
+public:
+    DialogAnswer ask(const Question& question) override {
+        if (onAsk)
+            onAsk(question);
+        return ScriptedOperator::ask(question);
+    }
+    std::function<void(const Question&)> onAsk;
+};
+
+// Sessions between two real temporary trees: the folder "left" is drive L, "right" drive R,
+// and the session's full paths are L:\DATA and R:\DATA. The clock stands at kNow; files are
+// written an hour old unless a test says otherwise. MissingFolder=Auto and MissingFile=Create
+// keep questions away unless a test asks for them.
+class ScanFixture : public ::testing::Test {
+protected:
+    ScanFixture();
+
+    // Writes a file under the host folder of a drive ("L" or "R") at a modification time.
+    void write(std::string_view drive, std::string_view relative, std::string_view content,
+               std::time_t time = kNow - kHour);
+    void makeFolder(std::string_view drive, std::string_view relative);
+    std::string hostPath(std::string_view drive, std::string_view relative) const;
+
+    // Runs one Execute row in a mode with the standing settings.
+    void execute(script::UpdateMode mode);
+
+    // The plan, one text a line: "FROM > TO" for copies, the path for the other lists.
+    std::vector<std::string> copies() const;
+    std::vector<std::string> filesToDelete() const;
+    std::vector<std::string> foldersToCreate() const;
+    std::vector<std::string> foldersToDelete() const;
+    bool planIsEmpty() const { return plan.empty(); }
+
+    // The statuses of the problems reported, "PATH: STATUS".
+    std::vector<std::string> problems() const;
+    std::vector<DialogKind> questionKinds() const;
+
+    EngineContext context();
+
+    TempTree tree;
+    platform::PosixFileSystem fileSystem;
+    platform::ManualClock clock{kNow};
+    HookedOperator operatorPort;
+    AbortingHost host;
+    script::SessionSettings settings;
+    Plan plan;
+    FreeSpaceProjection projection{fileSystem};
+    SessionRunner runner;
+};
+
+} // namespace brisko::engine::test

@@ -1,0 +1,57 @@
+#include "ScanFixture.h"
+#include "engine/ListingCache.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace brisko::engine::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ScanListingsTest : public ScanFixture {
+protected:
+    std::size_t entriesOf(ListingCache& cache, const std::string& folder) {
+        platform::Listing listing = cache.list(folder);
+        const std::size_t count = listing.entries.size();
+        cache.handBack(folder, std::move(listing));
+        return count;
+    }
+};
+
+TEST_F(ScanListingsTest, AKeptListingIsHandedOutOnceThenTheDiskIsReadAgain) {
+    write("L", "DATA/A.TXT", "a");
+    ListingCache cache(fileSystem);
+    cache.setKeeping(true);
+    EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 1u);
+    cache.setKeeping(false);
+    std::filesystem::remove(tree.path("left/DATA/A.TXT"));
+    EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 1u); // the first pass's listing
+    EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 0u); // read afresh
+}
+
+TEST_F(ScanListingsTest, NothingIsKeptUnlessAskedOrAfterTheFolderChanged) {
+    write("L", "DATA/A.TXT", "a");
+    ListingCache cache(fileSystem);
+    EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 1u);
+    cache.setKeeping(true);
+    cache.forget("L:\\DATA");
+    EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 1u);
+    std::filesystem::remove(tree.path("left/DATA/A.TXT"));
+    EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 0u);
+}
+
+TEST_F(ScanListingsTest, TheSecondPassSeesAStampWrittenByTheFirst) {
+    write("L", "DATA/A.TXT", "future", kNow + 600);
+    write("R", "DATA/A.TXT", "target", kNow + 60);
+    operatorPort.answers = {DialogAnswer::Yes};
+    execute(script::UpdateMode::Update);
+    // The left file now carries the clock's time, earlier than the right one: the second pass
+    // copies back without asking about a future stamp again.
+    EXPECT_EQ(operatorPort.questions.size(), 1u);
+    EXPECT_EQ(copies(),
+              (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT", "R:\\DATA\\A.TXT > L:\\DATA\\A.TXT"}));
+}
+
+} // namespace
+} // namespace brisko::engine::test

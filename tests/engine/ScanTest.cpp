@@ -1,0 +1,162 @@
+#include "ScanFixture.h"
+#include "script/FileSpecs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace brisko::engine::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ScanTest : public ScanFixture {};
+
+TEST_F(ScanTest, WithoutSubfoldersOnlyTheRootFilesAreCompared) {
+    settings.subFolders = false;
+    write("L", "DATA/A.TXT", "a");
+    write("L", "DATA/SUB/B.TXT", "b");
+    write("R", "DATA/OTHER/C.TXT", "c");
+    execute(script::UpdateMode::LMaster);
+    EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});
+    EXPECT_TRUE(foldersToCreate().empty());
+    EXPECT_TRUE(foldersToDelete().empty());
+    EXPECT_TRUE(filesToDelete().empty());
+}
+
+TEST_F(ScanTest, ExclusionsKeepFilesAndFoldersOutOfTheScan) {
+    // A lone backslash names no folder and excludes nothing.
+    script::applyExclusions(settings.tables, "TEMP\\,*.TMP,/ROOT.LOG,\\", "");
+    write("L", "DATA/A.TXT", "a");
+    write("L", "DATA/A.TMP", "t");
+    write("L", "DATA/ROOT.LOG", "l");
+    write("L", "DATA/SUB/ROOT.LOG", "l");
+    write("L", "DATA/TEMP/B.TXT", "b");
+    write("L", "DATA/SUB/TEMP/C.TXT", "c");
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_EQ(copies(), (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT",
+                               "L:\\DATA\\SUB\\ROOT.LOG > R:\\DATA\\SUB\\ROOT.LOG",
+                               "L:\\DATA\\SUB\\TEMP\\C.TXT > R:\\DATA\\SUB\\TEMP\\C.TXT"}));
+    EXPECT_EQ(foldersToCreate(), (Lines{"R:\\DATA", "R:\\DATA\\SUB", "R:\\DATA\\SUB\\TEMP"}));
+}
+
+TEST_F(ScanTest, BackupExtensionsAndIgnoredFileSpecsAreNeverPlanned) {
+    script::applyFileSpecKey(settings.tables, "FILESPEC", "*.DBF");
+    script::applyFileSpecKey(settings.tables, "BACKUP", "DB1,DB2");
+    script::applyFileSpecKey(settings.tables, "FILESPEC", "*.LOG");
+    script::applyFileSpecKey(settings.tables, "IGNORE", "YES");
+    write("L", "DATA/DATA.DBF", "d");
+    write("L", "DATA/DATA.DB1", "1");
+    write("R", "DATA/DATA.DB2", "2");
+    write("L", "DATA/RUN.LOG", "l");
+    execute(script::UpdateMode::LMaster);
+    ASSERT_EQ(copies(), Lines{"L:\\DATA\\DATA.DBF > R:\\DATA\\DATA.DBF"});
+    EXPECT_EQ(plan.filesToCopy()[0].backupList, "DB1,DB2");
+    EXPECT_TRUE(filesToDelete().empty()); // the right DATA.DB2 is not the copy side's to delete
+}
+
+TEST_F(ScanTest, TheSessionMaskSelectsFilesInUpdateScansOnly) {
+    settings.sessionFiles = "*.DBF";
+    write("L", "DATA/DATA.DBF", "d");
+    write("L", "DATA/README", "r");
+    write("L", "DATA/DATA.DBF.OLD", "o");
+    write("L", "DATA/DATA.DB", "x");
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_EQ(copies(), (Lines{"L:\\DATA\\DATA.DBF > R:\\DATA\\DATA.DBF",
+                               "L:\\DATA\\DATA.DBF.OLD > R:\\DATA\\DATA.DBF.OLD",
+                               "L:\\DATA\\README > R:\\DATA\\README"}));
+
+    plan.clear();
+    execute(script::UpdateMode::LMaster);
+    EXPECT_EQ(copies().size(), 4u);
+}
+
+TEST_F(ScanTest, TheTemporaryCopyNameIsNeverPlannedInAnyDirection) {
+    // Whatever the FileSpec records say about it.
+    settings.tables.fileSpecs[1].process = true;
+    write("L", "DATA/$BRISKO$.$$$", "partial copy");
+    write("R", "DATA/$brisko$.$$$", "partial copy");
+    write("R", "DATA/SUB/$BRISKO$.$$$", "partial copy");
+    execute(script::UpdateMode::Update);
+    execute(script::UpdateMode::LMaster);
+    execute(script::UpdateMode::RMaster);
+    EXPECT_TRUE(copies().empty());
+    EXPECT_TRUE(filesToDelete().empty());
+    EXPECT_TRUE(problems().empty());
+}
+
+TEST_F(ScanTest, ASecondSourceNameDifferingOnlyInCaseIsReportedAndPassedOver) {
+    write("L", "DATA/a.txt", "lower");
+    write("L", "DATA/A.TXT", "upper");
+    makeFolder("L", "DATA/sub");
+    write("L", "DATA/SUB/X.TXT", "x");
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_EQ(copies(), (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT",
+                               "L:\\DATA\\SUB\\X.TXT > R:\\DATA\\SUB\\X.TXT"}));
+    EXPECT_EQ(foldersToCreate(), (Lines{"R:\\DATA", "R:\\DATA\\SUB"}));
+    EXPECT_EQ(problems(),
+              (Lines{"L:\\DATA\\a.txt: Name differs only in case from another - skipped",
+                     "L:\\DATA\\sub: Name differs only in case from another - skipped"}));
+    const HistoryRow& row = host.problems.front();
+    EXPECT_EQ(row.colour, RowColour::Red);
+}
+
+TEST_F(ScanTest, ATargetNameThatCannotBeResolvedIsNeverCopiedOntoOrTakenAsMissing) {
+    write("L", "DATA/A.Txt", "source", kNow - kHour);
+    write("R", "DATA/a.txt", "one", kNow - 2 * kHour);
+    write("R", "DATA/A.TXT", "two", kNow - 2 * kHour);
+    for (auto rule : {script::MissingFileRule::Create, script::MissingFileRule::Delete}) {
+        settings.tables.fileSpecs[0].missingFile = rule;
+        execute(script::UpdateMode::OneLTR);
+    }
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_EQ(problems(), (Lines{"R:\\DATA\\A.Txt: Could not be read - skipped",
+                                 "R:\\DATA\\A.Txt: Could not be read - skipped"}));
+}
+
+TEST_F(ScanTest, ATargetFileOfAnotherCaseIsComparedWithTheSource) {
+    write("L", "DATA/Report.Txt", "new", kNow - kHour);
+    write("R", "DATA/REPORT.TXT", "old", kNow - 2 * kHour);
+    execute(script::UpdateMode::Update);
+    ASSERT_EQ(copies(), Lines{"L:\\DATA\\Report.Txt > R:\\DATA\\Report.Txt"});
+    EXPECT_EQ(plan.filesToCopy()[0].targetSize, 3);
+}
+
+TEST_F(ScanTest, AFileAndAFolderOfOneNameAreReportedAndLeftAlone) {
+    write("L", "DATA/X", "a file on the left");
+    write("R", "DATA/X/INSIDE.TXT", "a folder on the right");
+    execute(script::UpdateMode::LMaster);
+    execute(script::UpdateMode::RMaster);
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_EQ(problems(), (Lines{"R:\\DATA\\X: Passed over - a folder where a file is expected",
+                                 "L:\\DATA\\X: Passed over - a file where a folder is expected",
+                                 "R:\\DATA\\X: Passed over - a folder where a file is expected",
+                                 "L:\\DATA\\X: Passed over - a file where a folder is expected"}));
+}
+
+TEST_F(ScanTest, NamesTheListingPassedOverAreReported) {
+    write("L", "DATA/back\\slash.txt", "b");
+    write("L", "DATA/A.TXT", "a");
+    makeFolder("R", "DATA");
+    ASSERT_EQ(mkfifo(tree.path("right/DATA/A.TXT").c_str(), 0600), 0);
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_TRUE(planIsEmpty());
+    const Lines reported = problems();
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_EQ(reported[0].rfind("L:\\DATA\\back\\slash.txt: Passed over - ", 0), 0u) << reported[0];
+    EXPECT_EQ(reported[1].rfind("R:\\DATA\\A.TXT: Passed over - ", 0), 0u) << reported[1];
+}
+
+TEST_F(ScanTest, AbortStopsTheScanBeforeTheNextEntryAndKeepsSubfoldersClosed) {
+    write("L", "DATA/A.TXT", "a");
+    write("L", "DATA/B.TXT", "b");
+    write("L", "DATA/C.TXT", "c");
+    write("L", "DATA/SUB/D.TXT", "d");
+    host.abortAtPump = 2;
+    execute(script::UpdateMode::Update);
+    EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});
+    EXPECT_EQ(foldersToCreate(), Lines{"R:\\DATA"}); // the root pair is checked first
+    EXPECT_EQ(host.abortCalls, 1);
+}
+
+} // namespace
+} // namespace brisko::engine::test

@@ -1,0 +1,268 @@
+#include "ScanFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace brisko::engine::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class SessionChecksTest : public ScanFixture {};
+
+TEST_F(SessionChecksTest, APathMissingOnEitherSideEndsTheSessionWithAMessage) {
+    settings.leftPath.clear();
+    write("R", "DATA/A.TXT", "a");
+    execute(script::UpdateMode::Update);
+    EXPECT_EQ(operatorPort.notices, Lines{"No Specified Right or Left path..."});
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_TRUE(host.offersExecute); // the passes never started
+    EXPECT_EQ(host.runState, RunState::Scanning);
+}
+
+TEST_F(SessionChecksTest, AnEmptySessionMaskScansEveryFile) {
+    settings.sessionFiles.clear();
+    write("L", "DATA/A.TXT", "a");
+    write("L", "DATA/README", "r");
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_EQ(settings.sessionFiles, "*.*");
+    EXPECT_EQ(copies().size(), 2u);
+}
+
+// What a missing source root comes to under each MissingFolder rule and mode.
+struct MissingSourceCase {
+    const char* name;
+    script::UpdateMode mode;
+    script::MissingFolderRule rule;
+    Lines notices;
+    Lines foldersToCreate;
+    std::size_t copies;
+};
+
+class MissingSourceRootTest : public ScanFixture,
+                              public ::testing::WithParamInterface<MissingSourceCase> {};
+
+TEST_P(MissingSourceRootTest, LeftRootMissing) {
+    const MissingSourceCase& c = GetParam();
+    settings.missingFolder = c.rule;
+    write("R", "DATA/A.TXT", "a");
+    execute(c.mode);
+    EXPECT_EQ(operatorPort.notices, c.notices);
+    EXPECT_EQ(foldersToCreate(), c.foldersToCreate);
+    EXPECT_EQ(copies().size(), c.copies);
+    EXPECT_TRUE(filesToDelete().empty());
+}
+
+const std::string kLeftMissing = "Source L:\\DATA does not exist, Left to Right Update is aborted";
+
+const MissingSourceCase kMissingSources[] = {
+    // Passed over silently; the other pass creates the folder as its target.
+    {"UpdateAuto",
+     script::UpdateMode::Update,
+     script::MissingFolderRule::Auto,
+     {},
+     {"L:\\DATA"},
+     1},
+    {"OneLTRAuto",
+     script::UpdateMode::OneLTR,
+     script::MissingFolderRule::Auto,
+     {kLeftMissing},
+     {},
+     0},
+    {"OneLTRUserAsk",
+     script::UpdateMode::OneLTR,
+     script::MissingFolderRule::UserAsk,
+     {kLeftMissing},
+     {},
+     0},
+    {"OneLTRSkip", script::UpdateMode::OneLTR, script::MissingFolderRule::Skip, {}, {}, 0},
+    // A missing master root is never created by the copy side's pass: that would delete the
+    // whole copy side.
+    {"LMasterAuto",
+     script::UpdateMode::LMaster,
+     script::MissingFolderRule::Auto,
+     {kLeftMissing},
+     {},
+     0},
+    {"LMasterSkip", script::UpdateMode::LMaster, script::MissingFolderRule::Skip, {}, {}, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rules, MissingSourceRootTest, ::testing::ValuesIn(kMissingSources),
+                         CaseName());
+
+TEST_F(SessionChecksTest, AMissingMasterRootOnTheRightDeletesNothingOnTheLeft) {
+    write("L", "DATA/A.TXT", "a");
+    write("L", "DATA/SUB/B.TXT", "b");
+    execute(script::UpdateMode::RMaster);
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_EQ(operatorPort.notices,
+              Lines{"Source R:\\DATA does not exist, Right to Left Update is aborted"});
+}
+
+TEST_F(SessionChecksTest, AMissingCopyRootIsCreatedAndThenAcceptedAsSource) {
+    write("L", "DATA/A.TXT", "a");
+    execute(script::UpdateMode::LMaster);
+    EXPECT_EQ(foldersToCreate(), Lines{"R:\\DATA"});
+    EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});
+    EXPECT_TRUE(operatorPort.notices.empty());
+    EXPECT_TRUE(problems().empty());
+}
+
+// The drive questions: their texts, and what Skip Session and Abort All do.
+struct DriveCase {
+    const char* name;
+    std::string leftRoot;
+    std::string rightRoot;
+    std::string message;
+};
+
+class MissingDriveTest : public ScanFixture, public ::testing::WithParamInterface<DriveCase> {};
+
+TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
+    const DriveCase& c = GetParam();
+    write("L", "DATA/A.TXT", "a");
+    write("R", "DATA/B.TXT", "b");
+    settings.leftRoot = c.leftRoot;
+    settings.rightRoot = c.rightRoot;
+    execute(script::UpdateMode::Update);
+    ASSERT_EQ(operatorPort.questions.size(), 1u);
+    const Question& question = operatorPort.questions[0];
+    EXPECT_EQ(question.kind, DialogKind::InvalidDrive);
+    EXPECT_EQ(question.text, "Invalid Drive");
+    EXPECT_EQ(question.str1, c.message);
+    EXPECT_EQ(question.str2, "Skip Session");
+    EXPECT_EQ(question.timeoutSeconds, 60);
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_FALSE(host.aborted);
+
+    // The next Execute runs both its passes.
+    settings.leftRoot = "L:";
+    settings.rightRoot = "R:";
+    execute(script::UpdateMode::Update);
+    EXPECT_EQ(copies().size(), 2u);
+}
+
+const DriveCase kDrives[] = {
+    {"SourceDrive", "Q:", "R:", "Source Drive Q:\\ does not exist"},
+    {"TargetDrive", "L:", "Q:", "Target Drive Q: does not exist"},
+    {"NetworkPath", "\\\\SERVER\\SHARE", "R:", "Source Drive \\\\\\ does not exist"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Drives, MissingDriveTest, ::testing::ValuesIn(kDrives), CaseName());
+
+TEST_F(SessionChecksTest, AbortAllAtADriveQuestionStopsTheRun) {
+    write("R", "DATA/B.TXT", "b");
+    settings.leftRoot = "Q:";
+    operatorPort.answers = {DialogAnswer::Abort};
+    execute(script::UpdateMode::Update);
+    EXPECT_TRUE(host.aborted);
+    EXPECT_EQ(operatorPort.questions.size(), 1u);
+    EXPECT_TRUE(planIsEmpty());
+}
+
+// The "Missing Folder" question about a target folder, answer by answer.
+struct MissingFolderAnswer {
+    const char* name;
+    DialogAnswer answer;
+    Lines foldersToCreate;
+    Lines foldersToDelete;
+    std::size_t copies;
+    bool aborted;
+};
+
+class MissingFolderQuestionTest : public ScanFixture,
+                                  public ::testing::WithParamInterface<MissingFolderAnswer> {};
+
+TEST_P(MissingFolderQuestionTest, SubfolderMissingOnTheTarget) {
+    const MissingFolderAnswer& c = GetParam();
+    settings.missingFolder = script::MissingFolderRule::UserAsk;
+    makeFolder("R", "DATA");
+    write("L", "DATA/SUB/A.TXT", "a");
+    operatorPort.answers = {c.answer};
+    execute(script::UpdateMode::OneLTR);
+    ASSERT_EQ(operatorPort.questions.size(), 1u);
+    const Question& question = operatorPort.questions[0];
+    EXPECT_EQ(question.kind, DialogKind::MissingItem);
+    EXPECT_EQ(question.text, "Missing Folder");
+    EXPECT_EQ(question.str1, "L:\\DATA\\SUB");
+    EXPECT_EQ(question.str2, "R:\\DATA\\SUB");
+    EXPECT_TRUE(question.leftToRight);
+    EXPECT_EQ(foldersToCreate(), c.foldersToCreate);
+    EXPECT_EQ(foldersToDelete(), c.foldersToDelete);
+    EXPECT_EQ(copies().size(), c.copies);
+    EXPECT_EQ(host.aborted, c.aborted);
+}
+
+const MissingFolderAnswer kFolderAnswers[] = {
+    {"CreateTarget", DialogAnswer::Yes, {"R:\\DATA\\SUB"}, {}, 1, false},
+    {"DeleteSource", DialogAnswer::Cancel, {}, {"L:\\DATA\\SUB"}, 0, false},
+    {"Skip", DialogAnswer::Ignore, {}, {}, 0, false},
+    {"Abort", DialogAnswer::No, {}, {}, 0, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Answers, MissingFolderQuestionTest, ::testing::ValuesIn(kFolderAnswers),
+                         CaseName());
+
+TEST_F(SessionChecksTest, SkippingTheTargetRootInTheFirstPassSkipsTheSecondPass) {
+    settings.missingFolder = script::MissingFolderRule::UserAsk;
+    write("L", "DATA/A.TXT", "a");
+    execute(script::UpdateMode::Update);
+    // Only the first pass asked; the second pass (whose source is missing) never ran.
+    EXPECT_EQ(questionKinds(), std::vector<DialogKind>{DialogKind::MissingItem});
+    EXPECT_TRUE(operatorPort.notices.empty());
+    EXPECT_TRUE(planIsEmpty());
+}
+
+TEST_F(SessionChecksTest, MissingFolderSkipListsNothingAndAsksNothing) {
+    settings.missingFolder = script::MissingFolderRule::Skip;
+    makeFolder("R", "DATA");
+    write("L", "DATA/SUB/A.TXT", "a");
+    write("L", "DATA/B.TXT", "b");
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_EQ(copies(), Lines{"L:\\DATA\\B.TXT > R:\\DATA\\B.TXT"});
+    EXPECT_TRUE(foldersToCreate().empty());
+    EXPECT_TRUE(operatorPort.questions.empty());
+}
+
+TEST_F(SessionChecksTest, AFolderListedForCreationCountsAsExistingInTheOtherPass) {
+    // Left DATA is missing; the right-to-left pass lists it for creation; nothing is asked
+    // twice and the folder is listed once.
+    write("R", "DATA/SUB/A.TXT", "a");
+    execute(script::UpdateMode::Update);
+    EXPECT_EQ(foldersToCreate(), (Lines{"L:\\DATA", "L:\\DATA\\SUB"}));
+    EXPECT_EQ(host.plannedCount(Counter::ToUpFolder), 2);
+}
+
+// Roots that exist but cannot be used are reported and never created over or emptied.
+TEST_F(SessionChecksTest, ATargetRootThatCannotBeResolvedIsReportedNotCreated) {
+    makeFolder("R", "data");
+    makeFolder("R", "DATA");
+    settings.rightPath = "Data";
+    write("L", "DATA/A.TXT", "a");
+    execute(script::UpdateMode::LMaster);
+    EXPECT_TRUE(planIsEmpty());
+    ASSERT_FALSE(problems().empty());
+    EXPECT_EQ(problems()[0], "R:\\Data: Could not be read - skipped");
+}
+
+TEST_F(SessionChecksTest, AFileWhereTheTargetRootShouldBeIsReported) {
+    write("R", "DATA", "a file");
+    write("L", "DATA/A.TXT", "a");
+    execute(script::UpdateMode::OneLTR);
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_EQ(problems(), Lines{"R:\\DATA: Passed over - a file where a folder is expected"});
+}
+
+TEST_F(SessionChecksTest, ASourceRootThatCannotBeResolvedIsReportedAndItsPassGivenUp) {
+    makeFolder("L", "data");
+    makeFolder("L", "DATA");
+    settings.leftPath = "Data";
+    write("R", "DATA/A.TXT", "a");
+    execute(script::UpdateMode::RMaster);
+    // Neither pass lists anything: the left tree can be neither read nor emptied.
+    EXPECT_TRUE(planIsEmpty());
+    EXPECT_EQ(problems(), (Lines{"L:\\Data: Folder could not be read - skipped",
+                                 "L:\\Data: Could not be read - skipped"}));
+}
+
+} // namespace
+} // namespace brisko::engine::test
