@@ -55,6 +55,15 @@ public:
     // work by every long loop, which then tests the abort flag.
     virtual void pump() {}
 
+    // While the run waits between scan and copy: waits for the next input (Continue or Abort
+    // All act through it). Returns at once when there is nothing to wait for.
+    virtual void waitForInput() { pump(); }
+
+    // A run starts (Close, Load and Execute are disabled) or has finished (everything is enabled
+    // again, Execute offered, progress bars back to 0, the arrow and current file hidden).
+    virtual void setRunning(bool /*running*/) {}
+    virtual void showExecutePage() {}
+
     // Window caption and the application's (task-bar) title.
     virtual void setCaption(const std::string&) {}
     virtual void setTaskbarTitle(const std::string&) {}
@@ -86,6 +95,8 @@ public:
 
     // Run state, counters, progress and direction.
     virtual void setRunState(RunState) {}
+    // The run-state text beside the LED ("Scanning", "Copying", "Binary compare", ...).
+    virtual void setStateText(const std::string&) {}
     virtual void setExecuteCaption(bool /*offersExecute*/) {}
     virtual void setCounter(Counter, std::int32_t) {}
     virtual void showCounters(bool) {}

@@ -1,5 +1,7 @@
 #include "run/History.h"
 
+#include "engine/SizeText.h"
+
 #include <string>
 
 namespace brisko::run {
@@ -33,6 +35,51 @@ void History::append(const HistoryRow& row) {
     int number = static_cast<int>(rows_.size());
     display_.setHistoryRow(number, row);
     display_.selectHistoryRow(number);
+}
+
+void History::rebuild(engine::Plan& plan, const std::vector<HistoryRow>& problems,
+                      char thousandsSeparator) {
+    display_.setHistoryPainting(false);
+    restart();
+    auto listPaths = [this](std::vector<engine::PathAction>& actions, const char* status) {
+        for (engine::PathAction& action : actions)
+            action.historyRow = addRow({action.path, "", "", "", status, RowColour::Blue});
+    };
+    if (!stopped_)
+        listPaths(plan.filesToDelete(), "File to be deleted");
+    listPaths(plan.foldersToCreate(), "Folder to be created");
+    listPaths(plan.foldersToDelete(), "Folder to be deleted");
+    if (stopped_) {
+        append({"no files reporting, lines will exceed " + std::to_string(kRowLimit), "", "", "",
+                "", RowColour::Red});
+    } else {
+        for (engine::CopyAction& copy : plan.filesToCopy()) {
+            engine::SizeTexts sizes =
+                engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator);
+            copy.historyRow = addRow({copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta,
+                                      "File to be copied", RowColour::Blue});
+        }
+    }
+    for (const HistoryRow& problem : problems)
+        addRow(problem);
+    display_.setHistoryPainting(true);
+}
+
+void History::writeOutcome(int row, const std::string& status, RowColour colour, bool skip) {
+    if (skip || row < 1 || row > static_cast<int>(rows_.size()))
+        return;
+    setStatus(row, status, colour);
+    if (row < static_cast<int>(rows_.size()))
+        display_.selectHistoryRow(row + 1);
+}
+
+void History::setStatus(int row, const std::string& status, RowColour colour) {
+    if (row < 1 || row > static_cast<int>(rows_.size()))
+        return;
+    HistoryRow& target = rows_[static_cast<std::size_t>(row) - 1];
+    target.status = status;
+    target.colour = colour;
+    display_.setHistoryRow(row, target);
 }
 
 } // namespace brisko::run

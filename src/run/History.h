@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Plan.h"
 #include "ports/Display.h"
 
 #include <vector>
@@ -20,6 +21,18 @@ public:
     void restart();
     void setStopped(bool stopped);
     bool stopped() const { return stopped_; }
+
+    // Lists the whole plan again in the order it is carried out (files to delete, folders to
+    // create, folders to delete, files to copy), giving every action its row, then the problems
+    // the scan reported.
+    void rebuild(engine::Plan& plan, const std::vector<HistoryRow>& problems,
+                 char thousandsSeparator);
+
+    // The outcome of an action carried out: its status and colour, then the row after it is
+    // selected. Nothing happens for skip or an action without a row.
+    void writeOutcome(int row, const std::string& status, RowColour colour, bool skip);
+    // Changes an action's status without moving the selection (while reporting runs).
+    void setStatus(int row, const std::string& status, RowColour colour);
 
     // The rows now in the list, row 1 first.
     const std::vector<HistoryRow>& rows() const { return rows_; }

@@ -8,7 +8,11 @@
 namespace brisko::run {
 
 RunContext::RunContext(Services services, std::string mainLabel)
-    : services_(services), history_(services.display) {
+    : services_(services), history_(services.display),
+      status_(services.display, services.clock, script_.caption), projection_(services.fileSystem),
+      engineHost_(*this),
+      sessionRunner_([this](script::SessionSettings& settings) { return engineContext(settings); }),
+      executor_(&sessionRunner_) {
     script_.mainLabel = mainLabel;
     script_.caption = mainLabel;
     services_.display.setCaption(mainLabel);
@@ -16,10 +20,35 @@ RunContext::RunContext(Services services, std::string mainLabel)
     services_.display.setExecuteEnabled(false);
 }
 
+RunContext::~RunContext() = default;
+
 script::ScriptContext RunContext::scriptContext() {
-    return script::ScriptContext{services_.fileSystem, services_.clock,   services_.environment,
-                                 services_.display,    services_.operatorPort, *this,
-                                 script_,              settings_,          options_};
+    return script::ScriptContext{services_.fileSystem,
+                                 services_.clock,
+                                 services_.environment,
+                                 services_.display,
+                                 services_.operatorPort,
+                                 *this,
+                                 script_,
+                                 settings_,
+                                 options_};
+}
+
+engine::EngineContext RunContext::engineContext(script::SessionSettings& settings) {
+    engine::EngineContext context{services_.fileSystem,
+                                  services_.clock,
+                                  services_.operatorPort,
+                                  engineHost_,
+                                  settings,
+                                  plan_,
+                                  projection_,
+                                  thousandsSeparator_,
+                                  {}};
+    context.buildFullPaths = [this] {
+        auto scriptSide = scriptContext();
+        return script::buildFullPaths(scriptSide);
+    };
+    return context;
 }
 
 RunContext::StartOutcome
@@ -51,6 +80,8 @@ RunContext::startFromCommandLine(const std::vector<std::string>& parameters) {
 
 void RunContext::loadScript(const std::string& fileName) {
     auto context = scriptContext();
+    status_.reset();
+    projection_.clear();
     script::clearForLoad(context);
     script_.loadFolder = services_.fileSystem.currentFolder();
     script_.fileName = fileName;
@@ -59,37 +90,68 @@ void RunContext::loadScript(const std::string& fileName) {
 }
 
 void RunContext::reloadScript() {
-    if (runState_ != RunState::Idle)
+    if (status_.state() != RunState::Idle)
         return;
     loadScript(script_.fileName);
 }
 
-bool RunContext::runScript() {
-    auto context = scriptContext();
+bool RunContext::scan() {
+    services_.display.setTaskbarTitle(script_.caption);
     resetSettings(true);
+    status_.reset();
+    projection_.clear();
+    problems_.clear();
+    sessionRunner_.reset();
     script_.messages.clear();
     services_.display.clearMessages();
-    bool completed = script::runScript(context);
-    if (!completed)
+
+    auto context = scriptContext();
+    if (!script::runScript(context)) {
         closeWhenFinished_ = false;
-    services_.display.setReloadEnabled(true);
-    abortRequested_ = false;
-    history_.setStopped(false);
-    return completed;
+        status_.reset();
+        return false;
+    }
+    history_.rebuild(plan_, problems_, thousandsSeparator_);
+    return true;
+}
+
+void RunContext::setRunState(RunState state) {
+    status_.setState(state, abortRequested_);
+    if (state == RunState::Idle) {
+        abortRequested_ = false;
+        history_.setStopped(false);
+    }
+}
+
+void RunContext::setExecuteCaption(bool offersExecute) {
+    services_.display.setExecuteCaption(offersExecute);
+}
+
+void RunContext::reportProblem(const HistoryRow& row) {
+    problems_.push_back(row);
+    history_.addRow(row);
 }
 
 void RunContext::executeSession() {
-    if (executor_ != nullptr)
-        executor_->executeSession(settings_);
+    plan_.sessionBytes.resize(static_cast<std::size_t>(settings_.sessionCount) + 1, 0);
+    executor_->executeSession(settings_);
 }
 
 void RunContext::resetSettings(bool full) {
     history_.restart();
     script::resetSettings(settings_, full);
+    if (full)
+        plan_.clear();
+}
+
+void RunContext::beginRun() {
+    runAborted_ = false;
+    failedActions_ = 0;
 }
 
 void RunContext::abortAll() {
     abortRequested_ = true;
+    runAborted_ = true;
     closeWhenFinished_ = false;
     services_.display.setTaskbarTitle("Stopped - " + script_.caption);
 }

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "engine/FreeSpaceProjection.h"
+#include "engine/Plan.h"
 #include "engine/SessionExecutor.h"
+#include "engine/SessionRunner.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/Shell.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
 #include "run/History.h"
+#include "run/RunEngineHost.h"
+#include "run/RunStatus.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptHost.h"
 
@@ -25,13 +31,14 @@ struct Services {
 };
 
 // Owns all state of the program's runs: the loaded script, the standing settings, the FileSpec
-// and exclusion tables, the history and message lists, the flags. The window owns one, the
-// batch runner owns one, each test owns one.
+// and exclusion tables, the plan, the counters, the history and message lists, the flags. The
+// window owns one, the batch runner owns one, each test owns one.
 class RunContext final : public script::ScriptHost {
 public:
     RunContext(Services services, std::string mainLabel);
     RunContext(const RunContext&) = delete;
     RunContext& operator=(const RunContext&) = delete;
+    ~RunContext() override;
 
     // What start-up with a command line came to.
     enum class StartOutcome {
@@ -48,22 +55,56 @@ public:
     // Reloads the script unless a run is in progress.
     void reloadScript();
 
-    // Walks the loaded script; false when it was stopped before its end.
-    bool runScript();
+    // The first half of a run: resets, walks the script (every session scanned into the plan)
+    // and, when the script ran to its end, lists the plan in the history. False when the run
+    // was stopped before the end of the script.
+    bool scan();
 
     const script::ScriptState& script() const { return script_; }
     const script::SessionSettings& settings() const { return settings_; }
     script::RunOptions& options() { return options_; }
     const History& history() const { return history_; }
+    History& historyList() { return history_; }
+    const engine::Plan& plan() const { return plan_; }
+    engine::Plan& plan() { return plan_; }
+    engine::FreeSpaceProjection& projection() { return projection_; }
+    RunStatus& status() { return status_; }
+    const RunStatus& status() const { return status_; }
+    Display& display() { return services_.display; }
+    const Services& services() const { return services_; }
+    char thousandsSeparator() const { return thousandsSeparator_; }
+    void setThousandsSeparator(char separator) { thousandsSeparator_ = separator; }
     int errorCount() const { return script_.errorCount; }
     bool canRun() const { return script_.errorCount == 0; }
+    // The red rows about entries the scans passed over.
+    const std::vector<HistoryRow>& problems() const { return problems_; }
 
-    RunState runState() const { return runState_; }
-    bool canClose() const { return runState_ == RunState::Idle; }
+    RunState runState() const { return status_.state(); }
+    void setRunState(RunState state);
+    void setExecuteCaption(bool offersExecute);
+    bool canClose() const { return status_.state() == RunState::Idle; }
     bool closeWhenFinished() const { return closeWhenFinished_; }
+    void reportProblem(const HistoryRow& row);
 
-    // Until the engine lands every Execute row reaches this executor (none: nothing happens).
+    // The start of a run: no abort and no failure recorded yet.
+    void beginRun();
+    // A planned action that ended without being carried out.
+    void countFailure() { ++failedActions_; }
+    int failedActions() const { return failedActions_; }
+    // Whether this run was stopped (the abort flag itself is cleared on the return to Idle).
+    bool wasAborted() const { return runAborted_; }
+
+    // Starts the ExitProgram at the end of a run; none set means it cannot be started.
+    void setShell(platform::Shell* shell) { shell_ = shell; }
+    platform::Shell* shell() const { return shell_; }
+    // The host path of the running program's own file, which a copy never overwrites.
+    void setOwnExecutable(std::string path) { ownExecutable_ = std::move(path); }
+    const std::string& ownExecutable() const { return ownExecutable_; }
+
+    // Replaces the engine (tests record the sessions instead).
     void setSessionExecutor(engine::SessionExecutor* executor) { executor_ = executor; }
+    engine::EngineContext engineContext(script::SessionSettings& settings);
+    script::ScriptContext scriptContext();
 
     // script::ScriptHost
     void executeSession() override;
@@ -74,17 +115,25 @@ public:
     void addHistoryRow(const HistoryRow& row) override { history_.addRow(row); }
 
 private:
-    script::ScriptContext scriptContext();
-
     Services services_;
     script::ScriptState script_;
     script::SessionSettings settings_;
     script::RunOptions options_;
     History history_;
-    RunState runState_ = RunState::Idle;
+    RunStatus status_;
+    engine::Plan plan_;
+    engine::FreeSpaceProjection projection_;
+    std::vector<HistoryRow> problems_;
+    RunEngineHost engineHost_;
+    engine::SessionRunner sessionRunner_;
+    engine::SessionExecutor* executor_;
+    platform::Shell* shell_ = nullptr;
+    std::string ownExecutable_;
+    char thousandsSeparator_ = ',';
     bool abortRequested_ = false;
+    bool runAborted_ = false;
+    int failedActions_ = 0;
     bool closeWhenFinished_ = false;
-    engine::SessionExecutor* executor_ = nullptr;
 };
 
 } // namespace brisko::run

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace brisko::run {
+
+class RunContext;
+
+// Carries out the plan of a scanned run: when every drive has the projected space, deletes the
+// files to delete, creates the folders to create, deletes the folders to delete and copies the
+// files to copy, writing each outcome into its history row. Then it starts the ExitProgram
+// (unless the run was stopped) and returns the run to Idle, whatever happened before.
+void runActions(RunContext& context);
+
+// The phases, each over its list in order.
+void deletePendingFiles(RunContext& context);
+void createPendingFolders(RunContext& context);
+void deletePendingFolders(RunContext& context);
+
+} // namespace brisko::run

@@ -1,0 +1,67 @@
+#include "run/ExitProgram.h"
+
+#include "run/RunContext.h"
+#include "script/SplitList.h"
+
+#include <optional>
+
+namespace brisko::run {
+
+namespace {
+
+// "C:\TOOLS\EDIT" names a file through the drive map; anything else is passed on as written
+// (a host path, or a bare name that is looked up on PATH).
+bool isDriveForm(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// Makes the working folder current and returns it as a host path: empty when none is given
+// (the current folder stays as it is), nothing when it cannot be entered.
+std::optional<std::string> enterWorkingFolder(RunContext& context) {
+    const std::string& exitFolder = context.settings().exitFolder;
+    const std::string& folder = exitFolder.empty() ? context.script().loadFolder : exitFolder;
+    if (folder.empty())
+        return std::string();
+    platform::FileSystem& fileSystem = context.services().fileSystem;
+    if (!fileSystem.setCurrentFolder(folder).ok())
+        return std::nullopt;
+    return fileSystem.currentFolder();
+}
+
+bool startProgram(RunContext& context, const std::string& value, const std::string& folder) {
+    platform::Shell* shell = context.shell();
+    std::vector<std::string> pieces = script::splitList(value, " \t");
+    if (shell == nullptr || pieces.empty())
+        return false;
+    std::string program = pieces.front();
+    if (isDriveForm(program)) {
+        auto host = context.services().fileSystem.hostPath(program);
+        if (!host)
+            return false;
+        program = *host;
+    }
+    pieces.erase(pieces.begin());
+    return shell->open(program, pieces, folder).ok();
+}
+
+} // namespace
+
+void runExitProgram(RunContext& context) {
+    if (context.abortRequested())
+        return;
+    const std::optional<std::string> folder = enterWorkingFolder(context);
+    const std::string& value = context.settings().exitProgram;
+    if (value.empty())
+        return;
+    // A program is never started in another folder than the one it was meant for.
+    if (folder && startProgram(context, value, *folder)) {
+        if (!context.script().whenFinishGiven)
+            context.setCloseWhenFinished(true);
+        return;
+    }
+    context.setCloseWhenFinished(false);
+    context.services().operatorPort.notify("Failed to execute " + value);
+}
+
+} // namespace brisko::run

@@ -1,0 +1,224 @@
+#include "run/FileCopier.h"
+
+#include "engine/BinaryCompare.h"
+#include "run/BackupChain.h"
+#include "run/RunContext.h"
+#include "run/TargetReplacement.h"
+#include "run/TemporaryFile.h"
+
+#include <filesystem>
+#include <limits>
+
+namespace brisko::run {
+
+namespace {
+
+// The drive letter of a drive-form folder, upper-cased; 0 when it does not begin with one.
+char driveLetter(const std::string& folder) {
+    if (folder.empty())
+        return 0;
+    const char first = folder.front();
+    if (first >= 'a' && first <= 'z')
+        return static_cast<char>(first - 'a' + 'A');
+    return (first >= 'A' && first <= 'Z') ? first : 0;
+}
+
+// Free bytes of a folder's drive; a drive that cannot be queried has none.
+std::int64_t freeBytesFor(platform::FileSystem& fileSystem, const std::string& folder) {
+    const char letter = driveLetter(folder);
+    if (letter == 0)
+        return 0;
+    return fileSystem.freeBytes(letter).value_or(0);
+}
+
+std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    return (b > 0 && a > kMax - b) ? kMax : a + b;
+}
+
+bool sameHostFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    return a == b;
+}
+
+} // namespace
+
+FileCopier::FileCopier(RunContext& context)
+    : context_(context), progress_(context.display(), context.plan().totalBytes()),
+      tempCopier_(context, progress_), verifySettings_(context.settings()) {}
+
+void FileCopier::copyPendingFiles() {
+    const auto& copies = context_.plan().filesToCopy();
+    if (copies.empty())
+        return;
+    RunStatus& status = context_.status();
+    status.setCurrentFile("");
+    context_.display().setCurrentFile("");
+    context_.display().setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
+                                       std::to_string(status.counter(Counter::ToUpFiles)) +
+                                       " Copied - " + context_.script().caption);
+    for (const engine::CopyAction& action : copies) {
+        if (context_.abortRequested())
+            break;
+        status.refresh(true);
+        copyOneFile(action);
+    }
+}
+
+void FileCopier::copyOneFile(const engine::CopyAction& action) {
+    showFile(action);
+    if (targetsOwnExecutable(action)) {
+        refuseOwnExecutable(action);
+        return;
+    }
+    progress_.startFile(action.sourceSize);
+    const Attempt attempt = copyWithinFreeSpace(action);
+    progress_.finishFile();
+    if (attempt.copied) {
+        reportCopied(action);
+        return;
+    }
+    context_.countFailure();
+    if (!attempt.failure.empty())
+        writeOutcome(action, attempt.failure, RowColour::Red);
+}
+
+void FileCopier::showFile(const engine::CopyAction& action) {
+    const auto& messages = context_.settings().sessionMessages;
+    const auto session = static_cast<std::size_t>(action.session);
+    if (action.session > 0 && session < messages.size() && !messages[session].empty())
+        context_.display().setMessageLine(messages[session]);
+    if (action.leftToRight)
+        context_.status().showFolders(action.sourceFolder, action.targetFolder);
+    else
+        context_.status().showFolders(action.targetFolder, action.sourceFolder);
+    context_.display().setDirection(action.leftToRight, true);
+}
+
+bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
+    const std::string& own = context_.ownExecutable();
+    if (own.empty())
+        return false;
+    const auto host = context_.services().fileSystem.hostPath(action.targetPath());
+    return host && sameHostFile(*host, own);
+}
+
+void FileCopier::refuseOwnExecutable(const engine::CopyAction& action) {
+    Question notice;
+    notice.kind = DialogKind::Standard;
+    notice.text = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
+                  action.sourceFolder + "  to  " + action.targetFolder;
+    context_.services().operatorPort.ask(notice);
+    context_.countFailure();
+    writeOutcome(action, "Cannot update Brisko using Brisko", RowColour::Red);
+}
+
+FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& action) {
+    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    const std::int64_t freeBytes = freeBytesFor(fileSystem, action.targetFolder);
+    if (action.sourceSize < freeBytes)
+        return copyAndReplace(action);
+
+    // Too little space beside the old target: with no backup to keep, the old target makes
+    // room when that is enough.
+    const std::string targetPath = action.targetPath();
+    const platform::PathInfo target = fileSystem.stat(targetPath);
+    const BackupChain backups(action.targetFolder, action.name, action.backupList);
+    if (target.result.ok() && !target.entry.attributes.directory && backups.empty() &&
+        action.sourceSize < saturatingSum(freeBytes, target.entry.size)) {
+        fileSystem.clearAttributes(targetPath);
+        if (!fileSystem.removeFile(targetPath).ok())
+            return {false, "Could not delete target file " + targetPath};
+        return copyAndReplace(action);
+    }
+    return askAboutFreeSpace(action);
+}
+
+FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action) {
+    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    TemporaryFile temporary(fileSystem, action.targetFolder);
+    const TempCopyResult copy = tempCopier_.copy(action, temporary);
+    if (!copy.complete) {
+        if (context_.abortRequested()) {
+            context_.setExecuteCaption(true);
+            context_.display().setDirection(action.leftToRight, false);
+        }
+        return {false, copy.failure};
+    }
+
+    const BackupChain backups(action.targetFolder, action.name, action.backupList);
+    backups.rotate(fileSystem);
+    const ReplacementResult replaced =
+        replaceTarget(fileSystem, temporary.path(), action.targetPath(), backups);
+    if (!replaced.replaced)
+        return {false, replaced.failure};
+    temporary.handOver();
+    fileSystem.flushFolder(action.targetFolder);
+    if (copy.sourceReadOnly)
+        fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
+    return {true, {}};
+}
+
+FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& action) {
+    const std::string drive = action.targetFolder.substr(0, 1);
+    Question question;
+    question.kind = DialogKind::InvalidDrive;
+    question.text = "Free Space Warning !";
+    question.str1 = "No more free space on Drive " + drive + " to copy " + action.name;
+    question.str2 = "Skip File";
+    question.leftToRight = action.leftToRight;
+    if (context_.services().operatorPort.ask(question) == DialogAnswer::Abort) {
+        context_.abortAll();
+        return {false, "No more free space on Drive " + drive + " - Update aborted"};
+    }
+    return {false, "No more free space on Drive " + drive + " - skipped"};
+}
+
+void FileCopier::reportCopied(const engine::CopyAction& action) {
+    History& history = context_.historyList();
+    if (!history.stopped())
+        history.setStatus(action.historyRow, "File copied", RowColour::Plain);
+    context_.status().addToCounter(Counter::UpFiles, 1);
+
+    const bool verified = !context_.options().binaryCompareAfterCopy || verify(action);
+    if (verified || context_.abortRequested()) {
+        history.writeOutcome(action.historyRow, "File copied", RowColour::Plain, history.stopped());
+        return;
+    }
+    context_.countFailure();
+    writeOutcome(action, "Copied but binary compare failed", RowColour::Red);
+    Question notice;
+    notice.kind = DialogKind::Standard;
+    notice.text = "binary compare failed between copied source file " + action.sourcePath() +
+                  " and target " + action.targetPath() + ", all sessions are aborted";
+    context_.services().operatorPort.ask(notice);
+    context_.abortAll();
+}
+
+bool FileCopier::verify(const engine::CopyAction& action) {
+    Display& display = context_.display();
+    // The state text goes back however the comparison ends.
+    struct StateTextRestore {
+        RunContext& context;
+        ~StateTextRestore() {
+            if (context.runState() == RunState::Scanning)
+                context.display().setStateText("Scanning");
+            else if (context.runState() == RunState::Copying)
+                context.display().setStateText("Copying");
+        }
+    } restore{context_};
+    display.setStateText("Binary compare");
+    engine::EngineContext engine = context_.engineContext(verifySettings_);
+    return engine::binaryCompare(engine, action.sourcePath(), action.targetPath(),
+                                 action.sourceSize, true);
+}
+
+void FileCopier::writeOutcome(const engine::CopyAction& action, const std::string& text,
+                              RowColour colour) {
+    History& history = context_.historyList();
+    history.writeOutcome(action.historyRow, text, colour, history.stopped());
+}
+
+} // namespace brisko::run

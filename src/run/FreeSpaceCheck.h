@@ -1,0 +1,12 @@
+#pragma once
+
+namespace brisko::run {
+
+class RunContext;
+
+// Checks the projected free space of every drive the plan uses. When any drive would run
+// short, the operator is shown those drives (a notice without a countdown) and the answer is
+// false: nothing of the plan may be carried out.
+bool checkFreeSpace(RunContext& context);
+
+} // namespace brisko::run

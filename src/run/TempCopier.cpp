@@ -1,0 +1,103 @@
+#include "run/TempCopier.h"
+
+#include "run/RunContext.h"
+
+namespace brisko::run {
+
+namespace {
+
+// The reason for a failure in the history's words; a full disk is said so.
+std::string reasonOf(const platform::FsResult& result) {
+    if (result.status == platform::FsStatus::NoSpace || result.detail.empty())
+        return platform::describe(result.status);
+    return result.detail;
+}
+
+TempCopyResult failed(std::string text) {
+    TempCopyResult result;
+    result.failure = std::move(text);
+    return result;
+}
+
+} // namespace
+
+TempCopier::TempCopier(RunContext& context, CopyProgress& progress)
+    : context_(context), progress_(progress), buffer_(kBlockSize) {}
+
+TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile& temporary) {
+    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    const std::string sourcePath = action.sourcePath();
+
+    // The stamp is taken before reading: a source changed during the copy then looks newer
+    // than its copy and is copied again by a later run.
+    const platform::PathInfo source = fileSystem.stat(sourcePath);
+    platform::FsResult opened = source.result;
+    std::unique_ptr<platform::InputFile> input;
+    if (opened.ok())
+        input = fileSystem.openRead(sourcePath, opened);
+    if (!input) {
+        Question notice;
+        notice.kind = DialogKind::Standard;
+        notice.text = "Could not open Source File " + sourcePath;
+        context_.services().operatorPort.ask(notice);
+        return failed("Could not open Source File");
+    }
+
+    if (platform::FsResult created = temporary.create(); !created.ok())
+        return failed(std::string("Could not create the temporary file ") + TemporaryFile::kName +
+                      " - " + reasonOf(created));
+
+    context_.status().setCurrentFile(sourcePath);
+    TempCopyResult result;
+    for (;;) {
+        const std::int64_t count = input->read(buffer_.data(), buffer_.size());
+        if (count < 0) {
+            if (retryAfterReadError(sourcePath, result))
+                continue;
+            return result;
+        }
+        if (count == 0)
+            break;
+        if (platform::FsResult written =
+                temporary.output().write(buffer_.data(), static_cast<std::size_t>(count));
+            !written.ok())
+            return failed("Could not write the copy - " + reasonOf(written));
+        progress_.advance(count);
+        context_.status().pump();
+        if (context_.abortRequested())
+            return result; // abandoned: the temporary file goes with its owner
+    }
+    input.reset();
+
+    // Stamp and attributes first, so that the flush puts them on the disk with the data. The
+    // read-only bit waits until the copy has its name.
+    if (!fileSystem.setStamp(temporary.path(), source.entry.stamp).ok())
+        return failed("failed to set the time stamp, file not copied");
+    result.sourceReadOnly = source.entry.attributes.readOnly;
+    fileSystem.copyAttributes(sourcePath, temporary.path());
+    if (result.sourceReadOnly)
+        fileSystem.clearAttributes(temporary.path());
+    if (platform::FsResult flushed = temporary.flushAndClose(); !flushed.ok())
+        return failed("Could not write the copy - " + reasonOf(flushed));
+    result.complete = true;
+    return result;
+}
+
+bool TempCopier::retryAfterReadError(const std::string& sourcePath, TempCopyResult& result) {
+    Question question;
+    question.kind = DialogKind::FileError;
+    question.text = "Could not read from the file " + sourcePath;
+    switch (context_.services().operatorPort.ask(question)) {
+    case DialogAnswer::Retry:
+        return true;
+    case DialogAnswer::Abort:
+        result.failure = "Could not read from the file - Update aborted";
+        context_.abortAll();
+        return false;
+    default:
+        result.failure = "Could not read from the file - skipped";
+        return false;
+    }
+}
+
+} // namespace brisko::run

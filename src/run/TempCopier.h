@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/Plan.h"
+#include "run/CopyProgress.h"
+#include "run/TemporaryFile.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace brisko::run {
+
+class RunContext;
+
+// What copying a source into the temporary file came to.
+struct TempCopyResult {
+    // The temporary file holds the whole source, on the disk, with the source's time stamp and
+    // attributes (the read-only bit left clear).
+    bool complete = false;
+    // Why not, as the history shows it in red; empty when an abort cut the copy short.
+    std::string failure;
+    bool sourceReadOnly = false;
+};
+
+// Copies a source file block by block into the temporary file of its target folder, letting
+// pending input through between blocks so that Stop and Abort All take effect within a block.
+class TempCopier {
+public:
+    static constexpr std::size_t kBlockSize = 262144;
+
+    TempCopier(RunContext& context, CopyProgress& progress);
+
+    TempCopyResult copy(const engine::CopyAction& action, TemporaryFile& temporary);
+
+private:
+    // Asks what to do about a source that cannot be read; true to read again.
+    bool retryAfterReadError(const std::string& sourcePath, TempCopyResult& result);
+
+    RunContext& context_;
+    CopyProgress& progress_;
+    std::vector<std::byte> buffer_;
+};
+
+} // namespace brisko::run

@@ -1,0 +1,253 @@
+#include "run/ActionDriver.h"
+
+#include "CopyFixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace brisko::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+class ActionDriverTest : public CopyTest {
+protected:
+    void run() {
+        listPlan();
+        run::runActions(context());
+    }
+    const HistoryRow& deletionRow(std::size_t index) {
+        return row(context().plan().filesToDelete().at(index).historyRow);
+    }
+    const HistoryRow& createRow(std::size_t index) {
+        return row(context().plan().foldersToCreate().at(index).historyRow);
+    }
+    const HistoryRow& removeRow(std::size_t index) {
+        return row(context().plan().foldersToDelete().at(index).historyRow);
+    }
+    std::int32_t counter(Counter which) { return context().status().counter(which); }
+    void makeReadOnly(std::string_view relative) {
+        fs::permissions(rightHost(relative), fs::perms(0444));
+    }
+};
+
+TEST_F(ActionDriverTest, CarriesOutThePhasesInOrderAndReportsEachOutcome) {
+    right("OLD.TXT", "to delete");
+    right("GONE/FILE.TXT", "inside");
+    left("A.TXT", "copied into a folder made by the run");
+    engine::Plan& plan = context().plan();
+    plan.addFileToDelete("R:\\OLD.TXT", 9);
+    plan.addFolderToCreate("R:\\NEW\\SUB");
+    plan.addFolderToDelete("R:\\GONE");
+    planCopy("A.TXT", "", "R:\\NEW\\SUB");
+
+    run();
+
+    EXPECT_EQ(deletionRow(0).status, "File deleted");
+    EXPECT_EQ(createRow(0).status, "Folder created");
+    EXPECT_EQ(removeRow(0).status, "Folder deleted");
+    EXPECT_EQ(copyRow(0).status, "File copied");
+    for (const HistoryRow& done : context().history().rows())
+        EXPECT_EQ(done.colour, RowColour::Plain) << done.from;
+    EXPECT_EQ(rightFiles(), (Files{{"NEW/SUB/A.TXT", "copied into a folder made by the run"}}));
+    EXPECT_EQ(counter(Counter::DlFiles), 1);
+    EXPECT_EQ(counter(Counter::UpFolder), 1);
+    EXPECT_EQ(counter(Counter::DlFolder), 1);
+    EXPECT_EQ(counter(Counter::UpFiles), 1);
+    EXPECT_EQ(display.runStates, (std::vector<RunState>{RunState::Copying, RunState::Idle}));
+    EXPECT_EQ(context().runState(), RunState::Idle);
+}
+
+// Plans one copy per session while a script is scanned, as the engine would.
+class PlanningExecutor final : public engine::SessionExecutor {
+public:
+    PlanningExecutor(run::RunContext& context, std::vector<std::string> names)
+        : context_(context), names_(std::move(names)) {}
+    void executeSession(script::SessionSettings& settings) override {
+        engine::CopyAction action;
+        action.sourceFolder = "L:";
+        action.targetFolder = "R:";
+        action.name = names_.at(static_cast<std::size_t>(settings.sessionCount) - 1);
+        action.sourceSize = 1;
+        action.session = settings.sessionCount;
+        context_.plan().addCopy(action);
+    }
+
+private:
+    run::RunContext& context_;
+    std::vector<std::string> names_;
+};
+
+TEST_F(ActionDriverTest, EachCopyShowsTheMessageOfTheSessionThatPlannedIt) {
+    left("A.TXT", "a");
+    left("B.TXT", "b");
+    PlanningExecutor executor(context(), {"A.TXT", "B.TXT"});
+    context().setSessionExecutor(&executor);
+    tree.write("job.brk", "LeftPath=\\A\nRightPath=\\B\nMessage=Saving A\nExecute\n"
+                          "Message=Saving B\nExecute\nMessage=All planned\n");
+    context().loadScript(tree.path("job.brk").string());
+    ASSERT_TRUE(context().scan());
+    ASSERT_EQ(display.messageLine, "All planned");
+    display.messageLines.clear();
+
+    run::runActions(context());
+
+    EXPECT_EQ(display.messageLines, (std::vector<std::string>{"Saving A", "Saving B"}));
+    EXPECT_EQ(rightFiles(), (Files{{"A.TXT", "a"}, {"B.TXT", "b"}}));
+}
+
+TEST_F(ActionDriverTest, EmptyPlanGoesStraightBackToIdle) {
+    run();
+    EXPECT_EQ(display.runStates, (std::vector<RunState>{RunState::Idle}));
+    EXPECT_TRUE(asker.questions.empty());
+}
+
+struct ReadOnlyCase {
+    const char* title;
+    bool yes;
+    Files after;
+    const char* firstStatus;
+    RowColour firstColour;
+    const char* secondStatus;
+};
+void PrintTo(const ReadOnlyCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class ReadOnlyDeletionTest : public ActionDriverTest,
+                             public ::testing::WithParamInterface<ReadOnlyCase> {};
+
+TEST_P(ReadOnlyDeletionTest, OperatorConfirmsTheDeletionOfAReadOnlyFile) {
+    const ReadOnlyCase& example = GetParam();
+    right("LOCKED.TXT", "read-only");
+    right("LATER.TXT", "later");
+    makeReadOnly("LOCKED.TXT");
+    context().plan().addFileToDelete("R:\\LOCKED.TXT", 9);
+    context().plan().addFileToDelete("R:\\LATER.TXT", 5);
+    context().plan().addFolderToCreate("R:\\MADE");
+    asker.confirmations.push_back(example.yes);
+
+    run();
+
+    EXPECT_EQ(asker.confirmationTexts,
+              (std::vector<std::string>{"Delete the read-only file R:\\LOCKED.TXT"}));
+    EXPECT_EQ(rightFiles(), example.after);
+    EXPECT_EQ(deletionRow(0).status, example.firstStatus);
+    EXPECT_EQ(deletionRow(0).colour, example.firstColour);
+    EXPECT_EQ(deletionRow(1).status, example.secondStatus);
+    // No only ends the deletions: the folders are still made.
+    EXPECT_TRUE(fs::is_directory(rightHost("MADE")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ReadOnlyDeletionTest,
+    ::testing::Values(ReadOnlyCase{"Yes", true, {}, "File deleted", RowColour::Red, "File deleted"},
+                      ReadOnlyCase{"No",
+                                   false,
+                                   {{"LOCKED.TXT", "read-only"}, {"LATER.TXT", "later"}},
+                                   "File to be deleted",
+                                   RowColour::Blue,
+                                   "File to be deleted"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.title); });
+
+TEST_F(ActionDriverTest, FileThatCannotBeDeletedIsReportedAndTheRunGoesOn) {
+    right("KEEP/INSIDE.TXT", "a folder, not a file");
+    right("OTHER.TXT", "other");
+    context().plan().addFileToDelete("R:\\KEEP", 0);
+    context().plan().addFileToDelete("R:\\OTHER.TXT", 5);
+
+    run();
+
+    EXPECT_EQ(deletionRow(0).status, "Failed to delete - may be opened");
+    EXPECT_EQ(deletionRow(0).colour, RowColour::Red);
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
+    EXPECT_EQ(asker.questions[0].text, "Could not delete R:\\KEEP- file may be opened");
+    EXPECT_EQ(deletionRow(1).status, "File deleted");
+    EXPECT_EQ(counter(Counter::DlFiles), 1);
+}
+
+TEST_F(ActionDriverTest, FolderTreeWithReadOnlyAndHiddenFilesIsRemovedWithoutQuestions) {
+    right("OLD/A.TXT", "a");
+    right("OLD/.hidden", "h");
+    right("OLD/SUB/DEEP/B.TXT", "b");
+    makeReadOnly("OLD/A.TXT");
+    makeReadOnly("OLD/SUB/DEEP/B.TXT");
+    fs::permissions(rightHost("OLD/SUB/DEEP"), fs::perms(0555));
+    context().plan().addFolderToDelete("R:\\OLD");
+
+    run();
+
+    EXPECT_FALSE(rightHas("OLD"));
+    EXPECT_EQ(removeRow(0).status, "Folder deleted");
+    EXPECT_TRUE(asker.confirmationTexts.empty());
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(counter(Counter::DlFolder), 1);
+}
+
+TEST_F(ActionDriverTest, FolderHoldingALinkToAnotherFolderIsNotRemovedAndNothingOutsideIsTouched) {
+    tree.write("outside/PRECIOUS.TXT", "precious");
+    right("OLD/A.TXT", "a");
+    fs::create_directory_symlink(tree.path("outside"), rightHost("OLD/LINK"));
+    context().plan().addFolderToDelete("R:\\OLD");
+    context().plan().addFolderToDelete("R:\\NEVER");
+
+    run();
+
+    EXPECT_EQ(tree.read("outside/PRECIOUS.TXT"), "precious");
+    EXPECT_EQ(removeRow(0).status, "Folder Could not be Deleted");
+    EXPECT_EQ(removeRow(0).colour, RowColour::Red);
+    EXPECT_EQ(removeRow(1).status, "Folder Could not be Deleted");
+    EXPECT_EQ(counter(Counter::DlFolder), 0);
+}
+
+TEST_F(ActionDriverTest, FolderThatCouldNotBeCreatedIsSaidSo) {
+    right("FILE.TXT", "a file where a folder is wanted");
+    context().plan().addFolderToCreate("R:\\FILE.TXT\\SUB");
+    context().plan().addFolderToCreate("R:\\FILE.TXT");
+    context().plan().addFolderToCreate("R:\\MADE");
+
+    run();
+
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(createRow(i).status, "Folder could not be created");
+        EXPECT_EQ(createRow(i).colour, RowColour::Red);
+    }
+    EXPECT_EQ(createRow(2).status, "Folder created");
+    EXPECT_EQ(counter(Counter::UpFolder), 1);
+}
+
+TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
+    right("OLD.TXT", "stays");
+    left("A.TXT", "not copied");
+    context().plan().addFileToDelete("R:\\OLD.TXT", 5);
+    context().plan().addFolderToCreate("R:\\NEW");
+    planCopy("A.TXT");
+    const std::int64_t freeNow = realFileSystem.freeBytes('R').value();
+    context().projection().adjust('R', freeNow + 1000, false);
+    context().projection().adjust('L', 10, false);
+
+    run();
+
+    EXPECT_EQ(rightFiles(), (Files{{"OLD.TXT", "stays"}}));
+    EXPECT_FALSE(rightHas("NEW"));
+    ASSERT_EQ(asker.questions.size(), 1u);
+    const Question& question = asker.questions[0];
+    EXPECT_EQ(question.kind, DialogKind::FreeSpace);
+    EXPECT_EQ(question.text, "Free Space Warning !");
+    EXPECT_EQ(question.num1, 0);
+    ASSERT_EQ(question.shortDrives.size(), 1u);
+    EXPECT_EQ(question.shortDrives[0].letter, 'R');
+    EXPECT_LE(question.shortDrives[0].lowestBalance, -1000);
+    EXPECT_NE(std::find(display.taskbarTitles.begin(), display.taskbarTitles.end(),
+                        "No Free Space - Brisko 2.0"),
+              display.taskbarTitles.end());
+    EXPECT_EQ(display.taskbarTitle, "Brisko 2.0"); // nothing was copied
+    EXPECT_EQ(copyRow(0).status, "File to be copied");
+    EXPECT_EQ(context().runState(), RunState::Idle);
+}
+
+} // namespace
+} // namespace brisko::test

@@ -1,0 +1,299 @@
+#include "CopyFixture.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace brisko::test {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+constexpr std::size_t kBlock = 262144;
+
+TEST_F(CopyTest, SourceThatCannotBeOpenedIsReportedAndSkipped) {
+    ASSERT_EQ(mkfifo(leftHost("FIFO.DAT").c_str(), 0644), 0);
+    left("NEXT.DAT", "next");
+    right("GONE.DAT", "old");
+    right("FIFO.DAT", "old");
+    planCopy("GONE.DAT"); // deleted since the scan
+    planCopy("FIFO.DAT"); // not a regular file
+    planCopy("NEXT.DAT");
+
+    copyPlannedFiles();
+
+    ASSERT_EQ(asker.questions.size(), 2u);
+    EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
+    EXPECT_EQ(asker.questions[0].text, "Could not open Source File L:\\GONE.DAT");
+    EXPECT_EQ(asker.questions[1].text, "Could not open Source File L:\\FIFO.DAT");
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(copyRow(i).status, "Could not open Source File");
+        EXPECT_EQ(copyRow(i).colour, RowColour::Red);
+    }
+    EXPECT_EQ(rightFiles(),
+              (Files{{"GONE.DAT", "old"}, {"FIFO.DAT", "old"}, {"NEXT.DAT", "next"}}));
+    EXPECT_EQ(context().status().counter(Counter::UpFiles), 1);
+}
+
+struct ReadErrorCase {
+    const char* title;
+    DialogAnswer answer;
+    bool copied;
+    const char* outcome;
+    bool aborts;
+};
+void PrintTo(const ReadErrorCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class ReadErrorTest : public CopyTest, public ::testing::WithParamInterface<ReadErrorCase> {};
+
+TEST_P(ReadErrorTest, OperatorDecidesAboutASourceThatCannotBeRead) {
+    const ReadErrorCase& example = GetParam();
+    const std::string content = patternedContent(3 * kBlock);
+    left("BIG.DAT", content);
+    left("NEXT.DAT", "next");
+    right("BIG.DAT", "old");
+    right("BIG.DB1", "older");
+    planCopy("BIG.DAT", "DB1");
+    planCopy("NEXT.DAT");
+    fileSystem.failReadAt = 2; // the second block
+    fileSystem.failingReads = 1;
+    asker.answers.push_back(example.answer);
+
+    copyPlannedFiles();
+
+    ASSERT_FALSE(asker.questions.empty());
+    EXPECT_EQ(asker.questions[0].kind, DialogKind::FileError);
+    EXPECT_EQ(asker.questions[0].text, "Could not read from the file L:\\BIG.DAT");
+    EXPECT_EQ(copyRow(0).status, example.outcome);
+    EXPECT_EQ(copyRow(0).colour, example.copied ? RowColour::Plain : RowColour::Red);
+    EXPECT_EQ(context().abortRequested(), example.aborts);
+    Files expected{{"BIG.DAT", example.copied ? content : "old"},
+                   {"BIG.DB1", example.copied ? "old" : "older"}};
+    if (!example.aborts)
+        expected["NEXT.DAT"] = "next";
+    EXPECT_EQ(rightFiles(), expected); // no temporary file either
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ReadErrorTest,
+    ::testing::Values(ReadErrorCase{"Retry", DialogAnswer::Retry, true, "File copied", false},
+                      ReadErrorCase{"AbortAll", DialogAnswer::Abort, false,
+                                    "Could not read from the file - Update aborted", true},
+                      ReadErrorCase{"SkipFile", DialogAnswer::Ignore, false,
+                                    "Could not read from the file - skipped", false}),
+    [](const auto& testInfo) { return std::string(testInfo.param.title); });
+
+struct WriteErrorCase {
+    const char* title;
+    platform::FsResult failure;
+    std::int64_t after;
+    const char* outcome;
+};
+void PrintTo(const WriteErrorCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class WriteErrorTest : public CopyTest, public ::testing::WithParamInterface<WriteErrorCase> {};
+
+TEST_P(WriteErrorTest, FailedWriteLeavesTargetAndBackupsAsTheyWere) {
+    const WriteErrorCase& example = GetParam();
+    left("DATA.DBF", patternedContent(3 * kBlock));
+    left("NEXT.DAT", "next");
+    right("DATA.DBF", "old");
+    right("DATA.DB1", "older");
+    right("DATA.DB2", "oldest");
+    planCopy("DATA.DBF", "DB1,DB2");
+    planCopy("NEXT.DAT");
+    fileSystem.writeFailure = example.failure;
+    fileSystem.failWritesAfter = example.after;
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, example.outcome);
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "old"},
+                                   {"DATA.DB1", "older"},
+                                   {"DATA.DB2", "oldest"},
+                                   {"NEXT.DAT", "next"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, WriteErrorTest,
+    ::testing::Values(WriteErrorCase{"DiskFullMidway",
+                                     {platform::FsStatus::NoSpace, "No space left on device"},
+                                     static_cast<std::int64_t>(kBlock),
+                                     "Could not write the copy - disk full"},
+                      WriteErrorCase{"DeviceError",
+                                     {platform::FsStatus::IoError, "Input/output error"},
+                                     0,
+                                     "Could not write the copy - Input/output error"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.title); });
+
+struct RenameCase {
+    const char* title;
+    std::string backupList;
+    bool linksWork;
+    bool backupRenameFails; // putting the old target back fails too
+    const char* outcome;
+    Files after;
+};
+void PrintTo(const RenameCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class FinalRenameTest : public CopyTest, public ::testing::WithParamInterface<RenameCase> {};
+
+TEST_P(FinalRenameTest, CopyThatCannotTakeTheTargetNameIsNotReportedCopied) {
+    const RenameCase& example = GetParam();
+    left("DATA.DBF", "new");
+    right("DATA.DBF", "old");
+    planCopy("DATA.DBF", example.backupList);
+    if (!example.linksWork)
+        fileSystem.linkFailure = platform::FsStatus::Unsupported;
+    const bool backupRenameFails = example.backupRenameFails;
+    fileSystem.refuseRename = [backupRenameFails](std::string_view from, std::string_view) {
+        return from.ends_with("$BRISKO$.$$$") || (backupRenameFails && from.ends_with(".DB1"));
+    };
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, example.outcome);
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    EXPECT_EQ(rightFiles(), example.after);
+    EXPECT_EQ(context().status().counter(Counter::UpFiles), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FinalRenameTest,
+    ::testing::Values(RenameCase{"NoBackup",
+                                 "",
+                                 true,
+                                 false,
+                                 "Could not rename the copy to the target name - target kept",
+                                 {{"DATA.DBF", "old"}}},
+                      RenameCase{"BackupByLink",
+                                 "DB1",
+                                 true,
+                                 false,
+                                 "Could not rename the copy to the target name - target kept",
+                                 {{"DATA.DBF", "old"}}},
+                      RenameCase{"BackupByRename",
+                                 "DB1",
+                                 false,
+                                 false,
+                                 "Could not rename the copy to the target name - target kept",
+                                 {{"DATA.DBF", "old"}}},
+                      RenameCase{
+                          "TargetCannotBePutBack",
+                          "DB1",
+                          false,
+                          true,
+                          "Could not rename the copy to the target name - old target kept as "
+                          "R:\\DATA.DB1",
+                          {{"DATA.DB1", "old"}}}),
+    [](const auto& testInfo) { return std::string(testInfo.param.title); });
+
+TEST_F(CopyTest, RefusedBackupLinkKeepsTheTargetUntouched) {
+    left("DATA.DBF", "new");
+    right("DATA.DBF", "old");
+    planCopy("DATA.DBF", "DB1");
+    fileSystem.linkFailure = platform::FsStatus::AccessDenied;
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, "Could not rename target to first backup extension DB1");
+    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "old"}}));
+}
+
+TEST_F(CopyTest, AbortDuringACopyLeavesTargetAndBackupsUntouched) {
+    left("BIG.DAT", patternedContent(4 * kBlock));
+    left("NEXT.DAT", "next");
+    right("BIG.DAT", "old");
+    right("BIG.DB1", "older");
+    planCopy("BIG.DAT", "DB1,DB2");
+    planCopy("NEXT.DAT");
+    int pumps = 0;
+    display.onPump = [&] {
+        if (++pumps == 1) // Abort All, clicked while the first block was being copied
+            context().abortAll();
+    };
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(pumps, 1);
+    EXPECT_EQ(rightFiles(), (Files{{"BIG.DAT", "old"}, {"BIG.DB1", "older"}}));
+    EXPECT_EQ(copyRow(0).status, "File to be copied");
+    EXPECT_EQ(copyRow(1).status, "File to be copied");
+    EXPECT_EQ(display.taskbarTitle, "Stopped - Brisko 2.0");
+    EXPECT_FALSE(display.directionVisible);
+}
+
+struct FreeSpaceCase {
+    const char* title;
+    std::int64_t freeBytes;
+    std::string backupList;
+    bool targetPresent;
+    DialogAnswer answer;
+    bool asked;
+    const char* outcome;
+    const char* targetAfter; // nullptr: no target
+};
+void PrintTo(const FreeSpaceCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class PerFileFreeSpaceTest : public CopyTest,
+                             public ::testing::WithParamInterface<FreeSpaceCase> {};
+
+TEST_P(PerFileFreeSpaceTest, EachCopyChecksTheSpaceOfItsDrive) {
+    const FreeSpaceCase& example = GetParam();
+    left("DATA.DBF", std::string(100, 'n'));
+    if (example.targetPresent)
+        right("DATA.DBF", std::string(200, 'o'));
+    planCopy("DATA.DBF", example.backupList);
+    fileSystem.freeSpace = example.freeBytes;
+    asker.answers.push_back(example.answer);
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, example.outcome);
+    ASSERT_EQ(asker.questions.size(), example.asked ? 1u : 0u);
+    if (example.asked) {
+        const Question& question = asker.questions[0];
+        EXPECT_EQ(question.kind, DialogKind::InvalidDrive);
+        EXPECT_EQ(question.text, "Free Space Warning !");
+        EXPECT_EQ(question.str1, "No more free space on Drive R to copy DATA.DBF");
+        EXPECT_EQ(question.str2, "Skip File");
+    }
+    EXPECT_EQ(context().abortRequested(), example.answer == DialogAnswer::Abort && example.asked);
+    if (example.targetAfter == nullptr)
+        EXPECT_FALSE(rightHas("DATA.DBF"));
+    else
+        EXPECT_EQ(readRight("DATA.DBF"), example.targetAfter);
+    EXPECT_FALSE(rightHas("$BRISKO$.$$$"));
+}
+
+const std::string kNew(100, 'n');
+const std::string kOld(200, 'o');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PerFileFreeSpaceTest,
+    ::testing::Values(FreeSpaceCase{"EnoughSpace", 101, "", true, DialogAnswer::Ignore, false,
+                                    "File copied", kNew.c_str()},
+                      // A source of exactly the free space does not fit beside the target...
+                      FreeSpaceCase{"ExactlyTheFreeSpaceNoTarget", 100, "", false,
+                                    DialogAnswer::Ignore, true,
+                                    "No more free space on Drive R - skipped", nullptr},
+                      // ...but the target without backups makes room for it.
+                      FreeSpaceCase{"TargetMakesRoom", 100, "", true, DialogAnswer::Ignore, false,
+                                    "File copied", kNew.c_str()},
+                      FreeSpaceCase{"TargetKeptAsBackupCannotMakeRoom", 100, "DB1", true,
+                                    DialogAnswer::Ignore, true,
+                                    "No more free space on Drive R - skipped", kOld.c_str()},
+                      FreeSpaceCase{"AbortAll", 0, "", false, DialogAnswer::Abort, true,
+                                    "No more free space on Drive R - Update aborted", nullptr}),
+    [](const auto& testInfo) { return std::string(testInfo.param.title); });
+
+} // namespace
+} // namespace brisko::test

@@ -1,0 +1,135 @@
+#include "CopyFixture.h"
+
+#include "run/FileCopier.h"
+
+#include <filesystem>
+
+namespace brisko::test {
+
+namespace fs = std::filesystem;
+
+void CopyDisplay::pump() {
+    RecordingDisplay::pump();
+    if (onPump)
+        onPump();
+}
+
+void CopyDisplay::setMessageLine(const std::string& text) {
+    RecordingDisplay::setMessageLine(text);
+    messageLines.push_back(text);
+}
+
+void CopyDisplay::setTaskbarTitle(const std::string& text) {
+    RecordingDisplay::setTaskbarTitle(text);
+    taskbarTitles.push_back(text);
+}
+
+void CopyDisplay::setRunState(RunState state) {
+    RecordingDisplay::setRunState(state);
+    runStates.push_back(state);
+}
+
+void CopyDisplay::setDirection(bool leftToRight, bool visible) {
+    directionLeftToRight = leftToRight;
+    directionVisible = visible;
+}
+
+void CopyDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
+    fileProgress = {done, total};
+    highestFileProgress = std::max(highestFileProgress, done);
+}
+
+void CopyDisplay::setTotalProgress(std::int64_t done, std::int64_t total) {
+    totalProgress = {done, total};
+    highestTotalProgress = std::max(highestTotalProgress, done);
+}
+
+CopyTest::CopyTest() : realFileSystem(drives()), fileSystem(realFileSystem) {
+    context_ = std::make_unique<run::RunContext>(
+        run::Services{fileSystem, clock, environment, display, asker}, "Brisko 2.0");
+}
+
+CopyTest::~CopyTest() = default;
+
+platform::DriveMap CopyTest::drives() {
+    tree.makeFolder("left");
+    tree.makeFolder("right");
+    platform::DriveMap map(tree.root().string());
+    map.addEntry("L=" + tree.path("left").string());
+    map.addEntry("R=" + tree.path("right").string());
+    return map;
+}
+
+void CopyTest::left(std::string_view relative, std::string_view content) {
+    tree.write("left/" + std::string(relative), content);
+}
+
+void CopyTest::right(std::string_view relative, std::string_view content) {
+    tree.write(rightRelative(relative), content);
+}
+
+std::string CopyTest::leftHost(std::string_view relative) const {
+    return tree.path("left/" + std::string(relative)).string();
+}
+
+std::string CopyTest::rightHost(std::string_view relative) const {
+    return tree.path(rightRelative(relative)).string();
+}
+
+std::map<std::string, std::string> CopyTest::rightFiles() const {
+    std::map<std::string, std::string> files;
+    const fs::path root = tree.path("right");
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_directory() && !entry.is_symlink())
+            continue;
+        const std::string relative = fs::relative(entry.path(), root).string();
+        files[relative] = entry.is_symlink() ? "->" + fs::read_symlink(entry.path()).string()
+                                             : tree.read(rightRelative(relative));
+    }
+    return files;
+}
+
+engine::CopyAction& CopyTest::planCopy(const std::string& name, const std::string& backupList,
+                                       const std::string& targetFolder) {
+    engine::CopyAction action;
+    action.sourceFolder = "L:";
+    action.targetFolder = targetFolder;
+    action.name = name;
+    action.backupList = backupList;
+    std::error_code error;
+    const auto sourceSize = fs::file_size(tree.path("left/" + name), error);
+    action.sourceSize = error ? 0 : static_cast<std::int64_t>(sourceSize);
+    action.session = 1;
+    engine::Plan& plan = context().plan();
+    plan.addCopy(action);
+    plan.sessionBytes.resize(2, 0);
+    plan.sessionBytes[1] += action.sourceSize;
+    return plan.filesToCopy().back();
+}
+
+void CopyTest::listPlan() {
+    context().historyList().rebuild(context().plan(), {}, ',');
+}
+
+const HistoryRow& CopyTest::row(int number) const {
+    return context_->history().rows().at(static_cast<std::size_t>(number) - 1);
+}
+
+const HistoryRow& CopyTest::copyRow(std::size_t index) const {
+    return row(context_->plan().filesToCopy().at(index).historyRow);
+}
+
+void CopyTest::copyPlannedFiles() {
+    listPlan();
+    context().setRunState(RunState::Copying);
+    run::FileCopier(context()).copyPendingFiles();
+}
+
+std::string patternedContent(std::size_t size, char seed) {
+    std::string content(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        content[i] = static_cast<char>(seed + static_cast<char>((i * 7 + i / 251) % 26));
+    return content;
+}
+
+} // namespace brisko::test

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "FaultyFileSystem.h"
+#include "platform/PosixFileSystem.h"
+#include "run/RunContext.h"
+#include "support/Fakes.h"
+#include "support/TempTree.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisko::test {
+
+// A clock whose steady time moves on by a second at every look, so that every throttled pump
+// and refresh is due.
+class SteppingClock final : public platform::Clock {
+public:
+    std::time_t now() const override { return 1709640000; } // 5 March 2024
+    std::chrono::steady_clock::time_point steadyNow() const override {
+        steady_ += std::chrono::seconds(1);
+        return steady_;
+    }
+
+private:
+    mutable std::chrono::steady_clock::time_point steady_{};
+};
+
+// Also records what the copy phase shows: state texts, progress, direction, run states and
+// task-bar titles; onPump runs at every pump (a click on Stop or Abort All).
+class CopyDisplay final : public RecordingDisplay {
+public:
+    void pump() override;
+    void setTaskbarTitle(const std::string& text) override;
+    void setRunState(RunState state) override;
+    void setStateText(const std::string& text) override { stateTexts.push_back(text); }
+    void setMessageLine(const std::string& text) override;
+    void setDirection(bool leftToRight, bool visible) override;
+    void setFileProgress(std::int64_t done, std::int64_t total) override;
+    void setTotalProgress(std::int64_t done, std::int64_t total) override;
+    void selectHistoryRow(int row) override { selectedRow = row; }
+
+    std::function<void()> onPump;
+    std::vector<std::string> stateTexts;
+    std::vector<std::string> messageLines;
+    std::vector<std::string> taskbarTitles;
+    std::vector<RunState> runStates;
+    bool directionLeftToRight = true;
+    bool directionVisible = false;
+    std::pair<std::int64_t, std::int64_t> fileProgress{-1, -1};
+    std::int64_t highestFileProgress = 0;
+    std::pair<std::int64_t, std::int64_t> totalProgress{-1, -1};
+    std::int64_t highestTotalProgress = 0;
+    int selectedRow = 0;
+};
+
+// Two temporary trees mapped as drives L: and R: behind a file system that can be told to
+// fail, and a run context over them. Plans are built directly; the history lists them.
+class CopyTest : public ::testing::Test {
+protected:
+    CopyTest();
+    ~CopyTest() override;
+
+    run::RunContext& context() { return *context_; }
+
+    // Writes a file into the left (L:) or right (R:) tree; relative paths use '/'.
+    void left(std::string_view relative, std::string_view content);
+    void right(std::string_view relative, std::string_view content);
+    std::string leftHost(std::string_view relative) const;
+    std::string rightHost(std::string_view relative) const;
+    std::string readRight(std::string_view relative) const {
+        return tree.read(rightRelative(relative));
+    }
+    bool rightHas(std::string_view relative) const { return tree.exists(rightRelative(relative)); }
+    // Every file under the right tree with its content ("SUB/NAME" -> content).
+    std::map<std::string, std::string> rightFiles() const;
+
+    // Plans a copy of a left file (L:\name) into R:\ (or a folder under it); the sizes are
+    // taken from the trees. Returns the plan's entry.
+    engine::CopyAction& planCopy(const std::string& name, const std::string& backupList = "",
+                                 const std::string& targetFolder = "R:");
+    // Gives every planned action its history row, as the end of a scan does.
+    void listPlan();
+    // The history row of an action: its status and colour.
+    const HistoryRow& row(int number) const;
+    const HistoryRow& copyRow(std::size_t index) const;
+
+    // Carries out the planned copies (the copy phase on its own, as in a run).
+    void copyPlannedFiles();
+
+    TempTree tree;
+    platform::PosixFileSystem realFileSystem;
+    FaultyFileSystem fileSystem;
+    SteppingClock clock;
+    platform::FixedEnvironment environment;
+    CopyDisplay display;
+    ScriptedOperator asker;
+
+private:
+    static std::string rightRelative(std::string_view relative) {
+        return "right/" + std::string(relative);
+    }
+    platform::DriveMap drives();
+
+    std::unique_ptr<run::RunContext> context_;
+};
+
+// Content of a given size, different at every position of a block.
+std::string patternedContent(std::size_t size, char seed = 'a');
+
+} // namespace brisko::test

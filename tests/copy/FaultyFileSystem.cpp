@@ -1,0 +1,90 @@
+#include "FaultyFileSystem.h"
+
+namespace brisko::test {
+
+namespace {
+
+class FaultyInput final : public platform::InputFile {
+public:
+    FaultyInput(std::unique_ptr<platform::InputFile> inner, FaultyFileSystem& owner)
+        : inner_(std::move(inner)), owner_(owner) {}
+
+    std::int64_t read(std::byte* buffer, std::size_t size) override {
+        const int call = ++owner_.readCalls;
+        if (owner_.failReadAt > 0 && call >= owner_.failReadAt &&
+            call < owner_.failReadAt + owner_.failingReads) {
+            error_ = {platform::FsStatus::IoError, "Input/output error"};
+            return -1;
+        }
+        return inner_->read(buffer, size);
+    }
+    std::int64_t size() const override { return inner_->size(); }
+    platform::FsResult lastError() const override {
+        return error_.ok() ? inner_->lastError() : error_;
+    }
+
+private:
+    std::unique_ptr<platform::InputFile> inner_;
+    FaultyFileSystem& owner_;
+    platform::FsResult error_;
+};
+
+class FaultyOutput final : public platform::OutputFile {
+public:
+    FaultyOutput(std::unique_ptr<platform::OutputFile> inner, FaultyFileSystem& owner)
+        : inner_(std::move(inner)), owner_(owner) {}
+
+    platform::FsResult write(const std::byte* data, std::size_t size) override {
+        if (owner_.writeFailure &&
+            written_ + static_cast<std::int64_t>(size) > owner_.failWritesAfter) {
+            platform::FsResult failure = *owner_.writeFailure;
+            owner_.writeFailure.reset();
+            return failure;
+        }
+        written_ += static_cast<std::int64_t>(size);
+        if (!owner_.corruptWrites || size == 0)
+            return inner_->write(data, size);
+        std::vector<std::byte> changed(data, data + size);
+        changed[0] = ~changed[0];
+        return inner_->write(changed.data(), size);
+    }
+    platform::FsResult flush() override { return inner_->flush(); }
+    platform::FsResult close() override { return inner_->close(); }
+
+private:
+    std::unique_ptr<platform::OutputFile> inner_;
+    FaultyFileSystem& owner_;
+    std::int64_t written_ = 0;
+};
+
+} // namespace
+
+platform::FsResult FaultyFileSystem::rename(std::string_view from, std::string_view to) {
+    if (refuseRename && refuseRename(from, to))
+        return {platform::FsStatus::AccessDenied, "Permission denied"};
+    return inner_.rename(from, to);
+}
+
+platform::FsResult FaultyFileSystem::link(std::string_view existing, std::string_view newName) {
+    if (linkFailure)
+        return {*linkFailure, platform::describe(*linkFailure)};
+    return inner_.link(existing, newName);
+}
+
+std::unique_ptr<platform::InputFile> FaultyFileSystem::openRead(std::string_view path,
+                                                                platform::FsResult& result) {
+    auto file = inner_.openRead(path, result);
+    if (!file)
+        return nullptr;
+    return std::make_unique<FaultyInput>(std::move(file), *this);
+}
+
+std::unique_ptr<platform::OutputFile> FaultyFileSystem::createFresh(std::string_view path,
+                                                                    platform::FsResult& result) {
+    auto file = inner_.createFresh(path, result);
+    if (!file)
+        return nullptr;
+    return std::make_unique<FaultyOutput>(std::move(file), *this);
+}
+
+} // namespace brisko::test

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace brisko::test {
+
+// Passes every call on to a real file system, except for the failures a test asks for: the
+// data still goes to real folders, but a write can meet a full disk, a read can fail, a rename
+// or a link can be refused, a written byte can come back different, and the free space of
+// every drive can be set.
+class FaultyFileSystem final : public platform::FileSystem {
+public:
+    explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
+
+    // The next write that would take a new file past failWritesAfter bytes fails with this
+    // result (once: the space a failed copy gives back lets the next one through).
+    std::optional<platform::FsResult> writeFailure;
+    std::int64_t failWritesAfter = 0;
+    // The first byte of every block written is changed (a disk that does not keep its data).
+    bool corruptWrites = false;
+    // Reading fails at the read call with this number (from 1), failingReads times in a row.
+    int failReadAt = 0;
+    int failingReads = 0;
+    // Renames for which this returns true fail.
+    std::function<bool(std::string_view from, std::string_view to)> refuseRename;
+    // Links fail with this status (Unsupported: a file system without links).
+    std::optional<platform::FsStatus> linkFailure;
+    // The free bytes every drive reports.
+    std::optional<std::int64_t> freeSpace;
+
+    std::optional<std::string> hostPath(std::string_view path) override {
+        return inner_.hostPath(path);
+    }
+    platform::Listing list(std::string_view folder) override { return inner_.list(folder); }
+    platform::PathInfo stat(std::string_view path) override { return inner_.stat(path); }
+    bool driveExists(char letter) override { return inner_.driveExists(letter); }
+    platform::FsResult setReadOnly(std::string_view path, bool readOnly) override {
+        return inner_.setReadOnly(path, readOnly);
+    }
+    platform::FsResult clearAttributes(std::string_view path) override {
+        return inner_.clearAttributes(path);
+    }
+    platform::FsResult copyAttributes(std::string_view from, std::string_view to) override {
+        return inner_.copyAttributes(from, to);
+    }
+    platform::FsResult removeFile(std::string_view path) override {
+        return inner_.removeFile(path);
+    }
+    platform::FsResult rename(std::string_view from, std::string_view to) override;
+    platform::FsResult link(std::string_view existing, std::string_view newName) override;
+    platform::FsResult createFolders(std::string_view path) override {
+        return inner_.createFolders(path);
+    }
+    platform::FsResult removeFolder(std::string_view path) override {
+        return inner_.removeFolder(path);
+    }
+    std::optional<std::int64_t> freeBytes(char drive) override {
+        return freeSpace ? freeSpace : inner_.freeBytes(drive);
+    }
+    std::unique_ptr<platform::InputFile> openRead(std::string_view path,
+                                                  platform::FsResult& result) override;
+    std::unique_ptr<platform::OutputFile> createFresh(std::string_view path,
+                                                      platform::FsResult& result) override;
+    void dropCache(std::string_view path) override { inner_.dropCache(path); }
+    platform::FsResult flushFolder(std::string_view folder) override {
+        return inner_.flushFolder(folder);
+    }
+    platform::FsResult setStamp(std::string_view path, platform::DosStamp stamp) override {
+        return inner_.setStamp(path, stamp);
+    }
+    std::string currentFolder() override { return inner_.currentFolder(); }
+    platform::FsResult setCurrentFolder(std::string_view path) override {
+        return inner_.setCurrentFolder(path);
+    }
+
+    int readCalls = 0; // read calls on files opened since the start
+
+private:
+    platform::FileSystem& inner_;
+};
+
+} // namespace brisko::test

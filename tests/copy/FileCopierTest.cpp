@@ -1,0 +1,264 @@
+#include "CopyFixture.h"
+#include "platform/DosStamp.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace brisko::test {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+struct RotationCase {
+    const char* title;
+    std::string name;
+    std::string backupList;
+    Files before; // the right tree before the copy
+    Files after;  // the right tree afterwards: the new copy holds "new"
+};
+void PrintTo(const RotationCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class BackupRotationTest : public CopyTest,
+                           public ::testing::WithParamInterface<std::tuple<RotationCase, bool>> {};
+
+TEST_P(BackupRotationTest, KeepsTheOldTargetAsTheNewestBackup) {
+    const auto& [example, linksWork] = GetParam();
+    if (!linksWork)
+        fileSystem.linkFailure = platform::FsStatus::Unsupported;
+    left(example.name, "new");
+    for (const auto& [name, content] : example.before)
+        right(name, content);
+    planCopy(example.name, example.backupList);
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(), example.after);
+    EXPECT_EQ(copyRow(0).status, "File copied");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Plain);
+}
+
+const RotationCase kRotations[] = {
+    {"TwoLevelsFull",
+     "DATA.DBF",
+     "DB1,DB2",
+     {{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2", "oldest"}},
+     {{"DATA.DBF", "new"}, {"DATA.DB1", "old"}, {"DATA.DB2", "older"}}},
+    {"BlanksAndSemicolons",
+     "DATA.DBF",
+     " DB1 ; DB2 ,",
+     {{"DATA.DBF", "old"}, {"DATA.DB1", "older"}},
+     {{"DATA.DBF", "new"}, {"DATA.DB1", "old"}, {"DATA.DB2", "older"}}},
+    {"BaseNameEndsAtTheFirstDot",
+     "ARCHIVE.2020.DBF",
+     "DB1",
+     {{"ARCHIVE.2020.DBF", "old"}},
+     {{"ARCHIVE.2020.DBF", "new"}, {"ARCHIVE.DB1", "old"}}},
+    {"NameWithoutDot",
+     "README",
+     "DB1",
+     {{"README", "old"}},
+     {{"README", "new"}, {"README.DB1", "old"}}},
+    {"NoBackupList",
+     "DATA.DBF",
+     "",
+     {{"DATA.DBF", "old"}, {"DATA.DB1", "kept"}},
+     {{"DATA.DBF", "new"}, {"DATA.DB1", "kept"}}},
+    {"NoTargetYet",
+     "DATA.DBF",
+     "DB1,DB2",
+     {{"DATA.DB1", "older"}},
+     {{"DATA.DBF", "new"}, {"DATA.DB2", "older"}}},
+    // A file is never its own backup: that level is left out of its chain.
+    {"OwnNameLeftOutOfTheChain",
+     "DATA.DB1",
+     "DB1,DB2",
+     {{"DATA.DB1", "old"}, {"DATA.DB2", "older"}},
+     {{"DATA.DB1", "new"}, {"DATA.DB2", "old"}}},
+    {"OwnNameInTheMiddleOfTheChain",
+     "DATA.DB2",
+     "DB1,DB2,DB3",
+     {{"DATA.DB2", "old"}, {"DATA.DB1", "older"}, {"DATA.DB3", "oldest"}},
+     {{"DATA.DB2", "new"}, {"DATA.DB1", "old"}, {"DATA.DB3", "older"}}},
+    {"OwnNameOnly", "DATA.DB1", "db1", {{"DATA.DB1", "old"}}, {{"DATA.DB1", "new"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Examples, BackupRotationTest,
+                         ::testing::Combine(::testing::ValuesIn(kRotations), ::testing::Bool()),
+                         [](const auto& testInfo) {
+                             return std::string(std::get<0>(testInfo.param).title) +
+                                    (std::get<1>(testInfo.param) ? "" : "WithoutLinks");
+                         });
+
+TEST_F(CopyTest, OldestBackupThatCannotBeDroppedStopsTheRotationWithoutLoss) {
+    // A folder in the oldest place cannot be deleted: every level stays, and the old target
+    // keeps its name because its backup name is still taken.
+    left("DATA.DBF", "new");
+    right("DATA.DBF", "old");
+    right("DATA.DB1", "older");
+    right("DATA.DB2/INSIDE", "folder");
+    planCopy("DATA.DBF", "DB1,DB2");
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(),
+              (Files{{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2/INSIDE", "folder"}}));
+    EXPECT_EQ(copyRow(0).status, "Could not rename target to first backup extension DB1");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+}
+
+TEST_F(CopyTest, CopyCarriesTheStampRoundedToTwoSecondsAndTheAttributes) {
+    left("STAMPED.TXT", "content");
+    left("LOCKED.TXT", "locked");
+    tree.setTime("left/STAMPED.TXT", 1700000001);
+    tree.setTime("left/LOCKED.TXT", 1600000000);
+    std::filesystem::permissions(leftHost("STAMPED.TXT"), std::filesystem::perms(0640));
+    std::filesystem::permissions(leftHost("LOCKED.TXT"), std::filesystem::perms(0444));
+    planCopy("STAMPED.TXT");
+    planCopy("LOCKED.TXT");
+
+    copyPlannedFiles();
+
+    struct stat stamped {
+    }, locked{};
+    ASSERT_EQ(::stat(rightHost("STAMPED.TXT").c_str(), &stamped), 0);
+    ASSERT_EQ(::stat(rightHost("LOCKED.TXT").c_str(), &locked), 0);
+    EXPECT_EQ(stamped.st_mtime, platform::timeFromDosStamp(platform::dosStampFromTime(1700000001)));
+    EXPECT_EQ(stamped.st_mtime % 2, 0);
+    EXPECT_EQ(locked.st_mtime, 1600000000);
+    EXPECT_EQ(stamped.st_mode & 0777, 0640u);
+    EXPECT_EQ(locked.st_mode & 0777, 0444u);
+    EXPECT_EQ(readRight("LOCKED.TXT"), "locked");
+    EXPECT_EQ(context().status().counter(Counter::UpFiles), 2);
+}
+
+TEST_F(CopyTest, ReadOnlyTargetIsReplaced) {
+    left("DATA.DBF", "new");
+    right("DATA.DBF", "old and read-only");
+    std::filesystem::permissions(rightHost("DATA.DBF"), std::filesystem::perms(0444));
+    planCopy("DATA.DBF", "BAK");
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(readRight("DATA.DBF"), "new");
+    EXPECT_EQ(readRight("DATA.BAK"), "old and read-only");
+    EXPECT_EQ(copyRow(0).status, "File copied");
+}
+
+TEST_F(CopyTest, LeftoverTemporaryFileIsReplacedAndNothingStaysBehind) {
+    left("DATA.DBF", "new");
+    right("$BRISKO$.$$$", "left over from an interrupted copy");
+    planCopy("DATA.DBF");
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "new"}}));
+}
+
+TEST_F(CopyTest, PlantedLinkOfTheTemporaryNameIsNeverWrittenThrough) {
+    tree.write("victim.txt", "must stay");
+    left("DATA.DBF", "new");
+    left("OTHER.DBF", "other");
+    right("DATA.DBF", "old");
+    tree.makeFolder("right/SUB");
+    std::filesystem::create_symlink(tree.path("victim.txt"), rightHost("$BRISKO$.$$$"));
+    planCopy("DATA.DBF");
+    planCopy("OTHER.DBF", "", "R:\\SUB");
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(tree.read("victim.txt"), "must stay");
+    EXPECT_TRUE(std::filesystem::is_symlink(rightHost("$BRISKO$.$$$")));
+    EXPECT_EQ(readRight("DATA.DBF"), "old");
+    EXPECT_EQ(copyRow(0).status,
+              "Could not create the temporary file $BRISKO$.$$$ - a symbolic link has that name");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    // The run goes on with the next copy.
+    EXPECT_EQ(readRight("SUB/OTHER.DBF"), "other");
+    EXPECT_EQ(copyRow(1).status, "File copied");
+}
+
+TEST_F(CopyTest, MultiBlockFileIsCopiedWithProgressCountersAndDirection) {
+    const std::string content = patternedContent(3 * 262144 + 1000);
+    left("BIG.DAT", content);
+    right("BIG.DAT", "old");
+    engine::CopyAction& action = planCopy("BIG.DAT");
+    action.leftToRight = false; // a copy from the right tree's side of the pair
+    context().status().setCounter(Counter::ToUpFiles, 1);
+
+    copyPlannedFiles();
+    context().status().refresh(false);
+
+    EXPECT_EQ(readRight("BIG.DAT"), content);
+    const auto size = static_cast<std::int64_t>(content.size());
+    EXPECT_EQ(display.fileProgress, std::make_pair(size, size));
+    EXPECT_EQ(display.totalProgress, std::make_pair(size, size));
+    EXPECT_GE(display.pumps, 4);
+    EXPECT_FALSE(display.directionLeftToRight);
+    EXPECT_TRUE(display.directionVisible);
+    EXPECT_EQ(display.leftFolder, "R:"); // the target's pane is on the left
+    EXPECT_EQ(display.rightFolder, "L:");
+    EXPECT_EQ(display.currentFile, "L:\\BIG.DAT");
+    EXPECT_EQ(context().status().counter(Counter::UpFiles), 1);
+    EXPECT_EQ(display.taskbarTitle, "1/1 Copied - Brisko 2.0");
+}
+
+TEST_F(CopyTest, SelfProtectionRefusesToOverwriteTheRunningProgram) {
+    left("BRISKO2", "new build");
+    right("brisko2", "running program");
+    left("OTHER.TXT", "other");
+    context().setOwnExecutable(rightHost("brisko2"));
+    planCopy("BRISKO2");
+    planCopy("OTHER.TXT");
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(readRight("brisko2"), "running program");
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
+    EXPECT_EQ(asker.questions[0].text,
+              "Cannot update Brisko using Brisko\rcopy me manually\r From  L:  to  R:");
+    EXPECT_EQ(copyRow(0).status, "Cannot update Brisko using Brisko");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    EXPECT_EQ(copyRow(1).status, "File copied");
+}
+
+TEST_F(CopyTest, VerificationComparesTheCopyAndShowsItsState) {
+    left("DATA.DBF", patternedContent(100000));
+    planCopy("DATA.DBF");
+    context().options().binaryCompareAfterCopy = true;
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, "File copied");
+    EXPECT_EQ(display.stateTexts, (std::vector<std::string>{"Binary compare", "Copying"}));
+    EXPECT_FALSE(context().abortRequested());
+}
+
+TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndLeavesTheCopy) {
+    left("DATA.DBF", patternedContent(100000));
+    left("NEXT.DBF", "next");
+    right("DATA.DBF", "old");
+    planCopy("DATA.DBF", "DB1");
+    planCopy("NEXT.DBF");
+    context().options().binaryCompareAfterCopy = true;
+    fileSystem.corruptWrites = true;
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, "Copied but binary compare failed");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    ASSERT_FALSE(asker.questions.empty());
+    EXPECT_EQ(asker.questions.back().text,
+              "binary compare failed between copied source file L:\\DATA.DBF and target "
+              "R:\\DATA.DBF, all sessions are aborted");
+    EXPECT_TRUE(context().abortRequested());
+    EXPECT_EQ(readRight("DATA.DB1"), "old");
+    EXPECT_TRUE(rightHas("DATA.DBF"));
+    EXPECT_FALSE(rightHas("NEXT.DBF"));
+    EXPECT_EQ(copyRow(1).status, "File to be copied");
+}
+
+} // namespace
+} // namespace brisko::test
