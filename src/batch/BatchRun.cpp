@@ -1,15 +1,22 @@
 #include "batch/BatchRun.h"
 
 #include "batch/BatchPorts.h"
+#include "batch/ProgressLine.h"
 #include "batch/RecordWriter.h"
+#include "batch/StopSignals.h"
+#include "engine/SizeText.h"
 #include "platform/Clock.h"
 #include "platform/DriveMap.h"
 #include "platform/Environment.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/PosixShell.h"
 #include "run/RunContext.h"
+#include "run/RunControl.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace brisko::batch {
 
@@ -34,8 +41,23 @@ void writeScriptRows(std::ostream& out, const script::ScriptState& script) {
 
 void writeHistory(std::ostream& out, const run::History& history) {
     for (const HistoryRow& row : history.rows())
-        writeRecord(out, {"history", colourName(row.colour), row.from, row.to, row.size,
-                          row.delta, row.status});
+        writeRecord(out, {"history", colourName(row.colour), row.from, row.to, row.size, row.delta,
+                          row.status});
+}
+
+void writeCounters(std::ostream& out, const run::RunStatus& status) {
+    auto text = [&status](Counter which) { return std::to_string(status.counter(which)); };
+    writeRecord(out,
+                {"counters", text(Counter::UpFiles), text(Counter::ToUpFiles),
+                 text(Counter::UpFolder), text(Counter::ToUpFolder), text(Counter::DlFiles),
+                 text(Counter::ToDelFiles), text(Counter::DlFolder), text(Counter::ToDelFolders)});
+}
+
+// The host path of the running program, so that a run never copies over it.
+std::string ownExecutable() {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
 }
 
 std::string mainLabel() {
@@ -60,29 +82,55 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         }
     }
     platform::PosixFileSystem fileSystem(drives);
-    platform::SystemClock clock;
-    BatchDisplay display(out);
-    BatchOperator operatorPort(out);
-    run::RunContext context({fileSystem, clock, environment, display, operatorPort}, mainLabel());
-
     const std::string& scriptName = options.parameters.front();
     platform::PathInfo info = fileSystem.stat(scriptName);
     if (!info.result.ok() || info.entry.attributes.directory) {
-        std::string reason = info.result.ok() ? "is a folder"
-                                              : platform::describe(info.result.status);
+        std::string reason =
+            info.result.ok() ? "is a folder" : platform::describe(info.result.status);
         err << "brisko2-batch: script " << scriptName << ": " << reason << "\n";
         return kExitUsage;
     }
-    if (options.mode != BatchMode::Check) {
-        err << "brisko2-batch: this build loads and checks scripts only; use --check\n";
-        return kExitUsage;
-    }
+
+    platform::SystemClock clock;
+    platform::PosixShell shell;
+    BatchDisplay display(out);
+    BatchOperator operatorPort(out);
+    run::RunContext context({fileSystem, clock, environment, display, operatorPort}, mainLabel());
+    context.setThousandsSeparator(engine::localeThousandsSeparator());
+    context.setShell(&shell);
+    context.setOwnExecutable(ownExecutable());
+    display.attach(context, options.continueAfterPause);
+    if (options.mode == BatchMode::Run && isatty(STDERR_FILENO))
+        display.showProgress(std::make_unique<ProgressLine>(err, clock));
 
     context.startFromCommandLine(options.parameters);
-    writeScriptRows(out, context.script());
+    if (options.mode == BatchMode::Check)
+        writeScriptRows(out, context.script());
+    if (options.mode == BatchMode::Check || context.errorCount() != 0) {
+        writeHistory(out, context.history());
+        writeRecord(out, {"errors", std::to_string(context.errorCount())});
+        return context.errorCount() == 0 ? kExitDone : kExitScriptErrors;
+    }
+    writeRecord(out, {"errors", "0"});
+    if (options.verify)
+        context.options().binaryCompareAfterCopy = true;
+    installStopSignals();
+
+    if (options.mode == BatchMode::DryRun) {
+        bool completed = context.scan();
+        context.status().refresh(false);
+        context.setRunState(RunState::Idle);
+        writeHistory(out, context.history());
+        writeCounters(out, context.status());
+        return completed && !context.wasAborted() ? kExitDone : kExitStopped;
+    }
+
+    run::RunResult result = run::executeRun(context);
     writeHistory(out, context.history());
-    writeRecord(out, {"errors", std::to_string(context.errorCount())});
-    return context.errorCount() == 0 ? kExitDone : kExitScriptErrors;
+    writeCounters(out, context.status());
+    if (result.aborted || !result.scriptCompleted)
+        return kExitStopped;
+    return result.failedActions > 0 ? kExitActionsFailed : kExitDone;
 }
 
 } // namespace brisko::batch

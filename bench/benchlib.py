@@ -1,0 +1,76 @@
+"""Shared helpers of the benchmarks: building trees, timing commands, printing ratios."""
+
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BATCH = os.path.join(ROOT, "build", "src", "batch", "brisko2-batch")
+
+
+def ensure_built():
+    if not os.path.exists(BATCH):
+        subprocess.run(["bash", os.path.join(ROOT, "scripts", "build.sh"), "build",
+                        "-DCMAKE_BUILD_TYPE=Release"], check=True)
+
+
+def make_tree(root, folders, files_per_folder, size, stamp):
+    """Writes folders x files_per_folder files of the given size, all stamped alike."""
+    payload = b"x" * size
+    for f in range(folders):
+        folder = os.path.join(root, "dir%04d" % f)
+        os.makedirs(folder, exist_ok=True)
+        for n in range(files_per_folder):
+            path = os.path.join(folder, "file%04d.dat" % n)
+            with open(path, "wb") as out:
+                out.write(payload)
+            os.utime(path, (stamp, stamp))
+
+
+def drop_caches():
+    """Drops the page cache when allowed (root), so that cold and warm runs can be told apart."""
+    try:
+        subprocess.run(["sync"], check=True)
+        with open("/proc/sys/vm/drop_caches", "w") as f:
+            f.write("3\n")
+        return True
+    except OSError:
+        return False
+
+
+def time_command(command, runs, before=None, env=None):
+    """Runs a command several times; returns the list of wall-clock seconds."""
+    times = []
+    for _ in range(runs):
+        if before:
+            before()
+        start = time.perf_counter()
+        result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                env=env)
+        elapsed = time.perf_counter() - start
+        if result.returncode not in (0, 3):
+            sys.exit("command failed (%d): %s\n%s" % (result.returncode, " ".join(command),
+                                                       result.stderr.decode(errors="replace")))
+        times.append(elapsed)
+    return times
+
+
+def peak_memory_mb(command, env=None):
+    """Runs a command once and returns its peak resident memory in MB."""
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               env=env)
+    _, _, usage = os.wait4(process.pid, 0)
+    return usage.ru_maxrss / 1024.0
+
+
+def report(rows, reference):
+    """Prints median times and ratios against the named reference row."""
+    medians = {name: statistics.median(times) for name, times in rows}
+    base = medians[reference]
+    print("%-40s %10s %10s %10s %8s" % ("command", "median s", "min s", "max s", "ratio"))
+    for name, times in rows:
+        print("%-40s %10.3f %10.3f %10.3f %8.2f" % (name, medians[name], min(times), max(times),
+                                                    medians[name] / base))
+    return medians

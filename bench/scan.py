@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""Scan benchmark: a no-change two-way run over 100,000 files in 1,000 folders on each side,
+against rsync's one-way dry run and a plain find walk with stat of both trees (the floor);
+then the peak memory of planning 100,000 copies.
+
+Usage: python3 bench/scan.py [--runs N] [--folders F] [--files-per-folder K]
+"""
+
+import argparse
+import os
+import shutil
+import tempfile
+
+import benchlib
+
+SCRIPT_UPDATE = """LeftRoot=L:
+RightRoot=R:
+LeftPath=\\
+RightPath=\\
+UpdateMode=Update
+Execute
+"""
+
+SCRIPT_PLAN_COPIES = """LeftRoot=L:
+RightRoot=R:
+LeftPath=\\
+RightPath=\\
+UpdateMode=LMaster
+Execute
+"""
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--folders", type=int, default=1000)
+    parser.add_argument("--files-per-folder", type=int, default=100)
+    args = parser.parse_args()
+    benchlib.ensure_built()
+
+    work = tempfile.mkdtemp(prefix="brisko-bench-")
+    try:
+        left, right, empty = (os.path.join(work, n) for n in ("left", "right", "empty"))
+        stamp = 1700000000
+        print("building %d x %d files on each side in %s ..." % (args.folders,
+                                                                 args.files_per_folder, work))
+        benchlib.make_tree(left, args.folders, args.files_per_folder, 16, stamp)
+        shutil.copytree(left, right, copy_function=shutil.copy2)
+        os.makedirs(empty)
+        update = os.path.join(work, "update.brk")
+        plan = os.path.join(work, "plan.brk")
+        with open(update, "w") as f:
+            f.write(SCRIPT_UPDATE)
+        with open(plan, "w") as f:
+            f.write(SCRIPT_PLAN_COPIES)
+
+        drives = ["--drive", "L=" + left, "--drive", "R=" + right]
+        rows = [
+            ("find + stat of both trees (floor)",
+             benchlib.time_command(["find", left, right, "-printf", "%s %T@\\n"], args.runs)),
+            ("rsync -a --dry-run (one way)",
+             benchlib.time_command(["rsync", "-a", "--dry-run", left + "/", right + "/"],
+                                   args.runs)),
+            ("brisko2-batch --dry-run Update (two way)",
+             benchlib.time_command([benchlib.BATCH] + drives + ["--dry-run", update],
+                                   args.runs)),
+        ]
+        print()
+        benchlib.report(rows, "rsync -a --dry-run (one way)")
+
+        copies = [benchlib.BATCH, "--drive", "L=" + left, "--drive", "R=" + empty,
+                  "--dry-run", plan]
+        print()
+        print("peak memory while planning %d copies: %.1f MB" % (
+            args.folders * args.files_per_folder, benchlib.peak_memory_mb(copies)))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
