@@ -1,0 +1,168 @@
+#include "app/BriskoForm.h"
+
+#include "app/ScriptFileDialog.h"
+#include "app/Version.h"
+#include "app/WindowDisplay.h"
+#include "app/WindowOperator.h"
+#include "run/RunContext.h"
+#include "run/RunControl.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStatusTipEvent>
+#include <QTimer>
+
+namespace brisko::app {
+
+TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> parameters,
+                         QWidget* parent)
+    : QMainWindow(parent), w_(buildFormWidgets(*this, QString::fromStdString(mainLabelText()))),
+      display_(std::make_unique<WindowDisplay>(*this, w_)),
+      windowOperator_(std::make_unique<WindowOperator>(this)),
+      operator_(services.operatorPort != nullptr ? *services.operatorPort : *windowOperator_),
+      parameters_(std::move(parameters)) {
+    setObjectName(QStringLiteral("TBriskoForm"));
+    setMinimumSize(564, 462);
+    resize(568, 462);
+
+    auto* scriptGrid = w_.ScriptGrid;
+    scriptGrid->setOnBeforeDrawCell([scriptGrid](int, int row, widgets::CellStyle& style) {
+        scriptGridBeforeDrawCell(*scriptGrid, row, style);
+    });
+    auto* histGrid = w_.HistGrid;
+    histGrid->setOnBeforeDrawCell([histGrid](int, int row, widgets::CellStyle& style) {
+        histGridBeforeDrawCell(*histGrid, row, style);
+    });
+
+    context_ =
+        std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
+                                                        services.environment, *display_, operator_},
+                                          mainLabelText());
+    display_->setRunState(RunState::Idle);
+    display_->setExecuteCaption(true);
+    connectControls();
+}
+
+TBriskoForm::~TBriskoForm() = default;
+
+void TBriskoForm::connectControls() {
+    connect(w_.BClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(w_.BAbout, &QPushButton::clicked, this, &TBriskoForm::BAboutClick);
+    connect(w_.BLoad, &QPushButton::clicked, this, &TBriskoForm::BLoadClick);
+    connect(w_.BCancExec, &QPushButton::clicked, this, &TBriskoForm::BCancExecClick);
+    connect(w_.bAbortAll, &QPushButton::clicked, this, &TBriskoForm::bAbortAllClick);
+    connect(w_.bContinue, &QPushButton::clicked, this, &TBriskoForm::bContinueClick);
+    connect(w_.bReload, &QPushButton::clicked, this, &TBriskoForm::bReloadClick);
+    connect(w_.ScanCopyBox, &QCheckBox::clicked, this,
+            [this](bool checked) { context_->options().stopBetweenScanAndCopy = checked; });
+    connect(w_.BinaryCompareBox, &QCheckBox::clicked, this,
+            [this](bool checked) { context_->options().binaryCompareAfterCopy = checked; });
+    connect(w_.PageControl, &QTabWidget::currentChanged, this, [this] {
+        w_.HintText->clear();
+        if (w_.PageControl->currentWidget() == w_.Script && w_.BLoad->isEnabled())
+            w_.BLoad->setFocus();
+    });
+}
+
+void TBriskoForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!Activated)
+        QTimer::singleShot(0, this, &TBriskoForm::FormActivate);
+}
+
+void TBriskoForm::FormActivate() {
+    if (Activated)
+        return;
+    Activated = true;
+    using Outcome = run::RunContext::StartOutcome;
+    if (context_->startFromCommandLine(parameters_) == Outcome::Run)
+        executeScript();
+}
+
+void TBriskoForm::BLoadClick() {
+    if (running_)
+        return;
+    QFileDialog dialog(this);
+    prepareScriptFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    loadScriptFile(dialog.selectedFiles().constFirst());
+}
+
+void TBriskoForm::loadScriptFile(const QString& fileName) {
+    if (running_ || !context_->canClose())
+        return;
+    context_->loadScript(fileName.toStdString());
+    enableExecuteAfterLoad();
+}
+
+void TBriskoForm::bReloadClick() {
+    if (running_ || context_->script().fileName.empty())
+        return;
+    context_->reloadScript();
+    enableExecuteAfterLoad();
+}
+
+void TBriskoForm::enableExecuteAfterLoad() {
+    w_.BCancExec->setEnabled(context_->errorCount() == 0);
+}
+
+void TBriskoForm::BCancExecClick() {
+    if (running_)
+        run::requestStop(*context_);
+    else
+        executeScript();
+}
+
+void TBriskoForm::bContinueClick() {
+    run::continueRun(*context_);
+}
+
+void TBriskoForm::bAbortAllClick() {
+    run::abortAllWaiting(*context_);
+}
+
+void TBriskoForm::BAboutClick() {
+    const QString version = QString::fromStdString(mainLabelText());
+    QMessageBox::about(this, QStringLiteral("About ") + version,
+                       version + QStringLiteral("\n\nKeeps two folder trees in step."));
+}
+
+// One whole run; the run itself decides whether the window closes afterwards.
+void TBriskoForm::executeScript() {
+    if (running_ || !context_->canClose())
+        return;
+    const run::RunResult result = [this] {
+        running_ = true;
+        struct EndOfRun {
+            bool& running;
+            ~EndOfRun() { running = false; }
+        } endOfRun{running_};
+        return run::executeRun(*context_);
+    }();
+    w_.BCancExec->setEnabled(context_->canRun());
+    if (result.window == run::WindowAfterRun::Close)
+        close();
+}
+
+void TBriskoForm::closeEvent(QCloseEvent* event) {
+    // Work in progress keeps the window: also a run that has not reached its first session.
+    if (running_ || !context_->canClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool TBriskoForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty())
+            w_.HintText->setText(tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+} // namespace brisko::app

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/FormWidgets.h"
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "ports/Operator.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brisko::run {
+class RunContext;
+}
+
+namespace brisko::app {
+
+class WindowDisplay;
+class WindowOperator;
+
+// What the window works with; the operator is the window's own dialogs unless one is given.
+struct FormServices {
+    platform::FileSystem& fileSystem;
+    const platform::Clock& clock;
+    const platform::Environment& environment;
+    Operator* operatorPort = nullptr;
+};
+
+// The main window: loads scripts, runs them and shows what happens. All run state lives in the
+// run context it owns.
+class TBriskoForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // parameters: SCRIPT [L=ROOT] [R=ROOT], read on the first activation only.
+    TBriskoForm(FormServices services, std::vector<std::string> parameters,
+                QWidget* parent = nullptr);
+    ~TBriskoForm() override;
+
+    run::RunContext& context() { return *context_; }
+    const FormWidgets& widgets() const { return w_; }
+    bool activated() const { return Activated; }
+    bool running() const { return running_; }
+
+public slots:
+    // First activation: reads the command line once and runs a script that loaded cleanly.
+    void FormActivate();
+    void BLoadClick();
+    // Loads a script file as the Load button does once a file is chosen.
+    void loadScriptFile(const QString& fileName);
+    void bReloadClick();
+    void BCancExecClick();
+    void bContinueClick();
+    void bAbortAllClick();
+    void BAboutClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void connectControls();
+    void executeScript();
+    void enableExecuteAfterLoad();
+
+    FormWidgets w_;
+    std::unique_ptr<WindowDisplay> display_;
+    std::unique_ptr<WindowOperator> windowOperator_;
+    Operator& operator_;
+    std::unique_ptr<run::RunContext> context_;
+    std::vector<std::string> parameters_;
+    bool Activated = false;
+    bool running_ = false;
+};
+
+} // namespace brisko::app

@@ -1,0 +1,354 @@
+#include "app/FormWidgets.h"
+
+#include "app/ProgressScale.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace brisko::app {
+
+namespace {
+
+const QColor kNavy(0, 0, 128);
+const QString kPageHint = QStringLiteral("Gray Light Brisko is Idle, Green Light Brisko is "
+                                         "scanning, Red Light Brisko is copying");
+constexpr int kButtonWidth = 83;
+constexpr int kButtonHeight = 25;
+constexpr int kPaneWidth = 233;
+
+template <typename W> W* named(W* widget, const char* name, const QString& hint = QString()) {
+    widget->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) {
+        widget->setToolTip(hint);
+        widget->setStatusTip(hint);
+    }
+    return widget;
+}
+
+void setTextColour(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget.setPalette(palette);
+}
+
+void setBold(QWidget& widget) {
+    QFont font = widget.font();
+    font.setBold(true);
+    widget.setFont(font);
+}
+
+QPushButton* commandButton(QWidget* parent, const QString& caption, const char* name,
+                           const QString& hint = QString()) {
+    auto* button = named(new QPushButton(caption, parent), name, hint);
+    button->setFixedSize(kButtonWidth, kButtonHeight);
+    return button;
+}
+
+QLabel* lineLabel(QWidget* parent, const char* name, const QColor& colour, const QString& hint) {
+    auto* label = named(new QLabel(parent), name, hint);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumHeight(20);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setBold(*label);
+    setTextColour(*label, colour);
+    return label;
+}
+
+QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLabel) {
+    auto* panel = named(new QFrame(parent), "TitlePanel");
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setLineWidth(2);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(palette);
+    panel->setFixedSize(299, 86);
+
+    w.MainLabel = named(new QLabel(mainLabel, panel), "MainLabel");
+    QFont font = w.MainLabel->font();
+    font.setPixelSize(19);
+    font.setBold(true);
+    w.MainLabel->setFont(font);
+    setTextColour(*w.MainLabel, kNavy);
+
+    auto* line = new QLabel(QStringLiteral("Keeps two folder trees in step"), panel);
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(w.MainLabel);
+    layout->addWidget(line);
+    layout->addStretch();
+    return panel;
+}
+
+QLayout* buildCommandButtons(FormWidgets& w, QWidget* parent) {
+    w.BClose =
+        commandButton(parent, QStringLiteral("&Close"), "BClose", QStringLiteral("Close Brisko"));
+    w.BAbout =
+        commandButton(parent, QStringLiteral("&About"), "BAbout", QStringLiteral("about Brisko"));
+    w.BLoad = commandButton(parent, QStringLiteral("&Load Script"), "BLoad",
+                            QStringLiteral("Load Script File"));
+    w.BLoad->setDefault(true);
+    w.bAbortAll = commandButton(parent, QStringLiteral("Abort All"), "bAbortAll",
+                                QStringLiteral("abort all actions "));
+    w.BCancExec = commandButton(parent, QStringLiteral("&Execute"), "BCancExec");
+    w.BCancExec->setEnabled(false);
+    w.bContinue = commandButton(parent, QStringLiteral("&Continue"), "bContinue");
+    w.bAbortAll->hide();
+    w.bContinue->hide();
+
+    // Abort All and Continue take the places of Load Script and Execute while waiting.
+    auto* column = new QGridLayout;
+    column->setVerticalSpacing(6);
+    column->addWidget(w.BClose, 0, 0);
+    column->addWidget(w.BAbout, 1, 0);
+    column->addWidget(w.BLoad, 2, 0);
+    column->addWidget(w.bAbortAll, 2, 0);
+    column->addWidget(w.BCancExec, 3, 0);
+    column->addWidget(w.bContinue, 3, 0);
+    column->setRowStretch(4, 1);
+    return column;
+}
+
+QLabel* counterLabel(QWidget* parent, const char* name, const QColor& colour) {
+    auto* label = named(new QLabel(QStringLiteral("0"), parent), name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(40);
+    setBold(*label);
+    setTextColour(*label, colour);
+    return label;
+}
+
+QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
+    w.FilesCountPanel = named(new QGroupBox(parent), "FilesCountPanel");
+    const QColor done(255, 0, 0);
+    const QColor planned(0, 128, 0);
+    // Counter order: ToUpFiles, ToUpFolder, ToDelFiles, ToDelFolders, UpFiles, UpFolder,
+    // DlFiles, DlFolder.
+    w.counters = {counterLabel(w.FilesCountPanel, "ToUpFiles", planned),
+                  counterLabel(w.FilesCountPanel, "ToUpFolder", planned),
+                  counterLabel(w.FilesCountPanel, "ToDelFiles", planned),
+                  counterLabel(w.FilesCountPanel, "ToDelFolders", planned),
+                  counterLabel(w.FilesCountPanel, "UpFiles", done),
+                  counterLabel(w.FilesCountPanel, "UpFolder", done),
+                  counterLabel(w.FilesCountPanel, "DlFiles", done),
+                  counterLabel(w.FilesCountPanel, "DlFolder", done)};
+    auto* grid = new QGridLayout(w.FilesCountPanel);
+    auto* plus = named(new QLabel(QStringLiteral("+"), w.FilesCountPanel), "PlusImage",
+                       QStringLiteral("Updated  or created Files and Folders"));
+    auto* minus = named(new QLabel(QStringLiteral("\u2212"), w.FilesCountPanel), "MinusImage",
+                        QStringLiteral("Deleted Files and Folders"));
+    for (QLabel* sign : {plus, minus}) {
+        setBold(*sign);
+        sign->setAlignment(Qt::AlignCenter);
+    }
+    grid->addWidget(plus, 0, 1, 1, 2);
+    grid->addWidget(minus, 0, 3, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Files"), w.FilesCountPanel), 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Folders"), w.FilesCountPanel), 2, 0);
+    grid->addWidget(w.counters[4], 1, 1);
+    grid->addWidget(w.counters[0], 1, 2);
+    grid->addWidget(w.counters[6], 1, 3);
+    grid->addWidget(w.counters[2], 1, 4);
+    grid->addWidget(w.counters[5], 2, 1);
+    grid->addWidget(w.counters[1], 2, 2);
+    grid->addWidget(w.counters[7], 2, 3);
+    grid->addWidget(w.counters[3], 2, 4);
+    // The numbers show from the first scan on.
+    for (QLabel* counter : w.counters)
+        counter->hide();
+    return w.FilesCountPanel;
+}
+
+QProgressBar* progressBar(QWidget* parent, const char* name, const QString& hint) {
+    auto* bar = named(new QProgressBar(parent), name, hint);
+    bar->setRange(0, kProgressRange);
+    bar->setValue(0);
+    bar->setMaximumHeight(16);
+    bar->setStyleSheet(
+        QStringLiteral("QProgressBar { border: 1px inset gray; text-align: center; }"
+                       "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+                       "stop:0 rgb(166, 202, 240), stop:1 rgb(0, 0, 128)); }"));
+    return bar;
+}
+
+QWidget* buildExecutePage(FormWidgets& w, QWidget* parent) {
+    w.Execute = named(new QWidget(parent), "Execute");
+    w.UMessage = lineLabel(w.Execute, "UMessage", kNavy, QStringLiteral("Messages"));
+    w.CurrFile = lineLabel(w.Execute, "CurrFile", Qt::black, QString());
+    w.CurrFile->hide();
+
+    const QString folderHint[2] = {QStringLiteral("Left Folders List"),
+                                   QStringLiteral("Right Folders List")};
+    w.LeftDrive = named(new QLabel(w.Execute), "LeftDrive", QStringLiteral("Left Drive"));
+    w.RightDrive = named(new QLabel(w.Execute), "RightDrive", QStringLiteral("Right Drive"));
+    w.FolderLeft = named(new widgets::TFolderPane(w.Execute), "FolderLeft", folderHint[0]);
+    w.FolderRight = named(new widgets::TFolderPane(w.Execute), "FolderRight", folderHint[1]);
+    for (QLabel* drive : {w.LeftDrive, w.RightDrive}) {
+        drive->setFrameShape(QFrame::StyledPanel);
+        drive->setMinimumHeight(20);
+    }
+    w.ArrowAvi = named(new QLabel(w.Execute), "ArrowAvi");
+    w.ArrowAvi->setFixedSize(32, 32);
+    w.ArrowAvi->setAlignment(Qt::AlignCenter);
+    QFont arrowFont = w.ArrowAvi->font();
+    arrowFont.setPixelSize(28);
+    arrowFont.setBold(true);
+    w.ArrowAvi->setFont(arrowFont);
+    setTextColour(*w.ArrowAvi, QColor(0, 0, 255));
+    w.ArrowAvi->hide();
+
+    w.FileProgress =
+        progressBar(w.Execute, "FileProgress", QStringLiteral("File Copying Progress Bar"));
+    w.TotalProgress =
+        progressBar(w.Execute, "TotalProgress", QStringLiteral("Total Files Copying Progress Bar"));
+
+    // The two halves share any extra width equally; the arrow stays between them.
+    auto* panes = new QGridLayout;
+    panes->addWidget(w.LeftDrive, 0, 0);
+    panes->addWidget(w.RightDrive, 0, 2);
+    panes->addWidget(w.FolderLeft, 1, 0);
+    panes->addWidget(w.ArrowAvi, 1, 1, Qt::AlignCenter);
+    panes->addWidget(w.FolderRight, 1, 2);
+    panes->setColumnStretch(0, 1);
+    panes->setColumnStretch(2, 1);
+    panes->setColumnMinimumWidth(1, 74);
+    panes->setColumnMinimumWidth(0, kPaneWidth);
+    panes->setColumnMinimumWidth(2, kPaneWidth);
+    panes->setRowStretch(1, 1);
+
+    auto* bars = new QVBoxLayout;
+    bars->addStretch();
+    bars->addWidget(w.FileProgress);
+    bars->addWidget(w.TotalProgress);
+    auto* bottom = new QGridLayout;
+    bottom->addLayout(bars, 0, 0);
+    bottom->addWidget(buildCounters(w, w.Execute), 0, 2);
+    bottom->setColumnStretch(0, 1);
+    bottom->setColumnStretch(2, 1);
+    bottom->setColumnMinimumWidth(1, 74);
+
+    auto* page = new QVBoxLayout(w.Execute);
+    page->setContentsMargins(7, 4, 7, 4);
+    page->addWidget(w.UMessage);
+    page->addWidget(w.CurrFile);
+    page->addLayout(panes, 1);
+    page->addLayout(bottom);
+    return w.Execute;
+}
+
+QWidget* buildScriptPage(FormWidgets& w, QWidget* parent) {
+    w.Script = named(new QWidget(parent), "Script");
+    w.ScriptGrid = named(new widgets::TEnhStringGrid(w.Script), "ScriptGrid");
+    w.ScriptGrid->setHeaders({QStringLiteral("Key"), QStringLiteral("="), QStringLiteral("Value")});
+    w.ScriptGrid->setColumnWidth(0, 127);
+    w.ScriptGrid->setColumnWidth(1, 15);
+    w.ScriptGrid->horizontalHeader()->setStretchLastSection(true);
+
+    w.ErrBox = named(new QGroupBox(w.Script), "ErrBox");
+    w.ReportError = named(new QLabel(w.ErrBox), "ReportError");
+    w.ReportError->setWordWrap(true);
+    setBold(*w.ReportError);
+    setTextColour(*w.ReportError, QColor(255, 0, 0));
+    w.bEditScript = named(new QPushButton(QStringLiteral("Edit Script"), w.ErrBox), "bEditScript");
+    w.bReload = named(new QPushButton(QStringLiteral("Reload Script"), w.ErrBox), "bReload");
+    auto* box = new QVBoxLayout(w.ErrBox);
+    box->addWidget(w.ReportError);
+    box->addWidget(w.bEditScript);
+    box->addWidget(w.bReload);
+    box->addStretch();
+    w.ErrBox->hide();
+
+    auto* page = new QHBoxLayout(w.Script);
+    page->addWidget(w.ScriptGrid, 1);
+    page->addWidget(w.ErrBox);
+    return w.Script;
+}
+
+QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
+    w.History = named(new QWidget(parent), "History");
+    w.HistGrid = named(new widgets::TEnhStringGrid(w.History), "HistGrid",
+                       QStringLiteral("Action History List"));
+    w.HistGrid->setHeaders({QStringLiteral("From"), QStringLiteral("To"),
+                            QStringLiteral("Size in bytes"), QStringLiteral("Bytes +/-"),
+                            QStringLiteral("Status")});
+    // Paths keep their drive and their file name visible when they do not fit.
+    w.HistGrid->setTextElideMode(Qt::ElideMiddle);
+    const int histWidths[] = {150, 150, 95, 70};
+    for (int col = 0; col < 4; ++col)
+        w.HistGrid->setColumnWidth(col, histWidths[col]);
+    w.HistGrid->horizontalHeader()->setStretchLastSection(true);
+    w.MessageGrid = named(new widgets::TEnhStringGrid(w.History), "MessageGrid",
+                          QStringLiteral("Messages History"));
+    w.MessageGrid->setHeaders({QStringLiteral("Messages History")});
+    w.MessageGrid->horizontalHeader()->setStretchLastSection(true);
+    w.MessageGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto* options = named(new QWidget(w.History), "OptionsPanel");
+    options->setMinimumWidth(177);
+    w.ScanCopyBox =
+        named(new QCheckBox(QStringLiteral("Stop between scan and copy"), options), "ScanCopyBox");
+    w.BinaryCompareBox = named(new QCheckBox(QStringLiteral("Binary compare after copy"), options),
+                               "BinaryCompareBox");
+    auto* optionLayout = new QVBoxLayout(options);
+    optionLayout->addStretch();
+    optionLayout->addWidget(w.ScanCopyBox);
+    optionLayout->addWidget(w.BinaryCompareBox);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(w.MessageGrid, 1);
+    lower->addWidget(options);
+    auto* page = new QVBoxLayout(w.History);
+    page->addWidget(w.HistGrid, 3);
+    page->addLayout(lower, 2);
+    return w.History;
+}
+
+void buildStatusBar(FormWidgets& w, QMainWindow& window) {
+    QStatusBar* bar = window.statusBar();
+    w.HintText = named(new QLabel(kPageHint, bar), "HintText");
+    w.LedLabel = named(new QLabel(bar), "LedLabel");
+    w.LedLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    w.LedLabel->setMinimumWidth(70);
+    w.Led = named(new QLabel(bar), "Led");
+    w.Led->setFixedSize(14, 14);
+    bar->addWidget(w.HintText, 1);
+    bar->addPermanentWidget(w.LedLabel);
+    bar->addPermanentWidget(w.Led);
+}
+
+} // namespace
+
+FormWidgets buildFormWidgets(QMainWindow& window, const QString& mainLabel) {
+    FormWidgets w{};
+    auto* central = new QWidget(&window);
+    central->setObjectName(QStringLiteral("Central"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildTitlePanel(w, central, mainLabel), 0, Qt::AlignTop);
+    top->addStretch();
+    top->addLayout(buildCommandButtons(w, central));
+
+    w.PageControl = named(new QTabWidget(central), "PageControl", kPageHint);
+    w.PageControl->addTab(buildExecutePage(w, w.PageControl), QStringLiteral("Execute"));
+    w.PageControl->addTab(buildScriptPage(w, w.PageControl), QStringLiteral("Script File"));
+    w.PageControl->addTab(buildHistoryPage(w, w.PageControl), QStringLiteral("History"));
+    w.Sample = named(new QWidget(w.PageControl), "Sample");
+    w.PageControl->addTab(w.Sample, QStringLiteral("Tutorial"));
+    w.PageControl->setCurrentWidget(w.Execute);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->addLayout(top);
+    layout->addWidget(w.PageControl, 1);
+    window.setCentralWidget(central);
+    buildStatusBar(w, window);
+    return w;
+}
+
+} // namespace brisko::app

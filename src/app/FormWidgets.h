@@ -1,0 +1,69 @@
+#pragma once
+
+#include "widgets/EnhStringGrid.h"
+#include "widgets/FolderPane.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <array>
+
+namespace brisko::app {
+
+// The main window's controls, each named as its object name says.
+struct FormWidgets {
+    QLabel* MainLabel;
+    QPushButton* BClose;
+    QPushButton* BAbout;
+    QPushButton* BLoad;
+    QPushButton* bAbortAll;
+    QPushButton* BCancExec;
+    QPushButton* bContinue;
+
+    QTabWidget* PageControl;
+    QWidget* Execute;
+    QWidget* Script;
+    QWidget* History;
+    QWidget* Sample;
+
+    // Execute page.
+    QLabel* UMessage;
+    QLabel* CurrFile;
+    QLabel* LeftDrive;
+    QLabel* RightDrive;
+    widgets::TFolderPane* FolderLeft;
+    widgets::TFolderPane* FolderRight;
+    QLabel* ArrowAvi;
+    QProgressBar* FileProgress;
+    QProgressBar* TotalProgress;
+    QGroupBox* FilesCountPanel;
+    // In the order of the Counter enumeration.
+    std::array<QLabel*, 8> counters;
+
+    // Script File page.
+    widgets::TEnhStringGrid* ScriptGrid;
+    QGroupBox* ErrBox;
+    QLabel* ReportError;
+    QPushButton* bEditScript;
+    QPushButton* bReload;
+
+    // History page.
+    widgets::TEnhStringGrid* HistGrid;
+    widgets::TEnhStringGrid* MessageGrid;
+    QCheckBox* ScanCopyBox;
+    QCheckBox* BinaryCompareBox;
+
+    // Status bar.
+    QLabel* HintText;
+    QLabel* LedLabel;
+    QLabel* Led;
+};
+
+// Builds the controls into the window and lays them out.
+FormWidgets buildFormWidgets(QMainWindow& window, const QString& mainLabel);
+
+} // namespace brisko::app

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ports/Display.h"
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+namespace brisko::app {
+
+// What the window shows and allows in one run state.
+struct RunStateLayout {
+    bool loadAndExecuteShown;        // BLoad, BCancExec
+    bool continueAndAbortAllShown;   // bContinue, bAbortAll
+    bool reloadEnabled;              // bReload
+    bool scanCopyBoxEnabled;         // "Stop between scan and copy"
+    bool binaryCompareBoxEnabled;    // "Binary compare after copy"
+    std::optional<QColor> ledColour; // nothing: the LED keeps its colour (and blinks)
+    bool ledBlinking;
+    QString ledText;
+};
+
+RunStateLayout runStateLayout(RunState state);
+
+} // namespace brisko::app

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/FormWidgets.h"
+#include "ports/Display.h"
+
+#include <QColor>
+#include <QString>
+#include <QTimer>
+
+namespace brisko::app {
+
+// Puts what the core shows onto the main window's controls.
+class WindowDisplay final : public Display {
+public:
+    // Row tags of the script grid.
+    static constexpr int kHighlighted = 1;
+
+    WindowDisplay(QMainWindow& window, FormWidgets& widgets);
+
+    void pump() override;
+    void waitForInput() override;
+    void setRunning(bool running) override;
+    void showExecutePage() override;
+    void setCaption(const std::string& text) override;
+    void setTaskbarTitle(const std::string& text) override;
+    void setMessageLine(const std::string& text) override;
+    void setCurrentFile(const std::string& text) override;
+
+    void clearScript() override;
+    void addScriptRow(int row, const ScriptLine& line) override;
+    void showScriptPage() override;
+    void setErrorReport(const std::string& text) override;
+    void setExecuteEnabled(bool enabled) override;
+    void setReloadEnabled(bool enabled) override;
+
+    void clearHistory() override;
+    void setHistoryRow(int row, const HistoryRow& data) override;
+    void selectHistoryRow(int row) override;
+    void setHistoryPainting(bool enabled) override;
+
+    void clearMessages() override;
+    void addMessage(const std::string& text) override;
+
+    void showFolder(Side side, const std::string& folder) override;
+
+    void setRunState(RunState state) override;
+    void setStateText(const std::string& text) override;
+    void setExecuteCaption(bool offersExecute) override;
+    void setCounter(Counter counter, std::int32_t value) override;
+    void showCounters(bool shown) override;
+    void setDirection(bool leftToRight, bool visible) override;
+    void setFileProgress(std::int64_t done, std::int64_t total) override;
+    void setTotalProgress(std::int64_t done, std::int64_t total) override;
+    void setScanCopyBox(bool checked) override;
+    void setBinaryCompareBox(bool checked) override;
+
+private:
+    void paintLed(bool lit);
+
+    QMainWindow& window_;
+    FormWidgets& w_;
+    QColor ledColour_;
+    QTimer ledBlink_;
+    bool ledLit_ = true;
+};
+
+// The drawing hooks of the window's grids.
+void scriptGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
+                              widgets::CellStyle& style);
+void histGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
+                            widgets::CellStyle& style);
+
+} // namespace brisko::app

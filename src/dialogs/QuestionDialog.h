@@ -1,0 +1,31 @@
+#pragma once
+
+#include "dialogs/QuestionContent.h"
+#include "dialogs/TimeOutForm.h"
+
+class QLabel;
+
+namespace brisko::dialogs {
+
+// The timed dialog of one question: its texts (source above, direction arrow, target below
+// where the question has a direction), its buttons, and the button the countdown presses.
+class TQuestionDialog : public TTimeOutForm {
+    Q_OBJECT
+
+public:
+    TQuestionDialog(const Question& question, QWidget* parent = nullptr);
+
+    const QuestionContent& content() const { return content_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* addTextLabel(const std::string& text, const char* objectName);
+    void addDirectionArrow();
+    void addButtons();
+
+    QuestionContent content_;
+};
+
+} // namespace brisko::dialogs

@@ -1,0 +1,391 @@
+#include "app/BriskoForm.h"
+
+#include "app/WindowDisplay.h"
+#include "engine/SessionExecutor.h"
+#include "platform/PosixFileSystem.h"
+#include "run/RunContext.h"
+
+#include <QFile>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace brisko;
+using namespace brisko::app;
+
+Q_DECLARE_METATYPE(brisko::RunState)
+
+namespace {
+
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kBlue(0x00, 0x00, 0xFF);
+
+// Answers every question with a scripted answer or its default, and records them.
+class RecordingOperator final : public Operator {
+public:
+    DialogAnswer ask(const Question& question) override {
+        questions.push_back(question);
+        if (!answers.empty()) {
+            const DialogAnswer answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        }
+        return defaultAnswer(question.kind);
+    }
+    void notify(const std::string& text) override { notices.push_back(text); }
+    bool confirm(const std::string&) override { return false; }
+
+    std::vector<DialogAnswer> answers;
+    std::vector<Question> questions;
+    std::vector<std::string> notices;
+};
+
+// Stands in for the engine: calls back for every Execute row of a run.
+class CallbackExecutor final : public engine::SessionExecutor {
+public:
+    explicit CallbackExecutor(std::function<void()> onSession) : onSession_(std::move(onSession)) {}
+    void executeSession(script::SessionSettings&) override {
+        ++sessions;
+        onSession_();
+    }
+    int sessions = 0;
+
+private:
+    std::function<void()> onSession_;
+};
+
+const char kScriptWithErrors[] = "; two bad lines\n"
+                                 "Title=Error test\n"
+                                 "UpdateMode=X\n"
+                                 "LeftRoot=C:\n"
+                                 "this line has no sign\n"
+                                 "Execute\n";
+
+const char kCleanScript[] = "Message=All good\n"
+                            "UpdateMode=lm\n"
+                            "Execute\n";
+
+// A form over a temporary folder mapped as drive C, with a recording operator.
+class FormFixture {
+public:
+    explicit FormFixture(std::vector<std::string> parameters = {})
+        : fileSystem_(drives()), form_(FormServices{fileSystem_, clock_, environment_, &operator_},
+                                       std::move(parameters)) {}
+
+    TBriskoForm& form() { return form_; }
+    RecordingOperator& operatorPort() { return operator_; }
+    const FormWidgets& w() const { return form_.widgets(); }
+
+    QString writeScript(const QString& name, const char* text) {
+        const QString path = folder_.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {};
+        file.write(text);
+        return path;
+    }
+
+    QStringList scriptRow(int row) const {
+        return {w().ScriptGrid->cellText(0, row), w().ScriptGrid->cellText(1, row),
+                w().ScriptGrid->cellText(2, row)};
+    }
+
+private:
+    platform::DriveMap drives() {
+        platform::DriveMap map(folder_.path().toStdString());
+        map.addEntry("C=" + folder_.path().toStdString());
+        return map;
+    }
+
+    QTemporaryDir folder_;
+    platform::PosixFileSystem fileSystem_;
+    platform::SystemClock clock_;
+    platform::FixedEnvironment environment_;
+    RecordingOperator operator_;
+    TBriskoForm form_;
+};
+
+bool highlighted(const widgets::TEnhStringGrid& grid, int row) {
+    const QStyleOptionViewItem option = grid.cellOption(2, row);
+    return option.font.bold() && option.palette.color(QPalette::Text) == kRed;
+}
+
+} // namespace
+
+class BriskoFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsEmptyWithTheVersionLabel();
+    void scriptWithErrorsShowsThemAndCannotRun();
+    void cleanScriptEnablesExecute();
+    void reloadReadsTheChangedFile();
+    void closeIsRefusedWhileNotIdle_data();
+    void closeIsRefusedWhileNotIdle();
+    void closeIsRefusedDuringARun_data();
+    void closeIsRefusedDuringARun();
+    void runStateReconfiguresTheWindow_data();
+    void runStateReconfiguresTheWindow();
+    void commandLineScriptRunsOnceAndOffersToClose_data();
+    void commandLineScriptRunsOnceAndOffersToClose();
+    void commandLineScriptWithErrorsWaits();
+    void historyRowsAreColouredByKind();
+    void hintLineFollowsTheMouseAndClearsOnPageChange();
+    void panesShareExtraWidthEqually();
+};
+
+void BriskoFormTest::startsEmptyWithTheVersionLabel() {
+    FormFixture f;
+    const QString version =
+        QString("Brisko %1.%2").arg(BRISKO_VERSION_MAJOR).arg(BRISKO_VERSION_MINOR);
+    QCOMPARE(f.w().MainLabel->text(), version);
+    QCOMPARE(f.form().windowTitle(), version);
+    QVERIFY(!f.w().BCancExec->isEnabled());
+    QCOMPARE(f.w().BCancExec->text(), QString("&Execute"));
+    QVERIFY(!f.w().ErrBox->isVisibleTo(&f.form()));
+    QCOMPARE(f.w().PageControl->currentWidget(), f.w().Execute);
+    QCOMPARE(f.w().ScriptGrid->horizontalHeaderItem(1)->text(), QString("="));
+    QCOMPARE(f.w().HistGrid->columnCount(), 5);
+    QVERIFY(f.form().findChild<QWidget*>("ScanCopyBox") != nullptr);
+}
+
+void BriskoFormTest::scriptWithErrorsShowsThemAndCannotRun() {
+    FormFixture f;
+    f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
+
+    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 6);
+    QCOMPARE(f.scriptRow(1), (QStringList{"", "", "; two bad lines"}));
+    QCOMPARE(f.scriptRow(2), (QStringList{"Title", "=", "Error test"}));
+    QCOMPARE(f.scriptRow(3), (QStringList{"", "?", "UpdateMode=X"}));
+    QCOMPARE(f.scriptRow(4), (QStringList{"LeftRoot", "=", "C:"}));
+    QCOMPARE(f.scriptRow(5), (QStringList{"", "?", "this line has no sign"}));
+    QCOMPARE(f.scriptRow(6), (QStringList{"Execute", "", ""}));
+    for (int row = 1; row <= 6; ++row)
+        QVERIFY2(highlighted(*f.w().ScriptGrid, row) == (row == 3 || row == 5),
+                 qPrintable(QString("row %1").arg(row)));
+
+    QVERIFY(f.w().ErrBox->isVisibleTo(&f.form()));
+    QCOMPARE(f.w().ReportError->text(), QString("Contains 2 errors"));
+    QVERIFY(!f.w().BCancExec->isEnabled());
+    QCOMPARE(f.w().PageControl->currentWidget(), f.w().Script);
+    QCOMPARE(f.form().windowTitle(), QString("Error test"));
+}
+
+void BriskoFormTest::cleanScriptEnablesExecute() {
+    FormFixture f;
+    f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
+    QVERIFY(!f.w().BCancExec->isEnabled());
+
+    const QString clean = f.writeScript("clean.brk", kCleanScript);
+    f.form().loadScriptFile(clean);
+    QVERIFY(f.w().BCancExec->isEnabled());
+    QCOMPARE(f.w().ReportError->text(), QString("Contains 0 errors"));
+    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
+    QCOMPARE(f.scriptRow(2), (QStringList{"UpdateMode", "=", "LMaster"}));
+    for (int row = 1; row <= 3; ++row)
+        QVERIFY(!highlighted(*f.w().ScriptGrid, row));
+    QCOMPARE(f.w().UMessage->text(), clean);
+}
+
+void BriskoFormTest::reloadReadsTheChangedFile() {
+    FormFixture f;
+    f.form().show();
+    f.form().loadScriptFile(f.writeScript("s.BRK", kScriptWithErrors));
+    QVERIFY(!f.w().BCancExec->isEnabled());
+    f.writeScript("s.BRK", kCleanScript);
+    QTest::mouseClick(f.w().bReload, Qt::LeftButton);
+    QVERIFY(f.w().BCancExec->isEnabled());
+    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
+
+    f.writeScript("s.BRK", "nonsense\n");
+    f.form().bReloadClick();
+    QVERIFY(!f.w().BCancExec->isEnabled());
+    QCOMPARE(f.w().ReportError->text(), QString("Contains 1 errors"));
+}
+
+void BriskoFormTest::closeIsRefusedWhileNotIdle_data() {
+    QTest::addColumn<RunState>("state");
+    QTest::newRow("scanning") << RunState::Scanning;
+    QTest::newRow("copying") << RunState::Copying;
+    QTest::newRow("waiting") << RunState::Waiting;
+}
+
+void BriskoFormTest::closeIsRefusedWhileNotIdle() {
+    QFETCH(RunState, state);
+    FormFixture f;
+    f.form().show();
+    f.form().context().setRunState(state);
+    QVERIFY(!f.form().close());
+    QVERIFY(f.form().isVisible());
+    f.form().context().setRunState(RunState::Idle);
+    QVERIFY(f.form().close());
+    QVERIFY(!f.form().isVisible());
+}
+
+void BriskoFormTest::closeIsRefusedDuringARun_data() {
+    QTest::addColumn<bool>("sessionScans");
+    QTest::newRow("while scanning") << true;
+    QTest::newRow("before the state changes") << false;
+}
+
+void BriskoFormTest::closeIsRefusedDuringARun() {
+    QFETCH(bool, sessionScans);
+    FormFixture f;
+    f.form().show();
+    f.form().loadScriptFile(f.writeScript("clean.BRK", kCleanScript));
+    std::vector<bool> closed;
+    CallbackExecutor executor([&] {
+        if (sessionScans)
+            f.form().context().setRunState(RunState::Scanning);
+        QVERIFY(f.form().running());
+        closed.push_back(f.form().close());
+    });
+    f.form().context().setSessionExecutor(&executor);
+
+    QTest::mouseClick(f.w().BCancExec, Qt::LeftButton);
+    QCOMPARE(executor.sessions, 1);
+    QCOMPARE(closed, std::vector<bool>{false});
+    QVERIFY(!f.form().running());
+    QCOMPARE(f.form().context().runState(), RunState::Idle);
+    QVERIFY(f.w().BCancExec->isEnabled());
+    QVERIFY(f.w().BLoad->isEnabled());
+    QVERIFY(f.form().close());
+}
+
+void BriskoFormTest::runStateReconfiguresTheWindow_data() {
+    QTest::addColumn<RunState>("state");
+    QTest::addColumn<bool>("loadShown");
+    QTest::addColumn<bool>("reload");
+    QTest::addColumn<bool>("scanCopy");
+    QTest::addColumn<bool>("binaryCompare");
+    QTest::addColumn<QString>("ledText");
+    QTest::newRow("idle") << RunState::Idle << true << true << true << true << "";
+    QTest::newRow("scanning") << RunState::Scanning << true << false << true << true << "Scanning";
+    QTest::newRow("copying") << RunState::Copying << true << false << false << false << "Copying";
+    QTest::newRow("waiting") << RunState::Waiting << false << false << false << true << "Waiting";
+}
+
+void BriskoFormTest::runStateReconfiguresTheWindow() {
+    QFETCH(RunState, state);
+    QFETCH(bool, loadShown);
+    QFETCH(bool, reload);
+    QFETCH(bool, scanCopy);
+    QFETCH(bool, binaryCompare);
+    QFETCH(QString, ledText);
+    FormFixture f;
+    f.form().show();
+    f.form().context().setRunState(state);
+    const FormWidgets& w = f.w();
+    QCOMPARE(w.BLoad->isVisible(), loadShown);
+    QCOMPARE(w.BCancExec->isVisible(), loadShown);
+    QCOMPARE(w.bContinue->isVisible(), !loadShown);
+    QCOMPARE(w.bAbortAll->isVisible(), !loadShown);
+    QCOMPARE(w.bReload->isEnabled(), reload);
+    QCOMPARE(w.ScanCopyBox->isEnabled(), scanCopy);
+    QCOMPARE(w.BinaryCompareBox->isEnabled(), binaryCompare);
+    QCOMPARE(w.LedLabel->text(), ledText);
+    f.form().context().setRunState(RunState::Idle);
+}
+
+void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose_data() {
+    QTest::addColumn<DialogAnswer>("answer");
+    QTest::addColumn<bool>("staysOpen");
+    QTest::newRow("close") << DialogAnswer::Abort << false;
+    QTest::newRow("stay") << DialogAnswer::Retry << true;
+}
+
+void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose() {
+    QFETCH(DialogAnswer, answer);
+    QFETCH(bool, staysOpen);
+    QTemporaryDir scripts;
+    const QString path = scripts.filePath("auto.BRK");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kCleanScript);
+    file.close();
+
+    FormFixture f({path.toStdString()});
+    CallbackExecutor executor([] {});
+    f.form().context().setSessionExecutor(&executor);
+    f.operatorPort().answers = {answer};
+    f.form().show();
+    QTRY_VERIFY(f.form().activated());
+    QCOMPARE(executor.sessions, 1);
+    QCOMPARE(f.operatorPort().questions.size(), std::size_t(1));
+    QCOMPARE(f.operatorPort().questions[0].kind, DialogKind::Closing);
+    QCOMPARE(f.form().isVisible(), staysOpen);
+
+    // A later activation reads nothing again.
+    f.form().FormActivate();
+    QCOMPARE(executor.sessions, 1);
+}
+
+void BriskoFormTest::commandLineScriptWithErrorsWaits() {
+    QTemporaryDir scripts;
+    const QString path = scripts.filePath("bad.BRK");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kScriptWithErrors);
+    file.close();
+
+    FormFixture f({path.toStdString(), "L=D:"});
+    CallbackExecutor executor([] {});
+    f.form().context().setSessionExecutor(&executor);
+    f.form().show();
+    QTRY_VERIFY(f.form().activated());
+    QCOMPARE(executor.sessions, 0);
+    QVERIFY(f.form().isVisible());
+    QCOMPARE(f.w().PageControl->currentWidget(), f.w().Script);
+    QVERIFY(!f.w().BCancExec->isEnabled());
+    // The command-line root leads the rows, highlighted.
+    QCOMPARE(f.scriptRow(1), (QStringList{"L=", "=", "D:"}));
+    QVERIFY(highlighted(*f.w().ScriptGrid, 1));
+    QVERIFY(f.operatorPort().questions.empty());
+}
+
+void BriskoFormTest::historyRowsAreColouredByKind() {
+    FormFixture f;
+    f.form().context().addHistoryRow({"C:\\A", "D:\\A", "10", "+10", "Copy", RowColour::Blue});
+    f.form().context().addHistoryRow({"C:\\B", "D:\\B", "5", "", "Failed", RowColour::Red});
+    f.form().context().addHistoryRow({"C:\\C", "D:\\C", "7", "", "Copied", RowColour::Plain});
+    const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
+    QCOMPARE(grid.dataRowCount(), 3);
+    QCOMPARE(grid.cellText(4, 2), QString("Failed"));
+    QCOMPARE(grid.cellOption(0, 1).palette.color(QPalette::Text), kBlue);
+    QCOMPARE(grid.cellOption(4, 2).palette.color(QPalette::Text), kRed);
+    const QColor plain = grid.cellOption(0, 3).palette.color(QPalette::Text);
+    QVERIFY(plain != kBlue && plain != kRed);
+}
+
+void BriskoFormTest::hintLineFollowsTheMouseAndClearsOnPageChange() {
+    FormFixture f;
+    QStatusTipEvent tip(f.w().UMessage->statusTip());
+    QApplication::sendEvent(&f.form(), &tip);
+    QCOMPARE(f.w().HintText->text(), QString("Messages"));
+    // Leaving a control (an empty tip) keeps the hint.
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&f.form(), &leave);
+    QCOMPARE(f.w().HintText->text(), QString("Messages"));
+    f.w().PageControl->setCurrentWidget(f.w().History);
+    QCOMPARE(f.w().HintText->text(), QString());
+}
+
+void BriskoFormTest::panesShareExtraWidthEqually() {
+    FormFixture f;
+    f.form().context().display().setDirection(true, true);
+    f.form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
+    const int leftBefore = f.w().FolderLeft->width();
+    f.form().resize(f.form().width() + 100, f.form().height());
+    QTRY_COMPARE(f.w().FolderLeft->width(), leftBefore + 50);
+    QVERIFY(qAbs(f.w().FolderLeft->width() - f.w().FolderRight->width()) <= 1);
+    const int gap = f.w().FolderRight->x() - (f.w().FolderLeft->x() + f.w().FolderLeft->width());
+    const int arrowCentre = f.w().ArrowAvi->geometry().center().x();
+    QVERIFY(qAbs(arrowCentre - (f.w().FolderLeft->geometry().right() + gap / 2)) <= 2);
+}
+
+QTEST_MAIN(BriskoFormTest)
+#include "BriskoFormTest.moc"

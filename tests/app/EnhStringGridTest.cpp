@@ -1,0 +1,184 @@
+#include "widgets/EnhStringGrid.h"
+
+#include "widgets/FolderPane.h"
+
+#include <QHeaderView>
+#include <QTest>
+#include <utility>
+#include <vector>
+
+using brisko::widgets::CellStyle;
+using brisko::widgets::TEnhStringGrid;
+using brisko::widgets::TFolderPane;
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+const QColor kRed(255, 0, 0);
+
+} // namespace
+
+class EnhStringGridTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowsAreNumberedFromOneBelowTheHeader();
+    void hookStylesTheCellsItIsCalledFor();
+    void hookSeesOwnerNumbering();
+    void clearedRowsForgetTheirTags();
+    void headerIsBold();
+    void lockedGridDoesNotPaintUntilUnlocked();
+    void folderPaneShowsTheFolderChain_data();
+    void folderPaneShowsTheFolderChain();
+    void folderPaneIgnoresTheSameFolderInOtherCase();
+};
+
+void EnhStringGridTest::rowsAreNumberedFromOneBelowTheHeader() {
+    TEnhStringGrid grid;
+    grid.setHeaders({"Key", "=", "Value"});
+    grid.setRowCells(3, {"Title", "=", "Backup"});
+    QCOMPARE(grid.dataRowCount(), 3);
+    QCOMPARE(grid.cellText(0, 3), QString("Title"));
+    QCOMPARE(grid.cellText(2, 3), QString("Backup"));
+    QCOMPARE(grid.cellText(0, 1), QString());
+    // Row 0 is the header, never a data row.
+    grid.setRowCells(0, {"x", "y", "z"});
+    QCOMPARE(grid.dataRowCount(), 3);
+    QCOMPARE(grid.horizontalHeaderItem(0)->text(), QString("Key"));
+    // Extra cells beyond the columns are dropped.
+    grid.setRowCells(1, {"a", "b", "c", "d"});
+    QCOMPARE(grid.columnCount(), 3);
+}
+
+void EnhStringGridTest::hookStylesTheCellsItIsCalledFor() {
+    TEnhStringGrid grid;
+    grid.setHeaders({"Key", "=", "Value"});
+    grid.setRowCells(1, {"good", "=", "1"});
+    grid.setRowCells(2, {"", "?", "bad line"});
+    grid.setRowTag(2, 1);
+    grid.setOnBeforeDrawCell([&grid](int, int row, CellStyle& style) {
+        if (grid.rowTag(row) == 1) {
+            style.text = kRed;
+            style.bold = true;
+            style.background = Qt::yellow;
+        }
+    });
+
+    // What reaches the painter: the delegate's options for each cell.
+    for (int col = 0; col < 3; ++col) {
+        const QStyleOptionViewItem marked = grid.cellOption(col, 2);
+        QCOMPARE(marked.palette.color(QPalette::Text), kRed);
+        QVERIFY(marked.font.bold());
+        QCOMPARE(marked.backgroundBrush.color(), QColor(Qt::yellow));
+        const QStyleOptionViewItem plain = grid.cellOption(col, 1);
+        QVERIFY(plain.palette.color(QPalette::Text) != kRed);
+        QVERIFY(!plain.font.bold());
+        QCOMPARE(plain.backgroundBrush.style(), Qt::NoBrush);
+    }
+    QCOMPARE(grid.cellStyle(1, 2).text, kRed);
+    QVERIFY(!grid.cellStyle(1, 1).background.isValid());
+}
+
+void EnhStringGridTest::hookSeesOwnerNumbering() {
+    TEnhStringGrid grid;
+    grid.setHeaders({"A", "B"});
+    grid.setRowCells(1, {"a1", "b1"});
+    grid.setRowCells(2, {"a2", "b2"});
+    std::vector<std::pair<int, int>> calls;
+    grid.setOnBeforeDrawCell(
+        [&calls](int col, int row, CellStyle&) { calls.emplace_back(col, row); });
+    grid.cellOption(1, 2);
+    grid.cellOption(0, 1);
+    const std::vector<std::pair<int, int>> expected{{1, 2}, {0, 1}};
+    QCOMPARE(calls, expected);
+}
+
+void EnhStringGridTest::clearedRowsForgetTheirTags() {
+    TEnhStringGrid grid;
+    grid.setHeaders({"Key", "=", "Value"});
+    grid.setRowCells(1, {"", "?", "bad"});
+    grid.setRowTag(1, 1);
+    grid.clearRows();
+    QCOMPARE(grid.dataRowCount(), 0);
+    grid.setRowCells(1, {"Title", "=", "x"});
+    QCOMPARE(grid.rowTag(1), 0);
+    QCOMPARE(grid.cellText(1, 1), QString("="));
+    // Tags outside the rows are ignored rather than growing the grid.
+    grid.setRowTag(5, 1);
+    QCOMPARE(grid.dataRowCount(), 1);
+}
+
+void EnhStringGridTest::headerIsBold() {
+    TEnhStringGrid grid;
+    grid.setHeaders({"From", "To"});
+    QVERIFY(grid.horizontalHeader()->font().bold());
+}
+
+void EnhStringGridTest::lockedGridDoesNotPaintUntilUnlocked() {
+    TEnhStringGrid grid;
+    grid.setHeaders({"From", "To"});
+    grid.resize(300, 200);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    PaintCounter counter;
+    grid.viewport()->installEventFilter(&counter);
+
+    grid.setPaintingLocked(true);
+    QVERIFY(grid.paintingLocked());
+    for (int row = 1; row <= 50; ++row)
+        grid.setRowCells(row, {QString::number(row), "x"});
+    grid.invalidateRow(1);
+    QTest::qWait(50);
+    QCOMPARE(counter.paints, 0);
+
+    grid.setPaintingLocked(false);
+    QTRY_VERIFY(counter.paints > 0);
+    QCOMPARE(grid.cellText(0, 50), QString("50"));
+}
+
+void EnhStringGridTest::folderPaneShowsTheFolderChain_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("drive only") << "C:" << QStringList{"C:\\"};
+    QTest::newRow("nested") << "C:\\DATA\\SUB" << QStringList{"C:\\", "  DATA", "    SUB"};
+    QTest::newRow("trailing backslash") << "F:\\B\\" << QStringList{"F:\\", "  B"};
+    QTest::newRow("empty") << "" << QStringList{};
+}
+
+void EnhStringGridTest::folderPaneShowsTheFolderChain() {
+    QFETCH(QString, folder);
+    QFETCH(QStringList, lines);
+    TFolderPane pane;
+    pane.showFolder(folder);
+    QStringList shown;
+    for (int i = 0; i < pane.count(); ++i)
+        shown << pane.item(i)->text();
+    QCOMPARE(shown, lines);
+    if (!lines.isEmpty())
+        QCOMPARE(pane.currentRow(), static_cast<int>(lines.size()) - 1);
+}
+
+void EnhStringGridTest::folderPaneIgnoresTheSameFolderInOtherCase() {
+    TFolderPane pane;
+    pane.showFolder("C:\\Data");
+    pane.showFolder("C:\\DATA");
+    QCOMPARE(pane.folder(), QString("C:\\Data"));
+    QCOMPARE(pane.item(1)->text(), QString("  Data"));
+    pane.showFolder("D:\\DATA");
+    QCOMPARE(pane.item(0)->text(), QString("D:\\"));
+}
+
+QTEST_MAIN(EnhStringGridTest)
+#include "EnhStringGridTest.moc"
