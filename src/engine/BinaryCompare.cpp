@@ -36,7 +36,7 @@ void tellProblem(EngineContext& context, const char* text) {
 
 // The compare proper, on two open files; true when no difference was found.
 bool compareOpenFiles(EngineContext& context, platform::InputFile& first,
-                      platform::InputFile& second, std::int64_t size) {
+                      platform::InputFile& second, std::int64_t size, bool unreadableResult) {
     std::vector<std::byte> firstBlock(kBlockSize);
     std::vector<std::byte> secondBlock(kBlockSize);
     std::int64_t done = 0;
@@ -48,7 +48,7 @@ bool compareOpenFiles(EngineContext& context, platform::InputFile& first,
         const std::int64_t secondCount = readBlock(second, secondBlock);
         if (firstCount < 0 || secondCount < 0) {
             tellProblem(context, "Could not read Source or Target File for Binary Compare");
-            return true;
+            return unreadableResult;
         }
         done = std::min(done + secondCount, size);
         context.host.setFileProgress(done, size);
@@ -67,6 +67,9 @@ bool compareOpenFiles(EngineContext& context, platform::InputFile& first,
 
 bool binaryCompare(EngineContext& context, const std::string& first, const std::string& second,
                    std::int64_t size, bool fromDisk) {
+    // While scanning, files that cannot be read count as identical (nothing is listed); a copy
+    // that cannot be read back has not been verified.
+    const bool unreadableResult = !fromDisk;
     if (fromDisk)
         context.fileSystem.dropCache(second);
     platform::FsResult firstResult;
@@ -75,10 +78,10 @@ bool binaryCompare(EngineContext& context, const std::string& first, const std::
     const auto secondFile = context.fileSystem.openRead(second, secondResult);
     if (!firstFile || !secondFile) {
         tellProblem(context, "Could not open Source or Target File for Binary Compare");
-        return true;
+        return unreadableResult;
     }
     context.host.setFileProgress(0, size);
-    const bool same = compareOpenFiles(context, *firstFile, *secondFile, size);
+    const bool same = compareOpenFiles(context, *firstFile, *secondFile, size, unreadableResult);
     context.host.setFileProgress(0, size);
     return same;
 }

@@ -58,6 +58,9 @@ TEST_F(ScanFixture, BinaryCompareOfAFileThatCannotBeOpenedCountsAsEqual) {
     write("L", "A.BIN", "a");
     EngineContext engine = context();
     EXPECT_TRUE(binaryCompare(engine, "L:\\A.BIN", "R:\\MISSING.BIN", 1));
+    // A copy that cannot be read back is not verified.
+    EXPECT_FALSE(binaryCompare(engine, "L:\\A.BIN", "R:\\MISSING.BIN", 1, true));
+    operatorPort.questions.resize(1);
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     EXPECT_EQ(operatorPort.questions[0].kind, DialogKind::Standard);
     EXPECT_EQ(operatorPort.questions[0].text,
