@@ -23,20 +23,6 @@ std::locale userLocale() {
     }
 }
 
-std::tm tmOf(const platform::LocalDateTime& t) {
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_wday = t.weekday;
-    tm.tm_yday = t.yearDay - 1;
-    tm.tm_isdst = -1;
-    return tm;
-}
-
 void addFutureRow(EngineContext& context, const StampedFile& file, std::string status) {
     context.host.addHistoryRow(HistoryRow{file.path, "Future Time Stamping",
                                           formatSize(file.size, context.thousandsSeparator), "",
@@ -101,7 +87,7 @@ StampStanding stampStanding(platform::DosStamp file, platform::DosStamp now,
 
 std::string stampDateText(platform::DosStamp stamp) {
     const platform::LocalDateTime t = platform::unpackDosStamp(stamp);
-    const std::tm tm = tmOf(t);
+    const std::tm tm = platform::toTm(t);
     const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;
     std::ostringstream text;
     text.imbue(userLocale());

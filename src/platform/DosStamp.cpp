@@ -81,8 +81,7 @@ DosStamp dosStampFromTime(std::time_t t) {
     return packDosStamp(fromTm(tm));
 }
 
-std::time_t timeFromDosStamp(DosStamp stamp) {
-    const LocalDateTime t = unpackDosStamp(stamp);
+std::tm toTm(const LocalDateTime& t) {
     std::tm tm{};
     tm.tm_year = t.year - 1900;
     tm.tm_mon = t.month - 1;
@@ -90,7 +89,14 @@ std::time_t timeFromDosStamp(DosStamp stamp) {
     tm.tm_hour = t.hour;
     tm.tm_min = t.minute;
     tm.tm_sec = t.second;
+    tm.tm_wday = t.weekday;
+    tm.tm_yday = t.yearDay - 1;
     tm.tm_isdst = -1; // let the zone rules decide whether summer time applies
+    return tm;
+}
+
+std::time_t timeFromDosStamp(DosStamp stamp) {
+    std::tm tm = toTm(unpackDosStamp(stamp));
     return std::mktime(&tm);
 }
 

@@ -17,8 +17,8 @@ struct LocalDateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
-    int weekday = 0;   // 0 = Sunday
-    int yearDay = 1;   // 1..366
+    int weekday = 0; // 0 = Sunday
+    int yearDay = 1; // 1..366
 };
 
 // Packs a local date and time; years before 1980 or after 2107 clamp to the nearest stamp.
@@ -28,6 +28,9 @@ LocalDateTime unpackDosStamp(DosStamp stamp);
 // Conversions between seconds since the epoch and the local DOS stamp.
 DosStamp dosStampFromTime(std::time_t t);
 std::time_t timeFromDosStamp(DosStamp stamp);
+
+// The C library's broken-down form of a local date and time (summer time left to the zone rules).
+std::tm toTm(const LocalDateTime& t);
 
 // The local calendar date and time of a moment.
 LocalDateTime localDateTime(std::time_t t);
