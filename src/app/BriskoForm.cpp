@@ -4,6 +4,7 @@
 #include "app/Version.h"
 #include "app/WindowDisplay.h"
 #include "app/WindowOperator.h"
+#include "platform/PosixShell.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
 
@@ -39,6 +40,8 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
         std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
                                                         services.environment, *display_, operator_},
                                           mainLabelText());
+    context_->setShell(services.shell);
+    context_->setOwnExecutable(platform::runningProgramPath());
     display_->setRunState(RunState::Idle);
     display_->setExecuteCaption(true);
     connectControls();

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/Shell.h"
 #include "ports/Operator.h"
 
 #include <QMainWindow>
@@ -26,6 +27,7 @@ struct FormServices {
     const platform::Clock& clock;
     const platform::Environment& environment;
     Operator* operatorPort = nullptr;
+    platform::Shell* shell = nullptr; // starts ExitProgram; none: every start fails
 };
 
 // The main window: loads scripts, runs them and shows what happens. All run state lives in the

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/PosixShell.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -60,8 +61,9 @@ int main(int argc, char* argv[]) {
             arguments, environment.get("BRISKO_DRIVES"), std::filesystem::current_path().string());
         brisko::platform::PosixFileSystem fileSystem(std::move(commandLine.drives));
         const brisko::platform::SystemClock clock;
+        brisko::platform::PosixShell shell;
 
-        brisko::app::TBriskoForm form({fileSystem, clock, environment},
+        brisko::app::TBriskoForm form({fileSystem, clock, environment, nullptr, &shell},
                                       std::move(commandLine.parameters));
         form.show();
         return QApplication::exec();

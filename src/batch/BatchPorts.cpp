@@ -63,10 +63,10 @@ DialogAnswer BatchOperator::ask(const Question& question) {
     std::string main = question.text;
     switch (question.kind) {
     case DialogKind::InvalidDrive:
-    case DialogKind::FutureStamp:
         main = question.str1;
-        if (!question.str2.empty() && question.kind == DialogKind::FutureStamp)
-            main += " " + question.str2;
+        break;
+    case DialogKind::FutureStamp:
+        main = question.text + " " + question.str1;
         break;
     case DialogKind::MissingItem:
     case DialogKind::SameStamp:

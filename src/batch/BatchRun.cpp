@@ -53,13 +53,6 @@ void writeCounters(std::ostream& out, const run::RunStatus& status) {
                  text(Counter::ToDelFiles), text(Counter::DlFolder), text(Counter::ToDelFolders)});
 }
 
-// The host path of the running program, so that a run never copies over it.
-std::string ownExecutable() {
-    std::error_code error;
-    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
-}
-
 std::string mainLabel() {
     return "Brisko " + std::to_string(BRISKO_VERSION_MAJOR) + "." +
            std::to_string(BRISKO_VERSION_MINOR);
@@ -98,7 +91,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     run::RunContext context({fileSystem, clock, environment, display, operatorPort}, mainLabel());
     context.setThousandsSeparator(engine::localeThousandsSeparator());
     context.setShell(&shell);
-    context.setOwnExecutable(ownExecutable());
+    context.setOwnExecutable(platform::runningProgramPath());
     display.attach(context, options.continueAfterPause);
     if (options.mode == BatchMode::Run && isatty(STDERR_FILENO))
         display.showProgress(std::make_unique<ProgressLine>(err, clock));

@@ -3,6 +3,7 @@
 #include "platform/PosixErrors.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <signal.h>
 #include <spawn.h>
@@ -148,6 +149,12 @@ FsResult PosixShell::open(const std::string& program, const std::vector<std::str
     if (exists(path))
         return openDocument(path, workingFolder);
     return {FsStatus::NotFound, "no program or file " + program};
+}
+
+std::string runningProgramPath() {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
 }
 
 } // namespace brisko::platform

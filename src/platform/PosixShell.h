@@ -2,6 +2,8 @@
 
 #include "platform/Shell.h"
 
+#include <string>
+
 namespace brisko::platform {
 
 // Starts programs on a POSIX host. A name without a folder is looked up on PATH; a path to an
@@ -13,5 +15,9 @@ public:
     FsResult open(const std::string& program, const std::vector<std::string>& parameters,
                   const std::string& workingFolder) override;
 };
+
+// The host path of the running program (empty when it cannot be told), so that a run never
+// copies over it.
+std::string runningProgramPath();
 
 } // namespace brisko::platform

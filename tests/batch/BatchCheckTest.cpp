@@ -27,10 +27,8 @@ TEST(BatchCheck, PrintsEveryRowTheHistoryAndTheErrorCount) {
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     Records all = records(result.out);
     Records expectedRows{
-        {"row", "-", "", "", "; nightly job"},
-        {"row", "-", "UpdateMode", "=", "LMaster"},
-        {"row", "!", "", "?", "Frobnicate=1"},
-        {"row", "!", "IncludeTry", "=", "missing.brk"},
+        {"row", "-", "", "", "; nightly job"}, {"row", "-", "UpdateMode", "=", "LMaster"},
+        {"row", "!", "", "?", "Frobnicate=1"}, {"row", "!", "IncludeTry", "=", "missing.brk"},
         {"row", "-", "Execute", "", ""},
     };
     EXPECT_EQ(only(all, "row"), expectedRows);

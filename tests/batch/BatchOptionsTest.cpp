@@ -28,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
     CommandLines, BatchOptionsTable,
     ::testing::Values(OptionCase{{"a.brk"}, true, BatchMode::Run, 1},
                       OptionCase{{"--check", "a.brk"}, true, BatchMode::Check, 1},
-                      OptionCase{{"--dry-run", "a.brk", "L=E:", "r=F:"}, true, BatchMode::DryRun, 3},
+                      OptionCase{
+                          {"--dry-run", "a.brk", "L=E:", "r=F:"}, true, BatchMode::DryRun, 3},
                       OptionCase{{"--check", "--dry-run", "a.brk"}, false, BatchMode::Run, 0},
                       OptionCase{{}, false, BatchMode::Run, 0},
                       OptionCase{{"--check"}, false, BatchMode::Run, 0},

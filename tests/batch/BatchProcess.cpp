@@ -1,5 +1,6 @@
 #include "BatchProcess.h"
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <spawn.h>
@@ -22,10 +23,9 @@ std::string readAll(int fd) {
     return text;
 }
 
-} // namespace
-
-ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
-                              const std::vector<std::string>& environment) {
+ProcessResult runProcess(const std::vector<std::string>& arguments,
+                         const std::vector<std::string>& environment, int signal,
+                         int delayMilliseconds) {
     // Output goes to temporary files so that neither pipe can fill up and block the child.
     FILE* out = std::tmpfile();
     FILE* err = std::tmpfile();
@@ -59,6 +59,10 @@ ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
     if (spawned != 0)
         throw std::runtime_error("cannot start brisko2-batch");
 
+    if (signal != 0) {
+        usleep(static_cast<useconds_t>(delayMilliseconds) * 1000);
+        kill(pid, signal);
+    }
     int status = 0;
     waitpid(pid, &status, 0);
     ProcessResult result;
@@ -70,6 +74,18 @@ ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
     std::fclose(out);
     std::fclose(err);
     return result;
+}
+
+} // namespace
+
+ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
+                              const std::vector<std::string>& environment) {
+    return runProcess(arguments, environment, 0, 0);
+}
+
+ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,
+                                       int delayMilliseconds) {
+    return runProcess(arguments, {}, signal, delayMilliseconds);
 }
 
 std::vector<std::vector<std::string>> records(const std::string& out) {

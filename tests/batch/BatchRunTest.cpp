@@ -1,0 +1,136 @@
+#include "BatchProcess.h"
+#include "support/TempTree.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brisko::test {
+namespace {
+
+using Records = std::vector<std::vector<std::string>>;
+using Fields = std::vector<std::string>;
+
+Records only(const Records& all, const std::string& name) {
+    Records picked;
+    for (const auto& record : all)
+        if (!record.empty() && record[0] == name)
+            picked.push_back(record);
+    return picked;
+}
+
+// Two sample trees mapped as L: and R:, and a script between them.
+class BatchRunTest : public ::testing::Test {
+protected:
+    BatchRunTest() {
+        tree.makeFolder("left");
+        tree.makeFolder("right");
+    }
+
+    ProcessResult run(std::vector<std::string> options, const std::string& script) {
+        tree.write("job.brk", script);
+        std::vector<std::string> arguments{"--drive", "L=" + tree.path("left").string(), "--drive",
+                                           "R=" + tree.path("right").string()};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        arguments.push_back(tree.path("job.brk").string());
+        return runBatchProcess(arguments);
+    }
+
+    TempTree tree;
+};
+
+const char* kMirror = "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\n"
+                      "FileSpec=*.TXT\nBackup=BK1\nUpdateMode=LMaster\nExecute\n";
+
+TEST_F(BatchRunTest, DryRunPrintsThePlanAndChangesNothing) {
+    tree.write("left/new.txt", "new");
+    tree.write("right/gone.txt", "gone");
+    ProcessResult result = run({"--dry-run"}, kMirror);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    Records all = records(result.out);
+    EXPECT_EQ(only(all, "errors"), (Records{{"errors", "0"}}));
+    EXPECT_EQ(only(all, "history"),
+              (Records{{"history", "blue", "R:\\gone.txt", "", "", "", "File to be deleted"},
+                       {"history", "blue", "L:\\new.txt", "R:\\new.txt", "3", "+3",
+                        "File to be copied"}}));
+    EXPECT_EQ(all.back(), (Fields{"counters", "0", "1", "0", "0", "0", "1", "0", "0"}));
+    EXPECT_TRUE(tree.exists("right/gone.txt"));
+    EXPECT_FALSE(tree.exists("right/new.txt"));
+}
+
+TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
+    tree.write("left/a.txt", "left version");
+    tree.setTime("left/a.txt", 1700000000);
+    tree.write("right/a.txt", "right");
+    tree.setTime("right/a.txt", 1600000000);
+    ProcessResult result = run({}, kMirror);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(tree.read("right/a.txt"), "left version");
+    EXPECT_EQ(tree.read("right/a.BK1"), "right");
+    EXPECT_FALSE(tree.exists("right/$BRISKO$.$$$"));
+    Records history = only(records(result.out), "history");
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0][1], "plain");
+    EXPECT_EQ(history[0][6], "File copied");
+    EXPECT_EQ(records(result.out).back(),
+              (Fields{"counters", "1", "1", "0", "0", "0", "0", "0", "0"}));
+}
+
+TEST_F(BatchRunTest, PauseBetweenScanAndCopyEndsTheRunUnlessContinued) {
+    tree.write("left/a.txt", "a");
+    const std::string paused = std::string("BeforeCopy=Pause\n") + kMirror;
+
+    ProcessResult stopped = run({}, paused);
+    EXPECT_EQ(stopped.exitStatus, 2);
+    EXPECT_EQ(only(records(stopped.out), "notice").size(), 1u) << stopped.out;
+    EXPECT_FALSE(tree.exists("right/a.txt"));
+
+    ProcessResult continued = run({"--continue", "--verify"}, paused);
+    EXPECT_EQ(continued.exitStatus, 0) << continued.out;
+    EXPECT_EQ(tree.read("right/a.txt"), "a");
+}
+
+TEST_F(BatchRunTest, AnActionNotCarriedOutExitsThree) {
+    // The mirror would delete a read-only file; nobody confirms that on a console.
+    tree.write("right/locked.txt", "keep me");
+    chmod(tree.path("right/locked.txt").c_str(), 0444);
+    ProcessResult result = run({}, kMirror);
+    EXPECT_EQ(result.exitStatus, 3) << result.out;
+    EXPECT_TRUE(tree.exists("right/locked.txt"));
+    Records asks = only(records(result.out), "ask");
+    ASSERT_EQ(asks.size(), 1u);
+    EXPECT_EQ(asks[0],
+              (Fields{"ask", "Confirm", "Delete the read-only file R:\\locked.txt", "No"}));
+}
+
+TEST_F(BatchRunTest, QuestionsTakeTheirHarmlessDefault) {
+    tree.write("left/only-left.txt", "x");
+    ProcessResult result =
+        run({}, "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\nExecute\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    Records asks = only(records(result.out), "ask");
+    ASSERT_EQ(asks.size(), 1u);
+    EXPECT_EQ(asks[0][1], "MissingItem");
+    EXPECT_EQ(asks[0][3], "Ignore");
+    EXPECT_FALSE(tree.exists("right/only-left.txt"));
+}
+
+TEST_F(BatchRunTest, TerminationStopsALargeCopyAndLeavesNoTemporaryFile) {
+    // A sparse file reads fast but still takes many blocks to copy.
+    tree.write("left/big.txt", "");
+    ASSERT_EQ(truncate(tree.path("left/big.txt").c_str(), 3LL << 30), 0);
+    tree.write("right/big.txt", "old");
+    tree.setTime("right/big.txt", 1600000000);
+    tree.write("job.brk", kMirror);
+    ProcessResult result = runBatchProcessAndSignal({"--drive", "L=" + tree.path("left").string(),
+                                                     "--drive", "R=" + tree.path("right").string(),
+                                                     tree.path("job.brk").string()},
+                                                    SIGTERM, 500);
+    EXPECT_EQ(result.exitStatus, 2) << result.out << result.err;
+    EXPECT_EQ(tree.read("right/big.txt"), "old");
+    EXPECT_FALSE(tree.exists("right/$BRISKO$.$$$"));
+}
+
+} // namespace
+} // namespace brisko::test
