@@ -1,4 +1,5 @@
 #include "run/History.h"
+
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "platform/PosixFileSystem.h"
 #include "run/RunContext.h"
+
+#include "platform/PosixFileSystem.h"
 #include "support/Fakes.h"
 #include "support/TempTree.h"
 
@@ -11,7 +12,9 @@ namespace {
 // Records every session the script runner starts, with the settings that stood.
 class RecordingExecutor : public engine::SessionExecutor {
 public:
-    void executeSession(script::SessionSettings& settings) override { sessions.push_back(settings); }
+    void executeSession(script::SessionSettings& settings) override {
+        sessions.push_back(settings);
+    }
     std::vector<script::SessionSettings> sessions;
 };
 

@@ -1,0 +1,152 @@
+#include "run/RunControl.h"
+
+#include "platform/PosixFileSystem.h"
+#include "platform/Shell.h"
+#include "support/Fakes.h"
+#include "support/TempTree.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace brisko::run {
+namespace {
+
+// Lets a test act where the window would take a click: at a pump, or while the run waits.
+class ClickingDisplay : public test::RecordingDisplay {
+public:
+    void pump() override {
+        RecordingDisplay::pump();
+        if (onPump)
+            std::exchange(onPump, nullptr)();
+    }
+    void waitForInput() override {
+        if (onWait)
+            std::exchange(onWait, nullptr)();
+    }
+    std::function<void()> onPump;
+    std::function<void()> onWait;
+};
+
+// The wall clock, and a steady clock that moves on by a second at every look, so that every
+// throttled pump reaches the display.
+class SteppingClock final : public platform::Clock {
+public:
+    std::time_t now() const override { return std::time(nullptr); } // the files are written now
+    std::chrono::steady_clock::time_point steadyNow() const override {
+        steady_ += std::chrono::seconds(1);
+        return steady_;
+    }
+
+private:
+    mutable std::chrono::steady_clock::time_point steady_{};
+};
+
+class RecordingShell : public platform::Shell {
+public:
+    platform::FsResult open(const std::string& program, const std::vector<std::string>&,
+                            const std::string&) override {
+        started.push_back(program);
+        return {};
+    }
+    std::vector<std::string> started;
+};
+
+class RunControlTest : public ::testing::Test {
+protected:
+    RunControlTest() : fileSystem(drives()) {
+        tree.write("left/a.txt", "a");
+        tree.makeFolder("right");
+        context.setShell(&shell);
+    }
+
+    platform::DriveMap drives() {
+        platform::DriveMap map(tree.root().string());
+        map.addEntry("L=" + tree.path("left").string());
+        map.addEntry("R=" + tree.path("right").string());
+        return map;
+    }
+
+    RunResult run(const std::string& keys) {
+        tree.write("job.brk",
+                   "Title=Nightly\nLeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\n" + keys +
+                       "UpdateMode=LMaster\nExecute\n");
+        context.loadScript(tree.path("job.brk").string());
+        EXPECT_TRUE(context.canRun());
+        return executeRun(context);
+    }
+
+    test::TempTree tree;
+    platform::PosixFileSystem fileSystem;
+    SteppingClock clock;
+    platform::FixedEnvironment environment;
+    ClickingDisplay display;
+    test::ScriptedOperator asker;
+    RecordingShell shell;
+    RunContext context{{fileSystem, clock, environment, display, asker}, "Brisko 2.0"};
+};
+
+TEST_F(RunControlTest, ARunScansCarriesOutAndEndsIdle) {
+    RunResult result = run("");
+    EXPECT_TRUE(result.scriptCompleted);
+    EXPECT_FALSE(result.aborted);
+    EXPECT_EQ(result.failedActions, 0);
+    EXPECT_EQ(result.window, WindowAfterRun::Stay);
+    EXPECT_EQ(tree.read("right/a.txt"), "a");
+    EXPECT_EQ(context.runState(), RunState::Idle);
+    EXPECT_TRUE(asker.questions.empty());
+}
+
+TEST_F(RunControlTest, WhenFinishCloseAsksTheClosingNoticeWhoseDefaultCloses) {
+    EXPECT_EQ(run("WhenFinish=Close\n").window, WindowAfterRun::Close);
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].kind, DialogKind::Closing);
+    EXPECT_EQ(asker.questions[0].text, "Brisko is closing");
+
+    asker.answers = {DialogAnswer::Retry}; // "&Stay"
+    EXPECT_EQ(run("WhenFinish=Close\n").window, WindowAfterRun::Stay);
+    EXPECT_FALSE(context.closeWhenFinished());
+}
+
+TEST_F(RunControlTest, AStartedExitProgramClosesAtOnceUnlessWhenFinishSaysStay) {
+    EXPECT_EQ(run("ExitProgram=editor notes.txt\n").window, WindowAfterRun::Close);
+    EXPECT_EQ(shell.started, (std::vector<std::string>{"editor"})); // its case kept
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(run("WhenFinish=Stay\nExitProgram=editor\n").window, WindowAfterRun::Stay);
+}
+
+TEST_F(RunControlTest, PauseWaitsForContinueOrAbortAll) {
+    context.options().stopBetweenScanAndCopy = true;
+    display.onWait = [this] {
+        EXPECT_EQ(context.runState(), RunState::Waiting);
+        abortAllWaiting(context);
+    };
+    RunResult aborted = run("");
+    EXPECT_TRUE(aborted.aborted);
+    EXPECT_FALSE(tree.exists("right/a.txt"));
+    EXPECT_EQ(display.taskbarTitle, "Stopped - Nightly");
+
+    display.onWait = [this] { continueRun(context); };
+    RunResult continued = run("");
+    EXPECT_FALSE(continued.aborted);
+    EXPECT_EQ(tree.read("right/a.txt"), "a");
+}
+
+TEST_F(RunControlTest, StopAsksForConfirmationAndOnlyYesStops) {
+    asker.confirmations = {false};
+    display.onPump = [this] { requestStop(context); };
+    EXPECT_FALSE(run("WhenFinish=Close\n").aborted);
+    EXPECT_EQ(asker.confirmationTexts.back(),
+              "Are you sure you want to Interrupt your Update Session");
+    EXPECT_TRUE(tree.exists("right/a.txt"));
+
+    tree.write("left/b.txt", "b");
+    asker.confirmations = {true};
+    display.onPump = [this] { requestStop(context); };
+    RunResult stopped = run("WhenFinish=Close\n");
+    EXPECT_TRUE(stopped.aborted);
+    EXPECT_EQ(stopped.window, WindowAfterRun::Stay);
+    EXPECT_FALSE(tree.exists("right/b.txt"));
+}
+
+} // namespace
+} // namespace brisko::run
