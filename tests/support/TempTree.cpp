@@ -31,7 +31,9 @@ TempTree::~TempTree() {
     fs::remove_all(root_, ignored);
 }
 
-fs::path TempTree::path(std::string_view relative) const { return root_ / fs::path(relative); }
+fs::path TempTree::path(std::string_view relative) const {
+    return root_ / fs::path(relative);
+}
 
 fs::path TempTree::write(std::string_view relative, std::string_view content) {
     fs::path target = path(relative);
