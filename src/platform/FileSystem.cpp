@@ -30,6 +30,24 @@ std::string describe(FsStatus status) {
     return "unknown error";
 }
 
+CopyStep OutputFile::copyFrom(InputFile& input, std::span<std::byte> buffer) {
+    CopyStep step;
+    const std::int64_t count = input.read(buffer.data(), buffer.size());
+    if (count < 0) {
+        step.readFailure = input.lastError();
+        if (step.readFailure.ok()) // a failure must never pass for the end of the input
+            step.readFailure = {FsStatus::IoError, "the file could not be read"};
+        return step;
+    }
+    if (count > 0) {
+        step.writeFailure = write(buffer.data(), static_cast<std::size_t>(count));
+        if (!step.writeFailure.ok())
+            return step;
+    }
+    step.count = count;
+    return step;
+}
+
 bool FileSystem::fileExists(std::string_view path) {
     const PathInfo info = stat(path);
     return info.result.ok() && !info.entry.attributes.directory;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,12 +86,23 @@ public:
     virtual FsResult lastError() const = 0;
 };
 
+// What one step of copying from one file into another came to.
+struct CopyStep {
+    std::int64_t count = 0; // bytes copied; 0 at the end of the input and on a failure
+    FsResult readFailure;   // the input could not be read
+    FsResult writeFailure;  // the output could not be written (a full disk gives NoSpace)
+};
+
 // Sequential writing of one new file.
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
     // Writes all of the bytes or reports why not (a full disk gives NoSpace).
     virtual FsResult write(const std::byte* data, std::size_t size) = 0;
+    // Copies up to buffer.size() bytes from the input's position onward to the end of this
+    // file. This plain way reads them into buffer and writes them; a file system may instead
+    // copy them inside the system, without a trip through the program.
+    virtual CopyStep copyFrom(InputFile& input, std::span<std::byte> buffer);
     // Puts the written data on the disk.
     virtual FsResult flush() = 0;
     virtual FsResult close() = 0;

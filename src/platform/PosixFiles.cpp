@@ -47,6 +47,22 @@ FsResult PosixOutputFile::write(const std::byte* data, std::size_t size) {
     return FsResult::success();
 }
 
+CopyStep PosixOutputFile::copyFrom(InputFile& input, std::span<std::byte> buffer) {
+    const auto* source = dynamic_cast<const PosixInputFile*>(&input);
+    if (copyInside_ && source != nullptr && source->fd() >= 0 && fd_.valid()) {
+        const std::size_t wanted = std::min(buffer.size(), kMaxTransfer);
+        const ssize_t count = retryOnInterrupt([&] {
+            return ::copy_file_range(source->fd(), nullptr, fd_.get(), nullptr, wanted, 0);
+        });
+        if (count > 0)
+            return {static_cast<std::int64_t>(count), {}, {}};
+        // Some files (those of /proc, for one) say nothing is left while reading still gives
+        // data: only the plain way is trusted to find the end.
+        copyInside_ = false;
+    }
+    return OutputFile::copyFrom(input, buffer);
+}
+
 FsResult PosixOutputFile::flush() {
     if (!fd_.valid())
         return closedFile();

@@ -12,6 +12,7 @@ public:
     std::int64_t read(std::byte* buffer, std::size_t size) override;
     std::int64_t size() const override { return size_; }
     FsResult lastError() const override { return lastError_; }
+    int fd() const { return fd_.get(); }
 
 private:
     UniqueFd fd_;
@@ -24,11 +25,16 @@ class PosixOutputFile final : public OutputFile {
 public:
     explicit PosixOutputFile(UniqueFd fd) : fd_(std::move(fd)) {}
     FsResult write(const std::byte* data, std::size_t size) override;
+    // From a file of this system the bytes are copied inside the system. At the first step
+    // that copies nothing (the end, files it cannot copy between, a failure) the plain way
+    // takes over for the rest of the file: it finds the end, or tells which side failed.
+    CopyStep copyFrom(InputFile& input, std::span<std::byte> buffer) override;
     FsResult flush() override;
     FsResult close() override;
 
 private:
     UniqueFd fd_;
+    bool copyInside_ = true;
 };
 
 } // namespace brisko::platform

@@ -77,7 +77,7 @@ void FileCopier::copyOneFile(const engine::CopyAction& action) {
     const Attempt attempt = copyWithinFreeSpace(action);
     progress_.finishFile();
     if (attempt.copied) {
-        reportCopied(action);
+        reportCopied(action, attempt.failure);
         return;
     }
     context_.countFailure();
@@ -155,9 +155,11 @@ FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action)
     if (!replaced.replaced)
         return {false, replaced.failure};
     temporary.handOver();
-    fileSystem.flushFolder(action.targetFolder);
+    const platform::FsResult flushed = fileSystem.flushFolder(action.targetFolder);
     if (copy.sourceReadOnly)
         fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
+    if (!flushed.ok()) // the new name may not be on the disk yet
+        return {true, "Copied but the folder could not be flushed - " + failureReason(flushed)};
     return {true, {}};
 }
 
@@ -176,11 +178,16 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
     return {false, "No more free space on Drive " + drive + " - skipped"};
 }
 
-void FileCopier::reportCopied(const engine::CopyAction& action) {
+void FileCopier::reportCopied(const engine::CopyAction& action, const std::string& flushFailure) {
     History& history = context_.historyList();
     if (!history.stopped())
         history.setStatus(action.historyRow, "File copied", RowColour::Plain);
     context_.status().addToCounter(Counter::UpFiles, 1);
+    if (!flushFailure.empty()) {
+        context_.countFailure();
+        writeOutcome(action, flushFailure, RowColour::Red);
+        return;
+    }
 
     const bool verified = !context_.options().binaryCompareAfterCopy || verify(action);
     if (verified || context_.abortRequested()) {

@@ -25,7 +25,8 @@ public:
 
 private:
     // What one attempt came to: copied, or the red outcome that says why not (none when the
-    // operator stopped the run or skipped the file).
+    // operator stopped the run or skipped the file). A copy whose folder could not be flushed
+    // afterwards is in place but not known to be on the disk: copied, with a red outcome.
     struct Attempt {
         bool copied = false;
         std::string failure;
@@ -37,7 +38,8 @@ private:
     Attempt copyWithinFreeSpace(const engine::CopyAction& action);
     Attempt copyAndReplace(const engine::CopyAction& action);
     Attempt askAboutFreeSpace(const engine::CopyAction& action);
-    void reportCopied(const engine::CopyAction& action);
+    // Counts the copy and shows its outcome; flushFailure, when there is one, makes it red.
+    void reportCopied(const engine::CopyAction& action, const std::string& flushFailure);
     bool verify(const engine::CopyAction& action);
     void writeOutcome(const engine::CopyAction& action, const std::string& text, RowColour colour);
 

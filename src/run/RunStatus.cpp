@@ -65,9 +65,8 @@ void RunStatus::showFolders(const std::string& left, const std::string& right) {
     foldersChanged_ = true;
 }
 
-bool RunStatus::due(std::chrono::steady_clock::time_point& last,
-                    std::chrono::milliseconds interval) {
-    auto now = clock_.steadyNow();
+bool RunStatus::due(std::chrono::steady_clock::time_point& last, std::chrono::milliseconds interval,
+                    std::chrono::steady_clock::time_point now) {
     if (now - last < interval)
         return false;
     last = now;
@@ -75,11 +74,15 @@ bool RunStatus::due(std::chrono::steady_clock::time_point& last,
 }
 
 void RunStatus::refresh(bool throttled) {
+    refreshAt(throttled, clock_.steadyNow());
+}
+
+void RunStatus::refreshAt(bool throttled, std::chrono::steady_clock::time_point now) {
     if (throttled) {
-        if (!due(lastRefresh_, kRefreshInterval))
+        if (!due(lastRefresh_, kRefreshInterval, now))
             return;
     } else {
-        lastRefresh_ = clock_.steadyNow();
+        lastRefresh_ = now;
     }
     if (currentFileChanged_) {
         display_.setCurrentFile(currentFile_);
@@ -110,9 +113,11 @@ void RunStatus::updateCopiedTitle() {
 }
 
 void RunStatus::pump() {
-    if (due(lastPump_, kPumpInterval))
+    // Called for every entry of a scan: the clock is read once.
+    const auto now = clock_.steadyNow();
+    if (due(lastPump_, kPumpInterval, now))
         display_.pump();
-    refresh(true);
+    refreshAt(true, now);
 }
 
 void RunStatus::reset() {

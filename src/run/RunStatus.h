@@ -47,7 +47,10 @@ private:
         bool changed = false;
     };
     static std::size_t index(Counter which) { return static_cast<std::size_t>(which); }
-    bool due(std::chrono::steady_clock::time_point& last, std::chrono::milliseconds interval);
+    static bool due(std::chrono::steady_clock::time_point& last, std::chrono::milliseconds interval,
+                    std::chrono::steady_clock::time_point now);
+    // refresh() with the time already read.
+    void refreshAt(bool throttled, std::chrono::steady_clock::time_point now);
     void updateCopiedTitle();
 
     Display& display_;

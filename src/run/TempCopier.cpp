@@ -4,14 +4,13 @@
 
 namespace brisko::run {
 
-namespace {
-
-// The reason for a failure in the history's words; a full disk is said so.
-std::string reasonOf(const platform::FsResult& result) {
+std::string failureReason(const platform::FsResult& result) {
     if (result.status == platform::FsStatus::NoSpace || result.detail.empty())
         return platform::describe(result.status);
     return result.detail;
 }
+
+namespace {
 
 TempCopyResult failed(std::string text) {
     TempCopyResult result;
@@ -45,24 +44,22 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
 
     if (platform::FsResult created = temporary.create(); !created.ok())
         return failed(std::string("Could not create the temporary file ") + TemporaryFile::kName +
-                      " - " + reasonOf(created));
+                      " - " + failureReason(created));
 
     context_.status().setCurrentFile(sourcePath);
     TempCopyResult result;
     for (;;) {
-        const std::int64_t count = input->read(buffer_.data(), buffer_.size());
-        if (count < 0) {
+        const platform::CopyStep step = temporary.output().copyFrom(*input, buffer_);
+        if (!step.readFailure.ok()) {
             if (retryAfterReadError(sourcePath, result))
                 continue;
             return result;
         }
-        if (count == 0)
+        if (!step.writeFailure.ok())
+            return failed("Could not write the copy - " + failureReason(step.writeFailure));
+        if (step.count == 0)
             break;
-        if (platform::FsResult written =
-                temporary.output().write(buffer_.data(), static_cast<std::size_t>(count));
-            !written.ok())
-            return failed("Could not write the copy - " + reasonOf(written));
-        progress_.advance(count);
+        progress_.advance(step.count);
         context_.status().pump();
         if (context_.abortRequested())
             return result; // abandoned: the temporary file goes with its owner
@@ -78,7 +75,7 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
     if (result.sourceReadOnly)
         fileSystem.clearAttributes(temporary.path());
     if (platform::FsResult flushed = temporary.flushAndClose(); !flushed.ok())
-        return failed("Could not write the copy - " + reasonOf(flushed));
+        return failed("Could not write the copy - " + failureReason(flushed));
     result.complete = true;
     return result;
 }

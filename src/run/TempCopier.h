@@ -12,6 +12,9 @@ namespace brisko::run {
 
 class RunContext;
 
+// The reason for a failure in the history's words; a full disk is said so.
+std::string failureReason(const platform::FsResult& result);
+
 // What copying a source into the temporary file came to.
 struct TempCopyResult {
     // The temporary file holds the whole source, on the disk, with the source's time stamp and
@@ -22,8 +25,9 @@ struct TempCopyResult {
     bool sourceReadOnly = false;
 };
 
-// Copies a source file block by block into the temporary file of its target folder, letting
-// pending input through between blocks so that Stop and Abort All take effect within a block.
+// Copies a source file block by block (inside the system where it can) into the temporary file
+// of its target folder, letting pending input through between blocks so that Stop and Abort
+// All take effect within a block.
 class TempCopier {
 public:
     static constexpr std::size_t kBlockSize = 262144;

@@ -194,6 +194,24 @@ INSTANTIATE_TEST_SUITE_P(
                           {{"DATA.DB1", "old"}}}),
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
+TEST_F(CopyTest, CopyWhoseFolderCannotBeFlushedIsNotReportedAsASuccess) {
+    left("DATA.DBF", "new");
+    left("NEXT.DBF", "next");
+    planCopy("DATA.DBF");
+    planCopy("NEXT.DBF");
+    fileSystem.folderFlushFailure = platform::FsResult{platform::FsStatus::IoError, "I/O error"};
+
+    copyPlannedFiles();
+
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(copyRow(i).status, "Copied but the folder could not be flushed - I/O error");
+        EXPECT_EQ(copyRow(i).colour, RowColour::Red);
+    }
+    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "new"}, {"NEXT.DBF", "next"}}));
+    EXPECT_EQ(context().status().counter(Counter::UpFiles), 2);
+    EXPECT_EQ(context().failedActions(), 2);
+}
+
 TEST_F(CopyTest, RefusedBackupLinkKeepsTheTargetUntouched) {
     left("DATA.DBF", "new");
     right("DATA.DBF", "old");

@@ -33,6 +33,8 @@ public:
     std::optional<platform::FsStatus> linkFailure;
     // The free bytes every drive reports.
     std::optional<std::int64_t> freeSpace;
+    // Flushing a folder fails with this result.
+    std::optional<platform::FsResult> folderFlushFailure;
 
     std::optional<std::string> hostPath(std::string_view path) override {
         return inner_.hostPath(path);
@@ -69,7 +71,7 @@ public:
                                                       platform::FsResult& result) override;
     void dropCache(std::string_view path) override { inner_.dropCache(path); }
     platform::FsResult flushFolder(std::string_view folder) override {
-        return inner_.flushFolder(folder);
+        return folderFlushFailure ? *folderFlushFailure : inner_.flushFolder(folder);
     }
     platform::FsResult setStamp(std::string_view path, platform::DosStamp stamp) override {
         return inner_.setStamp(path, stamp);

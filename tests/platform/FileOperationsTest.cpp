@@ -1,6 +1,8 @@
 #include "DriveTree.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -172,6 +174,45 @@ INSTANTIATE_TEST_SUITE_P(Stamps, StampRoundTripTest,
                                            0x285D645Cu,   // 2000-02-29 12:34:56
                                            0x5A8F7C0Fu,   // 2025-04-15 15:32:30
                                            0xFF9FBF7Du)); // 2107-12-31 23:59:58
+
+// Copies a whole file step by step through copyFrom, as a copy does; "<status>" on a failure.
+std::string copyThrough(platform::FileSystem& fs, std::string_view from, std::string_view to) {
+    platform::FsResult result;
+    auto in = fs.openRead(from, result);
+    auto out = in ? fs.createFresh(to, result) : nullptr;
+    if (!out)
+        return "<" + platform::describe(result.status) + ">";
+    std::vector<std::byte> buffer(65536);
+    for (;;) {
+        const platform::CopyStep step = out->copyFrom(*in, buffer);
+        if (!step.readFailure.ok() || !step.writeFailure.ok())
+            return "<failed>";
+        if (step.count == 0)
+            break;
+    }
+    return out->close().ok() ? std::string() : "<close failed>";
+}
+
+TEST_F(FileOperationsTest, CopiesWholeFilesStepByStep) {
+    std::string large(300001, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>(i * 7919 % 251);
+    tree.write("large.bin", large);
+    tree.write("empty.txt", "");
+    // A file of /proc gives text although its size says nothing is there.
+    std::ifstream version("/proc/version");
+    const std::string kernelText((std::istreambuf_iterator<char>(version)), {});
+
+    const struct {
+        std::string from;
+        std::string expected;
+    } cases[] = {{"C:\\LARGE.BIN", large}, {"C:\\EMPTY.TXT", ""}, {"/proc/version", kernelText}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(copyThrough(fs, c.from, "C:\\copy.out"), "") << c.from;
+        EXPECT_EQ(tree.read("copy.out"), c.expected) << c.from;
+    }
+    EXPECT_FALSE(kernelText.empty());
+}
 
 TEST_F(FileOperationsTest, FlushesAndForgetsCachedPages) {
     tree.write("Sub/file.txt", "x");
