@@ -7,7 +7,9 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-BATCH = os.path.join(ROOT, "build", "src", "batch", "brisko2-batch")
+# BRISKO_BATCH names another build of the program, to compare two builds on the same machine.
+BATCH = os.environ.get("BRISKO_BATCH") or os.path.join(ROOT, "build", "src", "batch",
+                                                       "brisko2-batch")
 
 
 def ensure_built():
