@@ -1,7 +1,6 @@
 #include "engine/FolderScan.h"
 
 #include "engine/Matching.h"
-#include "engine/NameFolding.h"
 #include "engine/ScanReports.h"
 #include "engine/SessionChecks.h"
 #include "platform/Unicode.h"
@@ -32,13 +31,14 @@ FolderFound folderFoundFor(const TargetIndex::Found& found) {
     return {FolderFound::Kind::Missing, {}};
 }
 
-const script::FileSpec& fileSpecOf(const script::FileSpecTables& tables, std::string_view name) {
+const script::FileSpec& fileSpecOf(const script::FileSpecTables& tables,
+                                   const FileSpecMatcher& matcher, std::string_view name) {
     static const script::FileSpec kMasterRecord = [] {
         script::FileSpec record;
         record.mask = "*.*";
         return record;
     }();
-    const std::size_t index = fileSpecFor(tables, name);
+    const std::size_t index = matcher.find(name);
     return index < tables.fileSpecs.size() ? tables.fileSpecs[index] : kMasterRecord;
 }
 
@@ -47,7 +47,8 @@ const script::FileSpec& fileSpecOf(const script::FileSpecTables& tables, std::st
 FolderScan::FolderScan(Session& session, bool leftToRight)
     : session_(session), context_(session.context), leftToRight_(leftToRight),
       masterScan_(session.masterMode()), sourceRoot_(session.sourceRoot(leftToRight)),
-      rules_(session.context, session.listings, leftToRight, session.masterMode()) {}
+      rules_(session.context, session.listings, leftToRight, session.masterMode()),
+      fileSpecs_(session.context.settings.tables) {}
 
 bool FolderScan::run(const std::string& source, const std::string& target) {
     return scanPair(FolderPair{source, target, masterScan_ ? session_.masterRoot() : "", ""});
@@ -132,7 +133,7 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
 }
 
 bool FolderScan::firstOfItsName(std::string_view name) {
-    return namesSeen_.insert(foldedName(name)).second;
+    return namesSeen_.insert(platform::toUpper(name)).second;
 }
 
 void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry& entry,
@@ -155,7 +156,7 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
         return;
     if (masterScan_)
         subfolder.master = pair.master + "\\" + entry.name;
-    subfolder.sortKey = foldedName(entry.name);
+    subfolder.sortKey = platform::toUpper(entry.name);
     queue.push_back(std::move(subfolder));
 }
 
@@ -168,7 +169,7 @@ RuleOutcome FolderScan::considerFile(const FolderPair& pair, const platform::Dir
         return RuleOutcome::Continue;
     if (isExcluded(settings.tables, entry.name, pair.source, false, sourceRoot_))
         return RuleOutcome::Continue;
-    const script::FileSpec& spec = fileSpecOf(settings.tables, entry.name);
+    const script::FileSpec& spec = fileSpecOf(settings.tables, fileSpecs_, entry.name);
     if (!spec.process)
         return RuleOutcome::Continue;
 

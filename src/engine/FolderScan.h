@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/CompareRules.h"
+#include "engine/Matching.h"
 #include "engine/Session.h"
 #include "engine/TargetIndex.h"
 #include "platform/FileSystem.h"
@@ -52,6 +53,7 @@ private:
     bool masterScan_;
     const std::string& sourceRoot_;
     CompareRules rules_;
+    FileSpecMatcher fileSpecs_; // the FileSpec records stay as they are while a pass scans
     std::unordered_set<std::string> namesSeen_; // upper-cased names met in the current folder
     std::string sourcePath_;
 };

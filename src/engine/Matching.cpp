@@ -197,13 +197,28 @@ bool isExcluded(const script::FileSpecTables& tables, std::string_view name,
     return false;
 }
 
-std::size_t fileSpecFor(const script::FileSpecTables& tables, std::string_view name) {
+FileSpecMatcher::FileSpecMatcher(const script::FileSpecTables& tables) {
+    masks_.reserve(tables.fileSpecs.size());
+    for (const script::FileSpec& spec : tables.fileSpecs) {
+        const std::string mask = platform::toUpper(spec.mask);
+        const NameParts parts = nameParts(mask);
+        masks_.push_back({std::string(parts.base), std::string(parts.extension)});
+    }
+}
+
+std::size_t FileSpecMatcher::find(std::string_view name) const {
     const std::string upperName = platform::toUpper(name);
-    for (std::size_t i = tables.fileSpecs.size(); i-- > 0;) {
-        if (upperMaskMatch(upperName, platform::toUpper(tables.fileSpecs[i].mask)))
+    const NameParts parts = nameParts(upperName);
+    for (std::size_t i = masks_.size(); i-- > 0;) {
+        if (partMatch(parts.base, masks_[i].base) &&
+            partMatch(parts.extension, masks_[i].extension))
             return i;
     }
     return 0;
+}
+
+std::size_t fileSpecFor(const script::FileSpecTables& tables, std::string_view name) {
+    return FileSpecMatcher(tables).find(name);
 }
 
 } // namespace brisko::engine

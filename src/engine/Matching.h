@@ -3,7 +3,9 @@
 #include "script/FileSpecs.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisko::engine {
 
@@ -19,6 +21,22 @@ bool maskMatch(std::string_view name, std::string_view mask);
 // sourceRoot is the full path of the pass's source tree. Paths compare without regard to case.
 bool isExcluded(const script::FileSpecTables& tables, std::string_view name,
                 std::string_view folder, bool isFolder, std::string_view sourceRoot);
+
+// The FileSpec records' masks, upper-cased and taken apart once for the many names of a scan.
+class FileSpecMatcher {
+public:
+    explicit FileSpecMatcher(const script::FileSpecTables& tables);
+
+    // The record that applies to a file name: the newest whose mask matches, else 0.
+    std::size_t find(std::string_view name) const;
+
+private:
+    struct MaskParts {
+        std::string base;
+        std::string extension;
+    };
+    std::vector<MaskParts> masks_;
+};
 
 // The FileSpec record that applies to a file name: the newest whose mask matches, else 0.
 std::size_t fileSpecFor(const script::FileSpecTables& tables, std::string_view name);

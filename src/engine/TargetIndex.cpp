@@ -1,7 +1,7 @@
 #include "engine/TargetIndex.h"
 
-#include "engine/NameFolding.h"
 #include "engine/ScanReports.h"
+#include "platform/Unicode.h"
 
 namespace brisko::engine {
 
@@ -37,7 +37,7 @@ platform::Listing TargetIndex::release() {
 void TargetIndex::buildFolded() const {
     folded_.reserve(exact_.size());
     for (const auto& [name, position] : exact_) {
-        auto [it, added] = folded_.emplace(foldedName(name), position);
+        auto [it, added] = folded_.emplace(platform::toUpper(name), position);
         if (!added)
             it->second = kSeveral;
     }
@@ -61,7 +61,7 @@ TargetIndex::Found TargetIndex::find(std::string_view name) const {
         return {};
     if (!foldedBuilt_)
         buildFolded();
-    const auto it = folded_.find(foldedName(name));
+    const auto it = folded_.find(platform::toUpper(name));
     if (it == folded_.end())
         return {};
     if (it->second == kSeveral)

@@ -156,6 +156,10 @@ void CaseResolver::rememberListing(const std::string& folder,
     slot = std::move(listing);
 }
 
+void CaseResolver::forgetListing(const std::string& folder) {
+    listings_.erase(folder);
+}
+
 void CaseResolver::nameAdded(const std::string& host) {
     const auto [folder, name] = splitParent(host);
     prefixes_.clear();

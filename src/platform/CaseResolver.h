@@ -32,8 +32,9 @@ class CaseResolver {
 public:
     Resolution resolve(const HostRoute& route);
 
-    // A fresh listing of a folder's names (from a directory search).
-    void rememberListing(const std::string& folder, const std::vector<std::string>& names);
+    // A folder was listed afresh by a directory search: what is kept of it may be out of date,
+    // so it is read again when needed.
+    void forgetListing(const std::string& folder);
     // A file name appeared in or left a folder.
     void nameAdded(const std::string& host);
     void nameRemoved(const std::string& host);
@@ -48,6 +49,7 @@ private:
     // The listing of a folder, read when it is not kept; nullptr (and failure set) when the
     // folder cannot be read.
     const FoldedListing* listingOf(const std::string& folder, FsResult& failure);
+    void rememberListing(const std::string& folder, const std::vector<std::string>& names);
     Resolution resolveSlowly(const HostRoute& route);
     void keepWithinBounds();
 

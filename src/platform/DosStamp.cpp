@@ -32,6 +32,33 @@ long daysFromCivil(int year, int month, int day) {
     return static_cast<long>(era) * 146097 + dayOfEra - 719468;
 }
 
+// The date of a count of days from 1970-01-01 (the inverse of daysFromCivil).
+void civilFromDays(std::int64_t days, int& year, int& month, int& day) {
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const auto dayOfEra = static_cast<int>(days - era * 146097);
+    const int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int monthIndex = (5 * dayOfYear + 2) / 153; // from March
+    day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    year = static_cast<int>(yearOfEra + era * 400) + (month <= 2 ? 1 : 0);
+}
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+std::int64_t floorDiv(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
+// Seconds since 1970-01-01 00:00:00 of a broken-down time, read as if it were UTC.
+std::int64_t secondsOf(const std::tm& tm) {
+    return static_cast<std::int64_t>(daysFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday)) *
+               kSecondsPerDay +
+           tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
+}
+
 LocalDateTime fromTm(const std::tm& tm) {
     LocalDateTime t;
     t.year = tm.tm_year + 1900;
@@ -79,6 +106,50 @@ DosStamp dosStampFromTime(std::time_t t) {
     if (localtime_r(&t, &tm) == nullptr)
         return t < 0 ? kEarliestStamp : kLatestStamp;
     return packDosStamp(fromTm(tm));
+}
+
+DosStamp DosStampCache::stampOf(std::time_t t) {
+    const std::int64_t day = floorDiv(t, kSecondsPerDay);
+    if (day != steadyDay_ && day == seenDay_ && day != unsteadyDay_ && !learnOffset(day))
+        unsteadyDay_ = day;
+    if (day == steadyDay_) {
+        const std::int64_t local = static_cast<std::int64_t>(t) + offset_;
+        const std::int64_t localDay = floorDiv(local, kSecondsPerDay);
+        const auto second = static_cast<int>(local - localDay * kSecondsPerDay);
+        if (localDay != dateDay_) {
+            civilFromDays(localDay, date_.year, date_.month, date_.day);
+            dateDay_ = localDay;
+        }
+        LocalDateTime parts = date_;
+        parts.hour = second / 3600;
+        parts.minute = second / 60 % 60;
+        parts.second = second % 60;
+        return packDosStamp(parts);
+    }
+    seenDay_ = day;
+    return dosStampFromTime(t);
+}
+
+// Whether the whole UTC day keeps one offset from local time: the C library is asked at its
+// start, its end and every six hours between (zone rules never change the offset and change
+// it back within six hours).
+bool DosStampCache::learnOffset(std::int64_t day) {
+    constexpr std::int64_t kStep = 6 * 3600;
+    std::int64_t offset = 0;
+    for (std::int64_t at = 0; at <= kSecondsPerDay; at += kStep) {
+        const auto probe =
+            static_cast<std::time_t>(day * kSecondsPerDay + std::min(at, kSecondsPerDay - 1));
+        std::tm tm{};
+        if (localtime_r(&probe, &tm) == nullptr)
+            return false;
+        const std::int64_t probeOffset = secondsOf(tm) - probe;
+        if (at != 0 && probeOffset != offset)
+            return false;
+        offset = probeOffset;
+    }
+    steadyDay_ = day;
+    offset_ = offset;
+    return true;
 }
 
 std::tm toTm(const LocalDateTime& t) {

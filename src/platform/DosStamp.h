@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <ctime>
 
@@ -28,6 +29,28 @@ LocalDateTime unpackDosStamp(DosStamp stamp);
 // Conversions between seconds since the epoch and the local DOS stamp.
 DosStamp dosStampFromTime(std::time_t t);
 std::time_t timeFromDosStamp(DosStamp stamp);
+
+// Converts many moments to local DOS stamps, exactly as dosStampFromTime does, but cheaply when
+// several fall on the same day (the files of one folder usually do): once a UTC day is seen
+// to keep one offset from local time throughout, its moments are converted by arithmetic.
+// A day with a summer-time change or a leap second never keeps one offset, so its moments go
+// through the C library as before. Meant to live for one batch of
+// conversions (a listing), so that a change of the zone between batches is never missed.
+class DosStampCache {
+public:
+    DosStamp stampOf(std::time_t t);
+
+private:
+    bool learnOffset(std::int64_t day);
+
+    static constexpr std::int64_t kNoDay = INT64_MIN;
+    std::int64_t steadyDay_ = kNoDay;   // the day whose offset is known
+    std::int64_t offset_ = 0;           // local time minus UTC, in seconds, all through it
+    std::int64_t seenDay_ = kNoDay;     // the day of the last moment converted the slow way
+    std::int64_t unsteadyDay_ = kNoDay; // a day found not to keep one offset
+    std::int64_t dateDay_ = kNoDay;     // the local day whose date date_ holds
+    LocalDateTime date_;
+};
 
 // The C library's broken-down form of a local date and time (summer time left to the zone rules).
 std::tm toTm(const LocalDateTime& t);

@@ -33,7 +33,7 @@ const char* kindOfSpecial(mode_t mode) {
     return "device";
 }
 
-HostEntry fromStat(const struct stat& info, const std::string& displayName) {
+HostEntry fromStat(const struct stat& info, std::string_view displayName, DosStampCache& stamps) {
     HostEntry host;
     DirEntry& entry = host.entry;
     entry.name = displayName;
@@ -41,14 +41,20 @@ HostEntry fromStat(const struct stat& info, const std::string& displayName) {
     entry.attributes.readOnly = (info.st_mode & S_IWUSR) == 0;
     entry.attributes.hidden = !displayName.empty() && displayName.front() == '.';
     entry.size = entry.attributes.directory ? 0 : static_cast<std::int64_t>(info.st_size);
-    entry.stamp = dosStampFromTime(info.st_mtim.tv_sec);
+    entry.stamp = stamps.stampOf(info.st_mtim.tv_sec);
     return host;
 }
 
 } // namespace
 
-HostEntry inspectEntry(int folderFd, const char* name, const std::string& displayName,
+HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayName,
                        LinkHandling links) {
+    DosStampCache stamps;
+    return inspectEntry(folderFd, name, displayName, links, stamps);
+}
+
+HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayName,
+                       LinkHandling links, DosStampCache& stamps) {
     struct stat info {};
     const int flags = links == LinkHandling::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
     if (fstatat(folderFd, name, &info, flags) != 0)
@@ -65,7 +71,7 @@ HostEntry inspectEntry(int folderFd, const char* name, const std::string& displa
     if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
         return passedOver({FsStatus::Unsupported, kindOfSpecial(info.st_mode)},
                           kindOfSpecial(info.st_mode));
-    return fromStat(info, displayName);
+    return fromStat(info, displayName, stamps);
 }
 
 } // namespace brisko::platform

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <string>
+#include <string_view>
 
 namespace brisko::platform {
 
@@ -20,8 +21,11 @@ enum class LinkHandling {
 };
 
 // Looks at name relative to the open folder folderFd (or AT_FDCWD); entry.name is displayName.
-// A link to a file gives its target's size, stamp and permissions.
-HostEntry inspectEntry(int folderFd, const char* name, const std::string& displayName,
+// A link to a file gives its target's size, stamp and permissions. The stamp is converted
+// through stamps, which a directory search keeps for all of its names.
+HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayName,
+                       LinkHandling links, DosStampCache& stamps);
+HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayName,
                        LinkHandling links = LinkHandling::Inspect);
 
 } // namespace brisko::platform

@@ -3,12 +3,11 @@
 #include "platform/CaseResolver.h"
 #include "platform/FolderStream.h"
 #include "platform/HostEntry.h"
+#include "platform/ListingOrder.h"
 #include "platform/PosixErrors.h"
 #include "platform/PosixFiles.h"
 #include "platform/ProgramPath.h"
-#include "platform/Unicode.h"
 
-#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <limits>
@@ -104,22 +103,6 @@ FsResult refusalToReplace(mode_t mode) {
     return {FsStatus::Unsupported, "a device, pipe or socket has that name"};
 }
 
-// Listing order: by upper-cased name, then by the name itself, so that runs are repeatable.
-void sortListing(Listing& listing) {
-    std::vector<std::pair<std::string, DirEntry>> keyed;
-    keyed.reserve(listing.entries.size());
-    for (auto& entry : listing.entries)
-        keyed.emplace_back(toUpper(entry.name), std::move(entry));
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
-    });
-    listing.entries.clear();
-    for (auto& [key, entry] : keyed)
-        listing.entries.push_back(std::move(entry));
-    std::sort(listing.skipped.begin(), listing.skipped.end(),
-              [](const SkippedEntry& a, const SkippedEntry& b) { return a.name < b.name; });
-}
-
 } // namespace
 
 struct PosixFileSystem::Impl {
@@ -211,26 +194,25 @@ Listing PosixFileSystem::list(std::string_view folder) {
         return listing;
     }
     FolderStream stream(target.host, target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
-    std::vector<std::string> names;
+    DosStampCache stamps;
     while (const char* name = stream.next()) {
         const std::string_view view(name);
         if (view == "." || view == "..")
             continue;
-        names.emplace_back(view);
         if (view.find('\\') != std::string_view::npos) {
-            listing.skipped.push_back({names.back(), "name contains a backslash"});
+            listing.skipped.push_back({std::string(view), "name contains a backslash"});
             continue;
         }
-        HostEntry entry = inspectEntry(stream.fd(), name, names.back());
+        HostEntry entry = inspectEntry(stream.fd(), name, view, LinkHandling::Inspect, stamps);
         if (entry.result.ok())
             listing.entries.push_back(std::move(entry.entry));
         else if (entry.result.status != FsStatus::NotFound) // gone since it was listed
-            listing.skipped.push_back({names.back(), entry.reason});
+            listing.skipped.push_back({std::string(view), std::move(entry.reason)});
     }
     listing.result = stream.result();
     if (!listing.result.ok())
         return listing; // a partial listing must never pass for the whole folder
-    impl_->resolver.rememberListing(target.host, names);
+    impl_->resolver.forgetListing(target.host);
     sortListing(listing);
     return listing;
 }

@@ -1,5 +1,6 @@
 #include "platform/Unicode.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -189,6 +190,16 @@ std::string decodeText(std::string_view bytes) {
 }
 
 std::string toUpper(std::string_view text) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) { // most names: their letters are folded without decoding
+        std::string out(text);
+        for (char& c : out) {
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - ('a' - 'A'));
+        }
+        return out;
+    }
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {

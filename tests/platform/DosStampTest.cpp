@@ -2,29 +2,39 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace brisko::platform {
 namespace {
 
-// The local zone is UTC while these tests run, so local stamps are predictable.
-class DosStampTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* zone = std::getenv("TZ");
-        savedZone_ = zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
-        setenv("TZ", "UTC", 1);
+// Makes zone the local zone while it lives, then puts the one before back.
+class LocalZone {
+public:
+    explicit LocalZone(const char* zone) {
+        const char* before = std::getenv("TZ");
+        savedZone_ = before != nullptr ? std::optional<std::string>(before) : std::nullopt;
+        setenv("TZ", zone, 1);
         tzset();
     }
-    void TearDown() override {
+    ~LocalZone() {
         if (savedZone_)
             setenv("TZ", savedZone_->c_str(), 1);
         else
             unsetenv("TZ");
         tzset();
     }
+    LocalZone(const LocalZone&) = delete;
+    LocalZone& operator=(const LocalZone&) = delete;
 
 private:
     std::optional<std::string> savedZone_;
+};
+
+// The local zone is UTC while these tests run, so local stamps are predictable.
+class DosStampTest : public ::testing::Test {
+private:
+    LocalZone zone_{"UTC"};
 };
 
 LocalDateTime at(int year, int month, int day, int hour, int minute, int second) {
@@ -122,6 +132,35 @@ TEST_F(DosStampTest, GivesTheLocalCalendar) {
     EXPECT_EQ(t.weekday, 2);
     EXPECT_EQ(t.yearDay, 60);
 }
+
+struct ZoneCase {
+    const char* zone; // POSIX rules, so that no zone database is needed
+    std::time_t around;
+};
+void PrintTo(const ZoneCase& example, std::ostream* out) {
+    *out << example.zone << " around " << example.around;
+}
+
+// The cache of offsets must give what the C library gives, on days with a summer-time change
+// (where it must not use an offset) as on the steady days before and after them.
+class DosStampCacheTest : public ::testing::TestWithParam<ZoneCase> {};
+
+TEST_P(DosStampCacheTest, AgreesWithTheCLibrary) {
+    const LocalZone zone(GetParam().zone);
+    DosStampCache cache;
+    const std::time_t from = GetParam().around - 3 * 86400;
+    for (std::time_t t = from; t < GetParam().around + 3 * 86400; t += 7 * 60 + 1)
+        ASSERT_EQ(cache.stampOf(t), dosStampFromTime(t)) << GetParam().zone << " at " << t;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zones, DosStampCacheTest,
+    ::testing::Values(ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1711846800},           // 2024-03-31
+                      ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1729990800},           // 2024-10-27
+                      ZoneCase{"EST5EDT,M3.2.0,M11.1.0", 1710054000},               // 2024-03-10
+                      ZoneCase{"<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", 1712417400}, // half hour
+                      ZoneCase{"<-03>3", 315532800}, // the first stamp, 1980-01-01 UTC
+                      ZoneCase{"UTC0", -86400}));    // before 1970: clamped alike
 
 } // namespace
 } // namespace brisko::platform

@@ -62,6 +62,15 @@ TEST_F(ListingTest, ReportsFilesAndFoldersWithTheirAttributes) {
     EXPECT_TRUE(folder.attributes.directory);
 }
 
+TEST_F(ListingTest, OrdersByUpperCasedNameThenByTheNameItself) {
+    for (const char* name : {"b.txt", "Ö.txt", "B.TXT", "ä.txt", "a.txt"})
+        tree.write(name, "x");
+    const auto listing = fs.list("C:");
+    ASSERT_TRUE(listing.result.ok());
+    EXPECT_EQ(names(listing),
+              (std::vector<std::string>{"a.txt", "B.TXT", "b.txt", "ä.txt", "Ö.txt"}));
+}
+
 TEST_F(ListingTest, PassesOverWhatThePathModelCannotCarryAndSaysWhy) {
     tree.write("target.txt", "content");
     tree.makeFolder("dir");
