@@ -64,10 +64,11 @@ Resolution CaseResolver::resolve(const HostRoute& route) {
         resolution.found = resolution.count;
         return resolution;
     }
-    return resolveSlowly(route);
+    return resolveSlowly(route, requested, error);
 }
 
-Resolution CaseResolver::resolveSlowly(const HostRoute& route) {
+Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string& requested,
+                                       int wholeError) {
     const auto& names = route.components;
     Resolution resolution;
     resolution.count = names.size();
@@ -99,8 +100,9 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route) {
 
     for (; i < names.size(); ++i) {
         const std::string candidate = joinHost(current, names[i]);
-        int error = 0;
-        if (exists(candidate, error)) {
+        int error = wholeError;
+        const bool lookedUp = i + 1 == names.size() && candidate == requested;
+        if (!lookedUp && exists(candidate, error)) {
             current = candidate;
         } else {
             if (error != ENOENT) // ENOTDIR (a file on the way) counts as missing too
@@ -116,8 +118,10 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route) {
                 return stop({FsStatus::Ambiguous, ambiguity(match->second)});
             current = joinHost(current, match->second.front());
         }
-        if (i < prefixes.size())
+        if (i < prefixes.size()) {
             prefixes_[prefixes[i]] = current;
+            prefixFolds_.insert(toUpper(names[i]));
+        }
     }
     keepWithinBounds();
     resolution.host = resolution.existing = current;
@@ -160,9 +164,16 @@ void CaseResolver::forgetListing(const std::string& folder) {
     listings_.erase(folder);
 }
 
+void CaseResolver::forgetPrefixesThrough(const std::string& name) {
+    if (prefixFolds_.count(toUpper(name)) != 0) {
+        prefixes_.clear();
+        prefixFolds_.clear();
+    }
+}
+
 void CaseResolver::nameAdded(const std::string& host) {
     const auto [folder, name] = splitParent(host);
-    prefixes_.clear();
+    forgetPrefixesThrough(name);
     auto kept = listings_.find(folder);
     if (kept == listings_.end() || name.find('\\') != std::string::npos)
         return;
@@ -175,7 +186,7 @@ void CaseResolver::nameAdded(const std::string& host) {
 
 void CaseResolver::nameRemoved(const std::string& host) {
     const auto [folder, name] = splitParent(host);
-    prefixes_.clear();
+    forgetPrefixesThrough(name);
     auto kept = listings_.find(folder);
     if (kept == listings_.end())
         return;
@@ -189,13 +200,16 @@ void CaseResolver::nameRemoved(const std::string& host) {
 
 void CaseResolver::forgetAll() {
     prefixes_.clear();
+    prefixFolds_.clear();
     listings_.clear();
     listedNames_ = 0;
 }
 
 void CaseResolver::keepWithinBounds() {
-    if (prefixes_.size() > kMaxKeptPrefixes)
+    if (prefixes_.size() > kMaxKeptPrefixes) {
         prefixes_.clear();
+        prefixFolds_.clear();
+    }
     if (listings_.size() > kMaxKeptListings || listedNames_ > kMaxListedNames) {
         listings_.clear();
         listedNames_ = 0;

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace brisko::platform {
@@ -50,10 +51,16 @@ private:
     // folder cannot be read.
     const FoldedListing* listingOf(const std::string& folder, FsResult& failure);
     void rememberListing(const std::string& folder, const std::vector<std::string>& names);
-    Resolution resolveSlowly(const HostRoute& route);
+    // Matches name by name from the longest prefix kept; the whole requested path is known to be
+    // missing (lstat failed with wholeError), so it is not looked up again.
+    Resolution resolveSlowly(const HostRoute& route, const std::string& requested, int wholeError);
+    // A file name came or went: prefixes kept through a name of the same case-fold may no longer
+    // be the only match (or the exact one), so they are dropped; the rest stay true.
+    void forgetPrefixesThrough(const std::string& name);
     void keepWithinBounds();
 
     std::unordered_map<std::string, std::string> prefixes_; // requested prefix -> host path
+    std::unordered_set<std::string> prefixFolds_;           // the case-folds of the prefixes' names
     std::unordered_map<std::string, FoldedListing> listings_;
     std::size_t listedNames_ = 0;
 };

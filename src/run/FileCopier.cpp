@@ -47,7 +47,8 @@ bool sameHostFile(const std::string& a, const std::string& b) {
 
 FileCopier::FileCopier(RunContext& context)
     : context_(context), progress_(context.display(), context.plan().totalBytes()),
-      tempCopier_(context, progress_), verifySettings_(context.settings()) {}
+      tempCopier_(context, progress_), flushes_(context.services().fileSystem),
+      verifySettings_(context.settings()) {}
 
 void FileCopier::copyPendingFiles() {
     const auto& copies = context_.plan().filesToCopy();
@@ -65,6 +66,7 @@ void FileCopier::copyPendingFiles() {
         status.refresh(true);
         copyOneFile(action);
     }
+    reportUnflushed(flushes_.finish());
 }
 
 void FileCopier::copyOneFile(const engine::CopyAction& action) {
@@ -77,7 +79,8 @@ void FileCopier::copyOneFile(const engine::CopyAction& action) {
     const Attempt attempt = copyWithinFreeSpace(action);
     progress_.finishFile();
     if (attempt.copied) {
-        reportCopied(action, attempt.failure);
+        const bool succeeded = reportCopied(action);
+        reportUnflushed(flushes_.copied(action, succeeded));
         return;
     }
     context_.countFailure();
@@ -155,11 +158,8 @@ FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action)
     if (!replaced.replaced)
         return {false, replaced.failure};
     temporary.handOver();
-    const platform::FsResult flushed = fileSystem.flushFolder(action.targetFolder);
     if (copy.sourceReadOnly)
         fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
-    if (!flushed.ok()) // the new name may not be on the disk yet
-        return {true, "Copied but the folder could not be flushed - " + failureReason(flushed)};
     return {true, {}};
 }
 
@@ -178,21 +178,16 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
     return {false, "No more free space on Drive " + drive + " - skipped"};
 }
 
-void FileCopier::reportCopied(const engine::CopyAction& action, const std::string& flushFailure) {
+bool FileCopier::reportCopied(const engine::CopyAction& action) {
     History& history = context_.historyList();
     if (!history.stopped())
         history.setStatus(action.historyRow, "File copied", RowColour::Plain);
     context_.status().addToCounter(Counter::UpFiles, 1);
-    if (!flushFailure.empty()) {
-        context_.countFailure();
-        writeOutcome(action, flushFailure, RowColour::Red);
-        return;
-    }
 
     const bool verified = !context_.options().binaryCompareAfterCopy || verify(action);
     if (verified || context_.abortRequested()) {
         history.writeOutcome(action.historyRow, "File copied", RowColour::Plain, history.stopped());
-        return;
+        return true;
     }
     context_.countFailure();
     writeOutcome(action, "Copied but binary compare failed", RowColour::Red);
@@ -202,6 +197,15 @@ void FileCopier::reportCopied(const engine::CopyAction& action, const std::strin
                   " and target " + action.targetPath() + ", all sessions are aborted";
     context_.services().operatorPort.ask(notice);
     context_.abortAll();
+    return false;
+}
+
+void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& unflushed) {
+    for (const FolderFlushes::Unflushed& copy : unflushed) {
+        context_.countFailure();
+        writeOutcome(*copy.action, "Copied but the folder could not be flushed - " + copy.reason,
+                     RowColour::Red);
+    }
 }
 
 bool FileCopier::verify(const engine::CopyAction& action) {

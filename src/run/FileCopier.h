@@ -2,10 +2,12 @@
 
 #include "engine/Plan.h"
 #include "run/CopyProgress.h"
+#include "run/FolderFlushes.h"
 #include "run/TempCopier.h"
 #include "script/SessionSettings.h"
 
 #include <string>
+#include <vector>
 
 namespace brisko::run {
 
@@ -25,8 +27,7 @@ public:
 
 private:
     // What one attempt came to: copied, or the red outcome that says why not (none when the
-    // operator stopped the run or skipped the file). A copy whose folder could not be flushed
-    // afterwards is in place but not known to be on the disk: copied, with a red outcome.
+    // operator stopped the run or skipped the file).
     struct Attempt {
         bool copied = false;
         std::string failure;
@@ -38,14 +39,17 @@ private:
     Attempt copyWithinFreeSpace(const engine::CopyAction& action);
     Attempt copyAndReplace(const engine::CopyAction& action);
     Attempt askAboutFreeSpace(const engine::CopyAction& action);
-    // Counts the copy and shows its outcome; flushFailure, when there is one, makes it red.
-    void reportCopied(const engine::CopyAction& action, const std::string& flushFailure);
+    // Counts the copy, verifies it when asked and shows its outcome; false when it failed.
+    bool reportCopied(const engine::CopyAction& action);
+    // Copies in place whose folder could not be flushed are not known to be on the disk: red.
+    void reportUnflushed(const std::vector<FolderFlushes::Unflushed>& unflushed);
     bool verify(const engine::CopyAction& action);
     void writeOutcome(const engine::CopyAction& action, const std::string& text, RowColour colour);
 
     RunContext& context_;
     CopyProgress progress_;
     TempCopier tempCopier_;
+    FolderFlushes flushes_;
     script::SessionSettings verifySettings_; // the settings the comparison's engine sees
 };
 

@@ -212,6 +212,28 @@ TEST_F(CopyTest, CopyWhoseFolderCannotBeFlushedIsNotReportedAsASuccess) {
     EXPECT_EQ(context().failedActions(), 2);
 }
 
+TEST_F(CopyTest, EachFolderIsFlushedOnceAndOnlyItsCopiesFailWithIt) {
+    left("A.DBF", "a");
+    left("B.DBF", "b");
+    left("C.DBF", "c");
+    right("SUB/OLD.TXT", "old");
+    planCopy("A.DBF");
+    planCopy("B.DBF", "", "R:\\SUB");
+    planCopy("C.DBF", "", "R:\\SUB");
+    fileSystem.folderFlushFailure = platform::FsResult{platform::FsStatus::IoError, "I/O error"};
+    fileSystem.folderFlushFailureIn = "R:\\SUB";
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(fileSystem.flushedFolders, (std::vector<std::string>{"R:", "R:\\SUB"}));
+    EXPECT_EQ(copyRow(0).status, "File copied");
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(copyRow(i).status, "Copied but the folder could not be flushed - I/O error");
+        EXPECT_EQ(copyRow(i).colour, RowColour::Red);
+    }
+    EXPECT_EQ(context().failedActions(), 2);
+}
+
 TEST_F(CopyTest, RefusedBackupLinkKeepsTheTargetUntouched) {
     left("DATA.DBF", "new");
     right("DATA.DBF", "old");

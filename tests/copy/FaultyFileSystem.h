@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisko::test {
 
@@ -33,8 +34,11 @@ public:
     std::optional<platform::FsStatus> linkFailure;
     // The free bytes every drive reports.
     std::optional<std::int64_t> freeSpace;
-    // Flushing a folder fails with this result.
+    // Flushing a folder fails with this result: any folder, or only the one named.
     std::optional<platform::FsResult> folderFlushFailure;
+    std::string folderFlushFailureIn;
+    // Every folder flushed, in order.
+    std::vector<std::string> flushedFolders;
 
     std::optional<std::string> hostPath(std::string_view path) override {
         return inner_.hostPath(path);
@@ -71,7 +75,10 @@ public:
                                                       platform::FsResult& result) override;
     void dropCache(std::string_view path) override { inner_.dropCache(path); }
     platform::FsResult flushFolder(std::string_view folder) override {
-        return folderFlushFailure ? *folderFlushFailure : inner_.flushFolder(folder);
+        flushedFolders.emplace_back(folder);
+        if (folderFlushFailure && (folderFlushFailureIn.empty() || folderFlushFailureIn == folder))
+            return *folderFlushFailure;
+        return inner_.flushFolder(folder);
     }
     platform::FsResult setStamp(std::string_view path, platform::DosStamp stamp) override {
         return inner_.setStamp(path, stamp);

@@ -47,6 +47,14 @@ TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
     EXPECT_EQ(tree.read("list/FILE.txt"), "4");
 }
 
+TEST_F(CaseResolutionTest, RemovingAFileThatHidAFolderFindsTheFolder) {
+    tree.write("Data/x.txt", "x");
+    tree.write("DATA", "a file with the folder's name in capitals");
+    EXPECT_EQ(fs.stat("C:\\DATA\\X.TXT").result.status, FsStatus::NotFound);
+    ASSERT_TRUE(fs.removeFile("C:\\DATA").ok());
+    EXPECT_EQ(fs.hostPath("C:\\DATA\\X.TXT"), host("Data/x.txt"));
+}
+
 TEST_F(CaseResolutionTest, MatchesNonAsciiNamesWithoutRegardToCase) {
     tree.write("Übersicht/Straße.txt", "s");
     tree.write("Ωμέγα/файл.txt", "f");
