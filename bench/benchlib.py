@@ -1,6 +1,7 @@
 """Shared helpers of the benchmarks: building trees, timing commands, printing ratios."""
 
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -10,6 +11,14 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # BRISKO_BATCH names another build of the program, to compare two builds on the same machine.
 BATCH = os.environ.get("BRISKO_BATCH") or os.path.join(ROOT, "build", "src", "batch",
                                                        "brisko2-batch")
+
+
+def ensure_tools(*tools):
+    """Installs the standard tools that the benchmark compares against when any is missing."""
+    missing = [tool for tool in tools if shutil.which(tool) is None]
+    if missing:
+        subprocess.run(["bash", os.path.join(ROOT, "scripts", "install-deps.sh")] + missing,
+                       check=True)
 
 
 def ensure_built():

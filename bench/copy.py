@@ -56,6 +56,7 @@ def main():
     parser.add_argument("--big-mib", type=int, default=1024)
     parser.add_argument("--small-files", type=int, default=20000)
     args = parser.parse_args()
+    benchlib.ensure_tools("rsync")
     benchlib.ensure_built()
 
     work = tempfile.mkdtemp(prefix="brisko-bench-", dir=os.environ.get("BENCH_DIR"))

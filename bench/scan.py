@@ -36,6 +36,7 @@ def main():
     parser.add_argument("--folders", type=int, default=1000)
     parser.add_argument("--files-per-folder", type=int, default=100)
     args = parser.parse_args()
+    benchlib.ensure_tools("rsync")
     benchlib.ensure_built()
 
     work = tempfile.mkdtemp(prefix="brisko-bench-")

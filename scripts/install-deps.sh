@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, when any is missing.
+# Installs the Debian packages that building and testing need, when any is missing; further
+# package names given as arguments (such as the benchmarks' rsync) are installed with them.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do
