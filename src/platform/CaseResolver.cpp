@@ -16,12 +16,16 @@ constexpr std::size_t kMaxKeptPrefixes = 100000;
 constexpr std::size_t kMaxKeptListings = 4096;
 constexpr std::size_t kMaxListedNames = 2000000;
 
-bool exists(const std::string& host, int& error) {
-    struct stat info {};
+bool exists(const std::string& host, int& error, struct stat& info) {
     if (lstat(host.c_str(), &info) == 0)
         return true;
     error = errno;
     return false;
+}
+
+bool exists(const std::string& host, int& error) {
+    struct stat info {};
+    return exists(host, error, info);
 }
 
 std::string joinAll(std::string host, const std::vector<std::string>& names, std::size_t from) {
@@ -59,9 +63,11 @@ Resolution CaseResolver::resolve(const HostRoute& route) {
             resolution.result = resultFromErrno(errno);
         return resolution;
     }
-    if (exists(requested, error)) {
+    struct stat info {};
+    if (exists(requested, error, info)) {
         resolution.host = resolution.existing = requested;
         resolution.found = resolution.count;
+        resolution.status = info;
         return resolution;
     }
     return resolveSlowly(route, requested, error);

@@ -3,7 +3,9 @@
 #include "platform/FileSystem.h"
 #include "platform/ProgramPath.h"
 
+#include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -19,6 +21,8 @@ struct Resolution {
     std::string existing; // the host path of the names that were found
     std::size_t found = 0;
     std::size_t count = 0;
+    // The lstat of the whole path when it was found as written, so callers need not ask again.
+    std::optional<struct stat> status;
 
     bool onlyLastMissing() const {
         return result.status == FsStatus::NotFound && found + 1 == count;

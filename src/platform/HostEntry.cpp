@@ -59,6 +59,12 @@ HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayN
     const int flags = links == LinkHandling::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
     if (fstatat(folderFd, name, &info, flags) != 0)
         return unreadable(errno);
+    return inspectEntry(info, folderFd, name, displayName, stamps);
+}
+
+HostEntry inspectEntry(const struct stat& linkStatus, int folderFd, const char* name,
+                       std::string_view displayName, DosStampCache& stamps) {
+    struct stat info = linkStatus;
     if (S_ISLNK(info.st_mode)) {
         if (fstatat(folderFd, name, &info, 0) != 0) {
             if (errno == ENOENT || errno == ELOOP)

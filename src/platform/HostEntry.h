@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace brisko::platform {
 
@@ -27,5 +28,8 @@ HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayN
                        LinkHandling links, DosStampCache& stamps);
 HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayName,
                        LinkHandling links = LinkHandling::Inspect);
+// The same for a name whose lstat the caller has already read (links are inspected).
+HostEntry inspectEntry(const struct stat& linkStatus, int folderFd, const char* name,
+                       std::string_view displayName, DosStampCache& stamps);
 
 } // namespace brisko::platform

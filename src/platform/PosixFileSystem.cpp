@@ -11,6 +11,7 @@
 #include <climits>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -28,9 +29,10 @@ enum class Need {
 struct Target {
     FsResult result;
     std::string host;
-    std::string requestedName; // the last name as the caller wrote it
-    bool missing = false;      // (Creatable) nothing of that name exists yet
-    bool driveFolder = false;  // the path names a drive's own folder: followed if a link
+    std::string requestedName;         // the last name as the caller wrote it
+    bool missing = false;              // (Creatable) nothing of that name exists yet
+    bool driveFolder = false;          // the path names a drive's own folder: followed if a link
+    std::optional<struct stat> status; // the lstat of host, when resolving read it
 
     bool ok() const { return result.ok(); }
     LinkHandling links() const {
@@ -56,6 +58,16 @@ FsResult lastFailure() {
 
 FsResult succeededIf(bool done) {
     return done ? FsResult::success() : lastFailure();
+}
+
+// The status of what a located path names, a link followed; taken from the resolution when it
+// read it already.
+bool followedStatus(const Target& target, struct stat& info) {
+    if (target.status && !S_ISLNK(target.status->st_mode)) {
+        info = *target.status;
+        return true;
+    }
+    return ::stat(target.host.c_str(), &info) == 0;
 }
 
 std::string currentHostFolder() {
@@ -144,6 +156,7 @@ struct PosixFileSystem::Impl {
         target.result = resolution.result;
         target.host = resolution.host;
         target.driveFolder = names.empty();
+        target.status = resolution.status;
         if (!names.empty())
             target.requestedName = names.back();
         if (need == Need::Creatable && resolution.onlyLastMissing()) {
@@ -159,7 +172,14 @@ struct PosixFileSystem::Impl {
         Target target = locate(path, Need::Existing);
         if (!target.ok())
             return target;
-        entry = inspectEntry(AT_FDCWD, target.host.c_str(), lastName(target.host), target.links());
+        if (target.status && target.links() == LinkHandling::Inspect) {
+            DosStampCache stamps;
+            entry = inspectEntry(*target.status, AT_FDCWD, target.host.c_str(),
+                                 lastName(target.host), stamps);
+        } else {
+            entry =
+                inspectEntry(AT_FDCWD, target.host.c_str(), lastName(target.host), target.links());
+        }
         target.result = entry.result;
         return target;
     }
@@ -238,7 +258,7 @@ FsResult PosixFileSystem::setReadOnly(std::string_view path, bool readOnly) {
     struct stat info {};
     if (!target.ok())
         return target.result;
-    if (::stat(target.host.c_str(), &info) != 0)
+    if (!followedStatus(target, info))
         return lastFailure();
     constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
     const mode_t mode = readOnly ? (info.st_mode & ~kAnyWrite) : (info.st_mode | S_IWUSR);
@@ -260,7 +280,7 @@ FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view
     if (!target.ok())
         return target.result;
     struct stat info {};
-    if (::stat(source.host.c_str(), &info) != 0)
+    if (!followedStatus(source, info))
         return lastFailure();
     // Only the permission bits: set-user-ID and the like are never carried over.
     return succeededIf(

@@ -1,6 +1,7 @@
 #include "run/FileCopier.h"
 
 #include "engine/BinaryCompare.h"
+#include "platform/Unicode.h"
 #include "run/BackupChain.h"
 #include "run/RunContext.h"
 #include "run/TargetReplacement.h"
@@ -103,6 +104,10 @@ void FileCopier::showFile(const engine::CopyAction& action) {
 bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
     const std::string& own = context_.ownExecutable();
     if (own.empty())
+        return false;
+    // Only a target under the program's own file name can replace that name; the cheap test of
+    // the name spares a look at the disk for every other copy.
+    if (!platform::equalsIgnoreCase(std::filesystem::path(own).filename().string(), action.name))
         return false;
     const auto host = context_.services().fileSystem.hostPath(action.targetPath());
     return host && sameHostFile(*host, own);

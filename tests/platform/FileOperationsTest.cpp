@@ -156,6 +156,26 @@ TEST_F(FileOperationsTest, AttributesAreThePermissionBits) {
     EXPECT_EQ(fs.setReadOnly("C:\\ABSENT", true).status, FsStatus::NotFound);
 }
 
+TEST_F(FileOperationsTest, NamesWrittenAsOnDiskAreLookedAtLikeAnyOther) {
+    // A name found as written takes a shorter way through the file system: links must still be
+    // read through, and what the program does not handle still refused.
+    tree.write("target.txt", "x");
+    tree.write("other.txt", "y");
+    tree.makeFolder("dir");
+    symlinkAt("to-file", "target.txt");
+    symlinkAt("to-dir", "dir");
+    chmod(host("target.txt").c_str(), 0640);
+
+    ASSERT_TRUE(fs.copyAttributes("C:\\to-file", "C:\\other.txt").ok());
+    EXPECT_EQ(mode("other.txt"), 0640u); // the mode of the link's target, not of the link
+    ASSERT_TRUE(fs.setReadOnly("C:\\to-file", true).ok());
+    EXPECT_EQ(mode("target.txt"), 0440u);
+    EXPECT_TRUE(fs.stat("C:\\to-file").entry.attributes.readOnly);
+    EXPECT_EQ(fs.stat("C:\\to-dir").result.status, FsStatus::Unsupported);
+    EXPECT_EQ(fs.setReadOnly("C:\\to-dir", true).status, FsStatus::Unsupported);
+    EXPECT_EQ(fs.setStamp("C:\\to-dir", 0x285D645Cu).status, FsStatus::Unsupported);
+}
+
 class StampRoundTripTest : public FileOperationsTest,
                            public ::testing::WithParamInterface<platform::DosStamp> {};
 
