@@ -51,21 +51,27 @@ def drop_caches():
         return False
 
 
-def time_command(command, runs, before=None, env=None):
-    """Runs a command several times; returns the list of wall-clock seconds."""
-    times = []
+def time_once(command, before=None, env=None):
+    """Runs a command once; returns its wall-clock seconds."""
+    if before:
+        before()
+    start = time.perf_counter()
+    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env)
+    elapsed = time.perf_counter() - start
+    if result.returncode not in (0, 3):
+        sys.exit("command failed (%d): %s\n%s" % (result.returncode, " ".join(command),
+                                                   result.stderr.decode(errors="replace")))
+    return elapsed
+
+
+def time_commands(commands, runs, before=None, env=None):
+    """Times each named command several times, taking them in turn so that the machine's drift
+    (other work, the disk's write-back) falls on all of them alike; returns [(name, times)]."""
+    times = {name: [] for name, _ in commands}
     for _ in range(runs):
-        if before:
-            before()
-        start = time.perf_counter()
-        result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                                env=env)
-        elapsed = time.perf_counter() - start
-        if result.returncode not in (0, 3):
-            sys.exit("command failed (%d): %s\n%s" % (result.returncode, " ".join(command),
-                                                       result.stderr.decode(errors="replace")))
-        times.append(elapsed)
-    return times
+        for name, command in commands:
+            times[name].append(time_once(command, before, env))
+    return [(name, times[name]) for name, _ in commands]
 
 
 def peak_memory_mb(command, env=None):

@@ -56,16 +56,13 @@ def main():
             f.write(SCRIPT_PLAN_COPIES)
 
         drives = ["--drive", "L=" + left, "--drive", "R=" + right]
-        rows = [
+        rows = benchlib.time_commands([
             ("find + stat of both trees (floor)",
-             benchlib.time_command(["find", left, right, "-printf", "%s %T@\\n"], args.runs)),
-            ("rsync -a --dry-run (one way)",
-             benchlib.time_command(["rsync", "-a", "--dry-run", left + "/", right + "/"],
-                                   args.runs)),
+             ["find", left, right, "-printf", "%s %T@\\n"]),
+            ("rsync -a --dry-run (one way)", ["rsync", "-a", "--dry-run", left + "/", right + "/"]),
             ("brisko2-batch --dry-run Update (two way)",
-             benchlib.time_command([benchlib.BATCH] + drives + ["--dry-run", update],
-                                   args.runs)),
-        ]
+             [benchlib.BATCH] + drives + ["--dry-run", update]),
+        ], args.runs)
         print()
         benchlib.report(rows, "rsync -a --dry-run (one way)")
 
