@@ -63,6 +63,7 @@ DialogAnswer BatchOperator::ask(const Question& question) {
     std::string main = question.text;
     switch (question.kind) {
     case DialogKind::InvalidDrive:
+    case DialogKind::EmptyMaster:
         main = question.str1;
         break;
     case DialogKind::FutureStamp:

@@ -88,6 +88,17 @@ QuestionContent invalidDrive(const Question& q) {
     return c;
 }
 
+// A master folder found empty: mirroring it would empty the copy side.
+QuestionContent emptyMaster(const Question& q) {
+    QuestionContent c = harmless(q.text,
+                                 {{"Skip Session", DialogAnswer::Ignore},
+                                  {"&Mirror Anyway", DialogAnswer::Yes},
+                                  {"Abort All", DialogAnswer::Abort}},
+                                 DialogAnswer::Ignore);
+    c.upper = q.str1;
+    return c;
+}
+
 QuestionContent fileError(const Question& q) {
     QuestionContent c = harmless("File Error",
                                  {{"Skip File", DialogAnswer::Ignore},
@@ -133,6 +144,9 @@ QuestionContent describeQuestion(const Question& question) {
         break;
     case DialogKind::InvalidDrive:
         content = invalidDrive(question);
+        break;
+    case DialogKind::EmptyMaster:
+        content = emptyMaster(question);
         break;
     case DialogKind::FileError:
         content = fileError(question);

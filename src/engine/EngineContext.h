@@ -27,6 +27,8 @@ struct EngineContext {
     // Joins the standing roots and paths into the two full paths of the session (with long
     // names expanded); false when either comes out empty.
     std::function<bool()> buildFullPaths;
+    // A master root folder that is empty is mirrored without asking.
+    bool allowEmptyMaster = false;
 };
 
 } // namespace brisko::engine

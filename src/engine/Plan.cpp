@@ -5,23 +5,38 @@
 namespace brisko::engine {
 
 bool Plan::addFileToDelete(const std::string& path, std::int64_t size) {
-    if (!fileDeleteIndex_.insert(path).second)
+    PathAction file;
+    file.path = path;
+    file.size = size;
+    return addFileToDelete(std::move(file));
+}
+
+bool Plan::addFileToDelete(PathAction file) {
+    if (!fileDeleteIndex_.insert(file.path).second)
         return false;
-    filesToDelete_.push_back(PathAction{path, size, 0});
+    filesToDelete_.push_back(std::move(file));
     return true;
 }
 
 bool Plan::addFolderToCreate(const std::string& path) {
-    if (!folderCreateIndex_.insert(path).second)
+    PathAction folder;
+    folder.path = path;
+    return addFolderToCreate(std::move(folder));
+}
+
+bool Plan::addFolderToCreate(PathAction folder) {
+    if (!folderCreateIndex_.insert(folder.path).second)
         return false;
-    foldersToCreate_.push_back(PathAction{path, 0, 0});
+    foldersToCreate_.push_back(std::move(folder));
     return true;
 }
 
 bool Plan::addFolderToDelete(const std::string& path) {
     if (!folderDeleteIndex_.insert(path).second)
         return false;
-    foldersToDelete_.push_back(PathAction{path, 0, 0});
+    PathAction folder;
+    folder.path = path;
+    foldersToDelete_.push_back(std::move(folder));
     return true;
 }
 

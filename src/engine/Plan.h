@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DosStamp.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,6 +23,13 @@ struct CopyAction {
     int session = 0; // number of the Execute row that listed it, from 1
     bool binaryFailed = false;
     int historyRow = 0; // its row after the history was rebuilt; 0 for none
+    // A symbolic link, reproduced as a link holding linkTarget (the text the scan saw).
+    bool link = false;
+    std::string linkTarget;
+    // What the scan saw at the target: nothing, or an entry of targetSize bytes stamped
+    // targetStamp. The copy goes ahead only while the target is still as seen.
+    bool targetExisted = false;
+    platform::DosStamp targetStamp = 0;
 
     std::string sourcePath() const { return sourceFolder + "\\" + name; }
     std::string targetPath() const { return targetFolder + "\\" + name; }
@@ -31,7 +40,21 @@ struct PathAction {
     std::string path;
     std::int64_t size = 0; // files to delete only
     int historyRow = 0;
+    // Files to delete: the stamp the scan saw (deleted only while still as seen), and whether
+    // the entry is a symbolic link.
+    platform::DosStamp stamp = 0;
+    bool link = false;
+    // Folders to create: the path in the letter case to create it in (empty: path itself).
+    std::string spelling;
 };
+
+// The blue status of a planned copy or file deletion in the history.
+inline const char* plannedStatus(const CopyAction& copy) {
+    return copy.link ? "Link to be copied" : "File to be copied";
+}
+inline const char* plannedDeletionStatus(bool link) {
+    return link ? "Link to be deleted" : "File to be deleted";
+}
 
 // The plan of a run: four lists, each in the order of listing, with exact-path indexes so that
 // the membership tests stay fast on plans of 100,000 entries.
@@ -48,7 +71,9 @@ public:
 
     // Each adds the entry unless the list holds it already (by exact path); true when added.
     bool addFileToDelete(const std::string& path, std::int64_t size);
+    bool addFileToDelete(PathAction file);
     bool addFolderToCreate(const std::string& path);
+    bool addFolderToCreate(PathAction folder);
     bool addFolderToDelete(const std::string& path);
     // Adds a copy unless its target path is already the target of a listed copy.
     bool addCopy(CopyAction copy);

@@ -26,6 +26,8 @@ std::string describe(FsStatus status) {
         return "not the expected kind (file or folder)";
     case FsStatus::Unsupported:
         return "not a plain file or folder";
+    case FsStatus::InUse:
+        return "another copy is in progress there";
     }
     return "unknown error";
 }

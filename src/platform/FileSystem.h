@@ -28,6 +28,7 @@ enum class FsStatus {
     InvalidName,   // a name the path model cannot carry (for example one holding '\')
     NotAFolder,    // a file where a folder was expected, or the other way round
     Unsupported,   // a link, device, FIFO or socket where a file or folder was expected
+    InUse,         // another live run holds the file (its advisory lock)
 };
 
 // The outcome of an operation, with the system's own words for a failure.
@@ -46,6 +47,7 @@ struct FileAttributes {
     bool directory = false;
     bool readOnly = false; // POSIX: the owner's write bit is clear
     bool hidden = false;   // POSIX: the name begins with '.'
+    bool link = false;     // a symbolic link: an entry of its own, never followed
 };
 
 // One file or folder as a directory search reports it.
@@ -53,13 +55,28 @@ struct DirEntry {
     std::string name; // the name on disk (UTF-8 where the disk has UTF-8)
     FileAttributes attributes;
     std::int64_t size = 0;
-    DosStamp stamp = 0;
+    DosStamp stamp = 0;     // a link's own stamp for a link
+    std::string linkTarget; // links only: the text the link holds
 };
 
 // A name that a directory search passed over, and why.
 struct SkippedEntry {
     std::string name;
-    std::string reason; // e.g. "name contains a backslash", "link to a folder", "cannot be read"
+    std::string reason;   // e.g. "name contains a backslash", "named pipe", "cannot be read"
+    bool special = false; // a device, pipe or socket: passed over by design, not a failure
+};
+
+// Which file a name holds: two names with equal identities hold the same file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Whether the last name of a path is followed when it is a symbolic link.
+enum class LinkPolicy {
+    Refuse, // a link is not followed: opening it fails with Unsupported
+    Follow, // a link is followed (script files, which users often keep behind links)
 };
 
 struct Listing {
@@ -106,6 +123,8 @@ public:
     // Puts the written data on the disk.
     virtual FsResult flush() = 0;
     virtual FsResult close() = 0;
+    // The file being written, so that a caller can check that a name still holds it.
+    virtual std::optional<FileIdentity> identity() const { return std::nullopt; }
 };
 
 // The operating system's file system as the program sees it. Every path is a program path:
@@ -119,14 +138,20 @@ public:
     // The host path a program path resolves to (the last component may not exist yet).
     virtual std::optional<std::string> hostPath(std::string_view path) = 0;
 
+    // Symbolic links are reported as entries of their own (attributes.link, linkTarget), never
+    // read through; only a drive's own folder is followed.
     virtual Listing list(std::string_view folder) = 0;
     virtual PathInfo stat(std::string_view path) = 0;
+    // The file a name holds (a link's own identity for a link); nothing when it cannot be
+    // looked at.
+    virtual std::optional<FileIdentity> identityOf(std::string_view path) = 0;
     virtual bool driveExists(char letter) = 0;
 
     bool fileExists(std::string_view path);
     bool folderExists(std::string_view path);
 
     // Sets or clears the read-only attribute; clearAttributes gives the owner write access.
+    // Nothing is ever changed through a link: for a link these do nothing.
     virtual FsResult setReadOnly(std::string_view path, bool readOnly) = 0;
     virtual FsResult clearAttributes(std::string_view path) = 0;
     // Copies the permission bits (the attributes) of one file onto another.
@@ -138,22 +163,35 @@ public:
     // A second name for an existing file (used to keep a backup without a moment in which
     // the target name is empty); Unsupported where links are impossible.
     virtual FsResult link(std::string_view existing, std::string_view newName) = 0;
+    // Makes a symbolic link at a new name holding targetText; a taken name is refused.
+    virtual FsResult createLink(std::string_view path, std::string_view targetText) = 0;
     virtual FsResult createFolders(std::string_view path) = 0; // with its parents
     virtual FsResult removeFolder(std::string_view path) = 0;  // an empty folder
 
     // Free bytes for the drive of a drive-form letter; nothing when the drive does not exist.
     virtual std::optional<std::int64_t> freeBytes(char drive) = 0;
 
-    virtual std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result) = 0;
-    // Creates a new regular file; a regular file of that name is replaced, anything else
-    // (a link, a folder, a device) is refused and left alone.
+    virtual std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result,
+                                                LinkPolicy links) = 0;
+    // Opens a regular file for reading; a link at the last name is refused.
+    std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result) {
+        return openRead(path, result, LinkPolicy::Refuse);
+    }
+    // Creates a new regular file and holds an exclusive advisory lock on it until it is
+    // closed. A regular file of that name is replaced unless another live run holds its lock
+    // (InUse); anything else (a link, a folder, a device) is refused and left alone.
     virtual std::unique_ptr<OutputFile> createFresh(std::string_view path, FsResult& result) = 0;
     // Asks the system to forget the cached pages of a file, so that it is read from disk.
     virtual void dropCache(std::string_view path) = 0;
     // Flushes a folder's entries to disk (after a rename into it).
     virtual FsResult flushFolder(std::string_view folder) = 0;
 
+    // Sets the last-write time; a link gets its own stamp, its target is left alone.
     virtual FsResult setStamp(std::string_view path, DosStamp stamp) = 0;
+
+    // Forgets every folder listing and resolved name kept from earlier lookups, so that what
+    // other programs changed since is seen.
+    virtual void forgetCachedNames() {}
 
     // The process's current folder, as a host path.
     virtual std::string currentFolder() = 0;

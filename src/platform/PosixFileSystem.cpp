@@ -247,6 +247,15 @@ PathInfo PosixFileSystem::stat(std::string_view path) {
     return info;
 }
 
+std::optional<FileIdentity> PosixFileSystem::identityOf(std::string_view path) {
+    Target target = impl_->locate(path, Need::Existing);
+    struct stat info {};
+    if (!target.ok() || lstat(target.host.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
 bool PosixFileSystem::driveExists(char letter) {
     auto folder = impl_->drives.hostFolder(letter);
     struct stat info {};
@@ -347,6 +356,18 @@ FsResult PosixFileSystem::link(std::string_view existing, std::string_view newNa
     return FsResult::success();
 }
 
+FsResult PosixFileSystem::createLink(std::string_view path, std::string_view targetText) {
+    Target target = impl_->locate(path, Need::Creatable);
+    if (!target.ok())
+        return target.result;
+    if (!target.missing)
+        return {FsStatus::AlreadyExists, "the name is taken"};
+    if (symlink(std::string(targetText).c_str(), target.host.c_str()) != 0)
+        return lastFailure();
+    impl_->resolver.nameAdded(target.host);
+    return FsResult::success();
+}
+
 FsResult PosixFileSystem::createFolders(std::string_view path) {
     ParsedPath parsed;
     Resolution resolution = impl_->resolve(path, parsed);
@@ -410,11 +431,18 @@ std::optional<std::int64_t> PosixFileSystem::freeBytes(char drive) {
     return static_cast<std::int64_t>(blocks * blockSize);
 }
 
-std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsResult& result) {
+std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsResult& result,
+                                                     LinkPolicy links) {
     Target target = impl_->locate(path, Need::Existing);
     result = target.result;
     if (!target.ok())
         return nullptr;
+    struct stat own {};
+    if (links == LinkPolicy::Refuse && !target.driveFolder &&
+        lstat(target.host.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) {
+        result = {FsStatus::Unsupported, "a symbolic link"};
+        return nullptr;
+    }
     struct stat info {};
     UniqueFd fd = openRegularFile(target.host, result, info);
     if (!fd.valid())
@@ -499,6 +527,10 @@ FsResult PosixFileSystem::setStamp(std::string_view path, DosStamp stamp) {
     const struct timespec times[2] = {{time, 0}, {time, 0}}; // last access, last modification
     return succeededIf(
         retryOnInterrupt([&] { return utimensat(AT_FDCWD, target.host.c_str(), times, 0); }) == 0);
+}
+
+void PosixFileSystem::forgetCachedNames() {
+    impl_->resolver.forgetAll();
 }
 
 std::string PosixFileSystem::currentFolder() {

@@ -15,6 +15,7 @@ enum class DialogKind {
     ZeroLength,   // a zero-length source over a non-empty target
     FutureStamp,  // a file dated in the future
     InvalidDrive, // a drive that does not exist, or is full
+    EmptyMaster,  // a master root folder that is empty while the copy side is not
     FileError,    // a file that cannot be read
     FreeSpace,    // the drives short of space (no countdown)
     Standard,     // a plain notice with an OK button

@@ -35,6 +35,8 @@ const char* dialogKindName(DialogKind kind) {
         return "FutureStamp";
     case DialogKind::InvalidDrive:
         return "InvalidDrive";
+    case DialogKind::EmptyMaster:
+        return "EmptyMaster";
     case DialogKind::FileError:
         return "FileError";
     case DialogKind::FreeSpace:
@@ -54,6 +56,7 @@ DialogAnswer defaultAnswer(DialogKind kind) {
     case DialogKind::ZeroLength:
     case DialogKind::FutureStamp:
     case DialogKind::InvalidDrive:
+    case DialogKind::EmptyMaster:
     case DialogKind::FileError:
         return DialogAnswer::Ignore; // skip, keep as is
     case DialogKind::FreeSpace:

@@ -44,6 +44,7 @@ engine::EngineContext RunContext::engineContext(script::SessionSettings& setting
                                   projection_,
                                   thousandsSeparator_,
                                   {}};
+    context.allowEmptyMaster = options_.allowEmptyMaster;
     context.buildFullPaths = [this] {
         auto scriptSide = scriptContext();
         return script::buildFullPaths(scriptSide);

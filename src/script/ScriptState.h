@@ -35,6 +35,9 @@ struct ScriptState {
 struct RunOptions {
     bool stopBetweenScanAndCopy = false;
     bool binaryCompareAfterCopy = false;
+    // A master session whose master root folder is empty mirrors it all the same (deleting
+    // everything on the copy side) instead of being skipped.
+    bool allowEmptyMaster = false;
 };
 
 } // namespace brisko::script

@@ -25,6 +25,14 @@ struct SessionSettings {
     int rootParamCount = 0; // "L=" and "R=" command-line parameters applied since the last load
     std::string leftFullPath;
     std::string rightFullPath;
+    // Roots and paths as the script wrote them (the fields above are upper-cased), and the
+    // full paths joined from them: a folder that must be created takes this case.
+    std::string leftPathAsWritten;
+    std::string rightPathAsWritten;
+    std::string leftRootAsWritten;
+    std::string rightRootAsWritten;
+    std::string leftFullPathAsWritten;
+    std::string rightFullPathAsWritten;
     UpdateMode updateMode = UpdateMode::Update;
     bool subFolders = true;
     MissingFolderRule missingFolder = MissingFolderRule::UserAsk;

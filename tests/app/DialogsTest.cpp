@@ -18,10 +18,10 @@ Q_DECLARE_METATYPE(brisko::DialogAnswer)
 
 namespace {
 
-constexpr DialogKind kTimedKinds[] = {DialogKind::MissingItem,  DialogKind::SameStamp,
-                                      DialogKind::ZeroLength,   DialogKind::FutureStamp,
-                                      DialogKind::InvalidDrive, DialogKind::FileError,
-                                      DialogKind::Standard,     DialogKind::Closing};
+constexpr DialogKind kTimedKinds[] = {
+    DialogKind::MissingItem, DialogKind::SameStamp,    DialogKind::ZeroLength,
+    DialogKind::FutureStamp, DialogKind::InvalidDrive, DialogKind::EmptyMaster,
+    DialogKind::FileError,   DialogKind::Standard,     DialogKind::Closing};
 
 Question question(DialogKind kind, int timeoutSeconds = 60) {
     Question q;

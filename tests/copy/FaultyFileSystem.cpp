@@ -50,6 +50,7 @@ public:
     }
     platform::FsResult flush() override { return inner_->flush(); }
     platform::FsResult close() override { return inner_->close(); }
+    std::optional<platform::FileIdentity> identity() const override { return inner_->identity(); }
 
 private:
     std::unique_ptr<platform::OutputFile> inner_;
@@ -72,8 +73,9 @@ platform::FsResult FaultyFileSystem::link(std::string_view existing, std::string
 }
 
 std::unique_ptr<platform::InputFile> FaultyFileSystem::openRead(std::string_view path,
-                                                                platform::FsResult& result) {
-    auto file = inner_.openRead(path, result);
+                                                                platform::FsResult& result,
+                                                                platform::LinkPolicy links) {
+    auto file = inner_.openRead(path, result, links);
     if (!file)
         return nullptr;
     return std::make_unique<FaultyInput>(std::move(file), *this);

@@ -45,6 +45,9 @@ public:
     }
     platform::Listing list(std::string_view folder) override { return inner_.list(folder); }
     platform::PathInfo stat(std::string_view path) override { return inner_.stat(path); }
+    std::optional<platform::FileIdentity> identityOf(std::string_view path) override {
+        return inner_.identityOf(path);
+    }
     bool driveExists(char letter) override { return inner_.driveExists(letter); }
     platform::FsResult setReadOnly(std::string_view path, bool readOnly) override {
         return inner_.setReadOnly(path, readOnly);
@@ -60,6 +63,9 @@ public:
     }
     platform::FsResult rename(std::string_view from, std::string_view to) override;
     platform::FsResult link(std::string_view existing, std::string_view newName) override;
+    platform::FsResult createLink(std::string_view path, std::string_view targetText) override {
+        return inner_.createLink(path, targetText);
+    }
     platform::FsResult createFolders(std::string_view path) override {
         return inner_.createFolders(path);
     }
@@ -69,8 +75,9 @@ public:
     std::optional<std::int64_t> freeBytes(char drive) override {
         return freeSpace ? freeSpace : inner_.freeBytes(drive);
     }
-    std::unique_ptr<platform::InputFile> openRead(std::string_view path,
-                                                  platform::FsResult& result) override;
+    using platform::FileSystem::openRead;
+    std::unique_ptr<platform::InputFile> openRead(std::string_view path, platform::FsResult& result,
+                                                  platform::LinkPolicy links) override;
     std::unique_ptr<platform::OutputFile> createFresh(std::string_view path,
                                                       platform::FsResult& result) override;
     void dropCache(std::string_view path) override { inner_.dropCache(path); }
@@ -87,6 +94,7 @@ public:
     platform::FsResult setCurrentFolder(std::string_view path) override {
         return inner_.setCurrentFolder(path);
     }
+    void forgetCachedNames() override { inner_.forgetCachedNames(); }
 
     int readCalls = 0; // read calls on files opened since the start
 

@@ -8,7 +8,14 @@ namespace {
 
 engine::Plan samplePlan() {
     engine::Plan plan;
-    plan.addCopy({"L:\\A", "R:\\A", "", 2000, 1500, "X.DBF", true, 1});
+    engine::CopyAction copy;
+    copy.sourceFolder = "L:\\A";
+    copy.targetFolder = "R:\\A";
+    copy.sourceSize = 2000;
+    copy.targetSize = 1500;
+    copy.name = "X.DBF";
+    copy.session = 1;
+    plan.addCopy(copy);
     plan.addFolderToDelete("R:\\OLD");
     plan.addFileToDelete("R:\\A\\GONE.TXT", 12);
     plan.addFolderToCreate("R:\\NEW");
