@@ -1,10 +1,12 @@
 #include "run/ActionDriver.h"
 
+#include "platform/Unicode.h"
 #include "run/ExitProgram.h"
 #include "run/FileCopier.h"
 #include "run/FolderTree.h"
 #include "run/FreeSpaceCheck.h"
 #include "run/RunContext.h"
+#include "run/ScannedState.h"
 
 namespace brisko::run {
 
@@ -20,10 +22,20 @@ void carryOutPlan(RunContext& context) {
         return;
     }
     context.display().setTotalProgress(0, context.plan().totalBytes());
-    deletePendingFiles(context);
+    const std::vector<std::string> keptFiles = deletePendingFiles(context);
     createPendingFolders(context);
-    deletePendingFolders(context);
+    deletePendingFolders(context, keptFiles);
     FileCopier(context).copyPendingFiles();
+}
+
+// Whether a folder holds (at any depth) one of the paths.
+bool holdsAny(const std::string& folder, const std::vector<std::string>& paths) {
+    const std::string prefix = platform::toUpper(folder) + "\\";
+    for (const std::string& path : paths) {
+        if (platform::toUpper(path).starts_with(prefix))
+            return true;
+    }
+    return false;
 }
 
 void finishRun(RunContext& context) {
@@ -36,6 +48,9 @@ void finishRun(RunContext& context) {
 
 void runActions(RunContext& context) {
     context.status().refresh(false);
+    // The plan may be carried out long after the scan: what other programs changed meanwhile
+    // must be seen, not names remembered from the scan.
+    context.services().fileSystem.forgetCachedNames();
     try {
         carryOutPlan(context);
     } catch (...) {
@@ -45,22 +60,38 @@ void runActions(RunContext& context) {
     finishRun(context);
 }
 
-void deletePendingFiles(RunContext& context) {
+std::vector<std::string> deletePendingFiles(RunContext& context) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
     Operator& operatorPort = context.services().operatorPort;
     History& history = context.historyList();
+    std::vector<std::string> kept;
+    auto keep = [&](const engine::PathAction& file, const char* status) {
+        kept.push_back(file.path);
+        context.countFailure();
+        history.writeOutcome(file.historyRow, status, RowColour::Red, history.stopped());
+    };
     const auto& files = context.plan().filesToDelete();
     for (std::size_t index = 0; index < files.size(); ++index) {
         const engine::PathAction& file = files[index];
         std::string status;
         RowColour colour = RowColour::Plain;
         const platform::PathInfo info = fileSystem.stat(file.path);
-        if (info.result.ok() && info.entry.attributes.readOnly) {
+        if (info.result.status == platform::FsStatus::NotFound) {
+            history.writeOutcome(file.historyRow, "Already gone", RowColour::Plain,
+                                 history.stopped());
+            continue;
+        }
+        if (!stillAsScanned(info, scannedFile(file))) {
+            keep(file, "Changed since the scan - kept");
+            continue;
+        }
+        if (info.entry.attributes.readOnly) {
             if (!operatorPort.confirm("Delete the read-only file " + file.path)) {
-                // This file and the rest of the list stay as they are: not carried out.
-                for (std::size_t left = index; left < files.size(); ++left)
-                    context.countFailure();
-                return;
+                // This file and the rest of the list stay as they are.
+                keep(file, "Read-only file kept");
+                for (std::size_t left = index + 1; left < files.size(); ++left)
+                    keep(files[left], "Not deleted - the deletions were stopped");
+                return kept;
             }
             status = "Read only Attribute removed";
             colour = RowColour::Red;
@@ -68,8 +99,9 @@ void deletePendingFiles(RunContext& context) {
         }
         if (fileSystem.removeFile(file.path).ok()) {
             context.status().addToCounter(Counter::DlFiles, 1);
-            status = "File deleted";
+            status = file.link ? "Link deleted" : "File deleted";
         } else {
+            kept.push_back(file.path);
             status += "Failed to delete - may be opened";
             context.countFailure();
             colour = RowColour::Red;
@@ -80,13 +112,14 @@ void deletePendingFiles(RunContext& context) {
         }
         history.writeOutcome(file.historyRow, status, colour, history.stopped());
     }
+    return kept;
 }
 
 void createPendingFolders(RunContext& context) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
     History& history = context.historyList();
     for (const engine::PathAction& folder : context.plan().foldersToCreate()) {
-        fileSystem.createFolders(folder.path);
+        fileSystem.createFolders(folder.spelling.empty() ? folder.path : folder.spelling);
         // Checked afterwards: a path that exists as a file, or a drive that is gone, does not
         // pass for a created folder.
         if (fileSystem.folderExists(folder.path)) {
@@ -100,11 +133,15 @@ void createPendingFolders(RunContext& context) {
     }
 }
 
-void deletePendingFolders(RunContext& context) {
+void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
     History& history = context.historyList();
     for (const engine::PathAction& folder : context.plan().foldersToDelete()) {
-        if (deleteFolderTree(fileSystem, folder.path)) {
+        if (holdsAny(folder.path, keptFiles)) {
+            context.countFailure();
+            history.writeOutcome(folder.historyRow, "Folder kept - it holds a file that was kept",
+                                 RowColour::Red, false);
+        } else if (deleteFolderTree(fileSystem, folder.path)) {
             context.status().addToCounter(Counter::DlFolder, 1);
             history.writeOutcome(folder.historyRow, "Folder deleted", RowColour::Plain, false);
         } else {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace brisko::run {
 
 class RunContext;
@@ -10,9 +13,11 @@ class RunContext;
 // (unless the run was stopped) and returns the run to Idle, whatever happened before.
 void runActions(RunContext& context);
 
-// The phases, each over its list in order.
-void deletePendingFiles(RunContext& context);
+// The phases, each over its list in order. The files that the deletion phase left in place
+// (the operator kept them, they changed since the scan, they could not be deleted) keep the
+// folders that hold them from being deleted.
+std::vector<std::string> deletePendingFiles(RunContext& context);
 void createPendingFolders(RunContext& context);
-void deletePendingFolders(RunContext& context);
+void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles);
 
 } // namespace brisko::run

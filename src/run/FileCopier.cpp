@@ -4,6 +4,7 @@
 #include "platform/Unicode.h"
 #include "run/BackupChain.h"
 #include "run/RunContext.h"
+#include "run/ScannedState.h"
 #include "run/TargetReplacement.h"
 #include "run/TemporaryFile.h"
 
@@ -13,6 +14,8 @@
 namespace brisko::run {
 
 namespace {
+
+constexpr const char* kTargetChanged = "Target changed since the scan - skipped";
 
 // The drive letter of a drive-form folder, upper-cased; 0 when it does not begin with one.
 char driveLetter(const std::string& folder) {
@@ -76,12 +79,17 @@ void FileCopier::copyOneFile(const engine::CopyAction& action) {
         refuseOwnExecutable(action);
         return;
     }
-    progress_.startFile(action.sourceSize);
-    const Attempt attempt = copyWithinFreeSpace(action);
-    progress_.finishFile();
+    Attempt attempt;
+    if (action.link) {
+        attempt = copyLink(action);
+    } else {
+        progress_.startFile(action.sourceSize);
+        attempt = copyWithinFreeSpace(action);
+        progress_.finishFile();
+    }
     if (attempt.copied) {
-        const bool succeeded = reportCopied(action);
-        reportUnflushed(flushes_.copied(action, succeeded));
+        reportCopied(action);
+        reportUnflushed(flushes_.copied(action, true));
         return;
     }
     context_.countFailure();
@@ -127,7 +135,7 @@ FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& ac
     platform::FileSystem& fileSystem = context_.services().fileSystem;
     const std::int64_t freeBytes = freeBytesFor(fileSystem, action.targetFolder);
     if (action.sourceSize < freeBytes)
-        return copyAndReplace(action);
+        return copyAndReplace(action, scannedTarget(action));
 
     // Too little space beside the old target: with no backup to keep, the old target makes
     // room when that is enough.
@@ -136,17 +144,19 @@ FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& ac
     const BackupChain backups(action.targetFolder, action.name, action.backupList);
     if (target.result.ok() && !target.entry.attributes.directory && backups.empty() &&
         action.sourceSize < saturatingSum(freeBytes, target.entry.size)) {
+        if (!stillAsScanned(target, scannedTarget(action)))
+            return {false, kTargetChanged};
         fileSystem.clearAttributes(targetPath);
         if (!fileSystem.removeFile(targetPath).ok())
             return {false, "Could not delete target file " + targetPath};
-        return copyAndReplace(action);
+        return copyAndReplace(action, ScannedEntry{}); // the target is gone now
     }
     return askAboutFreeSpace(action);
 }
 
-FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action) {
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
-    TemporaryFile temporary(fileSystem, action.targetFolder);
+FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action,
+                                               const ScannedEntry& expectedTarget) {
+    TemporaryFile temporary(context_.services().fileSystem, action.targetFolder);
     const TempCopyResult copy = tempCopier_.copy(action, temporary);
     if (!copy.complete) {
         if (context_.abortRequested()) {
@@ -155,15 +165,58 @@ FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action)
         }
         return {false, copy.failure};
     }
+    // The copy is compared with its source while the old target is still in place, so a copy
+    // that differs never replaces it.
+    if (context_.options().binaryCompareAfterCopy && !verify(action, temporary.path())) {
+        if (context_.abortRequested())
+            return {false, {}};
+        Question notice;
+        notice.kind = DialogKind::Standard;
+        notice.text = "binary compare failed between copied source file " + action.sourcePath() +
+                      " and target " + action.targetPath() + ", all sessions are aborted";
+        context_.services().operatorPort.ask(notice);
+        context_.abortAll();
+        return {false, "Binary compare failed - target kept"};
+    }
+    return putInPlace(action, temporary, expectedTarget, copy.sourceReadOnly);
+}
 
-    const BackupChain backups(action.targetFolder, action.name, action.backupList);
+FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
+    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    const platform::PathInfo source = fileSystem.stat(action.sourcePath());
+    if (!source.result.ok() || !source.entry.attributes.link)
+        return {false, "Source changed since the scan - skipped"};
+    TemporaryFile temporary(fileSystem, action.targetFolder);
+    if (platform::FsResult made = temporary.createLink(source.entry.linkTarget); !made.ok())
+        return {false, temporaryFailure(made)};
+    if (!fileSystem.setStamp(temporary.path(), source.entry.stamp).ok())
+        return {false, "failed to set the time stamp, link not copied"};
+    return putInPlace(action, temporary, scannedTarget(action), false);
+}
+
+FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
+                                           TemporaryFile& temporary,
+                                           const ScannedEntry& expectedTarget,
+                                           bool sourceReadOnly) {
+    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    // Never a name this run did not write, and never over a target that is not what the scan
+    // saw (another program may have written it since).
+    if (!temporary.stillOurs())
+        return {false, temporaryFailure({platform::FsStatus::InUse, {}})};
+    const platform::PathInfo target = fileSystem.stat(action.targetPath());
+    if (!stillAsScanned(target, expectedTarget))
+        return {false, kTargetChanged};
+
+    const BackupChain backups(action.targetFolder, action.name,
+                              action.link ? std::string() : action.backupList);
     backups.rotate(fileSystem);
+    const bool targetThere = target.result.status != platform::FsStatus::NotFound;
     const ReplacementResult replaced =
-        replaceTarget(fileSystem, temporary.path(), action.targetPath(), backups);
+        replaceTarget(fileSystem, temporary.path(), action.targetPath(), targetThere, backups);
     if (!replaced.replaced)
         return {false, replaced.failure};
     temporary.handOver();
-    if (copy.sourceReadOnly)
+    if (sourceReadOnly)
         fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
     return {true, {}};
 }
@@ -183,26 +236,9 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
     return {false, "No more free space on Drive " + drive + " - skipped"};
 }
 
-bool FileCopier::reportCopied(const engine::CopyAction& action) {
-    History& history = context_.historyList();
-    if (!history.stopped())
-        history.setStatus(action.historyRow, "File copied", RowColour::Plain);
+void FileCopier::reportCopied(const engine::CopyAction& action) {
     context_.status().addToCounter(Counter::UpFiles, 1);
-
-    const bool verified = !context_.options().binaryCompareAfterCopy || verify(action);
-    if (verified || context_.abortRequested()) {
-        history.writeOutcome(action.historyRow, "File copied", RowColour::Plain, history.stopped());
-        return true;
-    }
-    context_.countFailure();
-    writeOutcome(action, "Copied but binary compare failed", RowColour::Red);
-    Question notice;
-    notice.kind = DialogKind::Standard;
-    notice.text = "binary compare failed between copied source file " + action.sourcePath() +
-                  " and target " + action.targetPath() + ", all sessions are aborted";
-    context_.services().operatorPort.ask(notice);
-    context_.abortAll();
-    return false;
+    writeOutcome(action, action.link ? "Link copied" : "File copied", RowColour::Plain);
 }
 
 void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& unflushed) {
@@ -213,7 +249,7 @@ void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& un
     }
 }
 
-bool FileCopier::verify(const engine::CopyAction& action) {
+bool FileCopier::verify(const engine::CopyAction& action, const std::string& copyPath) {
     Display& display = context_.display();
     // The state text goes back however the comparison ends.
     struct StateTextRestore {
@@ -227,8 +263,7 @@ bool FileCopier::verify(const engine::CopyAction& action) {
     } restore{context_};
     display.setStateText("Binary compare");
     engine::EngineContext engine = context_.engineContext(verifySettings_);
-    return engine::binaryCompare(engine, action.sourcePath(), action.targetPath(),
-                                 action.sourceSize, true);
+    return engine::binaryCompare(engine, action.sourcePath(), copyPath, action.sourceSize, true);
 }
 
 void FileCopier::writeOutcome(const engine::CopyAction& action, const std::string& text,

@@ -45,8 +45,11 @@ void History::rebuild(engine::Plan& plan, const std::vector<HistoryRow>& problem
         for (engine::PathAction& action : actions)
             action.historyRow = addRow({action.path, "", "", "", status, RowColour::Blue});
     };
-    if (!stopped_)
-        listPaths(plan.filesToDelete(), "File to be deleted");
+    if (!stopped_) {
+        for (engine::PathAction& file : plan.filesToDelete())
+            file.historyRow = addRow(
+                {file.path, "", "", "", engine::plannedDeletionStatus(file.link), RowColour::Blue});
+    }
     listPaths(plan.foldersToCreate(), "Folder to be created");
     listPaths(plan.foldersToDelete(), "Folder to be deleted");
     if (stopped_) {
@@ -57,7 +60,7 @@ void History::rebuild(engine::Plan& plan, const std::vector<HistoryRow>& problem
             engine::SizeTexts sizes =
                 engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator);
             copy.historyRow = addRow({copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta,
-                                      "File to be copied", RowColour::Blue});
+                                      engine::plannedStatus(copy), RowColour::Blue});
         }
     }
     for (const HistoryRow& problem : problems)

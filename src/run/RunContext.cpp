@@ -98,6 +98,8 @@ void RunContext::reloadScript() {
 
 bool RunContext::scan() {
     services_.display.setTaskbarTitle(script_.caption);
+    // Names remembered from an earlier run may no longer be true.
+    services_.fileSystem.forgetCachedNames();
     resetSettings(true);
     status_.reset();
     projection_.clear();
@@ -129,6 +131,9 @@ void RunContext::setExecuteCaption(bool offersExecute) {
 }
 
 void RunContext::reportProblem(const HistoryRow& row) {
+    // A red row is something the run did not do; what is passed over by design is not red.
+    if (row.colour == RowColour::Red)
+        countFailure();
     problems_.push_back(row);
     history_.addRow(row);
 }

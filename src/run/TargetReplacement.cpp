@@ -13,8 +13,8 @@ ReplacementResult failed(std::string text) {
 } // namespace
 
 ReplacementResult replaceTarget(platform::FileSystem& fileSystem, const std::string& temporary,
-                                const std::string& target, const BackupChain& backups) {
-    const bool targetThere = fileSystem.stat(target).result.status != platform::FsStatus::NotFound;
+                                const std::string& target, bool targetThere,
+                                const BackupChain& backups) {
     if (!targetThere || backups.empty()) {
         if (fileSystem.rename(temporary, target).ok())
             return {true, {}};

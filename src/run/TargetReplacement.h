@@ -17,7 +17,9 @@ struct ReplacementResult {
 // so there is never a moment without a file of that name; with a backup chain it is first
 // kept as the first backup by a second name (renamed only where the file system has no
 // links). When the copy cannot take the name, the old target is put back where it was.
+// targetThere: something is at the target's name (as a look just before found).
 ReplacementResult replaceTarget(platform::FileSystem& fileSystem, const std::string& temporary,
-                                const std::string& target, const BackupChain& backups);
+                                const std::string& target, bool targetThere,
+                                const BackupChain& backups);
 
 } // namespace brisko::run

@@ -10,6 +10,13 @@ std::string failureReason(const platform::FsResult& result) {
     return result.detail;
 }
 
+std::string temporaryFailure(const platform::FsResult& result) {
+    if (result.status == platform::FsStatus::InUse)
+        return "Another copy is in progress in this folder - skipped";
+    return std::string("Could not create the temporary file ") + TemporaryFile::kName + " - " +
+           failureReason(result);
+}
+
 namespace {
 
 TempCopyResult failed(std::string text) {
@@ -27,8 +34,8 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
     platform::FileSystem& fileSystem = context_.services().fileSystem;
     const std::string sourcePath = action.sourcePath();
 
-    // The stamp is taken before reading: a source changed during the copy then looks newer
-    // than its copy and is copied again by a later run.
+    // The source is looked at before reading and again afterwards: its stamp goes onto the
+    // copy, and a change in between shows a copy that may be torn.
     const platform::PathInfo source = fileSystem.stat(sourcePath);
     platform::FsResult opened = source.result;
     std::unique_ptr<platform::InputFile> input;
@@ -43,8 +50,7 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
     }
 
     if (platform::FsResult created = temporary.create(); !created.ok())
-        return failed(std::string("Could not create the temporary file ") + TemporaryFile::kName +
-                      " - " + failureReason(created));
+        return failed(temporaryFailure(created));
 
     context_.status().setCurrentFile(sourcePath);
     TempCopyResult result;
@@ -65,6 +71,12 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
             return result; // abandoned: the temporary file goes with its owner
     }
     input.reset();
+    // A source rewritten while it was read may have given a torn copy: it never takes the
+    // target's place.
+    const platform::PathInfo after = fileSystem.stat(sourcePath);
+    if (!after.result.ok() || after.entry.size != source.entry.size ||
+        after.entry.stamp != source.entry.stamp)
+        return failed("Source changed during the copy - target kept");
 
     // Stamp and attributes first, so that the flush puts them on the disk with the data. The
     // read-only bit waits until the copy has its name.
@@ -74,7 +86,7 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
     fileSystem.copyAttributes(sourcePath, temporary.path());
     if (result.sourceReadOnly)
         fileSystem.clearAttributes(temporary.path());
-    if (platform::FsResult flushed = temporary.flushAndClose(); !flushed.ok())
+    if (platform::FsResult flushed = temporary.flush(); !flushed.ok())
         return failed("Could not write the copy - " + failureReason(flushed));
     result.complete = true;
     return result;

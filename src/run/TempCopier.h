@@ -14,6 +14,8 @@ class RunContext;
 
 // The reason for a failure in the history's words; a full disk is said so.
 std::string failureReason(const platform::FsResult& result);
+// Why the temporary file could not be made, as the history shows it.
+std::string temporaryFailure(const platform::FsResult& result);
 
 // What copying a source into the temporary file came to.
 struct TempCopyResult {

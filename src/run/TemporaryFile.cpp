@@ -13,26 +13,59 @@ platform::FsResult TemporaryFile::create() {
     platform::FsResult result;
     output_ = fileSystem_.createFresh(path_, result);
     created_ = output_ != nullptr;
+    if (output_)
+        identity_ = output_->identity();
     return result;
 }
 
-platform::FsResult TemporaryFile::flushAndClose() {
-    platform::FsResult flushed = output_->flush();
-    platform::FsResult closed = output_->close();
-    output_.reset();
-    return flushed.ok() ? closed : flushed;
+platform::FsResult TemporaryFile::createLink(const std::string& targetText) {
+    // The file claims the name (a leftover is replaced, a live one refused) and keeps its lock
+    // while the link takes its place.
+    if (platform::FsResult claimed = create(); !claimed.ok())
+        return claimed;
+    if (platform::FsResult removed = fileSystem_.removeFile(path_); !removed.ok())
+        return removed;
+    created_ = false;
+    platform::FsResult made = fileSystem_.createLink(path_, targetText);
+    if (!made.ok())
+        return made;
+    created_ = true;
+    link_ = true;
+    identity_ = fileSystem_.identityOf(path_);
+    return made;
 }
 
-void TemporaryFile::discard() {
+platform::FsResult TemporaryFile::flush() {
+    return output_->flush();
+}
+
+bool TemporaryFile::stillOurs() {
+    if (!identity_)
+        return true; // a file system that cannot tell files apart
+    return fileSystem_.identityOf(path_) == identity_;
+}
+
+void TemporaryFile::handOver() {
+    created_ = false;
     if (output_) {
         output_->close();
         output_.reset();
     }
-    if (!created_)
-        return;
+}
+
+void TemporaryFile::discard() {
+    const bool removeIt = created_ && stillOurs();
     created_ = false;
-    fileSystem_.clearAttributes(path_);
-    fileSystem_.removeFile(path_);
+    if (removeIt) {
+        if (!link_)
+            fileSystem_.clearAttributes(path_);
+        fileSystem_.removeFile(path_);
+    }
+    // Closed last: the lock keeps other runs off the name until it is gone.
+    if (output_) {
+        output_->close();
+        output_.reset();
+    }
 }
 
 } // namespace brisko::run

@@ -3,13 +3,16 @@
 #include "platform/FileSystem.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace brisko::run {
 
 // The temporary file "$BRISKO$.$$$" that a copy is written into inside the target folder
-// before it takes the target's name. Whatever this object created is removed again when it
-// goes, unless it was handed over under the target's name.
+// before it takes the target's name. It stays open, holding its lock, until it has the
+// target's name or is discarded, so that no other run takes it over meanwhile. Whatever this
+// object created is removed again when it goes, unless it was handed over under the target's
+// name.
 class TemporaryFile {
 public:
     static constexpr const char* kName = "$BRISKO$.$$$";
@@ -21,15 +24,20 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Creates the file afresh: a leftover regular file is replaced, while a link, folder or
-    // device of that name is refused and left alone.
+    // Creates the file afresh: a leftover regular file is replaced, while one that another
+    // run is writing (InUse), or a link, folder or device of that name, is refused and left
+    // alone.
     platform::FsResult create();
-    // The open file; valid between create() and close().
+    // Claims the name as create() does, then puts a symbolic link holding targetText there.
+    platform::FsResult createLink(const std::string& targetText);
+    // The open file; valid after create() until the object hands over or discards it.
     platform::OutputFile& output() { return *output_; }
-    // Puts the data on the disk and closes the file.
-    platform::FsResult flushAndClose();
-    // The file now has the target's name: nothing is left to remove.
-    void handOver() { created_ = false; }
+    // Puts the data on the disk; the file stays open.
+    platform::FsResult flush();
+    // Whether the name still holds what this object made there (nobody replaced it).
+    bool stillOurs();
+    // The file now has the target's name: it is closed and nothing is left to remove.
+    void handOver();
     // Closes (errors ignored), clears the attributes and deletes the file, if it was created.
     void discard();
 
@@ -37,7 +45,9 @@ private:
     platform::FileSystem& fileSystem_;
     std::string path_;
     std::unique_ptr<platform::OutputFile> output_;
+    std::optional<platform::FileIdentity> identity_;
     bool created_ = false;
+    bool link_ = false;
 };
 
 } // namespace brisko::run

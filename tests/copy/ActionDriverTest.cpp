@@ -38,7 +38,7 @@ TEST_F(ActionDriverTest, CarriesOutThePhasesInOrderAndReportsEachOutcome) {
     right("GONE/FILE.TXT", "inside");
     left("A.TXT", "copied into a folder made by the run");
     engine::Plan& plan = context().plan();
-    plan.addFileToDelete("R:\\OLD.TXT", 9);
+    planDeletion("R:\\OLD.TXT");
     plan.addFolderToCreate("R:\\NEW\\SUB");
     plan.addFolderToDelete("R:\\GONE");
     planCopy("A.TXT", "", "R:\\NEW\\SUB");
@@ -124,8 +124,8 @@ TEST_P(ReadOnlyDeletionTest, OperatorConfirmsTheDeletionOfAReadOnlyFile) {
     right("LOCKED.TXT", "read-only");
     right("LATER.TXT", "later");
     makeReadOnly("LOCKED.TXT");
-    context().plan().addFileToDelete("R:\\LOCKED.TXT", 9);
-    context().plan().addFileToDelete("R:\\LATER.TXT", 5);
+    planDeletion("R:\\LOCKED.TXT");
+    planDeletion("R:\\LATER.TXT");
     context().plan().addFolderToCreate("R:\\MADE");
     asker.confirmations.push_back(example.yes);
 
@@ -147,16 +147,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadOnlyCase{"No",
                                    false,
                                    {{"LOCKED.TXT", "read-only"}, {"LATER.TXT", "later"}},
-                                   "File to be deleted",
-                                   RowColour::Blue,
-                                   "File to be deleted"}),
+                                   "Read-only file kept",
+                                   RowColour::Red,
+                                   "Not deleted - the deletions were stopped"}),
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
 TEST_F(ActionDriverTest, FileThatCannotBeDeletedIsReportedAndTheRunGoesOn) {
-    right("KEEP/INSIDE.TXT", "a folder, not a file");
+    right("KEEP.TXT", "held open elsewhere");
     right("OTHER.TXT", "other");
-    context().plan().addFileToDelete("R:\\KEEP", 0);
-    context().plan().addFileToDelete("R:\\OTHER.TXT", 5);
+    planDeletion("R:\\KEEP.TXT");
+    planDeletion("R:\\OTHER.TXT");
+    fileSystem.refuseRemove = [](std::string_view path) { return path == "R:\\KEEP.TXT"; };
 
     run();
 
@@ -164,7 +165,7 @@ TEST_F(ActionDriverTest, FileThatCannotBeDeletedIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(deletionRow(0).colour, RowColour::Red);
     ASSERT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
-    EXPECT_EQ(asker.questions[0].text, "Could not delete R:\\KEEP- file may be opened");
+    EXPECT_EQ(asker.questions[0].text, "Could not delete R:\\KEEP.TXT- file may be opened");
     EXPECT_EQ(deletionRow(1).status, "File deleted");
     EXPECT_EQ(counter(Counter::DlFiles), 1);
 }
@@ -222,11 +223,12 @@ TEST_F(ActionDriverTest, FolderThatCouldNotBeCreatedIsSaidSo) {
 TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
     right("OLD.TXT", "stays");
     left("A.TXT", "not copied");
-    context().plan().addFileToDelete("R:\\OLD.TXT", 5);
+    planDeletion("R:\\OLD.TXT");
     context().plan().addFolderToCreate("R:\\NEW");
     planCopy("A.TXT");
-    const std::int64_t freeNow = realFileSystem.freeBytes('R').value();
-    context().projection().adjust('R', freeNow + 1000, false);
+    // A free-space figure of the test's own: the real disk's may change while it runs.
+    fileSystem.freeSpace = 1000000;
+    context().projection().adjust('R', 1000000 + 1000, false);
     context().projection().adjust('L', 10, false);
 
     run();

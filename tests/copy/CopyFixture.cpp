@@ -100,11 +100,27 @@ engine::CopyAction& CopyTest::planCopy(const std::string& name, const std::strin
     const auto sourceSize = fs::file_size(tree.path("left/" + name), error);
     action.sourceSize = error ? 0 : static_cast<std::int64_t>(sourceSize);
     action.session = 1;
+    const platform::PathInfo target = realFileSystem.stat(action.targetPath());
+    if (target.result.ok()) {
+        action.targetExisted = true;
+        action.targetSize = target.entry.size;
+        action.targetStamp = target.entry.stamp;
+    }
     engine::Plan& plan = context().plan();
     plan.addCopy(action);
     plan.sessionBytes.resize(2, 0);
     plan.sessionBytes[1] += action.sourceSize;
     return plan.filesToCopy().back();
+}
+
+void CopyTest::planDeletion(const std::string& path) {
+    const platform::PathInfo seen = realFileSystem.stat(path);
+    engine::PathAction file;
+    file.path = path;
+    file.size = seen.entry.size;
+    file.stamp = seen.entry.stamp;
+    file.link = seen.entry.attributes.link;
+    context().plan().addFileToDelete(file);
 }
 
 void CopyTest::listPlan() {

@@ -79,10 +79,12 @@ protected:
     // Every file under the right tree with its content ("SUB/NAME" -> content).
     std::map<std::string, std::string> rightFiles() const;
 
-    // Plans a copy of a left file (L:\name) into R:\ (or a folder under it); the sizes are
-    // taken from the trees. Returns the plan's entry.
+    // Plans a copy of a left file (L:\name) into R:\ (or a folder under it); the sizes and
+    // what is at the target are taken from the trees, as a scan does. Returns the plan's entry.
     engine::CopyAction& planCopy(const std::string& name, const std::string& backupList = "",
                                  const std::string& targetFolder = "R:");
+    // Plans the deletion of a file (drive form), recording what is there now as a scan does.
+    void planDeletion(const std::string& path);
     // Gives every planned action its history row, as the end of a scan does.
     void listPlan();
     // The history row of an action: its status and colour.

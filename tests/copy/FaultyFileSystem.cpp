@@ -31,8 +31,9 @@ private:
 
 class FaultyOutput final : public platform::OutputFile {
 public:
-    FaultyOutput(std::unique_ptr<platform::OutputFile> inner, FaultyFileSystem& owner)
-        : inner_(std::move(inner)), owner_(owner) {}
+    FaultyOutput(std::unique_ptr<platform::OutputFile> inner, FaultyFileSystem& owner,
+                 std::string_view path)
+        : inner_(std::move(inner)), owner_(owner), path_(path) {}
 
     platform::FsResult write(const std::byte* data, std::size_t size) override {
         if (owner_.writeFailure &&
@@ -48,13 +49,17 @@ public:
         changed[0] = ~changed[0];
         return inner_->write(changed.data(), size);
     }
-    platform::FsResult flush() override { return inner_->flush(); }
+    platform::FsResult flush() override {
+        owner_.events.push_back("flush " + path_);
+        return inner_->flush();
+    }
     platform::FsResult close() override { return inner_->close(); }
     std::optional<platform::FileIdentity> identity() const override { return inner_->identity(); }
 
 private:
     std::unique_ptr<platform::OutputFile> inner_;
     FaultyFileSystem& owner_;
+    std::string path_;
     std::int64_t written_ = 0;
 };
 
@@ -63,6 +68,7 @@ private:
 platform::FsResult FaultyFileSystem::rename(std::string_view from, std::string_view to) {
     if (refuseRename && refuseRename(from, to))
         return {platform::FsStatus::AccessDenied, "Permission denied"};
+    events.push_back("rename " + std::string(from) + " -> " + std::string(to));
     return inner_.rename(from, to);
 }
 
@@ -86,7 +92,7 @@ std::unique_ptr<platform::OutputFile> FaultyFileSystem::createFresh(std::string_
     auto file = inner_.createFresh(path, result);
     if (!file)
         return nullptr;
-    return std::make_unique<FaultyOutput>(std::move(file), *this);
+    return std::make_unique<FaultyOutput>(std::move(file), *this, path);
 }
 
 } // namespace brisko::test

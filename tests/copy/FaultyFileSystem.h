@@ -30,6 +30,8 @@ public:
     int failingReads = 0;
     // Renames for which this returns true fail.
     std::function<bool(std::string_view from, std::string_view to)> refuseRename;
+    // Removals of files for which this returns true fail.
+    std::function<bool(std::string_view path)> refuseRemove;
     // Links fail with this status (Unsupported: a file system without links).
     std::optional<platform::FsStatus> linkFailure;
     // The free bytes every drive reports.
@@ -39,6 +41,9 @@ public:
     std::string folderFlushFailureIn;
     // Every folder flushed, in order.
     std::vector<std::string> flushedFolders;
+    // File flushes ("flush PATH"), renames ("rename FROM -> TO") and folder flushes ("flush
+    // folder PATH") in the order they were asked for.
+    std::vector<std::string> events;
 
     std::optional<std::string> hostPath(std::string_view path) override {
         return inner_.hostPath(path);
@@ -59,6 +64,8 @@ public:
         return inner_.copyAttributes(from, to);
     }
     platform::FsResult removeFile(std::string_view path) override {
+        if (refuseRemove && refuseRemove(path))
+            return {platform::FsStatus::AccessDenied, "Permission denied"};
         return inner_.removeFile(path);
     }
     platform::FsResult rename(std::string_view from, std::string_view to) override;
@@ -83,6 +90,7 @@ public:
     void dropCache(std::string_view path) override { inner_.dropCache(path); }
     platform::FsResult flushFolder(std::string_view folder) override {
         flushedFolders.emplace_back(folder);
+        events.push_back("flush folder " + std::string(folder));
         if (folderFlushFailure && (folderFlushFailureIn.empty() || folderFlushFailureIn == folder))
             return *folderFlushFailure;
         return inner_.flushFolder(folder);

@@ -236,7 +236,7 @@ TEST_F(CopyTest, VerificationComparesTheCopyAndShowsItsState) {
     EXPECT_FALSE(context().abortRequested());
 }
 
-TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndLeavesTheCopy) {
+TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndKeepsTheOldTarget) {
     left("DATA.DBF", patternedContent(100000));
     left("NEXT.DBF", "next");
     right("DATA.DBF", "old");
@@ -247,16 +247,15 @@ TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndLeavesTheCopy) {
 
     copyPlannedFiles();
 
-    EXPECT_EQ(copyRow(0).status, "Copied but binary compare failed");
+    EXPECT_EQ(copyRow(0).status, "Binary compare failed - target kept");
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
     ASSERT_FALSE(asker.questions.empty());
     EXPECT_EQ(asker.questions.back().text,
               "binary compare failed between copied source file L:\\DATA.DBF and target "
               "R:\\DATA.DBF, all sessions are aborted");
     EXPECT_TRUE(context().abortRequested());
-    EXPECT_EQ(readRight("DATA.DB1"), "old");
-    EXPECT_TRUE(rightHas("DATA.DBF"));
-    EXPECT_FALSE(rightHas("NEXT.DBF"));
+    // The copy that differs never took the target's place: the target and its backups stay.
+    EXPECT_EQ(rightFiles(), (std::map<std::string, std::string>{{"DATA.DBF", "old"}}));
     EXPECT_EQ(copyRow(1).status, "File to be copied");
 }
 

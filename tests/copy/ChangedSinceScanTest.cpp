@@ -1,0 +1,137 @@
+#include "CopyFixture.h"
+#include "run/ActionDriver.h"
+#include "run/TempCopier.h"
+#include "run/TemporaryFile.h"
+
+#include <filesystem>
+
+namespace brisko::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+// What another program does to the right tree between the scan and the copy.
+struct ChangeCase {
+    const char* title;
+    Files before; // the right tree when the plan is made
+    std::function<void(TempTree&)> change;
+    Files after; // the right tree after the run
+};
+void PrintTo(const ChangeCase& example, std::ostream* out) {
+    *out << example.title;
+}
+
+class TargetChangedTest : public CopyTest, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(TargetChangedTest, CopyOverATargetThatChangedSinceTheScanIsSkipped) {
+    const ChangeCase& example = GetParam();
+    left("A.TXT", "from the left");
+    for (const auto& [name, content] : example.before)
+        right(name, content);
+    planCopy("A.TXT", "BAK");
+    example.change(tree);
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(), example.after);
+    EXPECT_EQ(copyRow(0).status, "Target changed since the scan - skipped");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    EXPECT_EQ(context().failedActions(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TargetChangedTest,
+    ::testing::Values(
+        ChangeCase{"CreatedAfterTheScan",
+                   {},
+                   [](TempTree& tree) { tree.write("right/A.TXT", "written meanwhile"); },
+                   {{"A.TXT", "written meanwhile"}}},
+        ChangeCase{"RewrittenAfterTheScan",
+                   {{"A.TXT", "old"}},
+                   [](TempTree& tree) { tree.write("right/A.TXT", "rewritten meanwhile"); },
+                   {{"A.TXT", "rewritten meanwhile"}}},
+        ChangeCase{"DeletedAfterTheScan",
+                   {{"A.TXT", "old"}},
+                   [](TempTree& tree) { fs::remove(tree.path("right/A.TXT")); },
+                   {}}),
+    [](const auto& testInfo) { return std::string(testInfo.param.title); });
+
+TEST_F(CopyTest, SourceRewrittenDuringItsCopyNeverReplacesTheTarget) {
+    left("BIG.DAT", patternedContent(3 * run::TempCopier::kBlockSize));
+    right("BIG.DAT", "old");
+    planCopy("BIG.DAT");
+    display.onPump = [this] {
+        display.onPump = nullptr;
+        left("BIG.DAT", "rewritten while it was read");
+    };
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(), (Files{{"BIG.DAT", "old"}}));
+    EXPECT_EQ(copyRow(0).status, "Source changed during the copy - target kept");
+}
+
+TEST_F(CopyTest, TemporaryFileOfAnotherLiveRunIsLeftAlone) {
+    left("A.TXT", "mine");
+    right("A.TXT", "old");
+    planCopy("A.TXT");
+    run::TemporaryFile otherRun(realFileSystem, "R:");
+    ASSERT_TRUE(otherRun.create().ok());
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(copyRow(0).status, "Another copy is in progress in this folder - skipped");
+    EXPECT_EQ(readRight("A.TXT"), "old");
+    EXPECT_TRUE(rightHas(run::TemporaryFile::kName));
+}
+
+TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
+    left("A.TXT", "new");
+    right("A.TXT", "old");
+    planCopy("A.TXT");
+
+    copyPlannedFiles();
+
+    const std::string temporary = std::string("R:\\") + run::TemporaryFile::kName;
+    EXPECT_EQ(fileSystem.events, (std::vector<std::string>{"flush " + temporary,
+                                                           "rename " + temporary + " -> R:\\A.TXT",
+                                                           "flush folder R:"}));
+}
+
+TEST_F(CopyTest, LinkIsReproducedAsALink) {
+    fs::create_symlink("../elsewhere/target.txt", leftHost("LINK"));
+    right("LINK", "a file of that name is never replaced by a link");
+    fs::create_symlink("old/target", leftHost("OTHER"));
+    fs::create_symlink("stale", rightHost("OTHER"));
+    engine::CopyAction& link = planCopy("OTHER");
+    link.link = true;
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(), (Files{{"LINK", "a file of that name is never replaced by a link"},
+                                   {"OTHER", "->old/target"}}));
+    EXPECT_EQ(copyRow(0).status, "Link copied");
+}
+
+TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
+    right("OLD/A.TXT", "planned for deletion");
+    right("OLD/B.TXT", "left to the folder deletion");
+    planDeletion("R:\\OLD\\A.TXT");
+    context().plan().addFolderToDelete("R:\\OLD");
+    right("OLD/A.TXT", "changed by another program");
+
+    listPlan();
+    run::runActions(context());
+
+    EXPECT_EQ(rightFiles(), (Files{{"OLD/A.TXT", "changed by another program"},
+                                   {"OLD/B.TXT", "left to the folder deletion"}}));
+    EXPECT_EQ(row(context().plan().filesToDelete()[0].historyRow).status,
+              "Changed since the scan - kept");
+    EXPECT_EQ(row(context().plan().foldersToDelete()[0].historyRow).status,
+              "Folder kept - it holds a file that was kept");
+    EXPECT_EQ(context().failedActions(), 2);
+}
+
+} // namespace
+} // namespace brisko::test
