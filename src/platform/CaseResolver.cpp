@@ -28,10 +28,23 @@ bool exists(const std::string& host, int& error) {
     return exists(host, error, info);
 }
 
-std::string joinAll(std::string host, const std::vector<std::string>& names, std::size_t from) {
-    for (std::size_t i = from; i < names.size(); ++i)
-        host = joinHost(host, names[i]);
+// Adds one name to a host path in place.
+void extend(std::string& host, const std::string& name) {
+    if (host.empty() || host.back() != '/')
+        host.push_back('/');
+    host.append(name);
+}
+
+// host joined with names[from] up to (not including) names[to].
+std::string joinAll(std::string host, const std::vector<std::string>& names, std::size_t from,
+                    std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        extend(host, names[i]);
     return host;
+}
+
+std::string joinAll(std::string host, const std::vector<std::string>& names, std::size_t from) {
+    return joinAll(std::move(host), names, from, names.size());
 }
 
 std::pair<std::string, std::string> splitParent(const std::string& host) {
@@ -79,22 +92,20 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string
     Resolution resolution;
     resolution.count = names.size();
 
-    // Requested prefixes of the folders on the way, and the longest one already resolved.
-    std::vector<std::string> prefixes;
-    prefixes.reserve(names.size());
-    std::string prefix = route.base;
-    for (std::size_t i = 0; i + 1 < names.size(); ++i)
-        prefixes.push_back(prefix = joinHost(prefix, names[i]));
+    // The longest requested prefix of the folders on the way that is already resolved; prefixes
+    // are built one at a time, as the walk needs them.
     std::string current = route.base;
     std::size_t i = 0;
-    for (std::size_t k = prefixes.size(); k-- > 0;) {
-        auto kept = prefixes_.find(prefixes[k]);
+    std::string prefix = route.base;
+    for (std::size_t k = 0; k + 1 < names.size(); ++k) {
+        extend(prefix, names[k]);
+        auto kept = prefixes_.find(prefix);
         if (kept != prefixes_.end()) {
             current = kept->second;
             i = k + 1;
-            break;
         }
     }
+    prefix = joinAll(route.base, names, 0, i);
 
     auto stop = [&](FsResult result) {
         resolution.result = std::move(result);
@@ -106,6 +117,7 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string
 
     for (; i < names.size(); ++i) {
         const std::string candidate = joinHost(current, names[i]);
+        extend(prefix, names[i]);
         int error = wholeError;
         const bool lookedUp = i + 1 == names.size() && candidate == requested;
         if (!lookedUp && exists(candidate, error)) {
@@ -124,8 +136,8 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string
                 return stop({FsStatus::Ambiguous, ambiguity(match->second)});
             current = joinHost(current, match->second.front());
         }
-        if (i < prefixes.size()) {
-            prefixes_[prefixes[i]] = current;
+        if (i + 1 < names.size()) {
+            prefixes_[prefix] = current;
             prefixFolds_.insert(toUpper(names[i]));
         }
     }

@@ -2,8 +2,10 @@
 
 #include "platform/PosixErrors.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace brisko::platform {
 
@@ -45,6 +47,36 @@ HostEntry fromStat(const struct stat& info, std::string_view displayName, DosSta
     return host;
 }
 
+// The whole text a link holds, however long; false (errno set) when it cannot be read.
+bool readLinkText(int folderFd, const char* name, std::size_t sizeHint, std::string& text) {
+    std::string buffer(std::max<std::size_t>(sizeHint + 1, 256), '\0');
+    for (;;) {
+        const ssize_t count = readlinkat(folderFd, name, buffer.data(), buffer.size());
+        if (count < 0)
+            return false;
+        if (static_cast<std::size_t>(count) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(count));
+            text = std::move(buffer);
+            return true;
+        }
+        buffer.resize(buffer.size() * 2); // the link changed, or its size was not told
+    }
+}
+
+// A link as an entry of its own: its own stamp, no size, never read-only.
+HostEntry fromLink(const struct stat& info, int folderFd, const char* name,
+                   std::string_view displayName, DosStampCache& stamps) {
+    HostEntry host = fromStat(info, displayName, stamps);
+    DirEntry& entry = host.entry;
+    entry.attributes.link = true;
+    entry.attributes.directory = false;
+    entry.attributes.readOnly = false;
+    entry.size = 0;
+    if (!readLinkText(folderFd, name, static_cast<std::size_t>(info.st_size), entry.linkTarget))
+        return unreadable(errno);
+    return host;
+}
+
 } // namespace
 
 HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayName,
@@ -64,20 +96,16 @@ HostEntry inspectEntry(int folderFd, const char* name, std::string_view displayN
 
 HostEntry inspectEntry(const struct stat& linkStatus, int folderFd, const char* name,
                        std::string_view displayName, DosStampCache& stamps) {
-    struct stat info = linkStatus;
-    if (S_ISLNK(info.st_mode)) {
-        if (fstatat(folderFd, name, &info, 0) != 0) {
-            if (errno == ENOENT || errno == ELOOP)
-                return passedOver({FsStatus::Unsupported, systemMessage(errno)}, "broken link");
-            return unreadable(errno);
-        }
-        if (S_ISDIR(info.st_mode))
-            return passedOver({FsStatus::Unsupported, "symbolic link"}, "link to a folder");
+    const mode_t mode = linkStatus.st_mode;
+    if (S_ISLNK(mode))
+        return fromLink(linkStatus, folderFd, name, displayName, stamps);
+    if (!S_ISREG(mode) && !S_ISDIR(mode)) {
+        HostEntry special =
+            passedOver({FsStatus::Unsupported, kindOfSpecial(mode)}, kindOfSpecial(mode));
+        special.special = true;
+        return special;
     }
-    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
-        return passedOver({FsStatus::Unsupported, kindOfSpecial(info.st_mode)},
-                          kindOfSpecial(info.st_mode));
-    return fromStat(info, displayName, stamps);
+    return fromStat(linkStatus, displayName, stamps);
 }
 
 } // namespace brisko::platform

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -60,14 +61,20 @@ FsResult succeededIf(bool done) {
     return done ? FsResult::success() : lastFailure();
 }
 
-// The status of what a located path names, a link followed; taken from the resolution when it
-// read it already.
-bool followedStatus(const Target& target, struct stat& info) {
-    if (target.status && !S_ISLNK(target.status->st_mode)) {
-        info = *target.status;
-        return true;
-    }
-    return ::stat(target.host.c_str(), &info) == 0;
+// Sets the permission bits of a file or folder, never through a link: a link (even one planted
+// since the name was looked at) is left as it is and counts as done.
+FsResult changeModeOfEntry(const std::string& host, mode_t mode) {
+    if (fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0)
+        return FsResult::success();
+    if (errno != EOPNOTSUPP)
+        return lastFailure();
+    // Either a link, or a system that cannot change a mode by name without following.
+    UniqueFd fd(retryOnInterrupt([&] {
+        return ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    }));
+    if (!fd.valid())
+        return errno == ELOOP ? FsResult::success() : lastFailure();
+    return succeededIf(fchmod(fd.get(), mode) == 0);
 }
 
 std::string currentHostFolder() {
@@ -81,10 +88,17 @@ std::string currentHostFolder() {
     }
 }
 
-// Opens an existing regular file (a link to one is read through); a FIFO is never waited on.
-UniqueFd openRegularFile(const std::string& host, FsResult& result, struct stat& info) {
-    UniqueFd fd(retryOnInterrupt(
-        [&] { return ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); }));
+// Opens an existing regular file; a FIFO is never waited on. A link at the last name is
+// followed only when links say so.
+UniqueFd openRegularFile(const std::string& host, LinkHandling links, FsResult& result,
+                         struct stat& info) {
+    const int openFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK |
+                          (links == LinkHandling::Follow ? 0 : O_NOFOLLOW);
+    UniqueFd fd(retryOnInterrupt([&] { return ::open(host.c_str(), openFlags); }));
+    if (!fd.valid() && errno == ELOOP && links == LinkHandling::Inspect) {
+        result = {FsStatus::Unsupported, "a symbolic link"};
+        return {};
+    }
     if (!fd.valid() || fstat(fd.get(), &info) != 0) {
         result = lastFailure();
         return {};
@@ -113,6 +127,53 @@ FsResult refusalToReplace(mode_t mode) {
     if (S_ISLNK(mode))
         return {FsStatus::Unsupported, "a symbolic link has that name"};
     return {FsStatus::Unsupported, "a device, pipe or socket has that name"};
+}
+
+FsResult inUse() {
+    return {FsStatus::InUse, "another copy is in progress there"};
+}
+
+// Takes the exclusive advisory lock of an open file without waiting. False only when another
+// holder has it: a file system without such locks has no holder to tell of.
+bool takeLock(int fd) {
+    return flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+// Removes the regular file at host so that a new one can take its name, unless a live run is
+// writing it (it holds the file's lock). The lock is taken, and held while the name is removed,
+// so that no run starts writing it meanwhile. Anything but a regular file is left alone.
+FsResult removeUnheldFile(const std::string& host) {
+    UniqueFd fd(retryOnInterrupt([&] {
+        return ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    }));
+    struct stat info {};
+    if (fd.valid()) {
+        if (fstat(fd.get(), &info) != 0)
+            return lastFailure();
+        if (!S_ISREG(info.st_mode))
+            return refusalToReplace(info.st_mode);
+        if (!takeLock(fd.get()))
+            return inUse();
+        struct stat named {};
+        if (lstat(host.c_str(), &named) == 0 &&
+            (named.st_dev != info.st_dev || named.st_ino != info.st_ino))
+            return inUse(); // another run replaced it meanwhile
+    } else if (errno == ELOOP) {
+        return refusalToReplace(S_IFLNK);
+    } else if (errno == ENOENT) {
+        return FsResult::success();
+    } else if (errno == EACCES) {
+        // Not readable, so not a file that a run writes: it is replaced without a look.
+        if (lstat(host.c_str(), &info) != 0)
+            return errno == ENOENT ? FsResult::success() : lastFailure();
+        if (!S_ISREG(info.st_mode))
+            return refusalToReplace(info.st_mode);
+    } else {
+        return lastFailure();
+    }
+    if (unlink(host.c_str()) != 0 && errno != ENOENT)
+        return lastFailure();
+    return FsResult::success();
 }
 
 } // namespace
@@ -166,8 +227,8 @@ struct PosixFileSystem::Impl {
         return target;
     }
 
-    // An existing file or folder that the program handles (a link to a file stands for its
-    // target); anything else is refused.
+    // An existing file, folder or link (a link is the entry itself, not its target); anything
+    // else is refused.
     Target plainEntry(std::string_view path, HostEntry& entry) {
         Target target = locate(path, Need::Existing);
         if (!target.ok())
@@ -187,6 +248,22 @@ struct PosixFileSystem::Impl {
     Target plainEntry(std::string_view path) {
         HostEntry ignored;
         return plainEntry(path, ignored);
+    }
+
+    // The same, with the entry's own status (a link's, not its target's; a drive's own folder
+    // followed).
+    Target ownEntry(std::string_view path, struct stat& info) {
+        Target target = plainEntry(path);
+        if (!target.ok())
+            return target;
+        if (target.status && !target.driveFolder) {
+            info = *target.status;
+            return target;
+        }
+        const int flags = target.driveFolder ? 0 : AT_SYMLINK_NOFOLLOW;
+        if (fstatat(AT_FDCWD, target.host.c_str(), &info, flags) != 0)
+            target.result = lastFailure();
+        return target;
     }
 };
 
@@ -227,7 +304,7 @@ Listing PosixFileSystem::list(std::string_view folder) {
         if (entry.result.ok())
             listing.entries.push_back(std::move(entry.entry));
         else if (entry.result.status != FsStatus::NotFound) // gone since it was listed
-            listing.skipped.push_back({std::string(view), std::move(entry.reason)});
+            listing.skipped.push_back({std::string(view), std::move(entry.reason), entry.special});
     }
     listing.result = stream.result();
     if (!listing.result.ok())
@@ -263,18 +340,15 @@ bool PosixFileSystem::driveExists(char letter) {
 }
 
 FsResult PosixFileSystem::setReadOnly(std::string_view path, bool readOnly) {
-    Target target = impl_->plainEntry(path);
     struct stat info {};
-    if (!target.ok())
+    Target target = impl_->ownEntry(path, info);
+    if (!target.ok() || S_ISLNK(info.st_mode))
         return target.result;
-    if (!followedStatus(target, info))
-        return lastFailure();
     constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
     const mode_t mode = readOnly ? (info.st_mode & ~kAnyWrite) : (info.st_mode | S_IWUSR);
     if ((mode & 07777) == (info.st_mode & 07777))
         return FsResult::success();
-    return succeededIf(
-        retryOnInterrupt([&] { return ::chmod(target.host.c_str(), mode & 07777); }) == 0);
+    return changeModeOfEntry(target.host, mode & 07777);
 }
 
 FsResult PosixFileSystem::clearAttributes(std::string_view path) {
@@ -282,18 +356,16 @@ FsResult PosixFileSystem::clearAttributes(std::string_view path) {
 }
 
 FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view to) {
-    Target source = impl_->plainEntry(from);
-    if (!source.ok())
-        return source.result;
-    Target target = impl_->plainEntry(to);
-    if (!target.ok())
-        return target.result;
     struct stat info {};
-    if (!followedStatus(source, info))
-        return lastFailure();
+    Target source = impl_->ownEntry(from, info);
+    if (!source.ok() || S_ISLNK(info.st_mode))
+        return source.result;
+    struct stat targetInfo {};
+    Target target = impl_->ownEntry(to, targetInfo);
+    if (!target.ok() || S_ISLNK(targetInfo.st_mode))
+        return target.result;
     // Only the permission bits: set-user-ID and the like are never carried over.
-    return succeededIf(
-        retryOnInterrupt([&] { return ::chmod(target.host.c_str(), info.st_mode & 0777); }) == 0);
+    return changeModeOfEntry(target.host, info.st_mode & 0777);
 }
 
 FsResult PosixFileSystem::removeFile(std::string_view path) {
@@ -377,6 +449,8 @@ FsResult PosixFileSystem::createFolders(std::string_view path) {
                          resolution.count == 0 ? LinkHandling::Follow : LinkHandling::Inspect);
         if (!entry.result.ok())
             return entry.result;
+        if (entry.entry.attributes.link)
+            return {FsStatus::Unsupported, "a symbolic link has that name"};
         if (!entry.entry.attributes.directory)
             return {FsStatus::NotAFolder, "a file has that name"};
         return FsResult::success();
@@ -392,7 +466,7 @@ FsResult PosixFileSystem::createFolders(std::string_view path) {
         struct stat info {};
         if (errno != EEXIST)
             return lastFailure();
-        if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
             return {FsStatus::NotAFolder, "a file has that name"};
     }
     return FsResult::success();
@@ -437,14 +511,10 @@ std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsRe
     result = target.result;
     if (!target.ok())
         return nullptr;
-    struct stat own {};
-    if (links == LinkPolicy::Refuse && !target.driveFolder &&
-        lstat(target.host.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) {
-        result = {FsStatus::Unsupported, "a symbolic link"};
-        return nullptr;
-    }
+    const bool follow = links == LinkPolicy::Follow || target.driveFolder;
     struct stat info {};
-    UniqueFd fd = openRegularFile(target.host, result, info);
+    UniqueFd fd = openRegularFile(
+        target.host, follow ? LinkHandling::Follow : LinkHandling::Inspect, result, info);
     if (!fd.valid())
         return nullptr;
     return std::make_unique<PosixInputFile>(std::move(fd), static_cast<std::int64_t>(info.st_size));
@@ -459,35 +529,34 @@ std::unique_ptr<OutputFile> PosixFileSystem::createFresh(std::string_view path, 
         result = {FsStatus::NotAFolder, "a folder has that name"};
         return nullptr;
     }
-    if (!target.missing) {
-        // A regular file is replaced by a new one (a second link to it, such as a backup,
-        // keeps the old contents); anything else is left alone.
-        struct stat info {};
-        if (lstat(target.host.c_str(), &info) == 0) {
-            if (!S_ISREG(info.st_mode)) {
-                result = refusalToReplace(info.st_mode);
+    UniqueFd fd;
+    for (bool lookedAgain = false;; lookedAgain = true) {
+        if (!target.missing) {
+            // A regular file is replaced by a new one (a second link to it, such as a backup,
+            // keeps the old contents); anything else is left alone.
+            result = removeUnheldFile(target.host);
+            if (!result.ok())
                 return nullptr;
-            }
-            if (unlink(target.host.c_str()) != 0 && errno != ENOENT) {
-                result = lastFailure();
-                return nullptr;
-            }
             impl_->resolver.nameRemoved(target.host);
-        } else if (errno != ENOENT) {
+        }
+        // O_EXCL never follows a link and fails on any name planted since the check above.
+        fd = UniqueFd(retryOnInterrupt([&] {
+            return ::open(target.host.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+        }));
+        if (fd.valid())
+            break;
+        if (errno != EEXIST || lookedAgain) {
             result = lastFailure();
             return nullptr;
         }
-    }
-    // O_EXCL never follows a link and fails on any name planted since the check above.
-    UniqueFd fd(retryOnInterrupt([&] {
-        return ::open(target.host.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-    }));
-    if (!fd.valid()) {
-        result = lastFailure();
-        return nullptr;
+        target.missing = false; // taken meanwhile: look at what took it once more
     }
     impl_->resolver.nameAdded(target.host);
+    if (!takeLock(fd.get())) { // another run found it first and is replacing it
+        result = inUse();
+        return nullptr;
+    }
     result = FsResult::success();
     return std::make_unique<PosixOutputFile>(std::move(fd));
 }
@@ -498,7 +567,7 @@ void PosixFileSystem::dropCache(std::string_view path) {
         return;
     FsResult ignored;
     struct stat info {};
-    UniqueFd fd = openRegularFile(target.host, ignored, info);
+    UniqueFd fd = openRegularFile(target.host, LinkHandling::Inspect, ignored, info);
     if (fd.valid())
         posix_fadvise(fd.get(), 0, 0, POSIX_FADV_DONTNEED);
 }
@@ -507,7 +576,7 @@ FsResult PosixFileSystem::flushFolder(std::string_view folder) {
     Target target = impl_->locate(folder, Need::Existing);
     if (!target.ok())
         return target.result;
-    FolderStream stream(target.host, FinalLink::Follow);
+    FolderStream stream(target.host, target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
     if (!stream.ok())
         return stream.result();
     // Some file systems cannot flush a folder; there is nothing more to be done there.
@@ -525,8 +594,10 @@ FsResult PosixFileSystem::setStamp(std::string_view path, DosStamp stamp) {
     if (time == static_cast<std::time_t>(-1))
         return {FsStatus::IoError, "the time stamp is not a valid local time"};
     const struct timespec times[2] = {{time, 0}, {time, 0}}; // last access, last modification
-    return succeededIf(
-        retryOnInterrupt([&] { return utimensat(AT_FDCWD, target.host.c_str(), times, 0); }) == 0);
+    const int flags = target.driveFolder ? 0 : AT_SYMLINK_NOFOLLOW;
+    return succeededIf(retryOnInterrupt([&] {
+                           return utimensat(AT_FDCWD, target.host.c_str(), times, flags);
+                       }) == 0);
 }
 
 void PosixFileSystem::forgetCachedNames() {

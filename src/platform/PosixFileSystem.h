@@ -8,8 +8,8 @@
 namespace brisko::platform {
 
 // The file system of a POSIX host: drive letters through the drive map, case-insensitive
-// resolution of every component, links to folders never entered, FIFOs, sockets and devices
-// passed over.
+// resolution of every component, symbolic links as entries of their own (never followed),
+// FIFOs, sockets and devices passed over.
 class PosixFileSystem final : public FileSystem {
 public:
     explicit PosixFileSystem(DriveMap drives);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace brisko::platform {
@@ -78,6 +79,14 @@ FsResult PosixOutputFile::close() {
     if (fd_.reset() != 0 && errno != EINTR)
         return resultFromErrno(errno);
     return FsResult::success();
+}
+
+std::optional<FileIdentity> PosixOutputFile::identity() const {
+    struct stat info {};
+    if (!fd_.valid() || fstat(fd_.get(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 
 } // namespace brisko::platform

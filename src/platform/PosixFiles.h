@@ -20,7 +20,8 @@ private:
     FsResult lastError_;
 };
 
-// Writing a newly created regular file.
+// Writing a newly created regular file. The descriptor carries the file's advisory lock, so it
+// is held until the file is closed.
 class PosixOutputFile final : public OutputFile {
 public:
     explicit PosixOutputFile(UniqueFd fd) : fd_(std::move(fd)) {}
@@ -31,6 +32,7 @@ public:
     CopyStep copyFrom(InputFile& input, std::span<std::byte> buffer) override;
     FsResult flush() override;
     FsResult close() override;
+    std::optional<FileIdentity> identity() const override;
 
 private:
     UniqueFd fd_;

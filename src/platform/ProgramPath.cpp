@@ -1,5 +1,7 @@
 #include "platform/ProgramPath.h"
 
+#include <climits>
+
 namespace brisko::platform {
 
 namespace {
@@ -34,6 +36,14 @@ void appendNames(std::string_view text, std::size_t floor, std::vector<std::stri
     }
 }
 
+// The length of the host path a route stands for.
+std::size_t hostLength(const HostRoute& route) {
+    std::size_t length = route.base.size();
+    for (const auto& name : route.components)
+        length += 1 + name.size();
+    return length;
+}
+
 } // namespace
 
 bool isRelativeProgramPath(std::string_view path) {
@@ -65,12 +75,14 @@ ParsedPath parseProgramPath(std::string_view path, const DriveMap& drives,
         }
         route.base = *folder;
         appendNames(path.substr(2), 0, route.components);
-        return parsed;
+    } else {
+        route.base = "/";
+        if (!isSeparator(path.front()))
+            appendNames(currentFolder, 0, route.components);
+        appendNames(path, 0, route.components);
     }
-    route.base = "/";
-    if (!isSeparator(path.front()))
-        appendNames(currentFolder, 0, route.components);
-    appendNames(path, 0, route.components);
+    if (hostLength(route) >= PATH_MAX)
+        parsed.result = {FsStatus::InvalidName, "path too long"};
     return parsed;
 }
 

@@ -16,7 +16,9 @@ struct HostRoute {
 };
 
 struct ParsedPath {
-    FsResult result; // NotFound for a drive letter that is not mapped, InvalidName for ""
+    // NotFound for a drive letter that is not mapped; InvalidName for "" and for a host path
+    // longer than the system can take.
+    FsResult result;
     HostRoute route;
 };
 
@@ -27,7 +29,7 @@ bool isRelativeProgramPath(std::string_view path);
 // Drive form ("C:\DATA", "c:/data", "C:"; "C:NAME" counts as "C:\NAME") goes through the drive map
 // and cannot climb above the drive's folder; "/..." is a host path; anything else is taken against
 // currentFolder. Both '\' and '/' separate names: a name holding '\' cannot be written in a program
-// path.
+// path. A path longer than the system's limit (PATH_MAX) is refused.
 ParsedPath parseProgramPath(std::string_view path, const DriveMap& drives,
                             const std::string& currentFolder);
 

@@ -115,6 +115,22 @@ TEST_F(CaseResolutionTest, RelativePathsFailWhenTheCurrentFolderIsGone) {
     ASSERT_TRUE(fs.setCurrentFolder(saved).ok());
 }
 
+TEST_F(CaseResolutionTest, ForgottenNamesShowWhatOtherProgramsChanged) {
+    tree.makeFolder("Data");
+    EXPECT_EQ(fs.hostPath("C:\\DATA"), host("Data"));
+    std::filesystem::create_directory(host("data")); // by another program
+    fs.forgetCachedNames();
+    EXPECT_EQ(fs.stat("C:\\DATA").result.status, FsStatus::Ambiguous);
+}
+
+TEST_F(CaseResolutionTest, PathsLongerThanTheSystemTakesAreRefusedAtOnce) {
+    std::string path = "C:";
+    for (int i = 0; i < 100000; ++i)
+        path += "\\a";
+    EXPECT_EQ(fs.stat(path).result.status, FsStatus::InvalidName);
+    EXPECT_EQ(fs.hostPath(path), std::nullopt);
+}
+
 TEST_F(CaseResolutionTest, ChangesMadeThroughTheFileSystemAreSeenAtOnce) {
     tree.write("docs/readme.md", "x");
     ASSERT_TRUE(fs.stat("C:\\DOCS\\README.MD").result.ok());

@@ -85,10 +85,15 @@ TEST_F(FileOperationsTest, CreateFreshRefusesAnythingButARegularFile) {
 
 TEST_F(FileOperationsTest, OpenReadRefusesWhatIsNotAFile) {
     tree.makeFolder("folder");
+    tree.write("target.txt", "x");
+    symlinkAt("link", "target.txt");
     ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0); // must not wait for a writer
     EXPECT_EQ(readThrough("C:\\FOLDER"), "<" + platform::describe(FsStatus::NotAFolder) + ">");
     EXPECT_EQ(readThrough("C:\\PIPE"), "<" + platform::describe(FsStatus::Unsupported) + ">");
     EXPECT_EQ(readThrough("C:\\ABSENT"), "<" + platform::describe(FsStatus::NotFound) + ">");
+    EXPECT_EQ(readThrough("C:\\link"), "<" + platform::describe(FsStatus::Unsupported) + ">");
+    platform::FsResult result;
+    EXPECT_NE(fs.openRead("C:\\LINK", result, platform::LinkPolicy::Follow), nullptr);
 }
 
 TEST_F(FileOperationsTest, RenameReplacesInOneStep) {
@@ -156,24 +161,57 @@ TEST_F(FileOperationsTest, AttributesAreThePermissionBits) {
     EXPECT_EQ(fs.setReadOnly("C:\\ABSENT", true).status, FsStatus::NotFound);
 }
 
-TEST_F(FileOperationsTest, NamesWrittenAsOnDiskAreLookedAtLikeAnyOther) {
-    // A name found as written takes a shorter way through the file system: links must still be
-    // read through, and what the program does not handle still refused.
-    tree.write("target.txt", "x");
+TEST_F(FileOperationsTest, NothingIsChangedThroughALink) {
+    // Both spellings: a name found as written takes a shorter way through the file system.
+    TempTree outside;
+    outside.write("secret.txt", "x");
+    outside.makeFolder("dir");
+    const std::string secret = outside.path("secret.txt").string();
+    const std::string folder = outside.path("dir").string();
+    chmod(secret.c_str(), 0440);
+    chmod(folder.c_str(), 0550);
     tree.write("other.txt", "y");
-    tree.makeFolder("dir");
-    symlinkAt("to-file", "target.txt");
-    symlinkAt("to-dir", "dir");
-    chmod(host("target.txt").c_str(), 0640);
+    chmod(host("other.txt").c_str(), 0600);
+    symlinkAt("to-file", secret);
+    symlinkAt("to-dir", folder);
+    struct stat before {};
+    ASSERT_EQ(::stat(secret.c_str(), &before), 0);
 
-    ASSERT_TRUE(fs.copyAttributes("C:\\to-file", "C:\\other.txt").ok());
-    EXPECT_EQ(mode("other.txt"), 0640u); // the mode of the link's target, not of the link
-    ASSERT_TRUE(fs.setReadOnly("C:\\to-file", true).ok());
-    EXPECT_EQ(mode("target.txt"), 0440u);
-    EXPECT_TRUE(fs.stat("C:\\to-file").entry.attributes.readOnly);
-    EXPECT_EQ(fs.stat("C:\\to-dir").result.status, FsStatus::Unsupported);
-    EXPECT_EQ(fs.setReadOnly("C:\\to-dir", true).status, FsStatus::Unsupported);
-    EXPECT_EQ(fs.setStamp("C:\\to-dir", 0x285D645Cu).status, FsStatus::Unsupported);
+    constexpr platform::DosStamp kStamp = 0x285D645Cu; // 2000-02-29 12:34:56
+    for (const std::string link : {"to-file", "TO-FILE", "to-dir", "TO-DIR"}) {
+        SCOPED_TRACE(link);
+        const std::string path = "C:\\" + link;
+        EXPECT_TRUE(fs.clearAttributes(path).ok());
+        EXPECT_TRUE(fs.setReadOnly(path, false).ok());
+        EXPECT_TRUE(fs.copyAttributes("C:\\OTHER.TXT", path).ok());
+        EXPECT_TRUE(fs.copyAttributes(path, "C:\\OTHER.TXT").ok());
+        ASSERT_TRUE(fs.setStamp(path, kStamp).ok());
+        EXPECT_EQ(fs.stat(path).entry.stamp, kStamp); // the link's own stamp
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(secret.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0440u);
+    EXPECT_EQ(after.st_mtime, before.st_mtime);
+    EXPECT_EQ(mode("other.txt"), 0600u);
+    struct stat folderInfo {};
+    ASSERT_EQ(::stat(folder.c_str(), &folderInfo), 0);
+    EXPECT_EQ(folderInfo.st_mode & 07777, 0550u);
+    chmod(folder.c_str(), 0750);
+}
+
+TEST_F(FileOperationsTest, ALiveTemporaryFileIsNeverReplaced) {
+    platform::FsResult result;
+    auto first = fs.createFresh("C:\\copy.tmp", result);
+    ASSERT_NE(first, nullptr) << result.detail;
+    EXPECT_EQ(first->identity(), fs.identityOf("C:\\COPY.TMP"));
+    EXPECT_EQ(fs.createFresh("C:\\COPY.TMP", result), nullptr);
+    EXPECT_EQ(result.status, FsStatus::InUse);
+    EXPECT_EQ(first->identity(), fs.identityOf("C:\\COPY.TMP")); // left alone
+
+    ASSERT_TRUE(first->close().ok());
+    auto second = fs.createFresh("C:\\COPY.TMP", result);
+    ASSERT_NE(second, nullptr) << result.detail; // a leftover without a holder is replaced
+    EXPECT_EQ(second->identity(), fs.identityOf("C:\\copy.tmp"));
 }
 
 class StampRoundTripTest : public FileOperationsTest,

@@ -1,5 +1,7 @@
 #include "DriveTree.h"
 
+#include <algorithm>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -19,11 +21,16 @@ protected:
             result.push_back(entry.name);
         return result;
     }
-    static std::vector<std::pair<std::string, std::string>>
-    skipped(const platform::Listing& listing) {
-        std::vector<std::pair<std::string, std::string>> result;
+    struct Skipped {
+        std::string name;
+        std::string reason;
+        bool special;
+        bool operator==(const Skipped&) const = default;
+    };
+    static std::vector<Skipped> skipped(const platform::Listing& listing) {
+        std::vector<Skipped> result;
         for (const auto& entry : listing.skipped)
-            result.emplace_back(entry.name, entry.reason);
+            result.push_back({entry.name, entry.reason, entry.special});
         return result;
     }
     void makeSocket(std::string_view relative) {
@@ -73,26 +80,58 @@ TEST_F(ListingTest, OrdersByUpperCasedNameThenByTheNameItself) {
 
 TEST_F(ListingTest, PassesOverWhatThePathModelCannotCarryAndSaysWhy) {
     tree.write("target.txt", "content");
-    tree.makeFolder("dir");
     tree.write("back\\slash.txt", "b");
-    symlinkAt("to-file", "target.txt");
-    symlinkAt("to-dir", "dir");
-    symlinkAt("dangling", "nowhere");
     ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0);
     makeSocket("sock");
 
     const auto listing = fs.list("C:");
     ASSERT_TRUE(listing.result.ok());
-    EXPECT_EQ(names(listing), (std::vector<std::string>{"dir", "target.txt", "to-file"}));
-    EXPECT_EQ(skipped(listing), (std::vector<std::pair<std::string, std::string>>{
-                                    {"back\\slash.txt", "name contains a backslash"},
-                                    {"dangling", "broken link"},
-                                    {"pipe", "named pipe"},
-                                    {"sock", "socket"},
-                                    {"to-dir", "link to a folder"}}));
-    const auto& link = listing.entries[2];
-    EXPECT_EQ(link.size, 7); // read through to its target
-    EXPECT_FALSE(link.attributes.directory);
+    EXPECT_EQ(names(listing), (std::vector<std::string>{"target.txt"}));
+    EXPECT_EQ(skipped(listing),
+              (std::vector<Skipped>{{"back\\slash.txt", "name contains a backslash", false},
+                                    {"pipe", "named pipe", true},
+                                    {"sock", "socket", true}}));
+}
+
+TEST_F(ListingTest, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
+    tree.write("target.txt", "content");
+    tree.makeFolder("dir");
+    const std::string longText = std::string(1000, 'x') + "/" + std::string(2500, 'y');
+    const struct {
+        const char* name;
+        std::string text;
+        std::time_t stamp;
+    } links[] = {{"to-file", "target.txt", 951827696}, {"to-dir", "dir", 1000000000},
+                 {"to-root", "/", 1100000000},         {"dangling", "nowhere", 1200000000},
+                 {"loop", "loop", 1300000000},         {".hidden-link", longText, 1400000000}};
+    for (const auto& link : links) {
+        ASSERT_TRUE(fs.createLink(std::string("C:\\") + link.name, link.text).ok()) << link.name;
+        const struct timespec times[2] = {{link.stamp, 0}, {link.stamp, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, host(link.name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    EXPECT_EQ(fs.createLink("C:\\TO-FILE", "other").status, FsStatus::AlreadyExists);
+
+    const auto listing = fs.list("C:");
+    ASSERT_TRUE(listing.result.ok());
+    EXPECT_TRUE(listing.skipped.empty());
+    EXPECT_EQ(listing.entries.size(), std::size(links) + 2);
+    for (const auto& link : links) {
+        SCOPED_TRACE(link.name);
+        const auto listed =
+            std::find_if(listing.entries.begin(), listing.entries.end(),
+                         [&](const auto& entry) { return entry.name == link.name; });
+        ASSERT_NE(listed, listing.entries.end());
+        const auto looked = fs.stat(std::string("C:\\") + link.name);
+        ASSERT_TRUE(looked.result.ok()) << looked.result.detail;
+        for (const platform::DirEntry& entry : {*listed, looked.entry}) {
+            EXPECT_TRUE(entry.attributes.link);
+            EXPECT_FALSE(entry.attributes.directory || entry.attributes.readOnly);
+            EXPECT_EQ(entry.attributes.hidden, link.name[0] == '.');
+            EXPECT_EQ(entry.size, 0);
+            EXPECT_EQ(entry.stamp, platform::dosStampFromTime(link.stamp));
+            EXPECT_EQ(entry.linkTarget, link.text);
+        }
+    }
 }
 
 TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
@@ -109,12 +148,11 @@ TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
     };
     for (const Case& c :
          {Case{"C:\\TO-FILE", FsStatus::Ok}, Case{"C:\\DIR", FsStatus::Ok},
-          Case{"C:\\TO-DIR", FsStatus::Unsupported}, Case{"C:\\DANGLING", FsStatus::Unsupported},
+          Case{"C:\\TO-DIR", FsStatus::Ok}, Case{"C:\\DANGLING", FsStatus::Ok},
           Case{"C:\\PIPE", FsStatus::Unsupported}, Case{"C:\\ABSENT", FsStatus::NotFound}}) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(fs.stat(c.path).result.status, c.status);
     }
-    EXPECT_EQ(fs.stat("C:\\TO-FILE").entry.size, 7);
     EXPECT_TRUE(fs.fileExists("C:\\TARGET.TXT"));
     EXPECT_FALSE(fs.folderExists("C:\\TARGET.TXT"));
     EXPECT_TRUE(fs.folderExists("C:\\DIR"));
