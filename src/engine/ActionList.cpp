@@ -61,6 +61,8 @@ CopyRequest reversed(const CopyRequest& request) {
     CopyRequest other = request;
     std::swap(other.sourceFolder, other.targetFolder);
     std::swap(other.sourceSize, other.targetSize);
+    std::swap(other.sourceStamp, other.targetStamp);
+    other.targetExisted = true; // the file the copy was to come from
     other.leftToRight = !request.leftToRight;
     return other;
 }
@@ -75,10 +77,17 @@ void addSessionBytes(Plan& plan, int session, std::int64_t bytes) {
 } // namespace
 
 void listFolderCreate(EngineContext& context, const std::string& path) {
-    if (!context.plan.addFolderToCreate(path))
+    PathAction folder;
+    folder.path = path;
+    listFolderCreate(context, std::move(folder));
+}
+
+void listFolderCreate(EngineContext& context, PathAction folder) {
+    std::string path = folder.path;
+    if (!context.plan.addFolderToCreate(std::move(folder)))
         return;
     context.host.countPlanned(Counter::ToUpFolder);
-    context.host.addHistoryRow(plannedRow(path, "", "Folder to be created"));
+    context.host.addHistoryRow(plannedRow(std::move(path), "", "Folder to be created"));
 }
 
 void listFolderDelete(EngineContext& context, const std::string& path) {
@@ -91,13 +100,23 @@ void listFolderDelete(EngineContext& context, const std::string& path) {
 }
 
 void listFileDelete(EngineContext& context, const std::string& path, std::int64_t size) {
-    if (isTemporaryFile(lastName(path)) || !context.plan.addFileToDelete(path, size))
+    PathAction file;
+    file.path = path;
+    file.size = size;
+    listFileDelete(context, std::move(file));
+}
+
+void listFileDelete(EngineContext& context, PathAction file) {
+    const std::string path = file.path;
+    const std::int64_t size = file.size;
+    const bool link = file.link;
+    if (isTemporaryFile(lastName(path)) || !context.plan.addFileToDelete(std::move(file)))
         return;
     if (!insideFolderToDelete(context.plan, path))
         context.projection.adjust(driveOf(path), size, kCredit);
     context.host.countPlanned(Counter::ToDelFiles);
-    context.host.addHistoryRow(
-        plannedRow(path, formatSize(size, context.thousandsSeparator), "File to be deleted"));
+    context.host.addHistoryRow(plannedRow(path, formatSize(size, context.thousandsSeparator),
+                                          plannedDeletionStatus(link)));
 }
 
 void listCopy(EngineContext& context, const CopyRequest& request) {
@@ -111,16 +130,21 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
         plan.hasFileToDelete(sourcePath))
         return;
 
-    if (request.sourceSize == 0 && request.targetSize != 0) {
+    if (!request.link && request.sourceSize == 0 && request.targetSize != 0) {
         switch (askZeroLength(context, request)) {
         case DialogAnswer::Yes:
             break;
         case DialogAnswer::Retry:
             listCopy(context, reversed(request)); // its source is not empty: no question
             return;
-        case DialogAnswer::Cancel:
-            listFileDelete(context, sourcePath, request.sourceSize);
+        case DialogAnswer::Cancel: {
+            PathAction source;
+            source.path = sourcePath;
+            source.size = request.sourceSize;
+            source.stamp = request.sourceStamp;
+            listFileDelete(context, std::move(source));
             return;
+        }
         case DialogAnswer::Abort:
             context.host.abortAll();
             return;
@@ -139,18 +163,25 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     copy.leftToRight = request.leftToRight;
     copy.session = context.settings.sessionCount;
     copy.binaryFailed = request.binaryFailed;
+    copy.link = request.link;
+    copy.linkTarget = request.linkTarget;
+    copy.targetExisted = request.targetExisted;
+    copy.targetStamp = request.targetStamp;
+    const std::string status = plannedStatus(copy);
     if (!plan.addCopy(std::move(copy)))
         return;
 
-    addSessionBytes(plan, context.settings.sessionCount, request.sourceSize);
-    planBackupRotation(context, request.targetFolder, request.name, request.backupList);
-    context.projection.adjust(driveOf(request.targetFolder), request.sourceSize, kDebit);
+    // A link is made, not copied: it carries no bytes and keeps no backups.
+    const std::int64_t bytes = request.link ? 0 : request.sourceSize;
+    addSessionBytes(plan, context.settings.sessionCount, bytes);
+    if (!request.link)
+        planBackupRotation(context, request.targetFolder, request.name, request.backupList);
+    context.projection.adjust(driveOf(request.targetFolder), bytes, kDebit);
     context.host.countPlanned(Counter::ToUpFiles);
 
     const SizeTexts sizes =
         formatSizes(request.sourceSize, request.targetSize, context.thousandsSeparator);
-    HistoryRow row{sourcePath,  targetPath,          sizes.size,
-                   sizes.delta, "File to be copied", RowColour::Blue};
+    HistoryRow row{sourcePath, targetPath, sizes.size, sizes.delta, status, RowColour::Blue};
     if (request.binaryFailed) {
         row.status = "Binary failed - " + row.status;
         row.colour = RowColour::Red;
@@ -185,6 +216,8 @@ void creditFolderTree(EngineContext& context, const std::string& path) {
         if (!listing.result.ok())
             continue;
         for (const platform::DirEntry& entry : listing.entries) {
+            if (entry.attributes.link)
+                continue; // removed as an entry: no bytes of its target come free
             std::string child = joinPath(folder, entry.name);
             // Entries listed for deletion on their own have been credited already.
             if (entry.attributes.directory) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/EngineContext.h"
+#include "engine/Plan.h"
+#include "platform/DosStamp.h"
 
 #include <cstdint>
 #include <string>
@@ -10,8 +12,12 @@ namespace brisko::engine {
 // The adders of the plan. Each keeps the "to do" counters, adds a history row at once and
 // updates the free-space projection.
 void listFolderCreate(EngineContext& context, const std::string& path);
+// A folder with the letter case to create it in (folder.spelling).
+void listFolderCreate(EngineContext& context, PathAction folder);
 void listFolderDelete(EngineContext& context, const std::string& path);
 void listFileDelete(EngineContext& context, const std::string& path, std::int64_t size);
+// A file or link with what the scan saw of it (size, stamp, whether it is a link).
+void listFileDelete(EngineContext& context, PathAction file);
 
 struct CopyRequest {
     std::string sourceFolder;
@@ -22,6 +28,14 @@ struct CopyRequest {
     std::string name;
     std::int64_t sourceSize = 0;
     std::string backupList;
+    platform::DosStamp sourceStamp = 0;
+    // What the scan saw at the target: whether there was an entry, and its stamp.
+    bool targetExisted = false;
+    platform::DosStamp targetStamp = 0;
+    // A symbolic link, copied as a link holding linkTarget: no zero-length question, no
+    // backups, no bytes.
+    bool link = false;
+    std::string linkTarget;
 };
 // Lists a copy after its checks (an existing copy to the same target, a source folder or file
 // listed for deletion, the temporary file name, the zero-length question, which may list the
@@ -35,6 +49,7 @@ std::string planBackupRotation(EngineContext& context, const std::string& target
 
 // Planning side of deleting a folder tree: credits every file inside it to its drive, except
 // files and subfolders listed for deletion on their own (credited when they were listed).
+// Links are neither followed nor counted.
 void creditFolderTree(EngineContext& context, const std::string& path);
 
 } // namespace brisko::engine

@@ -12,9 +12,37 @@ namespace {
 
 constexpr const char* kDifferentSizes = "Files with same Time Stamp but with Different sizes !";
 constexpr const char* kBinaryFailed = "Binary Compare Failed";
+constexpr const char* kLinksDiffer = "Links with same Time Stamp but different targets !";
 
-std::string sizedPath(const std::string& folder, const std::string& name, std::int64_t size) {
-    return folder + "\\" + name + " (" + std::to_string(size) + " Bytes)";
+// How a same-stamp question shows one side: a file with its size, a link with its target.
+std::string describedPath(const std::string& folder, const platform::DirEntry& entry) {
+    if (entry.attributes.link)
+        return folder + "\\" + entry.name + " -> " + entry.linkTarget;
+    return folder + "\\" + entry.name + " (" + std::to_string(entry.size) + " Bytes)";
+}
+
+// A copy of one entry into another folder, with what the scan saw at its target (seen; none
+// when nothing was there).
+CopyRequest copyRequest(const std::string& sourceFolder, const platform::DirEntry& source,
+                        const std::string& targetFolder, const platform::DirEntry* seen,
+                        bool leftToRight, const script::FileSpec& spec, bool binaryFailed) {
+    CopyRequest request;
+    request.sourceFolder = sourceFolder;
+    request.targetFolder = targetFolder;
+    request.binaryFailed = binaryFailed;
+    request.leftToRight = leftToRight;
+    request.name = source.name;
+    request.sourceSize = source.size;
+    request.sourceStamp = source.stamp;
+    request.backupList = spec.backup;
+    request.link = source.attributes.link;
+    request.linkTarget = source.linkTarget;
+    if (seen != nullptr) {
+        request.targetExisted = true;
+        request.targetSize = seen->size;
+        request.targetStamp = seen->stamp;
+    }
+    return request;
 }
 
 bool isAccepted(StampVerdict verdict) {
@@ -35,13 +63,17 @@ RuleOutcome CompareRules::judge(const FilePair& pair, bool masterSide) {
         return outcomeOf(sourceStamp);
 
     const TargetIndex::Found& target = pair.target;
+    const bool sourceIsLink = pair.source.attributes.link;
     switch (target.kind) {
     case TargetIndex::Found::Kind::Unusable:
         reportPassedOver(context_, copyTargetPath(pair), target.problem);
         return RuleOutcome::Continue;
     case TargetIndex::Found::Kind::Folder:
-        reportPassedOver(context_, pair.targetFolder + "\\" + target.entry->name,
-                         kFolderWhereFileExpected);
+        if (sourceIsLink)
+            reportLinkClash(session_, pair.sourcePath);
+        else
+            reportPassedOver(context_, pair.targetFolder + "\\" + target.entry->name,
+                             kFolderWhereFileExpected);
         return RuleOutcome::Continue;
     case TargetIndex::Found::Kind::Missing:
         if (!masterScan_)
@@ -49,16 +81,29 @@ RuleOutcome CompareRules::judge(const FilePair& pair, bool masterSide) {
         else if (masterSide)
             listForward(pair, false);
         else if (!context_.plan.hasFileToDelete(pair.sourcePath))
-            listFileDelete(context_, pair.sourcePath, pair.source.size);
+            listSourceDelete(pair);
         return RuleOutcome::Continue;
     case TargetIndex::Found::Kind::File:
+        if (sourceIsLink) {
+            reportLinkClash(session_, pair.sourcePath);
+            return RuleOutcome::Continue;
+        }
+        break;
+    case TargetIndex::Found::Kind::Link:
+        if (!sourceIsLink) {
+            reportLinkClash(session_, pair.targetFolder + "\\" + target.entry->name);
+            return RuleOutcome::Continue;
+        }
         break;
     }
 
     const StampVerdict targetStamp = checkFileStamp(pair.targetFolder, *target.entry, true, now);
     if (!isAccepted(targetStamp))
         return outcomeOf(targetStamp);
-    judgeExistingTarget(pair, masterSide);
+    if (sourceIsLink)
+        judgeLinks(pair, masterSide);
+    else
+        judgeExistingTarget(pair, masterSide);
     return RuleOutcome::Continue;
 }
 
@@ -97,6 +142,34 @@ void CompareRules::judgeExistingTarget(const FilePair& pair, bool masterSide) {
         listForward(pair, false);
 }
 
+void CompareRules::judgeLinks(const FilePair& pair, bool masterSide) {
+    const platform::DirEntry& source = pair.source;
+    const platform::DirEntry& target = *pair.target.entry;
+    if (source.linkTarget == target.linkTarget)
+        return; // in step, whatever the stamps say
+    if (masterScan_) {
+        if (masterSide)
+            listForward(pair, false);
+        return;
+    }
+    if (source.stamp == target.stamp) {
+        if (!context_.plan.isCopyTarget(copyTargetPath(pair)))
+            askAboutSameStamp(pair, kLinksDiffer, false);
+        return;
+    }
+    if (source.stamp > target.stamp)
+        listForward(pair, false);
+}
+
+void CompareRules::listSourceDelete(const FilePair& pair) {
+    PathAction source;
+    source.path = pair.sourcePath;
+    source.size = pair.source.size;
+    source.stamp = pair.source.stamp;
+    source.link = pair.source.attributes.link;
+    listFileDelete(context_, std::move(source));
+}
+
 void CompareRules::missingTargetFile(const FilePair& pair) {
     const script::MissingFileRule rule = pair.spec.missingFile;
     std::optional<DialogAnswer> answer; // none when nothing was asked
@@ -114,10 +187,10 @@ void CompareRules::missingTargetFile(const FilePair& pair) {
     if (answer == DialogAnswer::Yes || rule == script::MissingFileRule::Create) {
         listForward(pair, false); // Create Target
     } else if (answer == DialogAnswer::Cancel) {
-        listFileDelete(context_, pair.sourcePath, pair.source.size); // Delete Source
+        listSourceDelete(pair); // Delete Source
     } else if (rule == script::MissingFileRule::Delete) {
         if (!context_.plan.hasFileToDelete(pair.sourcePath))
-            listFileDelete(context_, pair.sourcePath, pair.source.size);
+            listSourceDelete(pair);
     } else if (answer == DialogAnswer::No) {
         context_.host.abortAll(); // the Abort button
     }
@@ -136,8 +209,8 @@ void CompareRules::askAboutSameStamp(const FilePair& pair, const std::string& te
     Question question;
     question.kind = DialogKind::SameStamp;
     question.text = text;
-    question.str1 = sizedPath(pair.sourceFolder, pair.source.name, pair.source.size);
-    question.str2 = sizedPath(pair.targetFolder, pair.target.entry->name, pair.target.entry->size);
+    question.str1 = describedPath(pair.sourceFolder, pair.source);
+    question.str2 = describedPath(pair.targetFolder, *pair.target.entry);
     question.str3 = text;
     question.leftToRight = leftToRight_;
     switch (askOperator(context_, question)) {
@@ -156,19 +229,19 @@ void CompareRules::askAboutSameStamp(const FilePair& pair, const std::string& te
 }
 
 void CompareRules::listForward(const FilePair& pair, bool binaryFailed) {
-    const bool hasTarget = pair.target.kind == TargetIndex::Found::Kind::File;
-    listCopy(context_, CopyRequest{pair.sourceFolder, pair.targetFolder, binaryFailed,
-                                   hasTarget ? pair.target.entry->size : 0, leftToRight_,
-                                   pair.source.name, pair.source.size, pair.spec.backup});
+    const TargetIndex::Found::Kind kind = pair.target.kind;
+    const bool hasTarget =
+        kind == TargetIndex::Found::Kind::File || kind == TargetIndex::Found::Kind::Link;
+    listCopy(context_, copyRequest(pair.sourceFolder, pair.source, pair.targetFolder,
+                                   hasTarget ? pair.target.entry : nullptr, leftToRight_, pair.spec,
+                                   binaryFailed));
 }
 
 void CompareRules::listReversed(const FilePair& pair, bool binaryFailed) {
     // From the target back onto the source: folders, sizes and direction swap, and the name
     // is spelled as on the side the copy comes from.
-    const platform::DirEntry& target = *pair.target.entry;
-    listCopy(context_,
-             CopyRequest{pair.targetFolder, pair.sourceFolder, binaryFailed, pair.source.size,
-                         !leftToRight_, target.name, target.size, pair.spec.backup});
+    listCopy(context_, copyRequest(pair.targetFolder, *pair.target.entry, pair.sourceFolder,
+                                   &pair.source, !leftToRight_, pair.spec, binaryFailed));
 }
 
 const std::string& CompareRules::copyTargetPath(const FilePair& pair) {

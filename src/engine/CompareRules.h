@@ -2,6 +2,7 @@
 
 #include "engine/EngineContext.h"
 #include "engine/ListingCache.h"
+#include "engine/Session.h"
 #include "engine/StampCheck.h"
 #include "engine/TargetIndex.h"
 #include "platform/FileSystem.h"
@@ -12,7 +13,7 @@
 
 namespace brisko::engine {
 
-// One source file that a scan selected, and what the target folder holds under its name.
+// One source file or link that a scan selected, and what the target folder holds under its name.
 struct FilePair {
     const std::string& sourceFolder;
     const std::string& targetFolder;
@@ -29,12 +30,14 @@ enum class RuleOutcome {
 
 // What a pass decides about each selected file: the stamp checks, then a copy one way or the
 // other, a deletion, a question to the operator, or nothing. In an update scan the later file
-// wins; in a master scan the master side wins whenever the stamps differ.
+// wins; in a master scan the master side wins whenever the stamps differ. A link is judged
+// against a link by its target text, and is never read through.
 class CompareRules {
 public:
-    CompareRules(EngineContext& context, ListingCache& listings, bool leftToRight, bool masterScan)
-        : context_(context), listings_(listings), leftToRight_(leftToRight),
-          masterScan_(masterScan), stamps_(context.clock) {}
+    CompareRules(Session& session, bool leftToRight)
+        : session_(session), context_(session.context), listings_(session.listings),
+          leftToRight_(leftToRight), masterScan_(session.masterMode()),
+          stamps_(session.context.clock) {}
 
     // masterSide: in a master scan, whether the source folder is in the master tree.
     RuleOutcome judge(const FilePair& pair, bool masterSide);
@@ -43,6 +46,8 @@ private:
     StampVerdict checkFileStamp(const std::string& folder, const platform::DirEntry& entry,
                                 bool isTarget, platform::DosStamp now);
     void judgeExistingTarget(const FilePair& pair, bool masterSide);
+    void judgeLinks(const FilePair& pair, bool masterSide);
+    void listSourceDelete(const FilePair& pair);
     void missingTargetFile(const FilePair& pair);
     void compareEqualFiles(const FilePair& pair);
     void askAboutSameStamp(const FilePair& pair, const std::string& text, bool binaryFailed);
@@ -51,6 +56,7 @@ private:
     // target folder + "\" + the source's name: the path a copy from this source would target.
     const std::string& copyTargetPath(const FilePair& pair);
 
+    Session& session_;
     EngineContext& context_;
     ListingCache& listings_;
     bool leftToRight_;

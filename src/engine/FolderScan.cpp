@@ -23,6 +23,8 @@ FolderFound folderFoundFor(const TargetIndex::Found& found) {
         return {FolderFound::Kind::Folder, {}};
     case TargetIndex::Found::Kind::File:
         return {FolderFound::Kind::Unusable, std::string(kFileWhereFolderExpected)};
+    case TargetIndex::Found::Kind::Link:
+        return {FolderFound::Kind::Unusable, std::string(kLinkFacesEntry)};
     case TargetIndex::Found::Kind::Unusable:
         return {FolderFound::Kind::Unusable, found.problem};
     case TargetIndex::Found::Kind::Missing:
@@ -47,8 +49,7 @@ const script::FileSpec& fileSpecOf(const script::FileSpecTables& tables,
 FolderScan::FolderScan(Session& session, bool leftToRight)
     : session_(session), context_(session.context), leftToRight_(leftToRight),
       masterScan_(session.masterMode()), sourceRoot_(session.sourceRoot(leftToRight)),
-      rules_(session.context, session.listings, leftToRight, session.masterMode()),
-      fileSpecs_(session.context.settings.tables) {}
+      rules_(session, leftToRight), fileSpecs_(session.context.settings.tables) {}
 
 bool FolderScan::run(const std::string& source, const std::string& target) {
     return scanPair(FolderPair{source, target, masterScan_ ? session_.masterRoot() : "", ""});
@@ -91,7 +92,8 @@ RuleOutcome FolderScan::scanEntries(const FolderPair& pair, std::vector<FolderPa
     }
     for (const platform::SkippedEntry& skipped : listing.skipped)
         reportPassedOver(context_, pair.source + "\\" + skipped.name,
-                         passedOverBecause(skipped.reason));
+                         passedOverBecause(skipped.reason),
+                         skipped.special ? RowColour::Plain : RowColour::Red);
     RuleOutcome outcome = RuleOutcome::Continue;
     if (!listing.entries.empty())
         outcome = scanListedEntries(pair, listing, queue);
@@ -144,6 +146,11 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
         return;
 
     const TargetIndex::Found found = targets.find(entry.name);
+    if (found.kind == TargetIndex::Found::Kind::Link) {
+        // Never entered, never replaced: the link and the folder both stay.
+        reportLinkClash(session_, pair.target + "\\" + found.entry->name);
+        return;
+    }
     FolderPair subfolder;
     subfolder.source = pair.source + "\\" + entry.name;
     // An existing target folder keeps its own spelling, so that paths name what is on disk.

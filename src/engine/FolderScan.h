@@ -17,7 +17,8 @@ namespace brisko::engine {
 // folder before its subfolders, the subfolders in case-insensitive order. The update scan
 // (modes Update, 1LTR, 2RTL) selects files by SessionFiles; the master scan (LMaster, RMaster)
 // takes every file and carries along the master tree's folder, so that each folder knows
-// whether it is the master side or the copy side.
+// whether it is the master side or the copy side. A symbolic link is selected and judged like
+// a file, and never entered.
 class FolderScan {
 public:
     FolderScan(Session& session, bool leftToRight);

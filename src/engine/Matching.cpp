@@ -148,6 +148,13 @@ bool excludesFile(std::string_view mask, const Subject& subject) {
     return upperMaskMatch(subject.name, fileMask);
 }
 
+// An entry made only by a Backup list ("*.DB1") takes the backups of that extension and
+// nothing else: unlike an ordinary mask, it never takes a name without an extension, so that
+// README and Makefile stay in the scan.
+bool excludesBackupFile(std::string_view mask, const Subject& subject) {
+    return !nameParts(subject.name).extension.empty() && excludesFile(mask, subject);
+}
+
 } // namespace
 
 bool partMatch(std::string_view namePart, std::string_view maskPart) {
@@ -191,8 +198,13 @@ bool isExcluded(const script::FileSpecTables& tables, std::string_view name,
         if (!takesPart(entry))
             continue;
         const std::string mask = platform::toUpper(entry.mask);
-        if (isFolder ? excludesFolder(mask, subject) : excludesFile(mask, subject))
+        if (isFolder) {
+            if (excludesFolder(mask, subject))
+                return true;
+        } else if (entry.inForce ? excludesFile(mask, subject)
+                                 : excludesBackupFile(mask, subject)) {
             return true;
+        }
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineContext.h"
+#include "engine/Session.h"
 
 #include <string>
 #include <string_view>
@@ -16,12 +17,20 @@ inline constexpr std::string_view kFileWhereFolderExpected =
     "Passed over - a file where a folder is expected";
 inline constexpr std::string_view kFolderWhereFileExpected =
     "Passed over - a folder where a file is expected";
+inline constexpr std::string_view kLinkFacesEntry =
+    "Passed over - a link faces a file or folder of the same name";
 
 // "Passed over - " followed by why the directory listing left a name out.
 std::string passedOverBecause(std::string_view reason);
 
-// Reports a path that is passed over, with its status, as a red row that stays in the history.
-void reportPassedOver(EngineContext& context, const std::string& path, std::string_view status);
+// Reports a path that is passed over, with its status, as a row that stays in the history: red
+// for a problem, plain for what is passed over by design (devices, pipes, sockets).
+void reportPassedOver(EngineContext& context, const std::string& path, std::string_view status,
+                      RowColour colour = RowColour::Red);
+
+// Reports a link that faces a file or folder of the same name on the other side, once per
+// session whichever pass meets it first; both entries stay as they are.
+void reportLinkClash(Session& session, const std::string& linkPath);
 
 // Puts a question to the operator after bringing the display up to date, so that what the
 // question is about is on the screen.

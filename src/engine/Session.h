@@ -4,6 +4,7 @@
 #include "engine/ListingCache.h"
 
 #include <string>
+#include <unordered_set>
 
 namespace brisko::engine {
 
@@ -14,6 +15,9 @@ struct Session {
     EngineContext& context;
     bool& skipSession;
     ListingCache& listings;
+    // Upper-cased paths of the links already reported as facing a file or folder: both passes
+    // meet such a pair, and it is one problem.
+    std::unordered_set<std::string> linkClashes = {};
 
     script::UpdateMode mode() const { return context.settings.updateMode; }
     bool masterMode() const {
@@ -23,6 +27,11 @@ struct Session {
     const std::string& masterRoot() const {
         return mode() == script::UpdateMode::LMaster ? context.settings.leftFullPath
                                                      : context.settings.rightFullPath;
+    }
+    // The root of the copy tree, the other one; only meaningful in a master mode.
+    const std::string& copyRoot() const {
+        return mode() == script::UpdateMode::LMaster ? context.settings.rightFullPath
+                                                     : context.settings.leftFullPath;
     }
     // The root of the tree a pass reads from.
     const std::string& sourceRoot(bool leftToRight) const {

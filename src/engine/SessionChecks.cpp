@@ -3,26 +3,61 @@
 #include "engine/ActionList.h"
 #include "engine/ScanReports.h"
 
+#include <optional>
+
 namespace brisko::engine {
 
 namespace {
+
+constexpr std::string_view kSourceMissing = "Session skipped - the source folder does not exist";
+constexpr std::string_view kMasterEmpty = "Session skipped - the master folder is empty";
 
 bool isAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Asks what to do about a drive that does not exist: Abort All stops the run, anything else
-// (the time-out included) skips the rest of the session.
-void askAboutMissingDrive(Session& session, std::string message) {
+// Asks what to do about the drive of a path that does not exist: Abort All stops the run,
+// anything else (the time-out included) skips the rest of the session, with a red row.
+void askAboutMissingDrive(Session& session, const std::string& path, std::string message) {
     Question question;
     question.kind = DialogKind::InvalidDrive;
     question.text = "Invalid Drive";
     question.str1 = std::move(message);
     question.str2 = "Skip Session";
-    if (askOperator(session.context, question) == DialogAnswer::Abort)
+    if (askOperator(session.context, question) == DialogAnswer::Abort) {
         session.context.host.abortAll();
-    else
-        session.skipSession = true;
+        return;
+    }
+    session.skipSession = true;
+    reportPassedOver(session.context, path,
+                     "Session skipped - drive " + path.substr(0, 2) + " does not exist");
+}
+
+// A folder to create; a root folder takes the letter case the script wrote it in.
+PathAction folderToCreate(const Session& session, const std::string& path) {
+    const script::SessionSettings& settings = session.context.settings;
+    PathAction folder;
+    folder.path = path;
+    if (path == settings.leftFullPath)
+        folder.spelling = settings.leftFullPathAsWritten;
+    else if (path == settings.rightFullPath)
+        folder.spelling = settings.rightFullPathAsWritten;
+    return folder;
+}
+
+// How many entries a root folder holds (and how many its listing passed over); nothing when
+// it cannot be listed. The listing goes back to the session's cache for the first pass.
+struct RootContent {
+    std::size_t entries = 0;
+    std::size_t passedOver = 0;
+};
+std::optional<RootContent> rootContent(ListingCache& listings, const std::string& root) {
+    platform::Listing listing = listings.list(root);
+    if (!listing.result.ok())
+        return std::nullopt;
+    const RootContent content{listing.entries.size(), listing.skipped.size()};
+    listings.handBack(root, std::move(listing));
+    return content;
 }
 
 // The "Missing Folder" question about a target folder of the non-master modes.
@@ -37,7 +72,7 @@ bool askAboutMissingTarget(Session& session, const std::string& target, bool lef
     question.leftToRight = leftToRight;
     switch (askOperator(context, question)) {
     case DialogAnswer::Yes: // Create Target
-        listFolderCreate(context, target);
+        listFolderCreate(context, folderToCreate(session, target));
         return true;
     case DialogAnswer::Cancel: // Delete Source
         listFolderDelete(context, source);
@@ -73,7 +108,8 @@ bool pathDriveExists(platform::FileSystem& fileSystem, std::string_view path) {
 bool checkSourceRoot(Session& session, const std::string& source, std::string_view passName) {
     EngineContext& context = session.context;
     if (!pathDriveExists(context.fileSystem, source)) {
-        askAboutMissingDrive(session, "Source Drive " + source.substr(0, 2) + "\\ does not exist");
+        askAboutMissingDrive(session, source,
+                             "Source Drive " + source.substr(0, 2) + "\\ does not exist");
         return false;
     }
     const FolderFound found = folderFoundAt(context.fileSystem, source, kFolderCouldNotBeRead);
@@ -86,28 +122,55 @@ bool checkSourceRoot(Session& session, const std::string& source, std::string_vi
     if (context.plan.hasFolderToCreate(source))
         return true;
 
-    const std::string message =
-        "Source " + source + " does not exist, " + std::string(passName) + " Update is aborted";
-    switch (context.settings.missingFolder) {
-    case script::MissingFolderRule::UserAsk:
-        tellOperator(context, message);
-        break;
-    case script::MissingFolderRule::Auto:
-        // In Update the other pass creates the folder as its target, so nothing is said.
-        if (session.mode() != script::UpdateMode::Update)
-            tellOperator(context, message);
-        break;
-    case script::MissingFolderRule::Skip:
-        break;
-    }
+    const script::MissingFolderRule rule = context.settings.missingFolder;
+    // Skip passes over the missing folder quietly, as the script asks; in Update with Auto the
+    // other pass creates the folder as its target, so nothing is said.
+    if (rule == script::MissingFolderRule::Skip ||
+        (rule == script::MissingFolderRule::Auto && session.mode() == script::UpdateMode::Update))
+        return false;
+    tellOperator(context, "Source " + source + " does not exist, " + std::string(passName) +
+                              " Update is aborted");
+    reportPassedOver(context, source, kSourceMissing);
     return false;
+}
+
+bool checkMasterNotEmpty(Session& session) {
+    EngineContext& context = session.context;
+    if (context.allowEmptyMaster)
+        return true;
+    const std::string& master = session.masterRoot();
+    const std::string& copy = session.copyRoot();
+    const std::optional<RootContent> masterContent = rootContent(session.listings, master);
+    if (!masterContent || masterContent->entries + masterContent->passedOver != 0)
+        return true;
+    const std::optional<RootContent> copyContent = rootContent(session.listings, copy);
+    if (!copyContent || copyContent->entries == 0)
+        return true;
+
+    Question question;
+    question.kind = DialogKind::EmptyMaster;
+    question.text = "Empty Master Folder";
+    question.str1 =
+        "Master folder " + master + " is empty: mirroring it would delete everything in " + copy;
+    question.leftToRight = session.mode() == script::UpdateMode::LMaster;
+    switch (askOperator(context, question)) {
+    case DialogAnswer::Yes:
+        return true;
+    case DialogAnswer::Abort:
+        context.host.abortAll();
+        return false;
+    default: // Keep everything, also the time-out
+        reportPassedOver(context, master, kMasterEmpty);
+        return false;
+    }
 }
 
 bool checkTargetFolder(Session& session, const std::string& target, bool leftToRight,
                        bool mayCreate, const std::string& source, const FolderFound* known) {
     EngineContext& context = session.context;
     if (!pathDriveExists(context.fileSystem, target)) {
-        askAboutMissingDrive(session, "Target Drive " + target.substr(0, 2) + " does not exist");
+        askAboutMissingDrive(session, target,
+                             "Target Drive " + target.substr(0, 2) + " does not exist");
         return false;
     }
     const FolderFound found =
@@ -131,7 +194,7 @@ bool checkTargetFolder(Session& session, const std::string& target, bool leftToR
         // The master side creates what it lacks on the copy side; the copy side deletes what
         // the master lacks, and its scan still goes into the folder.
         if (mayCreate)
-            listFolderCreate(context, target);
+            listFolderCreate(context, folderToCreate(session, target));
         else
             listFolderDelete(context, source);
         return true;

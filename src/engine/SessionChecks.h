@@ -31,6 +31,12 @@ bool pathDriveExists(platform::FileSystem& fileSystem, std::string_view path);
 // folder is handled by the MissingFolder rule, a folder that cannot be read is reported.
 bool checkSourceRoot(Session& session, const std::string& source, std::string_view passName);
 
+// Whether a master session may be mirrored: not when its master root folder exists and holds
+// nothing while the copy root holds something, unless the operator says so (or the run allows
+// an empty master). Declining skips the session with a red row; Abort aborts the run. The
+// root listings stay in the session's cache for the first pass.
+bool checkMasterNotEmpty(Session& session);
+
 // Whether a scan may go into a target folder: it exists, or is listed for creation, or the
 // case is settled so that the scan may go on (which may list the target for creation or the
 // source for deletion, or ask the operator). known is what the caller already found at the

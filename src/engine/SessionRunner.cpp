@@ -70,6 +70,8 @@ void SessionRunner::executeSession(script::SessionSettings& settings) {
     case script::UpdateMode::LMaster:
     case script::UpdateMode::RMaster:
         listings.setKeeping(true);
+        if (session.masterMode() && !checkMasterNotEmpty(session))
+            break;
         runPass(session, left, right, true);
         listings.setKeeping(false);
         if (!context.host.abortRequested() && !skipSession_)

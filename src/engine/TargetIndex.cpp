@@ -51,7 +51,10 @@ TargetIndex::Found TargetIndex::foundAt(std::size_t position) const {
         return {Found::Kind::Unusable, nullptr, passedOverBecause(skipped.reason)};
     }
     const platform::DirEntry& entry = listing_.entries[position];
-    return {entry.attributes.directory ? Found::Kind::Folder : Found::Kind::File, &entry, {}};
+    const Found::Kind kind = entry.attributes.link        ? Found::Kind::Link
+                             : entry.attributes.directory ? Found::Kind::Folder
+                                                          : Found::Kind::File;
+    return {kind, &entry, {}};
 }
 
 TargetIndex::Found TargetIndex::find(std::string_view name) const {

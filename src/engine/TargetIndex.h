@@ -20,6 +20,7 @@ public:
             Missing,  // nothing of that name
             File,     // entry holds it
             Folder,   // entry holds it
+            Link,     // entry holds it: a symbolic link, never followed
             Unusable, // there, but not to be used; problem says why
         };
         Kind kind = Kind::Missing;

@@ -1,4 +1,5 @@
 #include "ScanFixture.h"
+#include "platform/DosStamp.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,37 @@ TEST_F(CompareRulesTest, AReversedCopySwapsSizesAndDirection) {
     EXPECT_EQ(copy.targetSize, 5);
     EXPECT_FALSE(copy.leftToRight);
     EXPECT_FALSE(copy.binaryFailed);
+    // What it replaces is the file the scan saw on the source side.
+    EXPECT_TRUE(copy.targetExisted);
+    EXPECT_EQ(copy.targetStamp, platform::dosStampFromTime(kNow - kHour));
+}
+
+// The run acts only while each target is still as the scan saw it: every copy and deletion
+// records that.
+TEST_F(CompareRulesTest, CopiesAndDeletionsRecordWhatTheScanSaw) {
+    write("L", "DATA/A.TXT", "12345", kNow - kHour);
+    write("R", "DATA/A.TXT", "123", kNow - 2 * kHour);
+    write("L", "DATA/B.TXT", "b");
+    write("R", "DATA/C.TXT", "1234567", kNow - 3 * kHour);
+    execute(script::UpdateMode::LMaster);
+
+    ASSERT_EQ(copies(),
+              (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT", "L:\\DATA\\B.TXT > R:\\DATA\\B.TXT"}));
+    const CopyAction& replacing = plan.filesToCopy()[0];
+    EXPECT_TRUE(replacing.targetExisted);
+    EXPECT_EQ(replacing.targetSize, 3);
+    EXPECT_EQ(replacing.targetStamp, platform::dosStampFromTime(kNow - 2 * kHour));
+    const CopyAction& creating = plan.filesToCopy()[1];
+    EXPECT_FALSE(creating.targetExisted);
+    EXPECT_EQ(creating.targetStamp, 0u);
+    EXPECT_FALSE(creating.link);
+    EXPECT_EQ(host.history[0].status, "File to be copied");
+
+    ASSERT_EQ(filesToDelete(), Lines{"R:\\DATA\\C.TXT"});
+    const PathAction& deletion = plan.filesToDelete()[0];
+    EXPECT_EQ(deletion.size, 7);
+    EXPECT_EQ(deletion.stamp, platform::dosStampFromTime(kNow - 3 * kHour));
+    EXPECT_FALSE(deletion.link);
 }
 
 TEST_F(CompareRulesTest, BinaryCompareFindsADifferenceInTheLastByte) {

@@ -198,6 +198,28 @@ TEST(IsExcludedTest, PlainEntriesEndAfterTheSessionBackupEntriesStay) {
     EXPECT_FALSE(isExcluded(tables, "TEMP", "C:\\USER", true, kRoot));
 }
 
+// A Backup list excludes files of its extensions only; the same mask as a plain Exclude keeps
+// the mask rule, by which a name without an extension matches.
+TEST(IsExcludedTest, BackupEntriesTakeOnlyNamesWithTheirExtension) {
+    script::FileSpecTables backupOnly;
+    script::applyExclusions(backupOnly, "DB1", "*.DBF");
+    script::FileSpecTables alsoExcluded = backupOnly;
+    script::applyExclusions(alsoExcluded, "*.DB1", "");
+    const struct {
+        const char* name;
+        bool byBackup;
+        bool byBoth;
+    } cases[] = {
+        {"DATA.DB1", true, true},  {"data.db1", true, true},       {"README", false, true},
+        {"Makefile", false, true}, {".PROFILE", false, true},      {"DATA.DB10", false, false},
+        {"DATA.DB", false, false}, {"ARCHIVE.DB1.GZ", true, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isExcluded(backupOnly, c.name, "C:\\USER", false, kRoot), c.byBackup) << c.name;
+        EXPECT_EQ(isExcluded(alsoExcluded, c.name, "C:\\USER", false, kRoot), c.byBoth) << c.name;
+    }
+}
+
 TEST(IsExcludedTest, EntriesOutOfEffectExcludeNothing) {
     script::FileSpecTables tables;
     tables.exclusions = {exclusion("*.TMP", false), exclusion("", true)};

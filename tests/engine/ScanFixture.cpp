@@ -28,6 +28,7 @@ ScanFixture::ScanFixture()
     : fileSystem(drivesOf(tree)), runner([this](script::SessionSettings& standing) {
           EngineContext made{fileSystem, clock,      operatorPort, host, standing,
                              plan,       projection, ',',          {}};
+          made.allowEmptyMaster = allowEmptyMaster;
           made.buildFullPaths = [&standing] {
               standing.leftFullPath = script::joinRootAndPath(standing.leftRoot, standing.leftPath);
               standing.rightFullPath =

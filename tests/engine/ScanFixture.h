@@ -98,6 +98,7 @@ protected:
     Plan plan;
     FreeSpaceProjection projection{fileSystem};
     SessionRunner runner;
+    bool allowEmptyMaster = false;
 };
 
 } // namespace brisko::engine::test

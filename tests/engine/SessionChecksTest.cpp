@@ -36,6 +36,7 @@ struct MissingSourceCase {
     Lines notices;
     Lines foldersToCreate;
     std::size_t copies;
+    Lines problems = {};
 };
 
 class MissingSourceRootTest : public ScanFixture,
@@ -50,9 +51,12 @@ TEST_P(MissingSourceRootTest, LeftRootMissing) {
     EXPECT_EQ(foldersToCreate(), c.foldersToCreate);
     EXPECT_EQ(copies().size(), c.copies);
     EXPECT_TRUE(filesToDelete().empty());
+    EXPECT_EQ(problems(), c.problems);
 }
 
 const std::string kLeftMissing = "Source L:\\DATA does not exist, Left to Right Update is aborted";
+// A session that was not carried out is a red row, unless the script asked to skip quietly.
+const Lines kLeftSkipped = {"L:\\DATA: Session skipped - the source folder does not exist"};
 
 const MissingSourceCase kMissingSources[] = {
     // Passed over silently; the other pass creates the folder as its target.
@@ -67,13 +71,15 @@ const MissingSourceCase kMissingSources[] = {
      script::MissingFolderRule::Auto,
      {kLeftMissing},
      {},
-     0},
+     0,
+     kLeftSkipped},
     {"OneLTRUserAsk",
      script::UpdateMode::OneLTR,
      script::MissingFolderRule::UserAsk,
      {kLeftMissing},
      {},
-     0},
+     0,
+     kLeftSkipped},
     {"OneLTRSkip", script::UpdateMode::OneLTR, script::MissingFolderRule::Skip, {}, {}, 0},
     // A missing master root is never created by the copy side's pass: that would delete the
     // whole copy side.
@@ -82,7 +88,8 @@ const MissingSourceCase kMissingSources[] = {
      script::MissingFolderRule::Auto,
      {kLeftMissing},
      {},
-     0},
+     0,
+     kLeftSkipped},
     {"LMasterSkip", script::UpdateMode::LMaster, script::MissingFolderRule::Skip, {}, {}, 0},
 };
 
@@ -100,12 +107,65 @@ TEST_F(SessionChecksTest, AMissingMasterRootOnTheRightDeletesNothingOnTheLeft) {
 
 TEST_F(SessionChecksTest, AMissingCopyRootIsCreatedAndThenAcceptedAsSource) {
     write("L", "DATA/A.TXT", "a");
+    settings.rightFullPathAsWritten = "R:\\Data";
     execute(script::UpdateMode::LMaster);
     EXPECT_EQ(foldersToCreate(), Lines{"R:\\DATA"});
+    // The root is created in the letter case the script wrote it in.
+    EXPECT_EQ(plan.foldersToCreate()[0].spelling, "R:\\Data");
     EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});
     EXPECT_TRUE(operatorPort.notices.empty());
     EXPECT_TRUE(problems().empty());
 }
+
+// An empty master root (an unmounted mount point) facing a copy side that holds files.
+struct EmptyMasterCase {
+    const char* name;
+    std::vector<DialogAnswer> answers;
+    bool allowed;
+    Lines filesToDelete;
+    Lines problems;
+    bool aborted;
+};
+
+class EmptyMasterTest : public ScanFixture,
+                        public ::testing::WithParamInterface<EmptyMasterCase> {};
+
+TEST_P(EmptyMasterTest, MirrorsOnlyWhenTold) {
+    const EmptyMasterCase& c = GetParam();
+    makeFolder("L", "DATA");
+    write("R", "DATA/A.TXT", "a");
+    operatorPort.answers.assign(c.answers.begin(), c.answers.end());
+    allowEmptyMaster = c.allowed;
+    execute(script::UpdateMode::LMaster);
+
+    EXPECT_EQ(filesToDelete(), c.filesToDelete);
+    EXPECT_EQ(problems(), c.problems);
+    EXPECT_EQ(host.aborted, c.aborted);
+    if (c.allowed) {
+        EXPECT_TRUE(operatorPort.questions.empty());
+        return;
+    }
+    ASSERT_EQ(operatorPort.questions.size(), 1u);
+    const Question& question = operatorPort.questions[0];
+    EXPECT_EQ(question.kind, DialogKind::EmptyMaster);
+    EXPECT_EQ(question.text, "Empty Master Folder");
+    EXPECT_EQ(question.str1,
+              "Master folder L:\\DATA is empty: mirroring it would delete everything in R:\\DATA");
+}
+
+const EmptyMasterCase kEmptyMasters[] = {
+    {"Yes", {DialogAnswer::Yes}, false, {"R:\\DATA\\A.TXT"}, {}, false},
+    {"TimeOutKeepsEverything",
+     {},
+     false,
+     {},
+     {"L:\\DATA: Session skipped - the master folder is empty"},
+     false},
+    {"Abort", {DialogAnswer::Abort}, false, {}, {}, true},
+    {"AllowedByTheRun", {}, true, {"R:\\DATA\\A.TXT"}, {}, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Answers, EmptyMasterTest, ::testing::ValuesIn(kEmptyMasters), CaseName());
 
 // The drive questions: their texts, and what Skip Session and Abort All do.
 struct DriveCase {
@@ -113,6 +173,7 @@ struct DriveCase {
     std::string leftRoot;
     std::string rightRoot;
     std::string message;
+    std::string skipped; // the red row of the skipped session
 };
 
 class MissingDriveTest : public ScanFixture, public ::testing::WithParamInterface<DriveCase> {};
@@ -133,6 +194,7 @@ TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
     EXPECT_EQ(question.timeoutSeconds, 60);
     EXPECT_TRUE(planIsEmpty());
     EXPECT_FALSE(host.aborted);
+    EXPECT_EQ(problems(), Lines{c.skipped});
 
     // The next Execute runs both its passes.
     settings.leftRoot = "L:";
@@ -142,9 +204,12 @@ TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
 }
 
 const DriveCase kDrives[] = {
-    {"SourceDrive", "Q:", "R:", "Source Drive Q:\\ does not exist"},
-    {"TargetDrive", "L:", "Q:", "Target Drive Q: does not exist"},
-    {"NetworkPath", "\\\\SERVER\\SHARE", "R:", "Source Drive \\\\\\ does not exist"},
+    {"SourceDrive", "Q:", "R:", "Source Drive Q:\\ does not exist",
+     "Q:\\DATA: Session skipped - drive Q: does not exist"},
+    {"TargetDrive", "L:", "Q:", "Target Drive Q: does not exist",
+     "Q:\\DATA: Session skipped - drive Q: does not exist"},
+    {"NetworkPath", "\\\\SERVER\\SHARE", "R:", "Source Drive \\\\\\ does not exist",
+     "\\\\SERVER\\SHARE\\DATA: Session skipped - drive \\\\ does not exist"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Drives, MissingDriveTest, ::testing::ValuesIn(kDrives), CaseName());
