@@ -167,8 +167,7 @@ void clearForLoad(ScriptContext& context) {
     script.whenFinishGiven = false;
     script.titleSet = false;
     script.readingInclude = false;
-    settings.leftRoot.clear();
-    settings.rightRoot.clear();
+    clearRoots(settings);
     settings.leftRootPriority = kDefaultRootPriority;
     settings.rightRootPriority = kDefaultRootPriority;
     script.rows.clear();

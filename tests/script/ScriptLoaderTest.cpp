@@ -250,6 +250,7 @@ TEST_F(ScriptLoader, ClearForLoadForgetsTheLoadedScript) {
     state.messages.push_back("old");
     settings.rootParamCount = 1; // roots from a command line are forgotten by a fresh load
     settings.leftRoot = "E:";
+    settings.leftRootAsWritten = "e:";
     settings.leftRootPriority = 100;
 
     script::clearForLoad(context);
@@ -262,6 +263,7 @@ TEST_F(ScriptLoader, ClearForLoadForgetsTheLoadedScript) {
     EXPECT_EQ(display.caption, "Brisko 2.0");
     EXPECT_EQ(display.taskbarTitle, "Brisko 2.0");
     EXPECT_EQ(settings.leftRoot, "");
+    EXPECT_EQ(settings.leftRootAsWritten, "");
     EXPECT_EQ(settings.leftRootPriority, 10);
     EXPECT_EQ(settings.rootParamCount, 0);
     EXPECT_FALSE(state.preview.leftShown);
