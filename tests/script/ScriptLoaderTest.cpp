@@ -243,6 +243,22 @@ TEST_F(ScriptLoader, FolderPreviewFallsBackToTheDriveRoot) {
     EXPECT_TRUE(state.preview.rightShown);
 }
 
+TEST_F(ScriptLoader, PathLongerThanTheSystemTakesIsAnErrorAndNotPreviewed) {
+    std::string longPath = "C:";
+    while (longPath.size() <= script::kMaxPathValueBytes)
+        longPath += "\\a";
+    const std::string fitting = longPath.substr(0, script::kMaxPathValueBytes);
+    load("MAIN.BRK", "LeftPath=" + longPath + "\nRightPath=" + fitting + "\nExecute\n");
+    EXPECT_EQ(state.errorCount, 1);
+    EXPECT_EQ(shownRows(),
+              (Rows{"!LeftPath|=|" + longPath, "RightPath|=|" + fitting, "Execute||"}));
+    ASSERT_EQ(host.historyRows.size(), 1u);
+    EXPECT_EQ(host.historyRows[0], (HistoryRow{"LeftPath", longPath, "", "",
+                                               "Path longer than 4096 bytes", RowColour::Red}));
+    EXPECT_FALSE(state.preview.leftShown);
+    EXPECT_TRUE(state.preview.rightShown);
+}
+
 TEST_F(ScriptLoader, ClearForLoadForgetsTheLoadedScript) {
     load("MAIN.BRK", "Title=T\nbogus\nLeftPath=C:\\\n");
     ASSERT_EQ(state.errorCount, 1);
