@@ -13,7 +13,7 @@ bool isRootParameter(const std::string& text) {
 
 const char* batchUsage() {
     return "usage: brisko2-batch [--drive X=DIR]... [--check | --dry-run] [--continue] [--verify]\n"
-           "                     SCRIPT [L=ROOT] [R=ROOT]\n";
+           "                     [--allow-empty-master] SCRIPT [L=ROOT] [R=ROOT]\n";
 }
 
 ParseResult parseBatchOptions(const std::vector<std::string>& arguments) {
@@ -56,6 +56,8 @@ ParseResult parseBatchOptions(const std::vector<std::string>& arguments) {
             options.continueAfterPause = true;
         } else if (argument == "--verify") {
             options.verify = true;
+        } else if (argument == "--allow-empty-master") {
+            options.allowEmptyMaster = true;
         } else {
             parsed.error = "unknown option " + argument;
             return parsed;

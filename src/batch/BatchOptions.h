@@ -9,12 +9,13 @@ enum class BatchMode { Run, Check, DryRun };
 
 // The console runner's command line:
 //   brisko2-batch [--drive X=DIR]... [--check | --dry-run] [--continue] [--verify]
-//                 SCRIPT [L=ROOT] [R=ROOT]
+//                 [--allow-empty-master] SCRIPT [L=ROOT] [R=ROOT]
 struct BatchOptions {
     std::vector<std::string> drives; // LETTER=HOSTDIR, in order
     BatchMode mode = BatchMode::Run;
     bool continueAfterPause = false;
     bool verify = false;
+    bool allowEmptyMaster = false; // a master session with an empty master root runs all the same
     bool help = false;
     std::vector<std::string> parameters; // the script, then up to two roots
 };

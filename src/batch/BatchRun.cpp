@@ -107,6 +107,8 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     writeRecord(out, {"errors", "0"});
     if (options.verify)
         context.options().binaryCompareAfterCopy = true;
+    if (options.allowEmptyMaster)
+        context.options().allowEmptyMaster = true;
     installStopSignals();
 
     if (options.mode == BatchMode::DryRun) {
@@ -115,7 +117,11 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         context.setRunState(RunState::Idle);
         writeHistory(out, context.history());
         writeCounters(out, context.status());
-        return completed && !context.wasAborted() ? kExitDone : kExitStopped;
+        if (!completed || context.wasAborted())
+            return kExitStopped;
+        // Red rows of the scan (a skipped session, a folder passed over) mean that a real run
+        // would leave something undone.
+        return context.failedActions() > 0 ? kExitActionsFailed : kExitDone;
     }
 
     run::RunResult result = run::executeRun(context);

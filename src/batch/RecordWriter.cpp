@@ -2,6 +2,28 @@
 
 namespace brisko::batch {
 
+namespace {
+
+// One character of a field: TAB, CR and LF become a blank, other control characters a visible
+// "\xHH", so that no name can break a record or drive the terminal. UTF-8 bytes pass as they are.
+void appendFieldCharacter(std::string& line, char c) {
+    if (c == '\t' || c == '\r' || c == '\n') {
+        line += ' ';
+        return;
+    }
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+        line += c;
+        return;
+    }
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    line += "\\x";
+    line += kHexDigits[byte >> 4];
+    line += kHexDigits[byte & 0x0F];
+}
+
+} // namespace
+
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> fields) {
     std::string line;
     bool first = true;
@@ -10,7 +32,7 @@ void writeRecord(std::ostream& out, std::initializer_list<std::string_view> fiel
             line += '\t';
         first = false;
         for (char c : field)
-            line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+            appendFieldCharacter(line, c);
     }
     line += '\n';
     out << line;

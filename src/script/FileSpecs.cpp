@@ -4,6 +4,7 @@
 #include "script/SplitList.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace brisko::script {
 
@@ -86,21 +87,26 @@ void applyExclusions(FileSpecTables& tables, std::string_view list, std::string_
         for (ExcludeEntry& entry : tables.exclusions)
             entry.inForce = false;
     }
+    // The entries by mask, so that a long list costs no more than one pass over the table.
+    std::unordered_multimap<std::string, std::size_t> byMask;
+    byMask.reserve(tables.exclusions.size() + items.size());
+    for (std::size_t i = 0; i < tables.exclusions.size(); ++i)
+        byMask.emplace(tables.exclusions[i].mask, i);
+
     for (const std::string& item : items) {
-        const std::string mask = owner.empty() ? item : "*." + item;
-        bool known = false;
-        for (ExcludeEntry& entry : tables.exclusions) {
-            if (entry.mask != mask)
-                continue;
-            known = true;
+        std::string mask = owner.empty() ? item : "*." + item;
+        const auto [first, last] = byMask.equal_range(mask);
+        for (auto found = first; found != last; ++found) {
+            ExcludeEntry& entry = tables.exclusions[found->second];
             if (owner.empty())
                 entry.inForce = true;
             else
                 entry.backupOf = std::string(owner);
         }
-        if (!known) {
+        if (first == last) {
+            byMask.emplace(mask, tables.exclusions.size());
             tables.exclusions.push_back(ExcludeEntry{
-                .mask = mask, .inForce = owner.empty(), .backupOf = std::string(owner)});
+                .mask = std::move(mask), .inForce = owner.empty(), .backupOf = std::string(owner)});
         }
     }
 }

@@ -61,7 +61,10 @@ ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
     case Key::RightRoot:
     case Key::LeftPath:
     case Key::RightPath:
-        showFolderPreview(context, parsed.key, parsed.shownValue());
+        // A value too long to name anything is reported by the loader, never looked up.
+        parsed.pathTooLong = parsed.shownValue().size() > kMaxPathValueBytes;
+        if (!parsed.pathTooLong)
+            showFolderPreview(context, parsed.key, parsed.shownValue());
         break;
     default:
         break;

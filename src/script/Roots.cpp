@@ -12,13 +12,20 @@ namespace {
 
 struct RootSlot {
     std::string& root;
+    std::string& rootAsWritten;
     int& priority;
+
+    void set(std::string_view written, int newPriority) {
+        rootAsWritten = std::string(written);
+        root = platform::toUpper(written);
+        priority = newPriority;
+    }
 };
 
 RootSlot rootSlot(SessionSettings& settings, Side side) {
     if (side == Side::Left)
-        return {settings.leftRoot, settings.leftRootPriority};
-    return {settings.rightRoot, settings.rightRootPriority};
+        return {settings.leftRoot, settings.leftRootAsWritten, settings.leftRootPriority};
+    return {settings.rightRoot, settings.rightRootAsWritten, settings.rightRootPriority};
 }
 
 // A decimal priority; anything that is not a whole number in range counts as the default.
@@ -43,21 +50,18 @@ void setRoot(SessionSettings& settings, Side side, std::string_view value) {
     RootSlot slot = rootSlot(settings, side);
     if (!slot.root.empty() && slot.priority > priority)
         return;
-    slot.root = items[0];
-    slot.priority = priority;
+    slot.set(items[0], priority);
 }
 
 void applyCommandLineRoot(ScriptContext& context, std::string_view parameter) {
     const std::string text = platform::toUpper(parameter);
     const bool left = text.starts_with("L=");
     if (!left && !text.starts_with("R=")) {
-        context.settings.leftRoot.clear();
-        context.settings.rightRoot.clear();
+        clearRoots(context.settings);
         return;
     }
     RootSlot slot = rootSlot(context.settings, left ? Side::Left : Side::Right);
-    slot.root = text.substr(2);
-    slot.priority = kCommandLineRootPriority;
+    slot.set(parameter.substr(2), kCommandLineRootPriority);
     addScriptLine(
         context,
         ScriptLine{
@@ -93,10 +97,18 @@ bool buildFullPaths(ScriptContext& context) {
     SessionSettings& settings = context.settings;
     settings.leftFullPath = joinRootAndPath(settings.leftRoot, settings.leftPath);
     settings.rightFullPath = joinRootAndPath(settings.rightRoot, settings.rightPath);
+    settings.leftFullPathAsWritten =
+        joinRootAndPath(settings.leftRootAsWritten, settings.leftPathAsWritten);
+    settings.rightFullPathAsWritten =
+        joinRootAndPath(settings.rightRootAsWritten, settings.rightPathAsWritten);
     if (settings.leftFullPath.empty() || settings.rightFullPath.empty())
         return false;
+    // The written form is expanded too, so that folders found on disk carry the same names in
+    // both and only what is missing keeps the case written.
     expandShortNames(context, settings.rightFullPath);
     expandShortNames(context, settings.leftFullPath);
+    expandShortNames(context, settings.rightFullPathAsWritten);
+    expandShortNames(context, settings.leftFullPathAsWritten);
     return true;
 }
 

@@ -7,11 +7,12 @@
 
 namespace brisko::script {
 
-// A LeftRoot or RightRoot row (value in upper case): "ROOT[,PRIORITY]".
+// A LeftRoot or RightRoot row (value as written): "ROOT[,PRIORITY]". The root is kept as
+// written and upper-cased.
 void setRoot(SessionSettings& settings, Side side, std::string_view value);
 
-// An "L=..." or "R=..." command-line parameter (in upper case); anything else empties both
-// roots.
+// An "L=..." or "R=..." command-line parameter (as written, either case); anything else
+// empties both roots.
 void applyCommandLineRoot(ScriptContext& context, std::string_view parameter);
 
 // Joins one side's root and path: backslash ends are dropped, a path written "#X:\..."

@@ -58,6 +58,22 @@ void addErrorRow(ScriptContext& context, const std::string& line) {
 void appendScriptLines(ScriptContext& context, const std::string& name,
                        const std::string& chainEntry, const std::vector<std::string>& lines);
 
+// A root or path too long for the system: an error row, and a history row that says why.
+void reportPathTooLong(ScriptContext& context, const ParsedLine& parsed) {
+    ++context.script.errorCount;
+    addScriptLine(context, ScriptLine{.key = parsed.key,
+                                      .sign = "=",
+                                      .value = parsed.shownValue(),
+                                      .highlighted = true});
+    context.host.addHistoryRow(
+        HistoryRow{.from = parsed.key,
+                   .to = parsed.shownValue(),
+                   .size = "",
+                   .delta = "",
+                   .status = "Path longer than " + std::to_string(kMaxPathValueBytes) + " bytes",
+                   .colour = RowColour::Red});
+}
+
 // An Include or IncludeTry line: its row, then the rows of the file it names.
 void includeFile(ScriptContext& context, const ParsedLine& parsed, const std::string& line) {
     const bool required = parsed.key == keyDefinition(Key::Include).name;
@@ -124,6 +140,8 @@ void appendScriptLines(ScriptContext& context, const std::string& name,
         const ParsedLine parsed = parseScriptLine(context, line);
         if (!parsed.accepted) {
             addErrorRow(context, line);
+        } else if (parsed.pathTooLong) {
+            reportPathTooLong(context, parsed);
         } else if (parsed.key == keyDefinition(Key::Include).name ||
                    parsed.key == keyDefinition(Key::IncludeTry).name) {
             includeFile(context, parsed, line);
@@ -167,8 +185,7 @@ void clearForLoad(ScriptContext& context) {
     script.whenFinishGiven = false;
     script.titleSet = false;
     script.readingInclude = false;
-    settings.leftRoot.clear();
-    settings.rightRoot.clear();
+    clearRoots(settings);
     settings.leftRootPriority = kDefaultRootPriority;
     settings.rightRootPriority = kDefaultRootPriority;
     script.rows.clear();

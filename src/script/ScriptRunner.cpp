@@ -89,15 +89,17 @@ void applyKey(ScriptContext& context, Key key, const ScriptLine& row, const std:
         break;
     case Key::RightPath:
         settings.rightPath = value;
+        settings.rightPathAsWritten = row.value;
         break;
     case Key::LeftPath:
         settings.leftPath = value;
+        settings.leftPathAsWritten = row.value;
         break;
     case Key::RightRoot:
-        setRoot(settings, Side::Right, value);
+        setRoot(settings, Side::Right, row.value);
         break;
     case Key::LeftRoot:
-        setRoot(settings, Side::Left, value);
+        setRoot(settings, Side::Left, row.value);
         break;
     case Key::Exclude:
         applyExclusions(settings.tables, value, "");

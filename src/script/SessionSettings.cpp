@@ -12,14 +12,20 @@ void resetPerSessionKeys(SessionSettings& settings) {
 }
 } // namespace
 
+void clearRoots(SessionSettings& settings) {
+    settings.leftRoot.clear();
+    settings.rightRoot.clear();
+    settings.leftRootAsWritten.clear();
+    settings.rightRootAsWritten.clear();
+}
+
 void resetSettings(SessionSettings& settings, bool full) {
     if (full) {
         settings.sessionCount = 0;
         settings.sessionMessages.clear();
     }
     if (settings.rootParamCount == 0) {
-        settings.leftRoot.clear();
-        settings.rightRoot.clear();
+        clearRoots(settings);
         settings.leftRootPriority = kDefaultRootPriority;
         settings.rightRootPriority = kDefaultRootPriority;
     }
@@ -28,6 +34,8 @@ void resetSettings(SessionSettings& settings, bool full) {
     settings.exitFolder.clear();
     settings.rightPath.clear();
     settings.leftPath.clear();
+    settings.rightPathAsWritten.clear();
+    settings.leftPathAsWritten.clear();
     settings.leftWrite.clear();
     settings.rightWrite.clear();
     resetPerSessionKeys(settings);

@@ -47,6 +47,8 @@ struct SessionSettings {
     SessionSettings() { tables.reset(); }
 };
 
+// Empties both roots, as written and upper-cased; their priorities stay.
+void clearRoots(SessionSettings& settings);
 // The full form (start of a run, a fresh load) also restarts the session count and messages;
 // the partial form is the Reset command. Roots are kept while command-line roots stand.
 void resetSettings(SessionSettings& settings, bool full);

@@ -4,6 +4,7 @@
 #include "platform/Unicode.h"
 
 #include <array>
+#include <optional>
 
 namespace brisko::script {
 
@@ -14,13 +15,42 @@ std::string twoDigits(int number) {
     return text.size() < 2 ? "0" + text : text;
 }
 
-// Deletes the delimited token with its delimiters and puts the replacement in its place;
-// returns the index just after the replacement.
-std::size_t replaceDelimited(std::string& text, std::size_t offset, const Delimited& found,
-                             std::string_view replacement) {
-    const std::size_t first = offset + found.start - 1;
-    text.replace(first, found.end - found.start + 1, replacement);
-    return first + replacement.size();
+// The next token between an opening and a closing character, searched from a position on: the
+// first opening character and the first closing character after it. None (nullopt) when either
+// is missing, when a closing character comes first, or when the token between them is empty.
+struct Token {
+    std::size_t open;  // index of the opening character
+    std::size_t close; // index of the closing character
+};
+std::optional<Token> nextToken(std::string_view text, std::size_t from, char opening,
+                               char closing) {
+    const std::size_t open = text.find(opening, from);
+    if (open == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t firstClose = text.find(closing, from);
+    if (firstClose != std::string_view::npos && firstClose < open)
+        return std::nullopt;
+    const std::size_t close = text.find(closing, open + 1);
+    if (close == std::string_view::npos || close == open + 1)
+        return std::nullopt;
+    return Token{open, close};
+}
+
+// Replaces every token in one pass, building the result: the text before each token, then its
+// replacement. Replacements are never searched again; the first place where no token follows
+// ends the replacing, and the rest is kept as it stands.
+template <typename Replace>
+std::string replaceTokens(std::string_view text, char opening, char closing, Replace replace) {
+    std::string result;
+    result.reserve(text.size());
+    std::size_t from = 0;
+    while (const std::optional<Token> token = nextToken(text, from, opening, closing)) {
+        result.append(text.substr(from, token->open - from));
+        result += replace(text.substr(token->open + 1, token->close - token->open - 1));
+        from = token->close + 1;
+    }
+    result.append(text.substr(from));
+    return result;
 }
 
 } // namespace
@@ -72,23 +102,16 @@ std::string expandDateMacro(std::string_view name, const platform::Clock& clock)
 
 std::string expandValue(std::string_view value, const platform::Clock& clock,
                         const platform::Environment& environment) {
-    std::string text(value);
+    // Date macros first: an empty token ("{}", a lone or misplaced brace) ends them. A
+    // replacement holds no braces, so the search goes on after it as over the rebuilt text.
+    const std::string dated = replaceTokens(
+        value, '{', '}', [&](std::string_view name) { return expandDateMacro(name, clock); });
 
-    // Date macros: the loop ends at the first empty token ("{}", a lone or misplaced brace).
-    for (Delimited found = extractDelimited(text, '{', '}'); !found.token.empty();
-         found = extractDelimited(text, '{', '}')) {
-        replaceDelimited(text, 0, found, expandDateMacro(found.token, clock));
-    }
-
-    // Environment variables: the search goes on after each inserted value, so a value that
-    // holds a reference (to itself, say) is taken as it stands and cannot loop.
-    std::size_t offset = 0;
-    for (Delimited found = extractDelimited(text, '%', '%'); !found.token.empty();
-         found = extractDelimited(std::string_view(text).substr(offset), '%', '%')) {
-        const std::optional<std::string> variable = environment.get(found.token);
-        offset = replaceDelimited(text, offset, found, variable.value_or(std::string()));
-    }
-    return text;
+    // Then environment variables, over the text with its dates: a value inserted is taken as it
+    // stands (it may refer to itself) and cannot loop.
+    return replaceTokens(dated, '%', '%', [&](std::string_view name) {
+        return environment.get(std::string(name)).value_or(std::string());
+    });
 }
 
 } // namespace brisko::script

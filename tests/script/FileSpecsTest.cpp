@@ -1,5 +1,6 @@
 #include "script/FileSpecs.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace brisko::script {
@@ -94,6 +95,26 @@ TEST_F(FileSpecTablesTest, BackupAdoptsAPlainEntryOfTheSameMask) {
     applyExclusions(tables, "*.BAK", "");
     apply("BACKUP", "BAK");
     EXPECT_EQ(tables.exclusions, (std::vector<ExcludeEntry>{{"*.BAK", true, "*.*"}}));
+}
+
+TEST_F(FileSpecTablesTest, LongExcludeListKeepsOrderAndSharedEntries) {
+    apply("FILESPEC", "*.DBF");
+    apply("BACKUP", "DB1");
+    constexpr int kItems = 20000;
+    std::string list;
+    for (int i = 0; i < kItems; ++i)
+        list += "M" + std::to_string(i) + ",";
+    applyExclusions(tables, list + "*.DB1;M5", "");
+    ASSERT_EQ(tables.exclusions.size(), kItems + 1u); // M5 and *.DB1 were not added again
+    EXPECT_EQ(tables.exclusions.front(), (ExcludeEntry{"*.DB1", true, "*.DBF"}));
+    EXPECT_EQ(tables.exclusions[1], (ExcludeEntry{"M0", true, ""}));
+    EXPECT_EQ(tables.exclusions.back(), (ExcludeEntry{"M19999", true, ""}));
+
+    applyExclusions(tables, "M7", "");
+    EXPECT_EQ(std::count_if(tables.exclusions.begin(), tables.exclusions.end(),
+                            [](const ExcludeEntry& entry) { return entry.inForce; }),
+              1);
+    EXPECT_TRUE(tables.exclusions[8].inForce);
 }
 
 } // namespace

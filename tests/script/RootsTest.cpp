@@ -45,26 +45,28 @@ INSTANTIATE_TEST_SUITE_P(
                       RootCase{"huge number is 10", {"C:,99999999999"}, "C:", 10}));
 
 TEST_F(ScriptFixture, CommandLineRootsAreShownAndOutrankTheScript) {
-    script::applyCommandLineRoot(context, "L=E:");
+    script::applyCommandLineRoot(context, "l=e:\\Data");
     script::applyCommandLineRoot(context, "r=");
-    EXPECT_EQ(settings.leftRoot, "E:");
+    EXPECT_EQ(settings.leftRoot, "E:\\DATA");
+    EXPECT_EQ(settings.leftRootAsWritten, "e:\\Data");
     EXPECT_EQ(settings.leftRootPriority, 100);
     EXPECT_EQ(settings.rightRoot, "");
     EXPECT_EQ(settings.rightRootPriority, 100);
     EXPECT_EQ(settings.rootParamCount, 2);
     ASSERT_EQ(display.scriptRows.size(), 2u);
-    EXPECT_EQ(display.scriptRows[0], (ScriptLine{"L=", "=", "E:", true}));
+    EXPECT_EQ(display.scriptRows[0], (ScriptLine{"L=", "=", "E:\\DATA", true}));
     EXPECT_EQ(display.scriptRows[1], (ScriptLine{"R=", "=", "", true}));
 
     script::setRoot(settings, Side::Left, "C:");     // a script's root cannot replace it
     script::setRoot(settings, Side::Right, "F:,50"); // but fills an empty one
-    EXPECT_EQ(settings.leftRoot, "E:");
+    EXPECT_EQ(settings.leftRoot, "E:\\DATA");
     EXPECT_EQ(settings.rightRoot, "F:");
 
     // Resets leave both roots alone once any command-line root was given.
     script::resetSettings(settings, true);
     script::resetSettings(settings, false);
-    EXPECT_EQ(settings.leftRoot, "E:");
+    EXPECT_EQ(settings.leftRoot, "E:\\DATA");
+    EXPECT_EQ(settings.leftRootAsWritten, "e:\\Data");
     EXPECT_EQ(settings.rightRoot, "F:");
     EXPECT_EQ(settings.rightRootPriority, 50);
     script::setRoot(settings, Side::Right, "G:");

@@ -243,6 +243,22 @@ TEST_F(ScriptLoader, FolderPreviewFallsBackToTheDriveRoot) {
     EXPECT_TRUE(state.preview.rightShown);
 }
 
+TEST_F(ScriptLoader, PathLongerThanTheSystemTakesIsAnErrorAndNotPreviewed) {
+    std::string longPath = "C:";
+    while (longPath.size() <= script::kMaxPathValueBytes)
+        longPath += "\\a";
+    const std::string fitting = longPath.substr(0, script::kMaxPathValueBytes);
+    load("MAIN.BRK", "LeftPath=" + longPath + "\nRightPath=" + fitting + "\nExecute\n");
+    EXPECT_EQ(state.errorCount, 1);
+    EXPECT_EQ(shownRows(),
+              (Rows{"!LeftPath|=|" + longPath, "RightPath|=|" + fitting, "Execute||"}));
+    ASSERT_EQ(host.historyRows.size(), 1u);
+    EXPECT_EQ(host.historyRows[0], (HistoryRow{"LeftPath", longPath, "", "",
+                                               "Path longer than 4096 bytes", RowColour::Red}));
+    EXPECT_FALSE(state.preview.leftShown);
+    EXPECT_TRUE(state.preview.rightShown);
+}
+
 TEST_F(ScriptLoader, ClearForLoadForgetsTheLoadedScript) {
     load("MAIN.BRK", "Title=T\nbogus\nLeftPath=C:\\\n");
     ASSERT_EQ(state.errorCount, 1);
@@ -250,6 +266,7 @@ TEST_F(ScriptLoader, ClearForLoadForgetsTheLoadedScript) {
     state.messages.push_back("old");
     settings.rootParamCount = 1; // roots from a command line are forgotten by a fresh load
     settings.leftRoot = "E:";
+    settings.leftRootAsWritten = "e:";
     settings.leftRootPriority = 100;
 
     script::clearForLoad(context);
@@ -262,6 +279,7 @@ TEST_F(ScriptLoader, ClearForLoadForgetsTheLoadedScript) {
     EXPECT_EQ(display.caption, "Brisko 2.0");
     EXPECT_EQ(display.taskbarTitle, "Brisko 2.0");
     EXPECT_EQ(settings.leftRoot, "");
+    EXPECT_EQ(settings.leftRootAsWritten, "");
     EXPECT_EQ(settings.leftRootPriority, 10);
     EXPECT_EQ(settings.rootParamCount, 0);
     EXPECT_FALSE(state.preview.leftShown);

@@ -1,6 +1,7 @@
 #include "script/ScriptRunner.h"
 
 #include "ScriptFixture.h"
+#include "platform/Unicode.h"
 #include "script/Roots.h"
 #include "script/ScriptLoader.h"
 
@@ -157,6 +158,32 @@ TEST_F(ScriptRunner, ValuesRunInUpperCaseExceptMessageAndProgram) {
     EXPECT_EQ(host.sessions[0].leftPath, "C:\\ÜBERSICHT");
     EXPECT_EQ(host.sessions[0].sessionMessages.at(1), "übersicht");
     EXPECT_EQ(host.sessions[0].exitProgram, "/usr/bin/notify-send Done");
+}
+
+TEST_F(ScriptRunner, RootsAndPathsAreAlsoKeptAsWritten) {
+    std::vector<script::SessionSettings> joined;
+    host.duringSession = [this, &joined] {
+        script::buildFullPaths(context);
+        joined.push_back(settings);
+    };
+    ASSERT_TRUE(loadAndRun("LeftRoot=c:\\Base,20\nLeftRoot=x:\\Lower,5\nLeftPath=\\Doc\\über\n"
+                           "RightPath=#d:\\Mixed\\Case\\\nExecute\n"
+                           "Reset\nLeftPath=e:\\New\nRightRoot=f:\nRightPath=Sub\nExecute\n"));
+    ASSERT_EQ(joined.size(), 2u);
+    EXPECT_EQ(joined[0].leftRootAsWritten, "c:\\Base"); // the lower priority was refused
+    EXPECT_EQ(joined[0].leftFullPathAsWritten, "c:\\Base\\Doc\\über");
+    EXPECT_EQ(joined[0].rightFullPathAsWritten, "d:\\Mixed\\Case");
+    EXPECT_EQ(joined[1].leftRootAsWritten, ""); // Reset emptied it
+    EXPECT_EQ(joined[1].leftFullPathAsWritten, "e:\\New");
+    EXPECT_EQ(joined[1].rightFullPathAsWritten, "f:\\Sub");
+    for (const script::SessionSettings& session : joined) {
+        EXPECT_EQ(platform::toUpper(session.leftRootAsWritten), session.leftRoot);
+        EXPECT_EQ(platform::toUpper(session.rightRootAsWritten), session.rightRoot);
+        EXPECT_EQ(platform::toUpper(session.leftPathAsWritten), session.leftPath);
+        EXPECT_EQ(platform::toUpper(session.rightPathAsWritten), session.rightPath);
+        EXPECT_EQ(platform::toUpper(session.leftFullPathAsWritten), session.leftFullPath);
+        EXPECT_EQ(platform::toUpper(session.rightFullPathAsWritten), session.rightFullPath);
+    }
 }
 
 TEST_F(ScriptRunner, WhenFinishDecidesWhetherTheWindowCloses) {

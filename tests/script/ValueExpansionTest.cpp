@@ -122,5 +122,18 @@ TEST(ValueExpansion, ReadsLongVariablesWhole) {
     EXPECT_EQ(expandValue("%LONG%!", clock, environment), longValue + "!");
 }
 
+TEST(ValueExpansion, ExpandsManyReferencesInOnePass) {
+    platform::ManualClock clock(kFifthOfMarch2024);
+    platform::FixedEnvironment environment;
+    environment.set("SELF", "%SELF%");
+    std::string value;
+    std::string expected;
+    for (int i = 0; i < 28000; ++i) {
+        value += "{DOW}%SELF%{X}.";
+        expected += "TUE%SELF%.";
+    }
+    EXPECT_EQ(expandValue(value, clock, environment), expected);
+}
+
 } // namespace
 } // namespace brisko::script
