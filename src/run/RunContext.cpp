@@ -61,7 +61,7 @@ RunContext::startFromCommandLine(const std::vector<std::string>& parameters) {
     script_.fileName = parameters[0];
     script_.loadFolder = services_.fileSystem.currentFolder();
     for (std::size_t i = 1; i < parameters.size() && i <= 2; ++i)
-        script::applyCommandLineRoot(context, platform::toUpper(parameters[i]));
+        script::applyCommandLineRoot(context, parameters[i]);
 
     // A script that is not there is said so, not run as an empty script.
     platform::PathInfo info = services_.fileSystem.stat(script_.fileName);

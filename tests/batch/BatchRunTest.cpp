@@ -93,6 +93,7 @@ TEST_F(BatchRunTest, PauseBetweenScanAndCopyEndsTheRunUnlessContinued) {
 
 TEST_F(BatchRunTest, AnActionNotCarriedOutExitsThree) {
     // The mirror would delete a read-only file; nobody confirms that on a console.
+    tree.write("left/a.txt", "a");
     tree.write("right/locked.txt", "keep me");
     chmod(tree.path("right/locked.txt").c_str(), 0444);
     ProcessResult result = run({}, kMirror);
@@ -102,6 +103,22 @@ TEST_F(BatchRunTest, AnActionNotCarriedOutExitsThree) {
     ASSERT_EQ(asks.size(), 1u);
     EXPECT_EQ(asks[0],
               (Fields{"ask", "Confirm", "Delete the read-only file R:\\locked.txt", "No"}));
+}
+
+TEST_F(BatchRunTest, AnEmptyMasterIsNotMirroredUnlessAllowed) {
+    // An empty master folder is what an unmounted disk looks like.
+    tree.write("right/precious.txt", "the only copy");
+    ProcessResult skipped = run({}, kMirror);
+    EXPECT_EQ(skipped.exitStatus, 3) << skipped.out;
+    EXPECT_EQ(tree.read("right/precious.txt"), "the only copy");
+    Records asks = only(records(skipped.out), "ask");
+    ASSERT_EQ(asks.size(), 1u);
+    EXPECT_EQ(asks[0][1], "EmptyMaster");
+    EXPECT_EQ(asks[0][3], "Ignore");
+
+    ProcessResult allowed = run({"--allow-empty-master"}, kMirror);
+    EXPECT_EQ(allowed.exitStatus, 0) << allowed.out;
+    EXPECT_FALSE(tree.exists("right/precious.txt"));
 }
 
 TEST_F(BatchRunTest, QuestionsTakeTheirHarmlessDefault) {

@@ -188,7 +188,7 @@ TEST_F(ActionDriverTest, FolderTreeWithReadOnlyAndHiddenFilesIsRemovedWithoutQue
     EXPECT_EQ(counter(Counter::DlFolder), 1);
 }
 
-TEST_F(ActionDriverTest, FolderHoldingALinkToAnotherFolderIsNotRemovedAndNothingOutsideIsTouched) {
+TEST_F(ActionDriverTest, FolderHoldingALinkIsRemovedWithoutTouchingWhatTheLinkLeadsTo) {
     tree.write("outside/PRECIOUS.TXT", "precious");
     right("OLD/A.TXT", "a");
     fs::create_directory_symlink(tree.path("outside"), rightHost("OLD/LINK"));
@@ -198,10 +198,11 @@ TEST_F(ActionDriverTest, FolderHoldingALinkToAnotherFolderIsNotRemovedAndNothing
     run();
 
     EXPECT_EQ(tree.read("outside/PRECIOUS.TXT"), "precious");
-    EXPECT_EQ(removeRow(0).status, "Folder Could not be Deleted");
-    EXPECT_EQ(removeRow(0).colour, RowColour::Red);
+    EXPECT_FALSE(rightHas("OLD"));
+    EXPECT_EQ(removeRow(0).status, "Folder deleted");
     EXPECT_EQ(removeRow(1).status, "Folder Could not be Deleted");
-    EXPECT_EQ(counter(Counter::DlFolder), 0);
+    EXPECT_EQ(removeRow(1).colour, RowColour::Red);
+    EXPECT_EQ(counter(Counter::DlFolder), 1);
 }
 
 TEST_F(ActionDriverTest, FolderThatCouldNotBeCreatedIsSaidSo) {
