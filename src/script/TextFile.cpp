@@ -29,7 +29,8 @@ std::vector<std::string> splitLines(std::string_view text) {
 bool readTextLines(platform::FileSystem& fileSystem, const std::string& fileName,
                    std::vector<std::string>& lines, platform::FsResult& result) {
     lines.clear();
-    std::unique_ptr<platform::InputFile> file = fileSystem.openRead(fileName, result, platform::LinkPolicy::Follow);
+    std::unique_ptr<platform::InputFile> file =
+        fileSystem.openRead(fileName, result, platform::LinkPolicy::Follow);
     if (!file) {
         if (result.ok())
             result.status = platform::FsStatus::IoError;
