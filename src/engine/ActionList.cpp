@@ -142,6 +142,7 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
             source.path = sourcePath;
             source.size = request.sourceSize;
             source.stamp = request.sourceStamp;
+            source.exactName = request.exactName;
             listFileDelete(context, std::move(source));
             return;
         }
@@ -167,6 +168,7 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     copy.linkTarget = request.linkTarget;
     copy.targetExisted = request.targetExisted;
     copy.targetStamp = request.targetStamp;
+    copy.exactName = request.exactName;
     const std::string status = plannedStatus(copy);
     if (!plan.addCopy(std::move(copy)))
         return;

@@ -36,6 +36,8 @@ struct CopyRequest {
     // backups, no bytes.
     bool link = false;
     std::string linkTarget;
+    // The name has case twins: the copy reads and writes it under its exact spelling only.
+    bool exactName = false;
 };
 // Lists a copy after its checks (an existing copy to the same target, a source folder or file
 // listed for deletion, the temporary file name, the zero-length question, which may list the

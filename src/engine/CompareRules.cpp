@@ -76,7 +76,11 @@ RuleOutcome CompareRules::judge(const FilePair& pair, bool masterSide) {
                              kFolderWhereFileExpected);
         return RuleOutcome::Continue;
     case TargetIndex::Found::Kind::Missing:
-        if (!masterScan_)
+        // Only a mirror takes a name as missing beside its case variants: an update could
+        // delete the source for it.
+        if (!masterScan_ && target.severalByCase)
+            reportPassedOver(context_, copyTargetPath(pair), kDiffersOnlyInCase);
+        else if (!masterScan_)
             missingTargetFile(pair);
         else if (masterSide)
             listForward(pair, false);
@@ -167,6 +171,7 @@ void CompareRules::listSourceDelete(const FilePair& pair) {
     source.size = pair.source.size;
     source.stamp = pair.source.stamp;
     source.link = pair.source.attributes.link;
+    source.exactName = pair.exactName;
     listFileDelete(context_, std::move(source));
 }
 
@@ -232,16 +237,20 @@ void CompareRules::listForward(const FilePair& pair, bool binaryFailed) {
     const TargetIndex::Found::Kind kind = pair.target.kind;
     const bool hasTarget =
         kind == TargetIndex::Found::Kind::File || kind == TargetIndex::Found::Kind::Link;
-    listCopy(context_, copyRequest(pair.sourceFolder, pair.source, pair.targetFolder,
-                                   hasTarget ? pair.target.entry : nullptr, leftToRight_, pair.spec,
-                                   binaryFailed));
+    CopyRequest request =
+        copyRequest(pair.sourceFolder, pair.source, pair.targetFolder,
+                    hasTarget ? pair.target.entry : nullptr, leftToRight_, pair.spec, binaryFailed);
+    request.exactName = pair.exactName;
+    listCopy(context_, request);
 }
 
 void CompareRules::listReversed(const FilePair& pair, bool binaryFailed) {
     // From the target back onto the source: folders, sizes and direction swap, and the name
     // is spelled as on the side the copy comes from.
-    listCopy(context_, copyRequest(pair.targetFolder, *pair.target.entry, pair.sourceFolder,
-                                   &pair.source, !leftToRight_, pair.spec, binaryFailed));
+    CopyRequest request = copyRequest(pair.targetFolder, *pair.target.entry, pair.sourceFolder,
+                                      &pair.source, !leftToRight_, pair.spec, binaryFailed);
+    request.exactName = pair.exactName;
+    listCopy(context_, request);
 }
 
 const std::string& CompareRules::copyTargetPath(const FilePair& pair) {

@@ -21,6 +21,8 @@ struct FilePair {
     const platform::DirEntry& source;
     const TargetIndex::Found& target;
     const script::FileSpec& spec;
+    // The name has case twins: it is looked up, copied and deleted under its exact spelling.
+    bool exactName = false;
 };
 
 enum class RuleOutcome {

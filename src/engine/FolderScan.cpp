@@ -28,6 +28,8 @@ FolderFound folderFoundFor(const TargetIndex::Found& found) {
     case TargetIndex::Found::Kind::Unusable:
         return {FolderFound::Kind::Unusable, found.problem};
     case TargetIndex::Found::Kind::Missing:
+        if (found.severalByCase) // a folder is never made beside its case twins
+            return {FolderFound::Kind::Unusable, std::string(kDiffersOnlyInCase)};
         break;
     }
     return {FolderFound::Kind::Missing, {}};
@@ -112,20 +114,22 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
     }
 
     RuleOutcome outcome = RuleOutcome::Continue;
-    namesSeen_.clear();
-    for (const platform::DirEntry& entry : listing.entries) {
+    foldCaseNames(listing);
+    for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+        const platform::DirEntry& entry = listing.entries[i];
         host.pump();
         if (host.abortRequested())
             break;
         if (!entry.attributes.directory && isTemporaryCopy(entry.name))
             continue;
-        if (!firstOfItsName(entry.name)) {
-            reportPassedOver(context_, pair.source + "\\" + entry.name, kDiffersOnlyInCase);
-            continue;
-        }
+        const bool caseTwin = foldCounts_[folded_[i]] > 1;
         if (entry.attributes.directory) {
-            considerFolder(pair, entry, targets, queue);
-        } else if (considerFile(pair, entry, targets) == RuleOutcome::EndScan) {
+            // Of folders whose names differ only in case, the first is entered.
+            if (caseTwin && !foldersSeen_.insert(folded_[i]).second)
+                reportPassedOver(context_, pair.source + "\\" + entry.name, kDiffersOnlyInCase);
+            else
+                considerFolder(pair, entry, targets, queue);
+        } else if (considerFile(pair, entry, targets, caseTwin) == RuleOutcome::EndScan) {
             outcome = RuleOutcome::EndScan;
             break;
         }
@@ -134,8 +138,15 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
     return outcome;
 }
 
-bool FolderScan::firstOfItsName(std::string_view name) {
-    return namesSeen_.insert(platform::toUpper(name)).second;
+void FolderScan::foldCaseNames(const platform::Listing& listing) {
+    folded_.clear();
+    foldCounts_.clear();
+    foldersSeen_.clear();
+    folded_.reserve(listing.entries.size());
+    for (const platform::DirEntry& entry : listing.entries)
+        folded_.push_back(platform::toUpper(entry.name));
+    for (const std::string& name : folded_)
+        ++foldCounts_[name];
 }
 
 void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry& entry,
@@ -168,7 +179,7 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
 }
 
 RuleOutcome FolderScan::considerFile(const FolderPair& pair, const platform::DirEntry& entry,
-                                     const TargetIndex& targets) {
+                                     const TargetIndex& targets, bool caseTwin) {
     const script::SessionSettings& settings = context_.settings;
     // "*.*" selects every name, so the usual mask needs no test.
     if (!masterScan_ && settings.sessionFiles != "*.*" &&
@@ -184,9 +195,12 @@ RuleOutcome FolderScan::considerFile(const FolderPair& pair, const platform::Dir
     sourcePath_ += '\\';
     sourcePath_ += entry.name;
     context_.host.setCurrentFile(sourcePath_);
-    const TargetIndex::Found target = targets.find(entry.name);
-    return rules_.judge(FilePair{pair.source, pair.target, sourcePath_, entry, target, spec},
-                        isMasterSide(pair));
+    // A name with case twins on either side is matched, read and written exactly as it is.
+    const TargetIndex::Found target = targets.find(entry.name, caseTwin);
+    const bool exactName = caseTwin || target.severalByCase;
+    return rules_.judge(
+        FilePair{pair.source, pair.target, sourcePath_, entry, target, spec, exactName},
+        isMasterSide(pair));
 }
 
 } // namespace brisko::engine

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -40,12 +41,13 @@ private:
     RuleOutcome scanEntries(const FolderPair& pair, std::vector<FolderPair>& queue);
     RuleOutcome scanListedEntries(const FolderPair& pair, const platform::Listing& listing,
                                   std::vector<FolderPair>& queue);
-    // Whether a name is the first of its spelling ignoring case in this folder.
-    bool firstOfItsName(std::string_view name);
+    // Upper-cases the names of a listing and counts each spelling ignoring case.
+    void foldCaseNames(const platform::Listing& listing);
     void considerFolder(const FolderPair& pair, const platform::DirEntry& entry,
                         const TargetIndex& targets, std::vector<FolderPair>& queue);
+    // caseTwin: other names in the folder differ from this one only in case.
     RuleOutcome considerFile(const FolderPair& pair, const platform::DirEntry& entry,
-                             const TargetIndex& targets);
+                             const TargetIndex& targets, bool caseTwin);
     bool isMasterSide(const FolderPair& pair) const;
 
     Session& session_;
@@ -55,7 +57,11 @@ private:
     const std::string& sourceRoot_;
     CompareRules rules_;
     FileSpecMatcher fileSpecs_; // the FileSpec records stay as they are while a pass scans
-    std::unordered_set<std::string> namesSeen_; // upper-cased names met in the current folder
+    // The current folder's names upper-cased (by position), how often each occurs, and the
+    // folders among them entered so far.
+    std::vector<std::string> folded_;
+    std::unordered_map<std::string_view, int> foldCounts_;
+    std::unordered_set<std::string_view> foldersSeen_;
     std::string sourcePath_;
 };
 

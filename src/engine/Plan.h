@@ -30,6 +30,9 @@ struct CopyAction {
     // targetStamp. The copy goes ahead only while the target is still as seen.
     bool targetExisted = false;
     platform::DosStamp targetStamp = 0;
+    // Other names in its folders differ from this one only in case: source and target are
+    // matched by this exact spelling, never by case.
+    bool exactName = false;
 
     std::string sourcePath() const { return sourceFolder + "\\" + name; }
     std::string targetPath() const { return targetFolder + "\\" + name; }
@@ -44,6 +47,8 @@ struct PathAction {
     // the entry is a symbolic link.
     platform::DosStamp stamp = 0;
     bool link = false;
+    // Files to delete: matched by this exact spelling, never by case (a name with case twins).
+    bool exactName = false;
     // Folders to create: the path in the letter case to create it in (empty: path itself).
     std::string spelling;
 };

@@ -57,10 +57,10 @@ TargetIndex::Found TargetIndex::foundAt(std::size_t position) const {
     return {kind, &entry, {}};
 }
 
-TargetIndex::Found TargetIndex::find(std::string_view name) const {
+TargetIndex::Found TargetIndex::find(std::string_view name, bool exactOnly) const {
     if (const auto it = exact_.find(name); it != exact_.end())
         return foundAt(it->second);
-    if (exact_.empty())
+    if (exact_.empty() || exactOnly)
         return {};
     if (!foldedBuilt_)
         buildFolded();
@@ -68,7 +68,7 @@ TargetIndex::Found TargetIndex::find(std::string_view name) const {
     if (it == folded_.end())
         return {};
     if (it->second == kSeveral)
-        return {Found::Kind::Unusable, nullptr, std::string(kCouldNotBeRead)};
+        return {Found::Kind::Missing, nullptr, {}, true};
     return foundAt(it->second);
 }
 

@@ -12,7 +12,8 @@ namespace brisko::engine {
 
 // The entries of a target folder, listed once and looked up by the names met in the source
 // folder: the exact name first, else the one name that differs from it only in case. Several
-// such names are never guessed between.
+// such names are never guessed between: a name that has none of them exactly is missing, and
+// is to be written under its own name only.
 class TargetIndex {
 public:
     struct Found {
@@ -26,6 +27,8 @@ public:
         Kind kind = Kind::Missing;
         const platform::DirEntry* entry = nullptr;
         std::string problem;
+        // Missing exactly, while several names differ from it only in case.
+        bool severalByCase = false;
     };
 
     // Lists the folder. A folder that does not exist gives an empty index; false when it
@@ -34,7 +37,8 @@ public:
     // Gives the listing up (the index is empty afterwards).
     platform::Listing release();
 
-    Found find(std::string_view name) const;
+    // exactOnly: the exact name alone counts (a name that has case twins in its own folder).
+    Found find(std::string_view name, bool exactOnly = false) const;
 
 private:
     static constexpr std::size_t kSeveral = static_cast<std::size_t>(-1);

@@ -63,7 +63,7 @@ std::string ambiguity(const std::vector<std::string>& names) {
 
 } // namespace
 
-Resolution CaseResolver::resolve(const HostRoute& route) {
+Resolution CaseResolver::resolve(const HostRoute& route, bool exactLast) {
     Resolution resolution;
     resolution.count = route.components.size();
     const std::string requested = joinAll(route.base, route.components, 0);
@@ -83,11 +83,11 @@ Resolution CaseResolver::resolve(const HostRoute& route) {
         resolution.status = info;
         return resolution;
     }
-    return resolveSlowly(route, requested, error);
+    return resolveSlowly(route, requested, error, exactLast);
 }
 
 Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string& requested,
-                                       int wholeError) {
+                                       int wholeError, bool exactLast) {
     const auto& names = route.components;
     Resolution resolution;
     resolution.count = names.size();
@@ -125,6 +125,8 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string
         } else {
             if (error != ENOENT) // ENOTDIR (a file on the way) counts as missing too
                 return stop(resultFromErrno(error));
+            if (exactLast && i + 1 == names.size())
+                return stop(resultFromErrno(ENOENT));
             FsResult failure;
             const FoldedListing* listing = listingOf(current, failure);
             if (listing == nullptr)

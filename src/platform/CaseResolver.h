@@ -35,7 +35,9 @@ struct Resolution {
 // again for every path; the owner reports every change it makes so that they stay true.
 class CaseResolver {
 public:
-    Resolution resolve(const HostRoute& route);
+    // exactLast: the last name is matched exactly only, never by case (a name that has
+    // siblings differing from it only in case).
+    Resolution resolve(const HostRoute& route, bool exactLast = false);
 
     // A folder was listed afresh by a directory search: what is kept of it may be out of date,
     // so it is read again when needed.
@@ -57,7 +59,8 @@ private:
     void rememberListing(const std::string& folder, const std::vector<std::string>& names);
     // Matches name by name from the longest prefix kept; the whole requested path is known to be
     // missing (lstat failed with wholeError), so it is not looked up again.
-    Resolution resolveSlowly(const HostRoute& route, const std::string& requested, int wholeError);
+    Resolution resolveSlowly(const HostRoute& route, const std::string& requested, int wholeError,
+                             bool exactLast);
     // A file name came or went: prefixes kept through a name of the same case-fold may no longer
     // be the only match (or the exact one), so they are dropped; the rest stay true.
     void forgetPrefixesThrough(const std::string& name);

@@ -193,6 +193,11 @@ public:
     // other programs changed since is seen.
     virtual void forgetCachedNames() {}
 
+    // The same file system, except that the last name of every path is matched exactly, never
+    // by case: for a name that has siblings differing from it only in case, so that each of
+    // them is read, written and deleted under its own name.
+    virtual FileSystem& exactNames() = 0;
+
     // The process's current folder, as a host path.
     virtual std::string currentFolder() = 0;
     virtual FsResult setCurrentFolder(std::string_view path) = 0;

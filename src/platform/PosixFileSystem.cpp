@@ -185,7 +185,7 @@ struct PosixFileSystem::Impl {
     CaseResolver resolver;
 
     // Takes a program path apart and matches it against the disk.
-    Resolution resolve(std::string_view path, ParsedPath& parsed) {
+    Resolution resolve(std::string_view path, ParsedPath& parsed, bool exactLast) {
         std::string current;
         if (isRelativeProgramPath(path)) {
             current = currentHostFolder();
@@ -202,12 +202,12 @@ struct PosixFileSystem::Impl {
             failed.result = parsed.result;
             return failed;
         }
-        return resolver.resolve(parsed.route);
+        return resolver.resolve(parsed.route, exactLast);
     }
 
-    Target locate(std::string_view path, Need need) {
+    Target locate(std::string_view path, Need need, bool exactLast) {
         ParsedPath parsed;
-        Resolution resolution = resolve(path, parsed);
+        Resolution resolution = resolve(path, parsed, exactLast);
         Target target;
         if (!parsed.result.ok()) {
             target.result = parsed.result;
@@ -229,8 +229,8 @@ struct PosixFileSystem::Impl {
 
     // An existing file, folder or link (a link is the entry itself, not its target); anything
     // else is refused.
-    Target plainEntry(std::string_view path, HostEntry& entry) {
-        Target target = locate(path, Need::Existing);
+    Target plainEntry(std::string_view path, HostEntry& entry, bool exactLast) {
+        Target target = locate(path, Need::Existing, exactLast);
         if (!target.ok())
             return target;
         if (target.status && target.links() == LinkHandling::Inspect) {
@@ -245,15 +245,15 @@ struct PosixFileSystem::Impl {
         return target;
     }
 
-    Target plainEntry(std::string_view path) {
+    Target plainEntry(std::string_view path, bool exactLast) {
         HostEntry ignored;
-        return plainEntry(path, ignored);
+        return plainEntry(path, ignored, exactLast);
     }
 
     // The same, with the entry's own status (a link's, not its target's; a drive's own folder
     // followed).
-    Target ownEntry(std::string_view path, struct stat& info) {
-        Target target = plainEntry(path);
+    Target ownEntry(std::string_view path, struct stat& info, bool exactLast) {
+        Target target = plainEntry(path, exactLast);
         if (!target.ok())
             return target;
         if (target.status && !target.driveFolder) {
@@ -268,7 +268,18 @@ struct PosixFileSystem::Impl {
 };
 
 PosixFileSystem::PosixFileSystem(DriveMap drives)
-    : impl_(std::make_unique<Impl>(std::move(drives))) {}
+    : impl_(std::make_shared<Impl>(std::move(drives))) {}
+
+PosixFileSystem::PosixFileSystem(std::shared_ptr<Impl> impl, bool exactLast)
+    : impl_(std::move(impl)), exactLast_(exactLast) {}
+
+FileSystem& PosixFileSystem::exactNames() {
+    if (exactLast_)
+        return *this;
+    if (!exactView_)
+        exactView_.reset(new PosixFileSystem(impl_, true));
+    return *exactView_;
+}
 
 PosixFileSystem::~PosixFileSystem() = default;
 
@@ -277,7 +288,7 @@ const DriveMap& PosixFileSystem::drives() const {
 }
 
 std::optional<std::string> PosixFileSystem::hostPath(std::string_view path) {
-    Target target = impl_->locate(path, Need::Creatable);
+    Target target = impl_->locate(path, Need::Creatable, exactLast_);
     if (target.ok() || (target.driveFolder && target.result.status == FsStatus::NotFound))
         return target.host;
     return std::nullopt;
@@ -285,7 +296,7 @@ std::optional<std::string> PosixFileSystem::hostPath(std::string_view path) {
 
 Listing PosixFileSystem::list(std::string_view folder) {
     Listing listing;
-    Target target = impl_->locate(folder, Need::Existing);
+    Target target = impl_->locate(folder, Need::Existing, exactLast_);
     if (!target.ok()) {
         listing.result = target.result;
         return listing;
@@ -317,7 +328,7 @@ Listing PosixFileSystem::list(std::string_view folder) {
 PathInfo PosixFileSystem::stat(std::string_view path) {
     PathInfo info;
     HostEntry entry;
-    Target target = impl_->plainEntry(path, entry);
+    Target target = impl_->plainEntry(path, entry, exactLast_);
     info.result = target.result;
     if (target.ok())
         info.entry = std::move(entry.entry);
@@ -325,7 +336,7 @@ PathInfo PosixFileSystem::stat(std::string_view path) {
 }
 
 std::optional<FileIdentity> PosixFileSystem::identityOf(std::string_view path) {
-    Target target = impl_->locate(path, Need::Existing);
+    Target target = impl_->locate(path, Need::Existing, exactLast_);
     struct stat info {};
     if (!target.ok() || lstat(target.host.c_str(), &info) != 0)
         return std::nullopt;
@@ -341,7 +352,7 @@ bool PosixFileSystem::driveExists(char letter) {
 
 FsResult PosixFileSystem::setReadOnly(std::string_view path, bool readOnly) {
     struct stat info {};
-    Target target = impl_->ownEntry(path, info);
+    Target target = impl_->ownEntry(path, info, exactLast_);
     if (!target.ok() || S_ISLNK(info.st_mode))
         return target.result;
     constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
@@ -357,11 +368,11 @@ FsResult PosixFileSystem::clearAttributes(std::string_view path) {
 
 FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view to) {
     struct stat info {};
-    Target source = impl_->ownEntry(from, info);
+    Target source = impl_->ownEntry(from, info, exactLast_);
     if (!source.ok() || S_ISLNK(info.st_mode))
         return source.result;
     struct stat targetInfo {};
-    Target target = impl_->ownEntry(to, targetInfo);
+    Target target = impl_->ownEntry(to, targetInfo, exactLast_);
     if (!target.ok() || S_ISLNK(targetInfo.st_mode))
         return target.result;
     // Only the permission bits: set-user-ID and the like are never carried over.
@@ -369,7 +380,7 @@ FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view
 }
 
 FsResult PosixFileSystem::removeFile(std::string_view path) {
-    Target target = impl_->locate(path, Need::Existing);
+    Target target = impl_->locate(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
     struct stat info {};
@@ -384,10 +395,10 @@ FsResult PosixFileSystem::removeFile(std::string_view path) {
 }
 
 FsResult PosixFileSystem::rename(std::string_view from, std::string_view to) {
-    Target source = impl_->locate(from, Need::Existing);
+    Target source = impl_->locate(from, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    Target target = impl_->locate(to, Need::Creatable);
+    Target target = impl_->locate(to, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
     if (target.host == source.host && lastName(target.host) != target.requestedName)
@@ -407,10 +418,10 @@ FsResult PosixFileSystem::rename(std::string_view from, std::string_view to) {
 }
 
 FsResult PosixFileSystem::link(std::string_view existing, std::string_view newName) {
-    Target source = impl_->locate(existing, Need::Existing);
+    Target source = impl_->locate(existing, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    Target target = impl_->locate(newName, Need::Creatable);
+    Target target = impl_->locate(newName, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
     if (::link(source.host.c_str(), target.host.c_str()) != 0) {
@@ -429,7 +440,7 @@ FsResult PosixFileSystem::link(std::string_view existing, std::string_view newNa
 }
 
 FsResult PosixFileSystem::createLink(std::string_view path, std::string_view targetText) {
-    Target target = impl_->locate(path, Need::Creatable);
+    Target target = impl_->locate(path, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
     if (!target.missing)
@@ -442,7 +453,7 @@ FsResult PosixFileSystem::createLink(std::string_view path, std::string_view tar
 
 FsResult PosixFileSystem::createFolders(std::string_view path) {
     ParsedPath parsed;
-    Resolution resolution = impl_->resolve(path, parsed);
+    Resolution resolution = impl_->resolve(path, parsed, exactLast_);
     if (resolution.result.ok()) {
         HostEntry entry =
             inspectEntry(AT_FDCWD, resolution.host.c_str(), "",
@@ -473,7 +484,7 @@ FsResult PosixFileSystem::createFolders(std::string_view path) {
 }
 
 FsResult PosixFileSystem::removeFolder(std::string_view path) {
-    Target target = impl_->locate(path, Need::Existing);
+    Target target = impl_->locate(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
     struct stat info {};
@@ -507,7 +518,7 @@ std::optional<std::int64_t> PosixFileSystem::freeBytes(char drive) {
 
 std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsResult& result,
                                                      LinkPolicy links) {
-    Target target = impl_->locate(path, Need::Existing);
+    Target target = impl_->locate(path, Need::Existing, exactLast_);
     result = target.result;
     if (!target.ok())
         return nullptr;
@@ -521,7 +532,7 @@ std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsRe
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createFresh(std::string_view path, FsResult& result) {
-    Target target = impl_->locate(path, Need::Creatable);
+    Target target = impl_->locate(path, Need::Creatable, exactLast_);
     result = target.result;
     if (!target.ok())
         return nullptr;
@@ -562,7 +573,7 @@ std::unique_ptr<OutputFile> PosixFileSystem::createFresh(std::string_view path, 
 }
 
 void PosixFileSystem::dropCache(std::string_view path) {
-    Target target = impl_->locate(path, Need::Existing);
+    Target target = impl_->locate(path, Need::Existing, exactLast_);
     if (!target.ok())
         return;
     FsResult ignored;
@@ -573,7 +584,7 @@ void PosixFileSystem::dropCache(std::string_view path) {
 }
 
 FsResult PosixFileSystem::flushFolder(std::string_view folder) {
-    Target target = impl_->locate(folder, Need::Existing);
+    Target target = impl_->locate(folder, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
     FolderStream stream(target.host, target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
@@ -587,7 +598,7 @@ FsResult PosixFileSystem::flushFolder(std::string_view folder) {
 }
 
 FsResult PosixFileSystem::setStamp(std::string_view path, DosStamp stamp) {
-    Target target = impl_->plainEntry(path);
+    Target target = impl_->plainEntry(path, exactLast_);
     if (!target.ok())
         return target.result;
     const std::time_t time = timeFromDosStamp(stamp);
@@ -609,7 +620,7 @@ std::string PosixFileSystem::currentFolder() {
 }
 
 FsResult PosixFileSystem::setCurrentFolder(std::string_view path) {
-    Target target = impl_->locate(path, Need::Existing);
+    Target target = impl_->locate(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
     return succeededIf(chdir(target.host.c_str()) == 0);

@@ -40,12 +40,18 @@ public:
     std::string currentFolder() override;
     FsResult setCurrentFolder(std::string_view path) override;
     void forgetCachedNames() override;
+    FileSystem& exactNames() override;
 
     const DriveMap& drives() const;
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> impl_;
+    // The view that matches last names exactly shares everything else.
+    PosixFileSystem(std::shared_ptr<Impl> impl, bool exactLast);
+
+    std::shared_ptr<Impl> impl_;
+    bool exactLast_ = false;
+    std::unique_ptr<PosixFileSystem> exactView_;
 };
 
 } // namespace brisko::platform

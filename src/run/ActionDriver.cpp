@@ -61,7 +61,6 @@ void runActions(RunContext& context) {
 }
 
 std::vector<std::string> deletePendingFiles(RunContext& context) {
-    platform::FileSystem& fileSystem = context.services().fileSystem;
     Operator& operatorPort = context.services().operatorPort;
     History& history = context.historyList();
     std::vector<std::string> kept;
@@ -75,6 +74,7 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
         const engine::PathAction& file = files[index];
         std::string status;
         RowColour colour = RowColour::Plain;
+        platform::FileSystem& fileSystem = context.filesFor(file.exactName);
         const platform::PathInfo info = fileSystem.stat(file.path);
         if (info.result.status == platform::FsStatus::NotFound) {
             history.writeOutcome(file.historyRow, "Already gone", RowColour::Plain,

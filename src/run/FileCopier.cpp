@@ -132,7 +132,7 @@ void FileCopier::refuseOwnExecutable(const engine::CopyAction& action) {
 }
 
 FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& action) {
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     const std::int64_t freeBytes = freeBytesFor(fileSystem, action.targetFolder);
     if (action.sourceSize < freeBytes)
         return copyAndReplace(action, scannedTarget(action));
@@ -156,7 +156,7 @@ FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& ac
 
 FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action,
                                                const ScannedEntry& expectedTarget) {
-    TemporaryFile temporary(context_.services().fileSystem, action.targetFolder);
+    TemporaryFile temporary(context_.filesFor(action.exactName), action.targetFolder);
     const TempCopyResult copy = tempCopier_.copy(action, temporary);
     if (!copy.complete) {
         if (context_.abortRequested()) {
@@ -182,7 +182,7 @@ FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action,
 }
 
 FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     const platform::PathInfo source = fileSystem.stat(action.sourcePath());
     if (!source.result.ok() || !source.entry.attributes.link)
         return {false, "Source changed since the scan - skipped"};
@@ -198,7 +198,7 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
                                            TemporaryFile& temporary,
                                            const ScannedEntry& expectedTarget,
                                            bool sourceReadOnly) {
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     // Never a name this run did not write, and never over a target that is not what the scan
     // saw (another program may have written it since).
     if (!temporary.stillOurs())

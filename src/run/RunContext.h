@@ -72,6 +72,11 @@ public:
     const RunStatus& status() const { return status_; }
     Display& display() { return services_.display; }
     const Services& services() const { return services_; }
+    // The file system as a planned file is addressed: by its exact spelling when it has case
+    // twins, so that it is never taken for one of them.
+    platform::FileSystem& filesFor(bool exactName) const {
+        return exactName ? services_.fileSystem.exactNames() : services_.fileSystem;
+    }
     char thousandsSeparator() const { return thousandsSeparator_; }
     void setThousandsSeparator(char separator) { thousandsSeparator_ = separator; }
     int errorCount() const { return script_.errorCount; }

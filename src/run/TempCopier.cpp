@@ -31,7 +31,7 @@ TempCopier::TempCopier(RunContext& context, CopyProgress& progress)
     : context_(context), progress_(progress), buffer_(kBlockSize) {}
 
 TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile& temporary) {
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     const std::string sourcePath = action.sourcePath();
 
     // The source is looked at before reading and again afterwards: its stamp goes onto the

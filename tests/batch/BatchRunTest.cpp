@@ -77,6 +77,22 @@ TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
               (Fields{"counters", "1", "1", "0", "0", "0", "0", "0", "0"}));
 }
 
+TEST_F(BatchRunTest, NamesDifferingOnlyInCaseAreMirroredEachUnderItsOwnName) {
+    tree.write("left/Index.txt", "first new");
+    tree.write("left/index.txt", "second new");
+    tree.setTime("left/Index.txt", 1700000000);
+    tree.setTime("left/index.txt", 1700000000);
+    tree.write("right/Index.txt", "first old");
+    tree.setTime("right/Index.txt", 1600000000);
+    tree.write("right/INDEX.TXT", "not in the master");
+    ProcessResult result = run({}, kMirror);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(tree.read("right/Index.txt"), "first new");
+    EXPECT_EQ(tree.read("right/Index.BK1"), "first old");
+    EXPECT_EQ(tree.read("right/index.txt"), "second new");
+    EXPECT_FALSE(tree.exists("right/INDEX.TXT"));
+}
+
 TEST_F(BatchRunTest, PauseBetweenScanAndCopyEndsTheRunUnlessContinued) {
     tree.write("left/a.txt", "a");
     const std::string paused = std::string("BeforeCopy=Pause\n") + kMirror;

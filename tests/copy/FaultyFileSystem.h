@@ -103,6 +103,8 @@ public:
         return inner_.setCurrentFolder(path);
     }
     void forgetCachedNames() override { inner_.forgetCachedNames(); }
+    // Names matched exactly go straight to the real file system, without faults.
+    platform::FileSystem& exactNames() override { return inner_.exactNames(); }
 
     int readCalls = 0; // read calls on files opened since the start
 

@@ -84,23 +84,28 @@ TEST_F(ScanTest, TheTemporaryCopyNameIsNeverPlannedInAnyDirection) {
     EXPECT_TRUE(problems().empty());
 }
 
-TEST_F(ScanTest, ASecondSourceNameDifferingOnlyInCaseIsReportedAndPassedOver) {
+TEST_F(ScanTest, SourceFilesDifferingOnlyInCaseAreEachCopiedUnderTheirOwnName) {
     write("L", "DATA/a.txt", "lower");
     write("L", "DATA/A.TXT", "upper");
+    write("R", "DATA/a.txt", "old", kNow - 2 * kHour);
     makeFolder("L", "DATA/sub");
     write("L", "DATA/SUB/X.TXT", "x");
     execute(script::UpdateMode::OneLTR);
-    EXPECT_EQ(copies(), (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT",
-                               "L:\\DATA\\SUB\\X.TXT > R:\\DATA\\SUB\\X.TXT"}));
-    EXPECT_EQ(foldersToCreate(), (Lines{"R:\\DATA", "R:\\DATA\\SUB"}));
+    EXPECT_EQ(copies(),
+              (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT", "L:\\DATA\\a.txt > R:\\DATA\\a.txt",
+                     "L:\\DATA\\SUB\\X.TXT > R:\\DATA\\SUB\\X.TXT"}));
+    for (const engine::CopyAction& copy : plan.filesToCopy())
+        EXPECT_EQ(copy.exactName, copy.name != "X.TXT") << copy.name;
+    EXPECT_FALSE(plan.filesToCopy()[0].targetExisted); // never taken for its twin
+    EXPECT_EQ(foldersToCreate(), (Lines{"R:\\DATA\\SUB"}));
+    // Of folders, the first is entered.
     EXPECT_EQ(problems(),
-              (Lines{"L:\\DATA\\a.txt: Name differs only in case from another - skipped",
-                     "L:\\DATA\\sub: Name differs only in case from another - skipped"}));
+              (Lines{"L:\\DATA\\sub: Name differs only in case from another - skipped"}));
     const HistoryRow& row = host.problems.front();
     EXPECT_EQ(row.colour, RowColour::Red);
 }
 
-TEST_F(ScanTest, ATargetNameThatCannotBeResolvedIsNeverCopiedOntoOrTakenAsMissing) {
+TEST_F(ScanTest, ANameWithSeveralCaseVariantsAtTheTargetIsMissingOnlyToAMirror) {
     write("L", "DATA/A.Txt", "source", kNow - kHour);
     write("R", "DATA/a.txt", "one", kNow - 2 * kHour);
     write("R", "DATA/A.TXT", "two", kNow - 2 * kHour);
@@ -109,8 +114,14 @@ TEST_F(ScanTest, ATargetNameThatCannotBeResolvedIsNeverCopiedOntoOrTakenAsMissin
         execute(script::UpdateMode::OneLTR);
     }
     EXPECT_TRUE(planIsEmpty());
-    EXPECT_EQ(problems(), (Lines{"R:\\DATA\\A.Txt: Could not be read - skipped",
-                                 "R:\\DATA\\A.Txt: Could not be read - skipped"}));
+    EXPECT_EQ(problems(),
+              (Lines{"R:\\DATA\\A.Txt: Name differs only in case from another - skipped",
+                     "R:\\DATA\\A.Txt: Name differs only in case from another - skipped"}));
+
+    execute(script::UpdateMode::LMaster);
+    EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.Txt > R:\\DATA\\A.Txt"});
+    EXPECT_TRUE(plan.filesToCopy()[0].exactName);
+    EXPECT_EQ(filesToDelete(), (Lines{"R:\\DATA\\A.TXT", "R:\\DATA\\a.txt"}));
 }
 
 TEST_F(ScanTest, ATargetFileOfAnotherCaseIsComparedWithTheSource) {

@@ -47,6 +47,19 @@ TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
     EXPECT_EQ(tree.read("list/FILE.txt"), "4");
 }
 
+TEST_F(CaseResolutionTest, ExactNamesNeverReachACaseVariantOfTheLastName) {
+    tree.write("Data/Index.html", "first twin");
+    tree.write("Data/new.tmp", "second twin");
+    platform::FileSystem& exact = fs.exactNames();
+    EXPECT_EQ(exact.stat("C:\\DATA\\index.html").result.status, FsStatus::NotFound);
+    EXPECT_EQ(exact.removeFile("C:\\DATA\\index.html").status, FsStatus::NotFound);
+    ASSERT_TRUE(exact.rename("C:\\DATA\\new.tmp", "C:\\DATA\\index.html").ok());
+    EXPECT_EQ(tree.read("Data/Index.html"), "first twin");
+    EXPECT_EQ(tree.read("Data/index.html"), "second twin");
+    // Folders on the way still match by case.
+    EXPECT_EQ(exact.stat("C:\\data\\Index.html").entry.name, "Index.html");
+}
+
 TEST_F(CaseResolutionTest, RemovingAFileThatHidAFolderFindsTheFolder) {
     tree.write("Data/x.txt", "x");
     tree.write("DATA", "a file with the folder's name in capitals");
