@@ -20,6 +20,7 @@ TBeepForm::TBeepForm(QWidget* parent)
     frameLayout_->setContentsMargins(0, 0, 0, 0);
     frameLayout_->setSpacing(0);
     frameLayout_->addLayout(contentLayout_);
+    contentLayout_->setContentsMargins(12, 8, 12, 10);
     timer_.setInterval(kTickMilliseconds);
     connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
 }

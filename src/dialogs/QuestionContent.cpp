@@ -26,10 +26,10 @@ QuestionContent harmless(std::string caption, std::vector<AnswerButton> buttons,
 
 QuestionContent missingItem(const Question& q) {
     QuestionContent c = harmless(q.text,
-                                 {{"Create Target", DialogAnswer::Yes},
-                                  {"Skip", DialogAnswer::Ignore},
-                                  {"Delete Source", DialogAnswer::Cancel},
-                                  {"Abort", DialogAnswer::No}},
+                                 {{"Create Target", DialogAnswer::Yes, "BitBtn1", ""},
+                                  {"Skip", DialogAnswer::Ignore, "bskip", ""},
+                                  {"Delete Source", DialogAnswer::Cancel, "BitBtn3", ""},
+                                  {"Abort", DialogAnswer::No, "BitBtn4", ""}},
                                  DialogAnswer::Ignore);
     c.upper = q.str1;
     c.lower = q.str2;
@@ -38,12 +38,14 @@ QuestionContent missingItem(const Question& q) {
 }
 
 QuestionContent sameStamp(const Question& q) {
-    QuestionContent c = harmless(q.text,
-                                 {{"Keep as is", DialogAnswer::Ignore},
-                                  {"Reversed Copy", DialogAnswer::Retry},
-                                  {"Copy To Target", DialogAnswer::Yes},
-                                  {"Abort", DialogAnswer::Abort}},
-                                 DialogAnswer::Ignore);
+    QuestionContent c =
+        harmless(q.text,
+                 {{"Keep as is", DialogAnswer::Ignore, "BKeep", ""},
+                  {"Reversed Copy ", DialogAnswer::Retry, "BitBtn5", "Copy Target onto Source"},
+                  {"Copy To Target", DialogAnswer::Yes, "BitBtn1", "Copy Source onto Target"},
+                  {"Abort", DialogAnswer::Abort, "BitBtn4", ""}},
+                 DialogAnswer::Ignore);
+    c.background = DialogBackground::Info;
     c.heading = q.str3;
     c.upper = q.str1;
     c.lower = q.str2;
@@ -52,13 +54,15 @@ QuestionContent sameStamp(const Question& q) {
 }
 
 QuestionContent zeroLength(const Question& q) {
-    QuestionContent c = harmless("Zero Length Source File Warning !",
-                                 {{"Reversed Copy", DialogAnswer::Retry},
-                                  {"Copy to Target", DialogAnswer::Yes},
-                                  {"Skip", DialogAnswer::Ignore},
-                                  {"Delete Source", DialogAnswer::Cancel},
-                                  {"Abort", DialogAnswer::Abort}},
-                                 DialogAnswer::Ignore);
+    QuestionContent c =
+        harmless("Zero Length Source File Warning !",
+                 {{"Reversed Copy", DialogAnswer::Retry, "BitBtn5", "Copy From target to Source"},
+                  {"Copy to Target", DialogAnswer::Yes, "BitBtn1", ""},
+                  {"Skip", DialogAnswer::Ignore, "bSkip", ""},
+                  {"Delete Source", DialogAnswer::Cancel, "BitBtn3", ""},
+                  {"Abort", DialogAnswer::Abort, "BitBtn4", ""}},
+                 DialogAnswer::Ignore);
+    c.background = DialogBackground::Desktop;
     c.heading = "Zero Length Source File Copied on a non zero Length Target !";
     c.upper = sizedName(q.str1, q.str3, q.num1, " Byte)");
     c.lower = sizedName(q.str2, q.str3, q.num2, " Bytes)");
@@ -67,11 +71,12 @@ QuestionContent zeroLength(const Question& q) {
 }
 
 QuestionContent futureStamp(const Question& q) {
-    QuestionContent c = harmless("Future Time Stamping",
-                                 {{"Stamp File", DialogAnswer::Yes},
-                                  {"Skip", DialogAnswer::Ignore},
-                                  {"Abort All", DialogAnswer::Abort}},
-                                 DialogAnswer::Ignore);
+    QuestionContent c = harmless(
+        "Future Time Stamping",
+        {{"Stamp File", DialogAnswer::Yes, "bStamp", "Stamp the the file with current date"},
+         {"Skip", DialogAnswer::Ignore, "bSkip", ""},
+         {"Abort All", DialogAnswer::Abort, "bAbort", "Abort all"}},
+        DialogAnswer::Ignore);
     // Escape gives Abort All here; the focus and the countdown give Skip.
     c.escapeAnswer = DialogAnswer::Abort;
     c.upper = q.text;
@@ -80,10 +85,11 @@ QuestionContent futureStamp(const Question& q) {
 }
 
 QuestionContent invalidDrive(const Question& q) {
-    QuestionContent c = harmless(q.text,
-                                 {{q.str2.empty() ? "Skip Session" : q.str2, DialogAnswer::Ignore},
-                                  {"Abort All", DialogAnswer::Abort}},
-                                 DialogAnswer::Ignore);
+    QuestionContent c =
+        harmless(q.text,
+                 {{q.str2.empty() ? "Skip Session" : q.str2, DialogAnswer::Ignore, "bSkip", ""},
+                  {"Abort All", DialogAnswer::Abort, "BitBtn2", ""}},
+                 DialogAnswer::Ignore);
     c.upper = q.str1;
     return c;
 }
@@ -91,9 +97,10 @@ QuestionContent invalidDrive(const Question& q) {
 // A master folder found empty: mirroring it would empty the copy side.
 QuestionContent emptyMaster(const Question& q) {
     QuestionContent c = harmless(q.text,
-                                 {{"Skip Session", DialogAnswer::Ignore},
-                                  {"&Mirror Anyway", DialogAnswer::Yes},
-                                  {"Abort All", DialogAnswer::Abort}},
+                                 {{"Skip Session", DialogAnswer::Ignore, "bSkip", ""},
+                                  {"&Mirror Anyway", DialogAnswer::Yes, "bMirror",
+                                   "Mirror the empty folder: the copy side is emptied"},
+                                  {"Abort All", DialogAnswer::Abort, "BitBtn2", ""}},
                                  DialogAnswer::Ignore);
     c.upper = q.str1;
     return c;
@@ -101,9 +108,9 @@ QuestionContent emptyMaster(const Question& q) {
 
 QuestionContent fileError(const Question& q) {
     QuestionContent c = harmless("File Error",
-                                 {{"Skip File", DialogAnswer::Ignore},
-                                  {"&Retry", DialogAnswer::Retry},
-                                  {"Abort All", DialogAnswer::Abort}},
+                                 {{"Skip File", DialogAnswer::Ignore, "SkipFileBtn", ""},
+                                  {"&Retry", DialogAnswer::Retry, "RetryBtn", ""},
+                                  {"Abort All", DialogAnswer::Abort, "AbortAllBtn", ""}},
                                  DialogAnswer::Ignore);
     c.upper = q.text;
     return c;
@@ -111,7 +118,8 @@ QuestionContent fileError(const Question& q) {
 
 QuestionContent closing() {
     QuestionContent c = harmless("Brisko is Closing ",
-                                 {{"&Stay", DialogAnswer::Retry}, {"&Close", DialogAnswer::Abort}},
+                                 {{"&Stay", DialogAnswer::Retry, "BStay", ""},
+                                  {"&Close", DialogAnswer::Abort, "Bclose", ""}},
                                  DialogAnswer::Abort);
     c.upper = "Brisko is Closing";
     c.timeOutSeconds = kClosingSeconds;
@@ -120,7 +128,7 @@ QuestionContent closing() {
 }
 
 QuestionContent standard(const Question& q) {
-    QuestionContent c = harmless("Brisko", {{"OK", DialogAnswer::Ok}}, DialogAnswer::Ok);
+    QuestionContent c = harmless("Brisko", {{"OK", DialogAnswer::Ok, "bOk", ""}}, DialogAnswer::Ok);
     c.upper = q.text;
     return c;
 }

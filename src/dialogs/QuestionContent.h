@@ -11,6 +11,15 @@ namespace brisko::dialogs {
 struct AnswerButton {
     std::string caption;
     DialogAnswer answer;
+    std::string name; // the button's object name
+    std::string hint; // shown as its tool tip; empty for none
+};
+
+// The background a question dialog is drawn on.
+enum class DialogBackground {
+    Plain,   // the window colour
+    Info,    // the tool tip colour: two files that may both be wanted
+    Desktop, // a dark desktop colour with white texts: a copy that would empty a file
 };
 
 // What a question's dialog shows and how it answers, worked out from the question alone.
@@ -21,6 +30,7 @@ struct QuestionContent {
     std::string lower;   // the target, or a second message line
     bool showArrow = false;
     bool leftToRight = true;
+    DialogBackground background = DialogBackground::Plain;
     std::vector<AnswerButton> buttons; // left to right
     DialogAnswer timeOutAnswer;        // focused, and pressed when the countdown runs out
     DialogAnswer escapeAnswer;         // the Escape key

@@ -24,6 +24,9 @@ private:
     QLabel* addTextLabel(const std::string& text, const char* objectName);
     void addDirectionArrow();
     void addButtons();
+    void applyBackground();
+    // Makes the dialog wide enough for its longest line (up to most of the screen).
+    void fitToTexts();
 
     QuestionContent content_;
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <cstdint>
@@ -58,6 +59,8 @@ class DialogsTest : public QObject {
 private slots:
     void everyTimedKindTimesOutWithItsDefaultAnswer();
     void contentFollowsTheQuestion();
+    void everyTextFitsInsideItsDialog_data();
+    void everyTextFitsInsideItsDialog();
     void lineBreaks_data();
     void lineBreaks();
     void countdownPressesTheDefaultAfterItsLength_data();
@@ -112,6 +115,46 @@ void DialogsTest::contentFollowsTheQuestion() {
 
     QCOMPARE(describeQuestion(question(DialogKind::FileError, 0)).timeOutSeconds, 1);
     QCOMPARE(describeQuestion(question(DialogKind::FileError, -5)).timeOutSeconds, 1);
+
+    const QuestionContent same = describeQuestion(question(DialogKind::SameStamp));
+    QCOMPARE(same.buttons[1].caption, std::string("Reversed Copy "));
+    QCOMPARE(same.buttons[1].hint, std::string("Copy Target onto Source"));
+    QCOMPARE(same.background, DialogBackground::Info);
+}
+
+void DialogsTest::everyTextFitsInsideItsDialog_data() {
+    QTest::addColumn<DialogKind>("kind");
+    QTest::addColumn<QString>("folder");
+    const QString deep = QStringLiteral("C:\\Projects\\Customer Archive 2026\\Quarterly Reports");
+    QString tooLongForTheScreen = QStringLiteral("C:");
+    for (int level = 0; level < 40; ++level)
+        tooLongForTheScreen += QStringLiteral("\\Folder%1").arg(level);
+    for (DialogKind kind :
+         {DialogKind::MissingItem, DialogKind::SameStamp, DialogKind::ZeroLength}) {
+        QTest::addRow("%s deep", dialogKindName(kind)) << kind << deep;
+        QTest::addRow("%s too long", dialogKindName(kind)) << kind << tooLongForTheScreen;
+    }
+}
+
+void DialogsTest::everyTextFitsInsideItsDialog() {
+    QFETCH(DialogKind, kind);
+    QFETCH(QString, folder);
+    Question q = question(kind);
+    q.str1 = folder.toStdString() + "\\Summary of every account.xlsx (38 Bytes)";
+    q.str2 = q.str1;
+    q.str3 = "Files with same Time Stamp but with Different sizes !";
+    TQuestionDialog dialog(q);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        QVERIFY(label->geometry().right() < dialog.width());
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height() || !label->wordWrap(),
+                 qPrintable(label->objectName()));
+        // No piece that cannot be broken is wider than its label.
+        for (const QString& piece : label->text().split(QRegularExpression("[ \\n\\x{200B}]")))
+            QVERIFY2(label->fontMetrics().horizontalAdvance(piece) <= label->contentsRect().width(),
+                     qPrintable(piece));
+    }
 }
 
 void DialogsTest::lineBreaks_data() {
