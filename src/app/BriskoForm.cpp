@@ -4,6 +4,7 @@
 #include "app/Version.h"
 #include "app/WindowDisplay.h"
 #include "app/WindowOperator.h"
+#include "engine/SizeText.h"
 #include "platform/PosixShell.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
@@ -41,6 +42,8 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
                                                         services.environment, *display_, operator_},
                                           mainLabelText());
     context_->setShell(services.shell);
+    // Sizes are grouped as the user's locale groups them, as on the console.
+    context_->setThousandsSeparator(engine::localeThousandsSeparator());
     context_->setOwnExecutable(platform::runningProgramPath());
     display_->setRunState(RunState::Idle);
     display_->setExecuteCaption(true);

@@ -279,10 +279,13 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
                             QStringLiteral("Status")});
     // Paths keep their drive and their file name visible when they do not fit.
     w.HistGrid->setTextElideMode(Qt::ElideMiddle);
-    const int histWidths[] = {150, 150, 95, 70};
+    // At the window's starting size every column shows; Status takes the spare width, and the
+    // operator may widen the paths.
+    const int histWidths[] = {115, 115, 80, 60};
     for (int col = 0; col < 4; ++col)
         w.HistGrid->setColumnWidth(col, histWidths[col]);
     w.HistGrid->horizontalHeader()->setStretchLastSection(true);
+    w.HistGrid->horizontalHeader()->setMinimumSectionSize(40);
     w.MessageGrid = named(new widgets::TEnhStringGrid(w.History), "MessageGrid",
                           QStringLiteral("Messages History"));
     w.MessageGrid->setHeaders({QStringLiteral("Messages History")});

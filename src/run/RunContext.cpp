@@ -5,7 +5,21 @@
 #include "script/ScriptLoader.h"
 #include "script/ScriptRunner.h"
 
+#include <filesystem>
+
 namespace brisko::run {
+
+namespace {
+
+// The host folder that holds a script; the current folder when the name does not resolve.
+std::string folderOfScript(platform::FileSystem& fileSystem, const std::string& fileName) {
+    const std::optional<std::string> host = fileSystem.hostPath(fileName);
+    if (!host)
+        return fileSystem.currentFolder();
+    return std::filesystem::path(*host).parent_path().string();
+}
+
+} // namespace
 
 RunContext::RunContext(Services services, std::string mainLabel)
     : services_(services), history_(services.display),
@@ -84,7 +98,8 @@ void RunContext::loadScript(const std::string& fileName) {
     status_.reset();
     projection_.clear();
     script::clearForLoad(context);
-    script_.loadFolder = services_.fileSystem.currentFolder();
+    // The script's own folder: the default ExitFolder and the folder made current after a run.
+    script_.loadFolder = folderOfScript(services_.fileSystem, fileName);
     script_.fileName = fileName;
     script::loadScript(context, fileName);
     services_.display.setExecuteEnabled(script_.errorCount < 1);

@@ -180,6 +180,7 @@ void clearForLoad(ScriptContext& context) {
     SessionSettings& settings = context.settings;
     context.host.resetSettings(true);
     script.errorCount = 0;
+    context.display.showCounters(false);
     setCaptionAndTitle(context, script.mainLabel);
     context.display.setCurrentFile("");
     script.whenFinishGiven = false;

@@ -6,6 +6,8 @@
 #include "run/RunContext.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QScrollBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,6 +137,7 @@ private slots:
     void historyRowsAreColouredByKind();
     void hintLineFollowsTheMouseAndClearsOnPageChange();
     void panesShareExtraWidthEqually();
+    void historyShowsEveryColumnAtTheStartingSize();
 };
 
 void BriskoFormTest::startsEmptyWithTheVersionLabel() {
@@ -179,9 +182,14 @@ void BriskoFormTest::cleanScriptEnablesExecute() {
     f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
     QVERIFY(!f.w().BCancExec->isEnabled());
 
+    f.form().context().setRunState(RunState::Scanning); // shows the counters
+    f.form().context().setRunState(RunState::Idle);
     const QString clean = f.writeScript("clean.brk", kCleanScript);
     f.form().loadScriptFile(clean);
     QVERIFY(f.w().BCancExec->isEnabled());
+    QVERIFY(f.w().counters[0]->isHidden());
+    QCOMPARE(QString::fromStdString(f.form().context().script().loadFolder),
+             QFileInfo(clean).absolutePath());
     QCOMPARE(f.w().ReportError->text(), QString("Contains 0 errors"));
     QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
     QCOMPARE(f.scriptRow(2), (QStringList{"UpdateMode", "=", "LMaster"}));
@@ -385,6 +393,16 @@ void BriskoFormTest::panesShareExtraWidthEqually() {
     const int gap = f.w().FolderRight->x() - (f.w().FolderLeft->x() + f.w().FolderLeft->width());
     const int arrowCentre = f.w().ArrowAvi->geometry().center().x();
     QVERIFY(qAbs(arrowCentre - (f.w().FolderLeft->geometry().right() + gap / 2)) <= 2);
+}
+
+void BriskoFormTest::historyShowsEveryColumnAtTheStartingSize() {
+    FormFixture f;
+    f.form().show();
+    f.w().PageControl->setCurrentWidget(f.w().History);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
+    const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
+    QCOMPARE(grid.horizontalScrollBar()->maximum(), 0);
+    QVERIFY(grid.columnWidth(4) >= grid.fontMetrics().horizontalAdvance("File to be copied"));
 }
 
 QTEST_MAIN(BriskoFormTest)
