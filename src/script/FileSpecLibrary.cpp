@@ -1,8 +1,12 @@
+#include "script/FileSpecLibrary.h"
+
 #include "platform/Unicode.h"
 #include "script/FileSpecs.h"
+#include "script/LineParser.h"
 #include "script/ScriptLoader.h"
 #include "script/ScriptRunner.h"
 #include "script/SplitList.h"
+#include "script/TextFile.h"
 
 namespace brisko::script {
 

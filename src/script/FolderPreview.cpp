@@ -1,3 +1,5 @@
+#include "script/FolderPreview.h"
+
 #include "script/KeyTable.h"
 #include "script/Roots.h"
 

@@ -1,5 +1,8 @@
+#include "script/LineParser.h"
+
 #include "platform/Unicode.h"
 #include "script/Caption.h"
+#include "script/FolderPreview.h"
 #include "script/KeyTable.h"
 #include "script/Roots.h"
 #include "script/ScriptLoader.h"

@@ -1,6 +1,7 @@
 #include "script/Roots.h"
 
 #include "platform/Unicode.h"
+#include "script/LineParser.h"
 #include "script/ScriptLoader.h"
 #include "script/SplitList.h"
 

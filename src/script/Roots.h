@@ -25,8 +25,4 @@ bool buildFullPaths(ScriptContext& context);
 // Replaces the components of a path that contain '~' by the names found on disk.
 void expandShortNames(ScriptContext& context, std::string& path);
 
-// The preview of a LeftRoot, RightRoot, LeftPath or RightPath line met while loading (key in
-// the table's spelling, value as written after expansion).
-void showFolderPreview(ScriptContext& context, std::string_view key, std::string_view value);
-
 } // namespace brisko::script

@@ -2,7 +2,9 @@
 
 #include "script/Caption.h"
 #include "script/KeyTable.h"
+#include "script/LineParser.h"
 #include "script/SplitList.h"
+#include "script/TextFile.h"
 
 #include <algorithm>
 #include <optional>

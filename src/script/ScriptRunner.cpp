@@ -2,6 +2,7 @@
 
 #include "platform/Unicode.h"
 #include "script/Caption.h"
+#include "script/FileSpecLibrary.h"
 #include "script/FileSpecs.h"
 #include "script/KeyTable.h"
 #include "script/Roots.h"

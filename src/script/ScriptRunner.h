@@ -8,8 +8,4 @@ namespace brisko::script {
 // when the run was stopped (Abort All) before the last row.
 bool runScript(ScriptContext& context);
 
-// Reads a FileSpec library into the FileSpec tables; a missing, unreadable or bad library stops
-// the run.
-void loadFileSpecLibrary(ScriptContext& context, const std::string& fileName);
-
 } // namespace brisko::script

@@ -1,3 +1,5 @@
+#include "script/TextFile.h"
+
 #include "platform/Unicode.h"
 #include "script/ScriptLoader.h"
 

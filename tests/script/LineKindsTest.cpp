@@ -1,4 +1,5 @@
 #include "ScriptFixture.h"
+#include "script/LineParser.h"
 #include "script/ScriptLoader.h"
 
 namespace brisko::test {

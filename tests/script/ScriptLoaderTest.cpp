@@ -1,6 +1,7 @@
 #include "script/ScriptLoader.h"
 
 #include "ScriptFixture.h"
+#include "script/LineParser.h"
 
 #include <filesystem>
 
