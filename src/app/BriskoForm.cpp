@@ -1,5 +1,6 @@
 #include "app/BriskoForm.h"
 
+#include "app/AboutForm.h"
 #include "app/ScriptFileDialog.h"
 #include "app/Version.h"
 #include "app/WindowDisplay.h"
@@ -130,9 +131,8 @@ void TBriskoForm::bAbortAllClick() {
 }
 
 void TBriskoForm::BAboutClick() {
-    const QString version = QString::fromStdString(mainLabelText());
-    QMessageBox::about(this, QStringLiteral("About ") + version,
-                       version + QStringLiteral("\n\nKeeps two folder trees in step."));
+    TAboutForm about(this);
+    about.exec();
 }
 
 // One whole run; the run itself decides whether the window closes afterwards.

@@ -1,5 +1,7 @@
 #include "app/FormWidgets.h"
 
+#include "app/MakerLinks.h"
+#include "app/ProgramLogo.h"
 #include "app/ProgressScale.h"
 
 #include <QFrame>
@@ -78,11 +80,20 @@ QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLab
     w.MainLabel->setFont(font);
     setTextColour(*w.MainLabel, kNavy);
 
-    auto* line = new QLabel(QStringLiteral("Keeps two folder trees in step"), panel);
-    auto* layout = new QVBoxLayout(panel);
-    layout->addWidget(w.MainLabel);
-    layout->addWidget(line);
-    layout->addStretch();
+    auto* logo = named(new QLabel(panel), "Logo");
+    logo->setPixmap(programLogo(48));
+
+    auto* layout = new QGridLayout(panel);
+    layout->setContentsMargins(8, 3, 8, 3);
+    layout->setVerticalSpacing(0);
+    layout->addWidget(w.MainLabel, 0, 0, 1, 2);
+    layout->addWidget(new QLabel(kMakerName, panel), 1, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Web Site:"), panel), 2, 0);
+    layout->addWidget(makerLink(panel, widgets::TUrlLink::atWWW, "UrlLink1"), 2, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Mail us: "), panel), 3, 0);
+    layout->addWidget(makerLink(panel, widgets::TUrlLink::atMail, "UrlLink2"), 3, 1);
+    layout->addWidget(logo, 0, 2, 4, 1, Qt::AlignCenter);
+    layout->setColumnStretch(1, 1);
     return panel;
 }
 
