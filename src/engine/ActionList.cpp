@@ -1,8 +1,8 @@
 #include "engine/ActionList.h"
 
 #include "engine/BackupNames.h"
-#include "engine/PathText.h"
 #include "engine/SizeText.h"
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 #include "script/FileSpecs.h"
 
@@ -113,7 +113,7 @@ void listFileDelete(EngineContext& context, PathAction file) {
     if (isTemporaryFile(lastName(path)) || !context.plan.addFileToDelete(std::move(file)))
         return;
     if (!insideFolderToDelete(context.plan, path))
-        context.projection.adjust(driveOf(path), size, kCredit);
+        context.projection.adjust(platform::drive_path::driveLetter(path), size, kCredit);
     context.host.countPlanned(Counter::ToDelFiles);
     context.host.addHistoryRow(plannedRow(path, formatSize(size, context.thousandsSeparator),
                                           plannedDeletionStatus(link)));
@@ -123,8 +123,8 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     if (isTemporaryFile(request.name))
         return;
     Plan& plan = context.plan;
-    const std::string sourcePath = joinPath(request.sourceFolder, request.name);
-    const std::string targetPath = joinPath(request.targetFolder, request.name);
+    const std::string sourcePath = platform::drive_path::join(request.sourceFolder, request.name);
+    const std::string targetPath = platform::drive_path::join(request.targetFolder, request.name);
     // A copy from a folder or file that is deleted first could only fail.
     if (plan.isCopyTarget(targetPath) || plan.hasFolderToDelete(request.sourceFolder) ||
         plan.hasFileToDelete(sourcePath))
@@ -178,7 +178,8 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     addSessionBytes(plan, context.settings.sessionCount, bytes);
     if (!request.link)
         planBackupRotation(context, request.targetFolder, request.name, request.backupList);
-    context.projection.adjust(driveOf(request.targetFolder), bytes, kDebit);
+    context.projection.adjust(platform::drive_path::driveLetter(request.targetFolder), bytes,
+                              kDebit);
     context.host.countPlanned(Counter::ToUpFiles);
 
     const SizeTexts sizes =
@@ -200,12 +201,13 @@ std::string planBackupRotation(EngineContext& context, const std::string& target
     const platform::PathInfo oldest =
         context.fileSystem.stat(backupPath(targetFolder, name, extensions.back()));
     if (oldest.result.ok() && !oldest.entry.attributes.directory)
-        context.projection.adjust(driveOf(targetFolder), oldest.entry.size, kCredit);
+        context.projection.adjust(platform::drive_path::driveLetter(targetFolder),
+                                  oldest.entry.size, kCredit);
     return extensions.front();
 }
 
 void creditFolderTree(EngineContext& context, const std::string& path) {
-    const char drive = driveOf(path);
+    const char drive = platform::drive_path::driveLetter(path);
     std::vector<std::string> pending{path};
     while (!pending.empty()) {
         const std::string folder = std::move(pending.back());
@@ -220,7 +222,7 @@ void creditFolderTree(EngineContext& context, const std::string& path) {
         for (const platform::DirEntry& entry : listing.entries) {
             if (entry.attributes.link)
                 continue; // removed as an entry: no bytes of its target come free
-            std::string child = joinPath(folder, entry.name);
+            std::string child = platform::drive_path::join(folder, entry.name);
             // Entries listed for deletion on their own have been credited already.
             if (entry.attributes.directory) {
                 if (!context.plan.hasFolderToDelete(child))

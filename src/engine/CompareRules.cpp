@@ -3,6 +3,7 @@
 #include "engine/ActionList.h"
 #include "engine/BinaryCompare.h"
 #include "engine/ScanReports.h"
+#include "platform/DrivePath.h"
 
 #include <optional>
 
@@ -17,8 +18,9 @@ constexpr const char* kLinksDiffer = "Links with same Time Stamp but different t
 // How a same-stamp question shows one side: a file with its size, a link with its target.
 std::string describedPath(const std::string& folder, const platform::DirEntry& entry) {
     if (entry.attributes.link)
-        return folder + "\\" + entry.name + " -> " + entry.linkTarget;
-    return folder + "\\" + entry.name + " (" + std::to_string(entry.size) + " Bytes)";
+        return platform::drive_path::join(folder, entry.name) + " -> " + entry.linkTarget;
+    return platform::drive_path::join(folder, entry.name) + " (" + std::to_string(entry.size) +
+           " Bytes)";
 }
 
 // A copy of one entry into another folder, with what the scan saw at its target (seen; none
@@ -72,7 +74,8 @@ RuleOutcome CompareRules::judge(const FilePair& pair, bool masterSide) {
         if (sourceIsLink)
             reportLinkClash(session_, pair.sourcePath);
         else
-            reportPassedOver(context_, pair.targetFolder + "\\" + target.entry->name,
+            reportPassedOver(context_,
+                             platform::drive_path::join(pair.targetFolder, target.entry->name),
                              kFolderWhereFileExpected);
         return RuleOutcome::Continue;
     case TargetIndex::Found::Kind::Missing:
@@ -95,7 +98,8 @@ RuleOutcome CompareRules::judge(const FilePair& pair, bool masterSide) {
         break;
     case TargetIndex::Found::Kind::Link:
         if (!sourceIsLink) {
-            reportLinkClash(session_, pair.targetFolder + "\\" + target.entry->name);
+            reportLinkClash(session_,
+                            platform::drive_path::join(pair.targetFolder, target.entry->name));
             return RuleOutcome::Continue;
         }
         break;
@@ -117,7 +121,8 @@ StampVerdict CompareRules::checkFileStamp(const std::string& folder,
     const bool updateSource = !masterScan_ && !isTarget;
     if (stampStanding(entry.stamp, now, updateSource) == StampStanding::InTune)
         return StampVerdict::Accepted; // the common case, without building the path
-    StampedFile file{folder + "\\" + entry.name, entry.stamp, entry.size, isTarget};
+    StampedFile file{platform::drive_path::join(folder, entry.name), entry.stamp, entry.size,
+                     isTarget};
     const StampVerdict verdict = checkStamp(context_, file, masterScan_, leftToRight_, now);
     if (verdict == StampVerdict::Stamped)
         listings_.forget(folder); // the other pass must see the new stamp
@@ -204,7 +209,8 @@ void CompareRules::missingTargetFile(const FilePair& pair) {
 void CompareRules::compareEqualFiles(const FilePair& pair) {
     if (pair.spec.compare != script::CompareRule::Binary)
         return;
-    const std::string targetPath = pair.targetFolder + "\\" + pair.target.entry->name;
+    const std::string targetPath =
+        platform::drive_path::join(pair.targetFolder, pair.target.entry->name);
     if (!binaryCompare(context_, pair.sourcePath, targetPath, pair.source.size))
         askAboutSameStamp(pair, kBinaryFailed, true);
 }

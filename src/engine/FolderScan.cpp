@@ -3,6 +3,7 @@
 #include "engine/Matching.h"
 #include "engine/ScanReports.h"
 #include "engine/SessionChecks.h"
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 
 #include <algorithm>
@@ -93,7 +94,7 @@ RuleOutcome FolderScan::scanEntries(const FolderPair& pair, std::vector<FolderPa
         return RuleOutcome::Continue;
     }
     for (const platform::SkippedEntry& skipped : listing.skipped)
-        reportPassedOver(context_, pair.source + "\\" + skipped.name,
+        reportPassedOver(context_, platform::drive_path::join(pair.source, skipped.name),
                          passedOverBecause(skipped.reason),
                          skipped.special ? RowColour::Plain : RowColour::Red);
     RuleOutcome outcome = RuleOutcome::Continue;
@@ -126,7 +127,8 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
         if (entry.attributes.directory) {
             // Of folders whose names differ only in case, the first is entered.
             if (caseTwin && !foldersSeen_.insert(folded_[i]).second)
-                reportPassedOver(context_, pair.source + "\\" + entry.name, kDiffersOnlyInCase);
+                reportPassedOver(context_, platform::drive_path::join(pair.source, entry.name),
+                                 kDiffersOnlyInCase);
             else
                 considerFolder(pair, entry, targets, queue);
         } else if (considerFile(pair, entry, targets, caseTwin) == RuleOutcome::EndScan) {
@@ -159,21 +161,21 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
     const TargetIndex::Found found = targets.find(entry.name);
     if (found.kind == TargetIndex::Found::Kind::Link) {
         // Never entered, never replaced: the link and the folder both stay.
-        reportLinkClash(session_, pair.target + "\\" + found.entry->name);
+        reportLinkClash(session_, platform::drive_path::join(pair.target, found.entry->name));
         return;
     }
     FolderPair subfolder;
-    subfolder.source = pair.source + "\\" + entry.name;
+    subfolder.source = platform::drive_path::join(pair.source, entry.name);
     // An existing target folder keeps its own spelling, so that paths name what is on disk.
-    subfolder.target =
-        pair.target + "\\" + (found.entry != nullptr ? found.entry->name : entry.name);
+    subfolder.target = platform::drive_path::join(
+        pair.target, found.entry != nullptr ? found.entry->name : entry.name);
     const FolderFound state = folderFoundFor(found);
     const bool mayCreate = !masterScan_ || isMasterSide(pair);
     if (!checkTargetFolder(session_, subfolder.target, leftToRight_, mayCreate, subfolder.source,
                            &state))
         return;
     if (masterScan_)
-        subfolder.master = pair.master + "\\" + entry.name;
+        subfolder.master = platform::drive_path::join(pair.master, entry.name);
     subfolder.sortKey = platform::toUpper(entry.name);
     queue.push_back(std::move(subfolder));
 }

@@ -1,6 +1,6 @@
 #include "engine/Matching.h"
 
-#include "engine/PathText.h"
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 
 #include <string>
@@ -114,7 +114,8 @@ bool excludesFolder(std::string_view mask, const Subject& subject) {
         rest.remove_prefix(1);
     if (rest.empty())
         return false; // a lone "\" names no folder
-    return joinPath(subject.root, rest) == joinPath(subject.folder, subject.name);
+    return platform::drive_path::join(subject.root, rest) ==
+           platform::drive_path::join(subject.folder, subject.name);
 }
 
 // A file entry: a mask, optionally after a folder part ("PROG\*.IDX" anywhere from that
@@ -134,8 +135,8 @@ bool excludesFile(std::string_view mask, const Subject& subject) {
         for (std::size_t i = 1; i + 1 < parts.size(); ++i)
             folderPart.append(1, '\\').append(parts[i]);
         const bool anchored = folderPart.front() == '/';
-        const std::string candidate =
-            joinPath(subject.root, std::string_view(folderPart).substr(anchored ? 1 : 0));
+        const std::string candidate = platform::drive_path::join(
+            subject.root, std::string_view(folderPart).substr(anchored ? 1 : 0));
         const bool applies =
             anchored ? candidate == subject.folder : containsFolder(subject.folder, candidate);
         if (!applies)

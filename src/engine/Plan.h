@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DosStamp.h"
+#include "platform/DrivePath.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,8 +35,8 @@ struct CopyAction {
     // matched by this exact spelling, never by case.
     bool exactName = false;
 
-    std::string sourcePath() const { return sourceFolder + "\\" + name; }
-    std::string targetPath() const { return targetFolder + "\\" + name; }
+    std::string sourcePath() const { return platform::drive_path::join(sourceFolder, name); }
+    std::string targetPath() const { return platform::drive_path::join(targetFolder, name); }
 };
 
 // A planned deletion of a file, or creation or deletion of a folder.

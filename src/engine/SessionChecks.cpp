@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ScanReports.h"
+#include "platform/DrivePath.h"
 
 #include <optional>
 
@@ -11,10 +12,6 @@ namespace {
 
 constexpr std::string_view kSourceMissing = "Session skipped - the source folder does not exist";
 constexpr std::string_view kMasterEmpty = "Session skipped - the master folder is empty";
-
-bool isAsciiLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 
 // Asks what to do about the drive of a path that does not exist: Abort All stops the run,
 // anything else (the time-out included) skips the rest of the session, with a red row.
@@ -101,8 +98,7 @@ FolderFound folderFoundAt(platform::FileSystem& fileSystem, std::string_view pat
 }
 
 bool pathDriveExists(platform::FileSystem& fileSystem, std::string_view path) {
-    return path.size() >= 2 && isAsciiLetter(path[0]) && path[1] == ':' &&
-           fileSystem.driveExists(path[0]);
+    return platform::drive_path::isDriveForm(path) && fileSystem.driveExists(path[0]);
 }
 
 bool checkSourceRoot(Session& session, const std::string& source, std::string_view passName) {

@@ -1,5 +1,7 @@
 #include "platform/ProgramPath.h"
 
+#include "platform/DrivePath.h"
+
 #include <climits>
 
 namespace brisko::platform {
@@ -10,12 +12,7 @@ bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-bool isDriveForm(std::string_view path) {
-    if (path.size() < 2 || path[1] != ':')
-        return false;
-    const char letter = path[0];
-    return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
-}
+using drive_path::isDriveForm;
 
 // Appends the names of text to names; "." is dropped and ".." removes the name before it,
 // never going above the first `floor` names.

@@ -1,5 +1,6 @@
 #include "run/ActionDriver.h"
 
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 #include "run/ExitProgram.h"
 #include "run/FileCopier.h"
@@ -30,12 +31,9 @@ void carryOutPlan(RunContext& context) {
 
 // Whether a folder holds (at any depth) one of the paths.
 bool holdsAny(const std::string& folder, const std::vector<std::string>& paths) {
-    const std::string prefix = platform::toUpper(folder) + "\\";
-    for (const std::string& path : paths) {
-        if (platform::toUpper(path).starts_with(prefix))
-            return true;
-    }
-    return false;
+    return std::any_of(paths.begin(), paths.end(), [&folder](const std::string& path) {
+        return platform::drive_path::isWithin(path, folder);
+    });
 }
 
 void finishRun(RunContext& context) {

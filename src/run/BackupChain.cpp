@@ -1,6 +1,7 @@
 #include "run/BackupChain.h"
 
 #include "engine/BackupNames.h"
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 
 namespace brisko::run {
@@ -16,7 +17,7 @@ bool taken(platform::FileSystem& fileSystem, const std::string& path) {
 
 BackupChain::BackupChain(std::string_view targetFolder, std::string_view name,
                          std::string_view backupList) {
-    const std::string targetPath = std::string(targetFolder) + "\\" + std::string(name);
+    const std::string targetPath = platform::drive_path::join(targetFolder, name);
     for (std::string& extension : engine::backupExtensions(backupList)) {
         std::string path = engine::backupPath(targetFolder, name, extension);
         // DATA.DB1 with "DB1,DB2" would be its own backup: that level is left out.

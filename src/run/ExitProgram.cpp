@@ -1,5 +1,6 @@
 #include "run/ExitProgram.h"
 
+#include "platform/DrivePath.h"
 #include "run/RunContext.h"
 #include "script/SplitList.h"
 
@@ -8,13 +9,6 @@
 namespace brisko::run {
 
 namespace {
-
-// "C:\TOOLS\EDIT" names a file through the drive map; anything else is passed on as written
-// (a host path, or a bare name that is looked up on PATH).
-bool isDriveForm(const std::string& path) {
-    return path.size() >= 2 && path[1] == ':' &&
-           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
 
 // Makes the working folder current and returns it as a host path: empty when none is given
 // (the current folder stays as it is), nothing when it cannot be entered.
@@ -35,7 +29,7 @@ bool startProgram(RunContext& context, const std::string& value, const std::stri
     if (shell == nullptr || pieces.empty())
         return false;
     std::string program = pieces.front();
-    if (isDriveForm(program)) {
+    if (platform::drive_path::isDriveForm(program)) {
         auto host = context.services().fileSystem.hostPath(program);
         if (!host)
             return false;

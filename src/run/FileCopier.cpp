@@ -1,6 +1,7 @@
 #include "run/FileCopier.h"
 
 #include "engine/BinaryCompare.h"
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 #include "run/BackupChain.h"
 #include "run/RunContext.h"
@@ -17,19 +18,9 @@ namespace {
 
 constexpr const char* kTargetChanged = "Target changed since the scan - skipped";
 
-// The drive letter of a drive-form folder, upper-cased; 0 when it does not begin with one.
-char driveLetter(const std::string& folder) {
-    if (folder.empty())
-        return 0;
-    const char first = folder.front();
-    if (first >= 'a' && first <= 'z')
-        return static_cast<char>(first - 'a' + 'A');
-    return (first >= 'A' && first <= 'Z') ? first : 0;
-}
-
 // Free bytes of a folder's drive; a drive that cannot be queried has none.
 std::int64_t freeBytesFor(platform::FileSystem& fileSystem, const std::string& folder) {
-    const char letter = driveLetter(folder);
+    const char letter = platform::drive_path::driveLetter(folder);
     if (letter == 0)
         return 0;
     return fileSystem.freeBytes(letter).value_or(0);
@@ -38,13 +29,6 @@ std::int64_t freeBytesFor(platform::FileSystem& fileSystem, const std::string& f
 std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     return (b > 0 && a > kMax - b) ? kMax : a + b;
-}
-
-bool sameHostFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (std::filesystem::equivalent(a, b, error))
-        return true;
-    return a == b;
 }
 
 } // namespace
@@ -117,8 +101,11 @@ bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
     // the name spares a look at the disk for every other copy.
     if (!platform::equalsIgnoreCase(std::filesystem::path(own).filename().string(), action.name))
         return false;
-    const auto host = context_.services().fileSystem.hostPath(action.targetPath());
-    return host && sameHostFile(*host, own);
+    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    const auto target = fileSystem.identityOf(action.targetPath());
+    if (target && target == fileSystem.identityOf(own))
+        return true;
+    return fileSystem.hostPath(action.targetPath()) == own;
 }
 
 void FileCopier::refuseOwnExecutable(const engine::CopyAction& action) {

@@ -1,5 +1,7 @@
 #include "run/FolderTree.h"
 
+#include "platform/DrivePath.h"
+
 namespace brisko::run {
 
 bool deleteFolderTree(platform::FileSystem& fileSystem, const std::string& path) {
@@ -7,7 +9,7 @@ bool deleteFolderTree(platform::FileSystem& fileSystem, const std::string& path)
     fileSystem.clearAttributes(path);
     const platform::Listing listing = fileSystem.list(path);
     for (const platform::DirEntry& entry : listing.entries) {
-        const std::string entryPath = path + "\\" + entry.name;
+        const std::string entryPath = platform::drive_path::join(path, entry.name);
         if (entry.attributes.directory) {
             deleteFolderTree(fileSystem, entryPath);
         } else {

@@ -1,9 +1,11 @@
 #include "run/TemporaryFile.h"
 
+#include "platform/DrivePath.h"
+
 namespace brisko::run {
 
 TemporaryFile::TemporaryFile(platform::FileSystem& fileSystem, const std::string& folder)
-    : fileSystem_(fileSystem), path_(folder + "\\" + kName) {}
+    : fileSystem_(fileSystem), path_(platform::drive_path::join(folder, kName)) {}
 
 TemporaryFile::~TemporaryFile() {
     discard();
