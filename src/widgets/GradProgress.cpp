@@ -139,14 +139,21 @@ void TGradProgress::paintEvent(QPaintEvent*) {
     if (filled > 0)
         drawGradient(painter, bar, filled);
     // The unfilled rest; it also covers the gradient's last line.
-    if (style_ == Style::Horizontal)
-        painter.fillRect(QRect(QPoint(filled, bar.top()), QPoint(width() - 1, height() - 1)),
-                         backColor_);
-    else
-        painter.fillRect(QRect(bar.topLeft(), QPoint(bar.right(), std::abs(filled - height()) - 1)),
-                         backColor_);
-    if (showPercent_)
-        drawPercent(painter, bar);
+    const QRect rest =
+        style_ == Style::Horizontal
+            ? QRect(QPoint(filled, bar.top()), QPoint(width() - 1, height() - 1))
+            : QRect(bar.topLeft(), QPoint(bar.right(), std::abs(filled - height()) - 1));
+    painter.fillRect(rest, backColor_);
+    if (!showPercent_)
+        return;
+    // The text colour reads well on the gradient; over a light rest the text turns dark.
+    const QColor textColour = palette().color(QPalette::WindowText);
+    const QColor restTextColour =
+        qGray(backColor_.rgb()) < 128 ? textColour : palette().color(QPalette::ButtonText);
+    painter.setClipRegion(QRegion(bar).subtracted(rest));
+    drawPercent(painter, bar, textColour);
+    painter.setClipRegion(QRegion(bar).intersected(rest));
+    drawPercent(painter, bar, restTextColour);
 }
 
 // One line of one colour per pixel: the colour at line i of `filled` lies i / filled of the
@@ -171,9 +178,9 @@ void TGradProgress::drawGradient(QPainter& painter, const QRect& bar, int filled
 
 // Horizontal bars and vertical bars wide enough show the text across; narrower vertical bars
 // show it turned to read downwards, centred.
-void TGradProgress::drawPercent(QPainter& painter, const QRect& bar) const {
+void TGradProgress::drawPercent(QPainter& painter, const QRect& bar, const QColor& colour) const {
     const QString text = percentText();
-    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setPen(colour);
     painter.setFont(font());
     const QFontMetrics metrics(font());
     const int textWidth = metrics.horizontalAdvance(text);
@@ -182,10 +189,12 @@ void TGradProgress::drawPercent(QPainter& painter, const QRect& bar) const {
         return;
     }
     const int textHeight = metrics.height();
+    painter.save();
     painter.translate(std::round((width() + textHeight - 3) / 2.0),
                       std::round((height() - textWidth + 3) / 2.0));
     painter.rotate(90);
     painter.drawText(QRect(0, 0, textWidth, textHeight), Qt::AlignLeft | Qt::AlignTop, text);
+    painter.restore();
 }
 
 void setProgramColours(TGradProgress& bar) {

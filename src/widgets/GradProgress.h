@@ -18,7 +18,8 @@ QString gradPercentText(int filled, int extent);
 
 // A progress bar whose filled part runs as a colour gradient from StartColor to EndColor,
 // horizontal (left to right) or vertical (bottom to top), in a bevel, with an optional
-// percentage drawn in the widget's font and WindowText colour (white at creation).
+// percentage drawn in the widget's font and WindowText colour (white at creation) over the
+// gradient, and in ButtonText over a light unfilled rest.
 class TGradProgress : public QWidget {
     Q_OBJECT
 
@@ -68,7 +69,7 @@ protected:
 private:
     QRect barRect() const;
     void drawGradient(QPainter& painter, const QRect& bar, int filled) const;
-    void drawPercent(QPainter& painter, const QRect& bar) const;
+    void drawPercent(QPainter& painter, const QRect& bar, const QColor& colour) const;
 
     Style style_ = Style::Horizontal;
     BevelStyle bevelStyle_ = BevelStyle::Lowered;
