@@ -176,15 +176,11 @@ QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
     return w.FilesCountPanel;
 }
 
-QProgressBar* progressBar(QWidget* parent, const char* name, const QString& hint) {
-    auto* bar = named(new QProgressBar(parent), name, hint);
-    bar->setRange(0, kProgressRange);
-    bar->setValue(0);
-    bar->setMaximumHeight(16);
-    bar->setStyleSheet(
-        QStringLiteral("QProgressBar { border: 1px inset gray; text-align: center; }"
-                       "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
-                       "stop:0 rgb(166, 202, 240), stop:1 rgb(0, 0, 128)); }"));
+widgets::TGradProgress* progressBar(QWidget* parent, const char* name, const QString& hint) {
+    auto* bar = named(new widgets::TGradProgress(parent), name, hint);
+    bar->setMaxValue(kProgressRange);
+    bar->setFixedHeight(16);
+    widgets::setProgramColours(*bar);
     return bar;
 }
 
@@ -329,8 +325,11 @@ void buildStatusBar(FormWidgets& w, QMainWindow& window) {
     w.LedLabel = named(new QLabel(bar), "LedLabel");
     w.LedLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     w.LedLabel->setMinimumWidth(70);
-    w.Led = named(new QLabel(bar), "Led");
-    w.Led->setFixedSize(14, 14);
+    // A steady lamp whose colour tells the run state.
+    w.Led = named(new widgets::TLed(bar), "Led");
+    w.Led->setBlink(false);
+    w.Led->setTrueColor(QColor(128, 128, 128));
+    w.Led->setValue(true);
     bar->addWidget(w.HintText, 1);
     bar->addPermanentWidget(w.LedLabel);
     bar->addPermanentWidget(w.Led);

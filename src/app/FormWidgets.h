@@ -2,12 +2,13 @@
 
 #include "widgets/EnhStringGrid.h"
 #include "widgets/FolderPane.h"
+#include "widgets/GradProgress.h"
+#include "widgets/Led.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <array>
@@ -38,8 +39,8 @@ struct FormWidgets {
     widgets::TFolderPane* FolderLeft;
     widgets::TFolderPane* FolderRight;
     QLabel* ArrowAvi;
-    QProgressBar* FileProgress;
-    QProgressBar* TotalProgress;
+    widgets::TGradProgress* FileProgress;
+    widgets::TGradProgress* TotalProgress;
     QGroupBox* FilesCountPanel;
     // In the order of the Counter enumeration.
     std::array<QLabel*, 8> counters;
@@ -60,7 +61,7 @@ struct FormWidgets {
     // Status bar.
     QLabel* HintText;
     QLabel* LedLabel;
-    QLabel* Led;
+    widgets::TLed* Led;
 };
 
 // Builds the controls into the window and lays them out.

@@ -43,15 +43,8 @@ void histGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
     }
 }
 
-namespace {
-constexpr int kBlinkMilliseconds = 500;
-} // namespace
-
 WindowDisplay::WindowDisplay(QMainWindow& window, FormWidgets& widgets)
-    : window_(window), w_(widgets) {
-    ledBlink_.setInterval(kBlinkMilliseconds);
-    QObject::connect(&ledBlink_, &QTimer::timeout, &window_, [this] { paintLed(!ledLit_); });
-}
+    : window_(window), w_(widgets) {}
 
 void WindowDisplay::pump() {
     QCoreApplication::processEvents();
@@ -71,8 +64,8 @@ void WindowDisplay::setRunning(bool running) {
         return;
     setExecuteCaption(true);
     w_.bReload->setEnabled(true);
-    w_.FileProgress->setValue(0);
-    w_.TotalProgress->setValue(0);
+    w_.FileProgress->setPosition(0);
+    w_.TotalProgress->setPosition(0);
     w_.ArrowAvi->hide();
 }
 
@@ -178,23 +171,12 @@ void WindowDisplay::setRunState(RunState state) {
     w_.BinaryCompareBox->setEnabled(layout.binaryCompareBoxEnabled);
     w_.LedLabel->setText(layout.ledText);
     if (layout.ledColour)
-        ledColour_ = *layout.ledColour;
-    if (layout.ledBlinking)
-        ledBlink_.start();
-    else
-        ledBlink_.stop();
-    paintLed(true);
+        w_.Led->setTrueColor(*layout.ledColour);
+    w_.Led->setBlink(layout.ledBlinking);
 }
 
 void WindowDisplay::setStateText(const std::string& text) {
     w_.LedLabel->setText(qt(text));
-}
-
-void WindowDisplay::paintLed(bool lit) {
-    ledLit_ = lit;
-    const QString colour = lit ? ledColour_.name() : QStringLiteral("transparent");
-    w_.Led->setStyleSheet(
-        QStringLiteral("background: %1; border: 1px solid gray; border-radius: 7px;").arg(colour));
 }
 
 void WindowDisplay::setExecuteCaption(bool offersExecute) {
@@ -222,11 +204,11 @@ void WindowDisplay::setDirection(bool leftToRight, bool visible) {
 }
 
 void WindowDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
-    w_.FileProgress->setValue(progressPosition(done, total));
+    w_.FileProgress->setPosition(progressPosition(done, total));
 }
 
 void WindowDisplay::setTotalProgress(std::int64_t done, std::int64_t total) {
-    w_.TotalProgress->setValue(progressPosition(done, total));
+    w_.TotalProgress->setPosition(progressPosition(done, total));
 }
 
 void WindowDisplay::setScanCopyBox(bool checked) {

@@ -3,10 +3,6 @@
 #include "app/FormWidgets.h"
 #include "ports/Display.h"
 
-#include <QColor>
-#include <QString>
-#include <QTimer>
-
 namespace brisko::app {
 
 // Puts what the core shows onto the main window's controls.
@@ -55,13 +51,8 @@ public:
     void setBinaryCompareBox(bool checked) override;
 
 private:
-    void paintLed(bool lit);
-
     QMainWindow& window_;
     FormWidgets& w_;
-    QColor ledColour_;
-    QTimer ledBlink_;
-    bool ledLit_ = true;
 };
 
 // The drawing hooks of the window's grids.

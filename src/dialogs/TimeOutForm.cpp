@@ -1,9 +1,6 @@
 #include "dialogs/TimeOutForm.h"
 
-#include <QGuiApplication>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -12,47 +9,33 @@ namespace brisko::dialogs {
 namespace {
 
 constexpr int kBarHeight = 16;
-constexpr int kRichColourDepth = 16;
-
-QString barStyle() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    // On screens of few colours the bar is one solid blue.
-    const char* chunk = (screen != nullptr && screen->depth() < kRichColourDepth)
-                            ? "background: rgb(0, 0, 255);"
-                            : "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
-                              "stop:0 rgb(166, 202, 240), stop:1 rgb(0, 0, 128));";
-    return QStringLiteral("QProgressBar { border: 1px inset gray; background: palette(button); }"
-                          "QProgressBar::chunk { %1 }")
-        .arg(QLatin1String(chunk));
-}
 
 } // namespace
 
 TTimeOutForm::TTimeOutForm(QWidget* parent)
-    : TBeepForm(parent), timeProgress_(new QProgressBar(this)) {
+    : TBeepForm(parent), timeProgress_(new widgets::TGradProgress(this)) {
     timeProgress_->setObjectName(QStringLiteral("TimeProgress"));
-    timeProgress_->setTextVisible(false);
+    timeProgress_->setShowPercent(false);
     timeProgress_->setFixedHeight(kBarHeight);
-    timeProgress_->setStyleSheet(barStyle());
+    widgets::setProgramColours(*timeProgress_);
     frameLayout()->insertWidget(0, timeProgress_);
-    timeProgress_->setRange(0, timeOutSeconds_);
-    timeProgress_->setValue(0);
+    timeProgress_->setMaxValue(timeOutSeconds_);
 }
 
 void TTimeOutForm::setTimeOut(int seconds) {
     timeOutSeconds_ = std::max(seconds, 1);
-    timeProgress_->setRange(0, timeOutSeconds_);
-    timeProgress_->setValue(std::clamp(timeProgress_->value(), 0, timeOutSeconds_));
+    timeProgress_->setMaxValue(timeOutSeconds_);
 }
 
+// The bar fills one step a tick; the tick that finds it full ends the countdown.
 void TTimeOutForm::tick() {
     TBeepForm::tick();
-    if (timeProgress_->value() >= timeProgress_->maximum()) {
+    if (timeProgress_->position() == timeProgress_->maxValue()) {
         stopTimer();
         timeOutExpired();
         return;
     }
-    timeProgress_->setValue(timeProgress_->value() + 1);
+    timeProgress_->stepit();
 }
 
 void TTimeOutForm::timeOutExpired() {

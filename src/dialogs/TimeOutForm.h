@@ -1,8 +1,7 @@
 #pragma once
 
 #include "dialogs/BeepForm.h"
-
-class QProgressBar;
+#include "widgets/GradProgress.h"
 
 namespace brisko::dialogs {
 
@@ -20,14 +19,14 @@ public:
     // The answer whose button the countdown presses.
     void setTimeOutAnswer(DialogAnswer answer) { timeOutAnswer_ = answer; }
 
-    QProgressBar* timeProgress() const { return timeProgress_; }
+    widgets::TGradProgress* timeProgress() const { return timeProgress_; }
 
 protected:
     void tick() override;
     virtual void timeOutExpired();
 
 private:
-    QProgressBar* timeProgress_;
+    widgets::TGradProgress* timeProgress_;
     int timeOutSeconds_ = 60;
     std::optional<DialogAnswer> timeOutAnswer_;
 };

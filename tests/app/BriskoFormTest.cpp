@@ -270,10 +270,16 @@ void BriskoFormTest::runStateReconfiguresTheWindow_data() {
     QTest::addColumn<bool>("scanCopy");
     QTest::addColumn<bool>("binaryCompare");
     QTest::addColumn<QString>("ledText");
-    QTest::newRow("idle") << RunState::Idle << true << true << true << true << "";
-    QTest::newRow("scanning") << RunState::Scanning << true << false << true << true << "Scanning";
-    QTest::newRow("copying") << RunState::Copying << true << false << false << false << "Copying";
-    QTest::newRow("waiting") << RunState::Waiting << false << false << false << true << "Waiting";
+    QTest::addColumn<QColor>("lamp");
+    const QColor grey(128, 128, 128);
+    QTest::newRow("idle") << RunState::Idle << true << true << true << true << "" << grey;
+    QTest::newRow("scanning") << RunState::Scanning << true << false << true << true << "Scanning"
+                              << QColor(0, 255, 0);
+    QTest::newRow("copying") << RunState::Copying << true << false << false << false << "Copying"
+                             << QColor(255, 0, 0);
+    // Waiting keeps the colour it found and blinks.
+    QTest::newRow("waiting") << RunState::Waiting << false << false << false << true << "Waiting"
+                             << grey;
 }
 
 void BriskoFormTest::runStateReconfiguresTheWindow() {
@@ -283,6 +289,7 @@ void BriskoFormTest::runStateReconfiguresTheWindow() {
     QFETCH(bool, scanCopy);
     QFETCH(bool, binaryCompare);
     QFETCH(QString, ledText);
+    QFETCH(QColor, lamp);
     FormFixture f;
     f.form().show();
     f.form().context().setRunState(state);
@@ -295,6 +302,8 @@ void BriskoFormTest::runStateReconfiguresTheWindow() {
     QCOMPARE(w.ScanCopyBox->isEnabled(), scanCopy);
     QCOMPARE(w.BinaryCompareBox->isEnabled(), binaryCompare);
     QCOMPARE(w.LedLabel->text(), ledText);
+    QCOMPARE(w.Led->shownColor(), lamp);
+    QCOMPARE(w.Led->isBlinking(), !loadShown);
     f.form().context().setRunState(RunState::Idle);
 }
 

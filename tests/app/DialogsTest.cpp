@@ -1,9 +1,9 @@
 #include "dialogs/FreeSpaceDialog.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/StandardDialog.h"
+#include "widgets/GradProgress.h"
 
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -197,7 +197,7 @@ void DialogsTest::countdownPressesTheDefaultAfterItsLength() {
     TQuestionDialog dialog(question(kind, seconds));
     QCOMPARE(runFast(dialog), answer);
     QCOMPARE(dialog.tickCount(), ticks);
-    QCOMPARE(dialog.timeProgress()->value(), dialog.timeProgress()->maximum());
+    QCOMPARE(dialog.timeProgress()->position(), dialog.timeProgress()->maxValue());
 }
 
 void DialogsTest::beepsEveryTenSecondsUnlessSilent() {
@@ -315,7 +315,7 @@ void DialogsTest::freeSpaceListsEveryShortDrive() {
     QCOMPARE(dialog.findChild<QLabel*>("Panel2")->text(), QString("2 Mb"));
     QCOMPARE(dialog.findChild<QLabel*>("Panel4")->text(), QString("2 Mb"));
     // No countdown: only OK or the frame ends it, both with OK.
-    QVERIFY(dialog.findChild<QProgressBar*>() == nullptr);
+    QVERIFY(dialog.findChild<widgets::TGradProgress*>() == nullptr);
     QCOMPARE(runFast(dialog, [&dialog] { dialog.close(); }), DialogAnswer::Ok);
 }
 
