@@ -351,7 +351,8 @@ FormWidgets buildFormWidgets(QMainWindow& window, const QString& mainLabel) {
     w.PageControl->addTab(buildExecutePage(w, w.PageControl), QStringLiteral("Execute"));
     w.PageControl->addTab(buildScriptPage(w, w.PageControl), QStringLiteral("Script File"));
     w.PageControl->addTab(buildHistoryPage(w, w.PageControl), QStringLiteral("History"));
-    w.Sample = named(new QWidget(w.PageControl), "Sample");
+    w.Tutorial = named(new tutorial::TutorialPage(w.PageControl), "Sample");
+    w.Sample = w.Tutorial;
     w.PageControl->addTab(w.Sample, QStringLiteral("Tutorial"));
     w.PageControl->setCurrentWidget(w.Execute);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tutorial/TutorialPage.h"
 #include "widgets/EnhStringGrid.h"
 #include "widgets/FolderPane.h"
 #include "widgets/GradProgress.h"
@@ -57,6 +58,9 @@ struct FormWidgets {
     widgets::TEnhStringGrid* MessageGrid;
     QCheckBox* ScanCopyBox;
     QCheckBox* BinaryCompareBox;
+
+    // Tutorial page (the Sample page itself).
+    tutorial::TutorialPage* Tutorial;
 
     // Status bar.
     QLabel* HintText;
