@@ -15,6 +15,8 @@ namespace brisko::help {
 namespace {
 constexpr int kStartWidth = 640;
 constexpr int kStartHeight = 560;
+constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 360;
 const QString kCaption = QStringLiteral("Brisko Help");
 // One look for every page, so the pages themselves stay plain.
 const QString kPageStyle = QStringLiteral("h1 { color: #000080; } h2 { color: #000080; } "
@@ -28,6 +30,9 @@ THelpWindow::THelpWindow(QWidget* parent)
       forward_(new QPushButton(QStringLiteral("&Forward"), this)) {
     setObjectName(QStringLiteral("THelpWindow"));
     setWindowTitle(kCaption);
+    // Left open, it must not keep the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kStartWidth, kStartHeight);
 
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
@@ -65,11 +70,12 @@ QUrl THelpWindow::currentPage() const {
 }
 
 void THelpWindow::showPage(const QUrl& url) {
-    browser_->setSource(url);
     followModalWindow();
     show();
     raise();
     activateWindow();
+    // Loaded after showing, when the browser has its real size to scroll to the anchor with.
+    browser_->setSource(url);
     browser_->setFocus();
 }
 
