@@ -1,5 +1,6 @@
 #include "app/BriskoForm.h"
 #include "app/CommandLine.h"
+#include "help/HelpKey.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/PosixFileSystem.h"
@@ -53,6 +54,7 @@ private:
 int main(int argc, char* argv[]) {
     BriskoApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisko2"));
+    const brisko::help::HelpKey helpKey(application);
     try {
         // Qt's own options are gone from argv by now.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
