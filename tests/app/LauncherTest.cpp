@@ -78,12 +78,7 @@ private slots:
     void runningLaunchRefusesTheSameNameAndIdentifier();
     void timedOutWaitLeavesTheProgramRunning_data();
     void timedOutWaitLeavesTheProgramRunning();
-    void timeOutIsLimitedToAnHour_data();
-    void timeOutIsLimitedToAnHour();
-    void useEventSelectsTheSignals_data();
-    void useEventSelectsTheSignals();
-    void priorityBecomesTheNiceValue_data();
-    void priorityBecomesTheNiceValue();
+    void idlePriorityBecomesTheLowestNiceValue();
     void noEventAfterTheLauncherIsGone_data();
     void noEventAfterTheLauncherIsGone();
 };
@@ -232,69 +227,12 @@ void LauncherTest::timedOutWaitLeavesTheProgramRunning() {
     stop(launcher.processId());
 }
 
-void LauncherTest::timeOutIsLimitedToAnHour_data() {
-    QTest::addColumn<int>("seconds");
-    QTest::addColumn<int>("timeOutSec");
-    QTest::addColumn<int>("waitMs");
-    QTest::newRow("no limit") << 0 << 0 << TExFile::kWaitForever;
-    QTest::newRow("one second") << 1 << 1 << 1000;
-    QTest::newRow("one hour") << 3600 << 3600 << 3600000;
-    QTest::newRow("beyond an hour") << 7200 << 7200 << 3600000;
-    QTest::newRow("negative is ignored") << -1 << 5 << 5000;
-}
-
-void LauncherTest::timeOutIsLimitedToAnHour() {
-    QFETCH(int, seconds);
-    QFETCH(int, timeOutSec);
-    QFETCH(int, waitMs);
-    TExFile launcher;
-    launcher.setTimeOutSec(5);
-    launcher.setTimeOutSec(seconds);
-    QCOMPARE(launcher.timeOutSec(), timeOutSec);
-    QCOMPARE(launcher.waitMs(), waitMs);
-}
-
-void LauncherTest::useEventSelectsTheSignals_data() {
-    QTest::addColumn<TExFile::TUseEvent>("useEvent");
-    QTest::addColumn<int>("completions");
-    QTest::addColumn<int>("failures");
-    QTest::newRow("all") << TExFile::ueAll << 1 << 1;
-    QTest::newRow("launch failed") << TExFile::ueOnLaunchFailed << 0 << 1;
-    QTest::newRow("completed") << TExFile::ueOnProcCompleted << 1 << 0;
-    QTest::newRow("none") << TExFile::ueNone << 0 << 0;
-}
-
-void LauncherTest::useEventSelectsTheSignals() {
-    QFETCH(TExFile::TUseEvent, useEvent);
-    QFETCH(int, completions);
-    QFETCH(int, failures);
-    TExFile launcher;
-    Recorder recorder(launcher);
-    launcher.setUseEvent(useEvent);
-    configure(launcher, "true", "", true);
-    QVERIFY(launcher.Launch());
-    configure(launcher, kMissingProgram, "", true);
-    QVERIFY(!launcher.Launch());
-    QCOMPARE(static_cast<int>(recorder.completions.size()), completions);
-    QCOMPARE(static_cast<int>(recorder.failures.size()), failures);
-}
-
-void LauncherTest::priorityBecomesTheNiceValue_data() {
-    QTest::addColumn<TExFile::TPriorityClass>("priority");
-    QTest::addColumn<int>("niceValue");
-    QTest::newRow("normal keeps ours") << TExFile::prNormal << getpriority(PRIO_PROCESS, 0);
-    QTest::newRow("idle") << TExFile::prIdle << 19;
-}
-
-void LauncherTest::priorityBecomesTheNiceValue() {
-    QFETCH(TExFile::TPriorityClass, priority);
-    QFETCH(int, niceValue);
+void LauncherTest::idlePriorityBecomesTheLowestNiceValue() {
     TExFile launcher;
     configure(launcher, "sleep", "5", false);
-    launcher.setPriority(priority);
+    launcher.setPriority(TExFile::prIdle);
     QVERIFY(launcher.Launch());
-    const auto pid = static_cast<id_t>(launcher.processId());
-    QCOMPARE(getpriority(PRIO_PROCESS, pid), niceValue);
+    QCOMPARE(getpriority(PRIO_PROCESS, static_cast<id_t>(launcher.processId())), 19);
     stop(launcher.processId());
 }
 
