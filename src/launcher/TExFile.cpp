@@ -1,0 +1,188 @@
+#include "launcher/TExFile.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <algorithm>
+#include <cstdint>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#include <utility>
+
+namespace brisko::launcher {
+
+namespace {
+
+constexpr int kLongestWaitSec = 3600;
+
+QString refusalText(int code) {
+    switch (code) {
+    case TExFile::AlreadyExecuting:
+        return QStringLiteral("Another Process with the same Name and ID is executing.");
+    case TExFile::MixedWaitTypes:
+        return QStringLiteral("Cannot mix 'WaitUntilDone' types.");
+    case TExFile::InvalidCurrentDir:
+        return QStringLiteral("Current Directory Invalid");
+    default:
+        return qt_error_string(code);
+    }
+}
+
+int niceValue(TExFile::TPriorityClass priority) {
+    switch (priority) {
+    case TExFile::prIdle:
+        return 19;
+    case TExFile::prHigh:
+        return -10;
+    case TExFile::prRealTime:
+        return -20;
+    case TExFile::prNormal:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+TExFile::TExFile(QObject* owner)
+    : QObject(owner), giveUp_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+TExFile::~TExFile() {
+    const std::uint64_t raise = 1;
+    [[maybe_unused]] const ssize_t written = write(giveUp_.get(), &raise, sizeof raise);
+    for (const std::unique_ptr<TProcThread>& thread : threads_)
+        thread->wait();
+}
+
+QString TExFile::version() const {
+    return QStringLiteral("1.0");
+}
+
+void TExFile::setProcFileName(const QString& fileName) {
+    ProcFileName = fileName;
+    lowerFileName_ = fileName.toLower();
+}
+
+void TExFile::setTimeOutSec(int seconds) {
+    if (seconds < 0)
+        return;
+    TimeOutSec = seconds;
+    WaitMs = seconds == 0 ? kWaitForever : std::min(seconds, kLongestWaitSec) * 1000;
+}
+
+bool TExFile::Launch() {
+    LastError = 0;
+    std::shared_ptr<ChildProcess> process = startProcess();
+    if (!process)
+        return false;
+    if (WaitUntilDone)
+        waitForEnd(process);
+    else
+        startWaitingThread(std::move(process));
+    return true;
+}
+
+std::shared_ptr<ChildProcess> TExFile::startProcess() {
+    purgeRunningLaunches();
+    if (!ProcCurrentDir.isEmpty() && !QFileInfo(ProcCurrentDir).isDir()) {
+        fail(InvalidCurrentDir, refusalText(InvalidCurrentDir));
+        return {};
+    }
+    const auto isThreaded = [](const RunningLaunch& launch) { return launch.threaded; };
+    if (WaitUntilDone && std::any_of(running_.begin(), running_.end(), isThreaded)) {
+        fail(MixedWaitTypes, refusalText(MixedWaitTypes));
+        return {};
+    }
+    const auto isThisLaunch = [this](const RunningLaunch& launch) {
+        return launch.lowerFileName == lowerFileName_ && launch.identifier == ProcIdentifier;
+    };
+    if (std::any_of(running_.begin(), running_.end(), isThisLaunch)) {
+        fail(AlreadyExecuting, refusalText(AlreadyExecuting));
+        return {};
+    }
+    std::shared_ptr<ChildProcess> process;
+    const int error =
+        ChildProcess::start(commandArguments(), ProcCurrentDir, niceValue(Priority), process);
+    if (error != 0) {
+        fail(error, refusalText(error));
+        return {};
+    }
+    ProcessId = process->pid();
+    running_.push_back({lowerFileName_, ProcIdentifier, process, !WaitUntilDone});
+    return process;
+}
+
+QStringList TExFile::commandArguments() const {
+    // A path to an existing file may hold blanks; a bare name is found on PATH.
+    const bool wholeName =
+        ProcFileName.contains(QLatin1Char('/')) && QFileInfo(ProcFileName).isFile();
+    QStringList arguments =
+        wholeName ? QStringList{ProcFileName} + QProcess::splitCommand(ProcParameters)
+                  : QProcess::splitCommand(ProcFileName + QLatin1Char(' ') + ProcParameters);
+    if (!arguments.isEmpty() && arguments.front().contains(QLatin1Char('/')))
+        arguments.front() = QFileInfo(arguments.front()).absoluteFilePath();
+    return arguments;
+}
+
+void TExFile::purgeRunningLaunches() {
+    std::erase_if(running_, [](const RunningLaunch& launch) { return launch.process->hasEnded(); });
+}
+
+void TExFile::fail(int code, const QString& message) {
+    LastError = code;
+    if (reportsFailure())
+        emit LaunchFailed(this, ProcFileName, ProcIdentifier, code, message);
+}
+
+void TExFile::waitForEnd(const std::shared_ptr<ChildProcess>& process) {
+    if (process->waitForEnd(WaitMs) == ChildProcess::WaitOutcome::Ended) {
+        RetValue = process->collectExitCode();
+        TimedOut = false;
+    } else {
+        RetValue = TimeOutSec;
+        LastError = WaitTimedOut;
+        TimedOut = true;
+    }
+    // A program left running after a blocking wait is no longer tracked.
+    std::erase_if(running_,
+                  [&process](const RunningLaunch& launch) { return launch.process == process; });
+    if (reportsCompletion())
+        emit ProcCompleted(this, ProcFileName, ProcIdentifier, RetValue, TimedOut);
+    purgeRunningLaunches();
+}
+
+void TExFile::startWaitingThread(std::shared_ptr<ChildProcess> process) {
+    TProcThread::CompletionHandler handler;
+    if (reportsCompletion())
+        handler = [this](const ProcOutcome& outcome) { deliverCompletion(outcome); };
+    auto* thread = new TProcThread(std::move(process), WaitMs, giveUp_.get(),
+                                   {ProcFileName, ProcIdentifier}, this, std::move(handler));
+    threads_.emplace_back(thread);
+    connect(thread, &QThread::finished, this, [this, thread] { forgetThread(thread); });
+    thread->start();
+}
+
+void TExFile::deliverCompletion(const ProcOutcome& outcome) {
+    // One completion at a time, even when a handler lets queued calls run inside it.
+    pendingCompletions_.push_back(outcome);
+    if (delivering_)
+        return;
+    delivering_ = true;
+    const QPointer<TExFile> alive(this);
+    while (alive && !pendingCompletions_.empty()) {
+        const ProcOutcome next = pendingCompletions_.front();
+        pendingCompletions_.pop_front();
+        emit ProcCompleted(this, next.fileName, next.identifier, next.retValue, next.timedOut);
+    }
+    if (alive)
+        delivering_ = false;
+}
+
+void TExFile::forgetThread(TProcThread* thread) {
+    thread->wait();
+    std::erase_if(threads_, [thread](const std::unique_ptr<TProcThread>& owned) {
+        return owned.get() == thread;
+    });
+}
+
+} // namespace brisko::launcher
