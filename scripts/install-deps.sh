@@ -3,7 +3,8 @@
 # package names given as arguments (such as the benchmarks' rsync) are installed with them.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev "$@")
+packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev
+          dpkg-dev file desktop-file-utils shared-mime-info xdg-utils "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: first the whole program (core,
-# console runner and window), then the core and console runner again under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: first the core and console runner under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the whole program (core, console runner
+# and window). As root it also makes the Debian package of that build, installs it, tries the
+# installed programs and removes it again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,4 +16,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
 
 bash scripts/build.sh build -DBRISKO_WERROR=ON
+if [ "$(id -u)" -eq 0 ]; then
+    bash scripts/check-package.sh build
+else
+    echo "Skipped the package check: installing the package needs root."
+fi
 ctest --test-dir build --output-on-failure -j "$(nproc)"

@@ -1,0 +1,41 @@
+# What `cmake --install` puts in place: the programs, the desktop entry (with the window), the
+# script file type, the icon, the manual pages and the documentation with the sample script.
+include(GNUInstallDirs)
+
+set(BRISKO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/brisko2)
+set(BRISKO_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+install(TARGETS brisko2-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(BRISKO_MAN_PAGES brisko2-batch.1)
+if(BRISKO_BUILD_GUI)
+    install(TARGETS brisko2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/data/brisko2.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    list(APPEND BRISKO_MAN_PAGES brisko2.1)
+endif()
+
+install(FILES ${PROJECT_SOURCE_DIR}/data/brisko2-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME brisko2.xml)
+install(FILES ${PROJECT_SOURCE_DIR}/data/icons/brisko2.svg DESTINATION ${BRISKO_ICON_DIR}/scalable/apps)
+foreach(size 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/data/icons/brisko2-${size}.png
+            DESTINATION ${BRISKO_ICON_DIR}/${size}x${size}/apps RENAME brisko2.png)
+endforeach()
+
+# Manual pages go in gzipped, as man expects of an installed page; they are compressed while
+# installing, so that building needs no extra target.
+set(BRISKO_MAN_STAGE ${PROJECT_BINARY_DIR}/man)
+foreach(page ${BRISKO_MAN_PAGES})
+    install(CODE "
+        file(MAKE_DIRECTORY \"${BRISKO_MAN_STAGE}\")
+        execute_process(COMMAND gzip -9 -n -c \"${PROJECT_SOURCE_DIR}/docs/man/${page}\"
+                        OUTPUT_FILE \"${BRISKO_MAN_STAGE}/${page}.gz\"
+                        RESULT_VARIABLE gzipResult)
+        if(NOT gzipResult EQUAL 0)
+            message(FATAL_ERROR \"gzip ${page}: \${gzipResult}\")
+        endif()")
+    install(FILES ${BRISKO_MAN_STAGE}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${BRISKO_DOC_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples DESTINATION ${BRISKO_DOC_DIR})
