@@ -5,6 +5,8 @@
 #include "app/Version.h"
 #include "app/WindowDisplay.h"
 #include "app/WindowOperator.h"
+#include "app/desktop/EditorCommand.h"
+#include "app/desktop/StartupRegistration.h"
 #include "engine/SizeText.h"
 #include "platform/PosixShell.h"
 #include "run/RunContext.h"
@@ -24,7 +26,8 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
       display_(std::make_unique<WindowDisplay>(*this, w_)),
       windowOperator_(std::make_unique<WindowOperator>(this)),
       operator_(services.operatorPort != nullptr ? *services.operatorPort : *windowOperator_),
-      parameters_(std::move(parameters)) {
+      parameters_(std::move(parameters)), ScriptEditReturn(new launcher::TExFile(this)),
+      scriptWatch_(new ScriptWatch(this)) {
     setObjectName(QStringLiteral("TBriskoForm"));
     setMinimumSize(564, 462);
     resize(568, 462);
@@ -61,6 +64,13 @@ void TBriskoForm::connectControls() {
     connect(w_.bAbortAll, &QPushButton::clicked, this, &TBriskoForm::bAbortAllClick);
     connect(w_.bContinue, &QPushButton::clicked, this, &TBriskoForm::bContinueClick);
     connect(w_.bReload, &QPushButton::clicked, this, &TBriskoForm::bReloadClick);
+    ScriptEditReturn->setObjectName(QStringLiteral("ScriptEditReturn"));
+    connect(w_.bEditScript, &QPushButton::clicked, this, &TBriskoForm::bEditScriptClick);
+    connect(ScriptEditReturn, &launcher::TExFile::ProcCompleted, this,
+            &TBriskoForm::ScriptEditReturnProcCompleted);
+    connect(ScriptEditReturn, &launcher::TExFile::LaunchFailed, this,
+            &TBriskoForm::ScriptEditReturnLaunchFailed);
+    connect(scriptWatch_, &ScriptWatch::changed, this, &TBriskoForm::reloadChangedScript);
     connect(w_.ScanCopyBox, &QCheckBox::clicked, this,
             [this](bool checked) { context_->options().stopBetweenScanAndCopy = checked; });
     connect(w_.BinaryCompareBox, &QCheckBox::clicked, this,
@@ -82,6 +92,7 @@ void TBriskoForm::FormActivate() {
     if (Activated)
         return;
     Activated = true;
+    desktop::registerAtStart(this);
     using Outcome = run::RunContext::StartOutcome;
     if (context_->startFromCommandLine(parameters_) == Outcome::Run)
         executeScript();
@@ -113,6 +124,39 @@ void TBriskoForm::bReloadClick() {
 
 void TBriskoForm::enableExecuteAfterLoad() {
     w_.BCancExec->setEnabled(context_->errorCount() == 0);
+    scriptWatch_->watch(QString::fromStdString(context_->script().fileName));
+}
+
+void TBriskoForm::reloadChangedScript() {
+    // A run keeps the script it started with; the page shows the new one once idle again.
+    if (!running_ && context_->canClose())
+        bReloadClick();
+}
+
+void TBriskoForm::bEditScriptClick() {
+    const std::string& script = context_->script().fileName;
+    if (script.empty())
+        return;
+    const desktop::EditorCommand editor = desktop::readEditorCommand();
+    if (!editor.isSet()) {
+        QMessageBox::information(this, QStringLiteral("Brisko2"), editor.missingMessage);
+        return;
+    }
+    ScriptEditReturn->setProcFileName(editor.program);
+    ScriptEditReturn->setProcParameters(
+        launcher::quotedParameters(editor.argumentsFor(QString::fromStdString(script))));
+    ScriptEditReturn->setProcCurrentDir(QString::fromStdString(context_->script().loadFolder));
+    ScriptEditReturn->Launch();
+}
+
+void TBriskoForm::ScriptEditReturnProcCompleted() {
+    bReloadClick();
+}
+
+void TBriskoForm::ScriptEditReturnLaunchFailed() {
+    QMessageBox::information(this, QStringLiteral("Brisko2"),
+                             QStringLiteral("unable to start an edit-session,\n"
+                                            "maybe you have one edit-session already started"));
 }
 
 void TBriskoForm::BCancExecClick() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/FormWidgets.h"
+#include "app/ScriptWatch.h"
+#include "launcher/TExFile.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -53,6 +55,11 @@ public slots:
     // Loads a script file as the Load button does once a file is chosen.
     void loadScriptFile(const QString& fileName);
     void bReloadClick();
+    // Starts the desktop's text editor on the script, not waiting; the script is reloaded when
+    // the editor ends, and whenever the file is saved while the window is idle.
+    void bEditScriptClick();
+    void ScriptEditReturnProcCompleted();
+    void ScriptEditReturnLaunchFailed();
     void BCancExecClick();
     void bContinueClick();
     void bAbortAllClick();
@@ -67,6 +74,7 @@ private:
     void connectControls();
     void executeScript();
     void enableExecuteAfterLoad();
+    void reloadChangedScript();
 
     FormWidgets w_;
     std::unique_ptr<WindowDisplay> display_;
@@ -76,6 +84,8 @@ private:
     std::vector<std::string> parameters_;
     bool Activated = false;
     bool running_ = false;
+    launcher::TExFile* ScriptEditReturn;
+    ScriptWatch* scriptWatch_;
 };
 
 } // namespace brisko::app

@@ -1,6 +1,7 @@
 #include "app/FormWidgets.h"
 
 #include "app/MakerLinks.h"
+#include "app/NamedWidget.h"
 #include "app/ProgramLogo.h"
 #include "app/ProgressScale.h"
 
@@ -21,15 +22,6 @@ const QString kPageHint = QStringLiteral("Gray Light Brisko is Idle, Green Light
 constexpr int kButtonWidth = 83;
 constexpr int kButtonHeight = 25;
 constexpr int kPaneWidth = 233;
-
-template <typename W> W* named(W* widget, const char* name, const QString& hint = QString()) {
-    widget->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty()) {
-        widget->setToolTip(hint);
-        widget->setStatusTip(hint);
-    }
-    return widget;
-}
 
 void setTextColour(QWidget& widget, const QColor& colour) {
     QPalette palette = widget.palette();
@@ -299,7 +291,7 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
     w.MessageGrid->horizontalHeader()->setStretchLastSection(true);
     w.MessageGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    auto* options = named(new QWidget(w.History), "OptionsPanel");
+    auto* options = named(new QWidget(w.History), "Panel7");
     options->setMinimumWidth(177);
     w.ScanCopyBox =
         named(new QCheckBox(QStringLiteral("Stop between scan and copy"), options), "ScanCopyBox");

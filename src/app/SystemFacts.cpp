@@ -1,5 +1,7 @@
 #include "app/SystemFacts.h"
 
+#include "app/desktop/EditorCommand.h"
+
 #include <QFile>
 #include <QStorageInfo>
 #include <QSysInfo>
@@ -66,12 +68,10 @@ QString diskText(const QString& path) {
 }
 
 QString scriptEditorText() {
-    for (const char* name : {"VISUAL", "EDITOR"}) {
-        const QString editor = qEnvironmentVariable(name).trimmed();
-        if (!editor.isEmpty())
-            return editor;
-    }
-    return QStringLiteral("none set");
+    const desktop::EditorCommand editor = desktop::readEditorCommand();
+    if (!editor.isSet())
+        return editor.missingMessage;
+    return (QStringList{editor.program} + editor.argumentFormats).join(QLatin1Char(' '));
 }
 
 } // namespace brisko::app

@@ -16,7 +16,7 @@ std::optional<qint64> physicalMemoryKb();
 QString memoryText(qint64 kilobytes);
 // The free space and the size of the disk that holds a path.
 QString diskText(const QString& path);
-// The program that edits scripts as the environment names it ($VISUAL, then $EDITOR).
+// The editor that Edit Script starts, with its arguments; how to set one when there is none.
 QString scriptEditorText();
 
 } // namespace brisko::app

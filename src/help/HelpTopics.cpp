@@ -76,7 +76,7 @@ constexpr std::array kControlTopics = {
     ControlTopic{"TBriskoForm", "ErrBox", 330},
     ControlTopic{"TBriskoForm", "History", 340},
     ControlTopic{"TBriskoForm", "BinaryCompareBox", 350},
-    ControlTopic{"TBriskoForm", "OptionsPanel", 360},
+    ControlTopic{"TBriskoForm", "Panel7", 360},
     ControlTopic{"TBriskoForm", "Sample", 370},
     ControlTopic{"TFreeSpaceDialog", "", 220},
     ControlTopic{"FileError", "", 230},

@@ -185,4 +185,13 @@ void TExFile::forgetThread(TProcThread* thread) {
     });
 }
 
+QString quotedParameters(const QStringList& words) {
+    QStringList quoted;
+    for (QString word : words) {
+        word.replace(QLatin1Char('"'), QStringLiteral("\"\"\""));
+        quoted.append(QLatin1Char('"') + word + QLatin1Char('"'));
+    }
+    return quoted.join(QLatin1Char(' '));
+}
+
 } // namespace brisko::launcher

@@ -148,4 +148,8 @@ private:
     bool delivering_ = false;
 };
 
+// Parameters that the launcher splits back into exactly these words: each is quoted, and a
+// quote inside a word is written as three.
+QString quotedParameters(const QStringList& words);
+
 } // namespace brisko::launcher

@@ -138,6 +138,8 @@ private slots:
     void hintLineFollowsTheMouseAndClearsOnPageChange();
     void panesShareExtraWidthEqually();
     void historyShowsEveryColumnAtTheStartingSize();
+    void editScriptShowsWhatTheEditorSaved_data();
+    void editScriptShowsWhatTheEditorSaved();
 };
 
 void BriskoFormTest::startsEmptyWithTheVersionLabel() {
@@ -412,6 +414,35 @@ void BriskoFormTest::historyShowsEveryColumnAtTheStartingSize() {
     const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
     QCOMPARE(grid.horizontalScrollBar()->maximum(), 0);
     QVERIFY(grid.columnWidth(4) >= grid.fontMetrics().horizontalAdvance("File to be copied"));
+}
+
+void BriskoFormTest::editScriptShowsWhatTheEditorSaved_data() {
+    QTest::addColumn<QString>("editor");
+    // One that edits and ends; one that hands the file on and ends at once, the save coming later.
+    QTest::newRow("waits") << "echo 'Message=edited' >> \"$1\"\n";
+    QTest::newRow("hands off") << "(sleep 0.5; echo 'Message=edited' >> \"$1\") &\n";
+}
+
+void BriskoFormTest::editScriptShowsWhatTheEditorSaved() {
+    QFETCH(QString, editor);
+    QTemporaryDir desktop; // no desktop default for text files: $VISUAL is the editor
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
+        qputenv(name, desktop.path().toLocal8Bit());
+    const QString editorPath = desktop.filePath("editor.sh");
+    QFile file(editorPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(("#!/bin/sh\n" + editor).toUtf8());
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    qputenv("VISUAL", editorPath.toLocal8Bit());
+
+    FormFixture f;
+    f.form().loadScriptFile(f.writeScript("s.brk", kCleanScript));
+    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
+    f.w().bEditScript->click();
+    QTRY_COMPARE_WITH_TIMEOUT(f.w().ScriptGrid->dataRowCount(), 4, 10000);
+    QCOMPARE(f.scriptRow(4), (QStringList{"Message", "=", "edited"}));
+    qunsetenv("VISUAL");
 }
 
 QTEST_MAIN(BriskoFormTest)

@@ -1,5 +1,6 @@
 #include "app/tutorial/TutorialPage.h"
 
+#include "app/NamedWidget.h"
 #include "app/tutorial/ExplanationTable.h"
 #include "app/tutorial/SampleScripts.h"
 
@@ -28,15 +29,6 @@ const QString kNoValues = QStringLiteral("no specific values");
 constexpr int kFontPointSize = 8;
 constexpr int kGridRows = 20; // the header row included
 constexpr std::array<int, 3> kColumnWidths{73, 12, 149};
-
-template <typename W> W* named(W* widget, const char* name, const QString& hint = QString()) {
-    widget->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty()) {
-        widget->setToolTip(hint);
-        widget->setStatusTip(hint);
-    }
-    return widget;
-}
 
 void setBoldBlack(QWidget& widget) {
     QFont font = widget.font();
