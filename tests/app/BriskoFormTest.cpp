@@ -426,7 +426,8 @@ void BriskoFormTest::editScriptShowsWhatTheEditorSaved_data() {
 void BriskoFormTest::editScriptShowsWhatTheEditorSaved() {
     QFETCH(QString, editor);
     QTemporaryDir desktop; // no desktop default for text files: $VISUAL is the editor
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
+    for (const char* name :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
         qputenv(name, desktop.path().toLocal8Bit());
     const QString editorPath = desktop.filePath("editor.sh");
     QFile file(editorPath);
