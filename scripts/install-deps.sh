@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev
-          dpkg-dev file desktop-file-utils shared-mime-info xdg-utils "$@")
+          dpkg-dev file desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl "$@")
 
 missing=()
 for package in "${packages[@]}"; do
