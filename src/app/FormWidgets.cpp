@@ -278,11 +278,19 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
                             QStringLiteral("Status")});
     // Paths keep their drive and their file name visible when they do not fit.
     w.HistGrid->setTextElideMode(Qt::ElideMiddle);
-    // At the window's starting size every column shows; Status takes the spare width, and the
-    // operator may widen the paths.
-    const int histWidths[] = {115, 115, 80, 60};
-    for (int col = 0; col < 4; ++col)
-        w.HistGrid->setColumnWidth(col, histWidths[col]);
+    // At the window's starting size every column shows: the paths start narrow (the operator
+    // may widen them), the two sizes are as wide as their titles, and Status takes the rest.
+    QFont titleFont = w.HistGrid->horizontalHeader()->font();
+    titleFont.setBold(true); // styles may draw titles bold
+    const QFontMetrics header(titleFont);
+    constexpr int kPathWidth = 100;
+    constexpr int kTitlePadding = 18;
+    w.HistGrid->setColumnWidth(0, kPathWidth);
+    w.HistGrid->setColumnWidth(1, kPathWidth);
+    for (int col = 2; col < 4; ++col)
+        w.HistGrid->setColumnWidth(
+            col, header.horizontalAdvance(w.HistGrid->horizontalHeaderItem(col)->text()) +
+                     kTitlePadding);
     w.HistGrid->horizontalHeader()->setStretchLastSection(true);
     w.HistGrid->horizontalHeader()->setMinimumSectionSize(40);
     w.MessageGrid = named(new widgets::TEnhStringGrid(w.History), "MessageGrid",
