@@ -7,10 +7,9 @@
 #include "app/WindowOperator.h"
 #include "app/desktop/EditorCommand.h"
 #include "app/desktop/StartupRegistration.h"
-#include "engine/SizeText.h"
-#include "platform/PosixShell.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
+#include "run/Startup.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -45,10 +44,8 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
         std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
                                                         services.environment, *display_, operator_},
                                           mainLabelText());
-    context_->setShell(services.shell);
-    // Sizes are grouped as the user's locale groups them, as on the console.
-    context_->setThousandsSeparator(engine::localeThousandsSeparator());
-    context_->setOwnExecutable(platform::runningProgramPath());
+    if (services.startup != nullptr)
+        services.startup->applyTo(*context_);
     display_->setRunState(RunState::Idle);
     display_->setExecuteCaption(true);
     connectControls();

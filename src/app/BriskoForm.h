@@ -6,7 +6,6 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
-#include "platform/Shell.h"
 #include "ports/Operator.h"
 
 #include <QMainWindow>
@@ -16,7 +15,8 @@
 
 namespace brisko::run {
 class RunContext;
-}
+struct Startup;
+} // namespace brisko::run
 
 namespace brisko::app {
 
@@ -29,7 +29,9 @@ struct FormServices {
     const platform::Clock& clock;
     const platform::Environment& environment;
     Operator* operatorPort = nullptr;
-    platform::Shell* shell = nullptr; // starts ExitProgram; none: every start fails
+    // The host's shell, own path and thousands separator; none: every ExitProgram start fails
+    // and sizes keep the comma.
+    run::Startup* startup = nullptr;
 };
 
 // The main window: loads scripts, runs them and shows what happens. All run state lives in the

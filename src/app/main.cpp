@@ -1,16 +1,12 @@
 #include "app/BriskoForm.h"
 #include "app/CommandLine.h"
 #include "help/HelpKey.h"
-#include "platform/Clock.h"
-#include "platform/Environment.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/PosixShell.h"
+#include "run/Startup.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 
 namespace {
 
@@ -58,15 +54,12 @@ int main(int argc, char* argv[]) {
     try {
         // Qt's own options are gone from argv by now.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
-        const brisko::platform::ProcessEnvironment environment;
-        brisko::app::CommandLine commandLine = brisko::app::parseCommandLine(
-            arguments, environment.get("BRISKO_DRIVES"), std::filesystem::current_path().string());
-        brisko::platform::PosixFileSystem fileSystem(std::move(commandLine.drives));
-        const brisko::platform::SystemClock clock;
-        brisko::platform::PosixShell shell;
+        brisko::app::CommandLine commandLine = brisko::app::parseCommandLine(arguments);
+        brisko::run::Startup startup(commandLine.driveOptions);
 
-        brisko::app::TBriskoForm form({fileSystem, clock, environment, nullptr, &shell},
-                                      std::move(commandLine.parameters));
+        brisko::app::TBriskoForm form(
+            {startup.fileSystem, startup.clock, startup.environment, nullptr, &startup},
+            std::move(commandLine.parameters));
         form.show();
         return QApplication::exec();
     } catch (...) {

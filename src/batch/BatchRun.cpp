@@ -4,16 +4,10 @@
 #include "batch/ProgressLine.h"
 #include "batch/RecordWriter.h"
 #include "batch/StopSignals.h"
-#include "engine/SizeText.h"
-#include "platform/Clock.h"
-#include "platform/DriveMap.h"
-#include "platform/Environment.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/PosixShell.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
+#include "run/Startup.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -61,22 +55,15 @@ std::string mainLabel() {
 } // namespace
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
-    platform::ProcessEnvironment environment;
-    platform::DriveMap drives(std::filesystem::current_path().string());
-    if (auto list = environment.get("BRISKO_DRIVES"); list && !drives.addEntries(*list)) {
-        err << "brisko2-batch: BRISKO_DRIVES is not a list of LETTER=HOSTDIR entries: " << *list
-            << "\n";
+    std::unique_ptr<run::Startup> startup;
+    try {
+        startup = std::make_unique<run::Startup>(options.drives);
+    } catch (const run::StartupError& failure) {
+        err << "brisko2-batch: " << failure.what() << "\n";
         return kExitUsage;
     }
-    for (const std::string& entry : options.drives) {
-        if (!drives.addEntry(entry)) {
-            err << "brisko2-batch: --drive takes LETTER=HOSTDIR, not " << entry << "\n";
-            return kExitUsage;
-        }
-    }
-    platform::PosixFileSystem fileSystem(drives);
     const std::string& scriptName = options.parameters.front();
-    platform::PathInfo info = fileSystem.stat(scriptName);
+    platform::PathInfo info = startup->fileSystem.stat(scriptName);
     if (!info.result.ok() || info.entry.attributes.directory) {
         std::string reason =
             info.result.ok() ? "is a folder" : platform::describe(info.result.status);
@@ -84,17 +71,13 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         return kExitUsage;
     }
 
-    platform::SystemClock clock;
-    platform::PosixShell shell;
     BatchDisplay display(out);
     BatchOperator operatorPort(out);
-    run::RunContext context({fileSystem, clock, environment, display, operatorPort}, mainLabel());
-    context.setThousandsSeparator(engine::localeThousandsSeparator());
-    context.setShell(&shell);
-    context.setOwnExecutable(platform::runningProgramPath());
+    run::RunContext context(startup->services(display, operatorPort), mainLabel());
+    startup->applyTo(context);
     display.attach(context, options.continueAfterPause);
     if (options.mode == BatchMode::Run && isatty(STDERR_FILENO))
-        display.showProgress(std::make_unique<ProgressLine>(err, clock));
+        display.showProgress(std::make_unique<ProgressLine>(err, startup->clock));
 
     context.startFromCommandLine(options.parameters);
     if (options.mode == BatchMode::Check)

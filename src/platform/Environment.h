@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -17,23 +16,6 @@ public:
 class ProcessEnvironment final : public Environment {
 public:
     std::optional<std::string> get(const std::string& name) const override;
-};
-
-class FixedEnvironment final : public Environment {
-public:
-    FixedEnvironment() = default;
-    explicit FixedEnvironment(std::map<std::string, std::string> values)
-        : values_(std::move(values)) {}
-    void set(const std::string& name, const std::string& value) { values_[name] = value; }
-    std::optional<std::string> get(const std::string& name) const override {
-        auto it = values_.find(name);
-        if (it == values_.end())
-            return std::nullopt;
-        return it->second;
-    }
-
-private:
-    std::map<std::string, std::string> values_;
 };
 
 } // namespace brisko::platform

@@ -30,10 +30,6 @@ std::vector<std::string> toStd(const QStringList& items) {
     return list;
 }
 
-QString hostFolder(const CommandLine& line, char letter) {
-    return QString::fromStdString(line.drives.hostFolder(letter).value_or("-"));
-}
-
 } // namespace
 
 class AppPartsTest : public QObject {
@@ -42,8 +38,7 @@ class AppPartsTest : public QObject {
 private slots:
     void driveOptionsLeaveTheParameters_data();
     void driveOptionsLeaveTheParameters();
-    void malformedDrivesAreRefused_data();
-    void malformedDrivesAreRefused();
+    void driveOptionWithoutValueIsRefused();
     void progressPosition_data();
     void progressPosition();
     void waitingSwapsTheCommandButtons();
@@ -52,57 +47,28 @@ private slots:
 
 void AppPartsTest::driveOptionsLeaveTheParameters_data() {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("variable"); // "-" for unset
     QTest::addColumn<QStringList>("parameters");
-    QTest::addColumn<QString>("driveC");
-    QTest::addColumn<QString>("driveF");
+    QTest::addColumn<QStringList>("driveOptions");
 
-    QTest::newRow("nothing") << QStringList{} << "-" << QStringList{} << "-"
-                             << "-";
-    QTest::newRow("script and roots") << QStringList{"/s/a.BRK", "L=C:", "R=F:"} << "C=/srv/data"
-                                      << QStringList{"/s/a.BRK", "L=C:", "R=F:"} << "/srv/data"
-                                      << "-";
+    QTest::newRow("nothing") << QStringList{} << QStringList{} << QStringList{};
+    QTest::newRow("script and roots") << QStringList{"/s/a.BRK", "L=C:", "R=F:"}
+                                      << QStringList{"/s/a.BRK", "L=C:", "R=F:"} << QStringList{};
     QTest::newRow("options anywhere")
-        << QStringList{"--drive", "F=/media/b", "x.BRK", "--drive=C=/c", "R=F:"} << "-"
-        << QStringList{"x.BRK", "R=F:"} << "/c"
-        << "/media/b";
-    QTest::newRow("option overrides the variable")
-        << QStringList{"--drive", "c=/other"} << "C=/srv/data;F=/f" << QStringList{} << "/other"
-        << "/f";
-    QTest::newRow("relative folder from the start folder")
-        << QStringList{"--drive", "F=backup"} << "-" << QStringList{} << "-"
-        << "/start/backup";
+        << QStringList{"--drive", "F=/media/b", "x.BRK", "--drive=C=/c", "R=F:", "--drive", "C"}
+        << QStringList{"x.BRK", "R=F:"} << QStringList{"F=/media/b", "C=/c", "C"};
 }
 
 void AppPartsTest::driveOptionsLeaveTheParameters() {
     QFETCH(QStringList, arguments);
-    QFETCH(QString, variable);
     QFETCH(QStringList, parameters);
-    QFETCH(QString, driveC);
-    QFETCH(QString, driveF);
-    const std::optional<std::string> drives =
-        variable == "-" ? std::nullopt : std::optional(variable.toStdString());
-    const CommandLine line = parseCommandLine(toStd(arguments), drives, "/start");
+    QFETCH(QStringList, driveOptions);
+    const CommandLine line = parseCommandLine(toStd(arguments));
     QCOMPARE(toQt(line.parameters), parameters);
-    QCOMPARE(hostFolder(line, 'C'), driveC);
-    QCOMPARE(hostFolder(line, 'F'), driveF);
+    QCOMPARE(toQt(line.driveOptions), driveOptions);
 }
 
-void AppPartsTest::malformedDrivesAreRefused_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("variable");
-    QTest::newRow("option without value") << QStringList{"a.BRK", "--drive"} << "-";
-    QTest::newRow("entry without folder") << QStringList{"--drive", "C"} << "-";
-    QTest::newRow("joined entry without letter") << QStringList{"--drive==/x"} << "-";
-    QTest::newRow("malformed variable") << QStringList{"a.BRK"} << "nonsense";
-}
-
-void AppPartsTest::malformedDrivesAreRefused() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, variable);
-    const std::optional<std::string> drives =
-        variable == "-" ? std::nullopt : std::optional(variable.toStdString());
-    QVERIFY_THROWS_EXCEPTION(CommandLineError, parseCommandLine(toStd(arguments), drives, "/"));
+void AppPartsTest::driveOptionWithoutValueIsRefused() {
+    QVERIFY_THROWS_EXCEPTION(CommandLineError, parseCommandLine({"a.BRK", "--drive"}));
 }
 
 void AppPartsTest::progressPosition_data() {

@@ -4,6 +4,7 @@
 #include "engine/SessionExecutor.h"
 #include "platform/PosixFileSystem.h"
 #include "run/RunContext.h"
+#include "support/FixedEnvironment.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -105,7 +106,7 @@ private:
     QTemporaryDir folder_;
     platform::PosixFileSystem fileSystem_;
     platform::SystemClock clock_;
-    platform::FixedEnvironment environment_;
+    test::FixedEnvironment environment_;
     RecordingOperator operator_;
     TBriskoForm form_;
 };

@@ -4,8 +4,8 @@
 #include "help/HelpTopics.h"
 #include "help/HelpWindow.h"
 #include "platform/Clock.h"
-#include "platform/Environment.h"
 #include "platform/PosixFileSystem.h"
+#include "support/FixedEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,7 +91,7 @@ void HelpTest::f1OnMainWindowControlsOpensTheirTopic() {
     QFETCH(QString, page);
     platform::PosixFileSystem fileSystem{platform::DriveMap(QDir::tempPath().toStdString())};
     const platform::SystemClock clock;
-    const platform::FixedEnvironment environment;
+    const test::FixedEnvironment environment;
     app::TBriskoForm form({fileSystem, clock, environment}, {});
     form.widgets().PageControl->setCurrentWidget(form.widgets().History);
 

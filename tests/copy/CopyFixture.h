@@ -4,6 +4,7 @@
 #include "platform/PosixFileSystem.h"
 #include "run/RunContext.h"
 #include "support/Fakes.h"
+#include "support/FixedEnvironment.h"
 #include "support/TempTree.h"
 
 #include <functional>
@@ -98,7 +99,7 @@ protected:
     platform::PosixFileSystem realFileSystem;
     FaultyFileSystem fileSystem;
     SteppingClock clock;
-    platform::FixedEnvironment environment;
+    test::FixedEnvironment environment;
     CopyDisplay display;
     ScriptedOperator asker;
 

@@ -3,6 +3,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
+#include "support/ManualClock.h"
 #include "support/TempTree.h"
 
 #include <filesystem>
@@ -53,7 +54,7 @@ protected:
 
     test::TempTree tree;
     platform::PosixFileSystem fileSystem{drives(tree)};
-    platform::ManualClock clock;
+    test::ManualClock clock;
     test::ScriptedOperator operatorPort;
     test::RecordingEngineHost host;
     script::SessionSettings settings;

@@ -4,11 +4,11 @@
 #include "engine/FreeSpaceProjection.h"
 #include "engine/Plan.h"
 #include "engine/SessionRunner.h"
-#include "platform/Clock.h"
 #include "platform/PosixFileSystem.h"
 #include "script/SessionSettings.h"
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
+#include "support/ManualClock.h"
 #include "support/TempTree.h"
 
 #include <ctime>
@@ -91,7 +91,7 @@ protected:
 
     TempTree tree;
     platform::PosixFileSystem fileSystem;
-    platform::ManualClock clock{kNow};
+    brisko::test::ManualClock clock{kNow};
     HookedOperator operatorPort;
     AbortingHost host;
     script::SessionSettings settings;

@@ -2,6 +2,7 @@
 
 #include "ScanFixture.h"
 #include "platform/DosStamp.h"
+#include "support/ManualClock.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ TEST(StampDateTextTest, LeavesTheTimeOutAtMidnight) {
 }
 
 TEST(CurrentStampTest, FollowsTheClock) {
-    platform::ManualClock clock(kNow);
+    brisko::test::ManualClock clock(kNow);
     CurrentStamp current(clock);
     const DosStamp first = current.now();
     EXPECT_EQ(first, platform::dosStampFromTime(kNow));

@@ -2,6 +2,8 @@
 
 #include "platform/PosixFileSystem.h"
 #include "support/Fakes.h"
+#include "support/FixedEnvironment.h"
+#include "support/ManualClock.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +45,8 @@ protected:
 
     test::TempTree tree;
     platform::PosixFileSystem fileSystem;
-    platform::ManualClock clock{1709640000}; // 5 March 2024
-    platform::FixedEnvironment environment;
+    test::ManualClock clock{1709640000}; // 5 March 2024
+    test::FixedEnvironment environment;
     test::RecordingDisplay display;
     test::ScriptedOperator asker;
     RecordingExecutor executor;

@@ -3,6 +3,7 @@
 #include "platform/PosixFileSystem.h"
 #include "platform/Shell.h"
 #include "support/Fakes.h"
+#include "support/FixedEnvironment.h"
 #include "support/TempTree.h"
 
 #include <functional>
@@ -78,7 +79,7 @@ protected:
     test::TempTree tree;
     platform::PosixFileSystem fileSystem;
     SteppingClock clock;
-    platform::FixedEnvironment environment;
+    test::FixedEnvironment environment;
     ClickingDisplay display;
     test::ScriptedOperator asker;
     RecordingShell shell;

@@ -1,6 +1,7 @@
 #include "run/RunStatus.h"
 
 #include "support/Fakes.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -24,7 +25,7 @@ public:
 class RunStatusTest : public ::testing::Test {
 protected:
     CountingDisplay display;
-    platform::ManualClock clock{1709640000};
+    test::ManualClock clock{1709640000};
     std::string caption = "Nightly";
     RunStatus status{display, clock, caption};
 };

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "RecordingHost.h"
-#include "platform/Clock.h"
-#include "platform/Environment.h"
 #include "platform/PosixFileSystem.h"
 #include "script/ScriptContext.h"
 #include "support/Fakes.h"
+#include "support/FixedEnvironment.h"
+#include "support/ManualClock.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +36,8 @@ protected:
 
     TempTree tree;
     platform::PosixFileSystem fileSystem;
-    platform::ManualClock clock{kFifthOfMarch2024};
-    platform::FixedEnvironment environment;
+    test::ManualClock clock{kFifthOfMarch2024};
+    test::FixedEnvironment environment;
     RecordingDisplay display;
     ScriptedOperator operatorPort;
     script::ScriptState state;

@@ -1,7 +1,7 @@
 #include "script/ValueExpansion.h"
 
-#include "platform/Clock.h"
-#include "platform/Environment.h"
+#include "support/FixedEnvironment.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ class DateMacroCases : public ::testing::TestWithParam<MacroCase> {};
 
 TEST_P(DateMacroCases, GivesTheLocalDate) {
     const MacroCase& c = GetParam();
-    platform::ManualClock clock(c.when);
+    test::ManualClock clock(c.when);
     EXPECT_EQ(expandDateMacro(c.name, clock), c.expected) << c.name << " at " << c.when;
 }
 
@@ -88,12 +88,12 @@ class ValueExpansionCases : public ::testing::TestWithParam<ExpansionCase> {};
 
 TEST_P(ValueExpansionCases, ExpandsDatesThenVariables) {
     const ExpansionCase& c = GetParam();
-    platform::ManualClock clock(kFifthOfMarch2024);
-    platform::FixedEnvironment environment({{"TEMP", "/tmp"},
-                                            {"SELF", "%SELF%"},
-                                            {"LOOP", "a%LOOP%b"},
-                                            {"BRACE", "{DOW}"},
-                                            {"EMPTY", ""}});
+    test::ManualClock clock(kFifthOfMarch2024);
+    test::FixedEnvironment environment({{"TEMP", "/tmp"},
+                                        {"SELF", "%SELF%"},
+                                        {"LOOP", "a%LOOP%b"},
+                                        {"BRACE", "{DOW}"},
+                                        {"EMPTY", ""}});
     EXPECT_EQ(expandValue(c.value, clock, environment), c.expected) << c.value;
 }
 
@@ -116,15 +116,15 @@ INSTANTIATE_TEST_SUITE_P(
         ExpansionCase{"%BRACE%", "{DOW}"}));
 
 TEST(ValueExpansion, ReadsLongVariablesWhole) {
-    platform::ManualClock clock(kFifthOfMarch2024);
+    test::ManualClock clock(kFifthOfMarch2024);
     const std::string longValue(5000, 'L');
-    platform::FixedEnvironment environment({{"LONG", longValue}});
+    test::FixedEnvironment environment({{"LONG", longValue}});
     EXPECT_EQ(expandValue("%LONG%!", clock, environment), longValue + "!");
 }
 
 TEST(ValueExpansion, ExpandsManyReferencesInOnePass) {
-    platform::ManualClock clock(kFifthOfMarch2024);
-    platform::FixedEnvironment environment;
+    test::ManualClock clock(kFifthOfMarch2024);
+    test::FixedEnvironment environment;
     environment.set("SELF", "%SELF%");
     std::string value;
     std::string expected;

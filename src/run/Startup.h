@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/DriveMap.h"
+#include "platform/Environment.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/PosixShell.h"
+#include "ports/Display.h"
+#include "ports/Operator.h"
+#include "run/RunContext.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace brisko::run {
+
+// A BRISKO_DRIVES value or a --drive entry that is not LETTER=HOSTDIR.
+class StartupError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The drive map of BRISKO_DRIVES (when set), then of every --drive entry in order, which add to
+// or override it; relative host folders are taken against startFolder. Throws StartupError
+// naming the first malformed value.
+platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariable,
+                                 const std::vector<std::string>& driveOptions,
+                                 const std::string& startFolder);
+
+// The host as every front end hands it to the core: the process environment, the file system
+// over the drive map, the clock, the shell, the program's own path and the locale's thousands
+// separator. Built once at start; the run context refers to it, so it does not move.
+struct Startup {
+    // driveOptions: the values of --drive, in order. Throws StartupError on a malformed drive
+    // entry.
+    explicit Startup(const std::vector<std::string>& driveOptions);
+    Startup(const Startup&) = delete;
+    Startup& operator=(const Startup&) = delete;
+
+    Services services(Display& display, Operator& operatorPort);
+    // Gives the context the shell, the program's own path and the thousands separator.
+    void applyTo(RunContext& context);
+
+    platform::ProcessEnvironment environment;
+    platform::PosixFileSystem fileSystem;
+    platform::SystemClock clock;
+    platform::PosixShell shell;
+    std::string ownExecutable;
+    char thousandsSeparator;
+};
+
+} // namespace brisko::run
