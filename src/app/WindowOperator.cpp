@@ -3,6 +3,7 @@
 #include "dialogs/FreeSpaceDialog.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/StandardDialog.h"
+#include "questions/QuestionContent.h"
 
 #include <QMessageBox>
 
@@ -12,16 +13,18 @@ namespace {
 const QString kCaption = QStringLiteral("Brisko");
 
 QString messageText(const std::string& text) {
-    return QString::fromStdString(dialogs::withLineBreaks(text));
+    return QString::fromStdString(questions::withLineBreaks(text));
 }
 } // namespace
 
 DialogAnswer WindowOperator::ask(const Question& question) {
-    switch (question.kind) {
+    switch (question.kind()) {
     case DialogKind::FreeSpace:
-        return dialogs::TFreeSpaceDialog(question.shortDrives, window_).run();
+        return dialogs::TFreeSpaceDialog(question.as<FreeSpaceQuestion>().drives, window_).run();
     case DialogKind::Standard:
-        return dialogs::TStandardDialog(question.text, question.timeoutSeconds, window_).run();
+        return dialogs::TStandardDialog(question.as<StandardQuestion>().message,
+                                        question.timeoutSeconds, window_)
+            .run();
     default:
         return dialogs::TQuestionDialog(question, window_).run();
     }

@@ -2,6 +2,7 @@
 
 #include "batch/RecordWriter.h"
 #include "batch/StopSignals.h"
+#include "questions/QuestionLine.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
 
@@ -55,42 +56,12 @@ void BatchDisplay::setRunning(bool running) {
 }
 
 DialogAnswer BatchOperator::ask(const Question& question) {
-    DialogAnswer answer = defaultAnswer(question.kind);
+    const DialogAnswer answer = defaultAnswer(question.kind());
     // The closing notice belongs to a window; a console run simply ends.
-    if (question.kind == DialogKind::Closing)
+    if (question.kind() == DialogKind::Closing)
         return answer;
-    // The question's main text: its message where the caption is fixed, else its caption.
-    std::string main = question.text;
-    switch (question.kind) {
-    case DialogKind::InvalidDrive:
-    case DialogKind::EmptyMaster:
-        main = question.str1;
-        break;
-    case DialogKind::FutureStamp:
-        main = question.text + " " + question.str1;
-        break;
-    case DialogKind::MissingItem:
-    case DialogKind::SameStamp:
-        main = question.text + ": " + question.str1 + " -> " + question.str2;
-        break;
-    case DialogKind::ZeroLength:
-        main = "Zero Length Source File Warning !: " + question.str1 + "\\" + question.str3 +
-               " -> " + question.str2 + "\\" + question.str3;
-        break;
-    case DialogKind::FreeSpace:
-        main = "You need to free space on:";
-        for (const ShortDrive& drive : question.shortDrives) {
-            // Megabytes of 1,024,000 bytes, rounded up.
-            std::int64_t shortfall = drive.lowestBalance < 0 ? -drive.lowestBalance : 0;
-            std::int64_t megabytes = shortfall / 1024000 + (shortfall % 1024000 != 0 ? 1 : 0);
-            main +=
-                std::string(" Drive ") + drive.letter + " : " + std::to_string(megabytes) + " Mb";
-        }
-        break;
-    default:
-        break;
-    }
-    writeRecord(out_, {"ask", dialogKindName(question.kind), main, answerName(answer)});
+    writeRecord(out_, {"ask", dialogKindName(question.kind()), questions::questionLine(question),
+                       answerName(answer)});
     return answer;
 }
 

@@ -10,6 +10,9 @@
 
 namespace brisko::dialogs {
 
+using questions::AnswerButton;
+using questions::DialogBackground;
+
 namespace {
 
 const QColor kNavy(0, 0, 128);
@@ -21,7 +24,7 @@ constexpr int kSideMargins = 40;
 constexpr double kWidestShareOfScreen = 0.9;
 
 QString qText(const std::string& text) {
-    return QString::fromStdString(withLineBreaks(text));
+    return QString::fromStdString(questions::withLineBreaks(text));
 }
 
 void setTextColour(QLabel& label, const QColor& colour) {
@@ -55,14 +58,14 @@ int widestDialog() {
 } // namespace
 
 TQuestionDialog::TQuestionDialog(const Question& question, QWidget* parent)
-    : TTimeOutForm(parent), content_(describeQuestion(question)) {
-    setObjectName(QString::fromLatin1(dialogKindName(question.kind)));
+    : TTimeOutForm(parent), content_(questions::describeQuestion(question)) {
+    setObjectName(QString::fromLatin1(dialogKindName(question.kind())));
     setWindowTitle(QString::fromStdString(content_.caption));
     setMinimumWidth(kMinimumWidth);
     setTimeOut(content_.timeOutSeconds);
     setTimeOutAnswer(content_.timeOutAnswer);
     setEscapeAnswer(content_.escapeAnswer);
-    setFrameCloseAnswer(frameCloseAnswer(question.kind));
+    setFrameCloseAnswer(frameCloseAnswer(question.kind()));
     setSilent(content_.silent);
 
     applyBackground();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/QuestionContent.h"
 #include "dialogs/TimeOutForm.h"
+#include "questions/QuestionContent.h"
 
 class QLabel;
 
@@ -15,7 +15,7 @@ class TQuestionDialog : public TTimeOutForm {
 public:
     TQuestionDialog(const Question& question, QWidget* parent = nullptr);
 
-    const QuestionContent& content() const { return content_; }
+    const questions::QuestionContent& content() const { return content_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -28,7 +28,7 @@ private:
     // Makes the dialog wide enough for its longest line (up to most of the screen).
     void fitToTexts();
 
-    QuestionContent content_;
+    questions::QuestionContent content_;
 };
 
 } // namespace brisko::dialogs

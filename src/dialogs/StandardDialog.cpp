@@ -4,11 +4,8 @@ namespace brisko::dialogs {
 
 namespace {
 Question standardQuestion(const std::string& message, int timeOutSeconds) {
-    Question question;
-    question.kind = DialogKind::Standard;
-    question.text = message;
-    question.timeoutSeconds = timeOutSeconds;
-    return question;
+    return Question{.details = StandardQuestion{.message = message},
+                    .timeoutSeconds = timeOutSeconds};
 }
 } // namespace
 

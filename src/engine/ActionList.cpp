@@ -44,15 +44,13 @@ HistoryRow plannedRow(std::string from, std::string size, std::string status) {
 
 DialogAnswer askZeroLength(EngineContext& context, const CopyRequest& request) {
     context.host.refreshDisplay(false);
-    Question question;
-    question.kind = DialogKind::ZeroLength;
-    question.num1 = request.sourceSize;
-    question.num2 = request.targetSize;
-    question.str1 = request.sourceFolder;
-    question.str2 = request.targetFolder;
-    question.str3 = request.name;
-    question.leftToRight = request.leftToRight;
-    question.timeoutSeconds = kQuestionSeconds;
+    const Question question{.details = ZeroLengthQuestion{.sourceFolder = request.sourceFolder,
+                                                          .targetFolder = request.targetFolder,
+                                                          .fileName = request.name,
+                                                          .sourceSize = request.sourceSize,
+                                                          .targetSize = request.targetSize},
+                            .leftToRight = request.leftToRight,
+                            .timeoutSeconds = kQuestionSeconds};
     return context.operatorPort.ask(question);
 }
 

@@ -28,10 +28,7 @@ std::int64_t readBlock(platform::InputFile& file, std::vector<std::byte>& block)
 }
 
 void tellProblem(EngineContext& context, const char* text) {
-    Question question;
-    question.kind = DialogKind::Standard;
-    question.text = text;
-    askOperator(context, question);
+    askOperator(context, Question{.details = StandardQuestion{.message = text}});
 }
 
 // The compare proper, on two open files; true when no difference was found.

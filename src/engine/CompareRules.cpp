@@ -185,12 +185,10 @@ void CompareRules::missingTargetFile(const FilePair& pair) {
     std::optional<DialogAnswer> answer; // none when nothing was asked
     if (rule == script::MissingFileRule::Ask && !context_.plan.isCopyTarget(copyTargetPath(pair)) &&
         !context_.plan.hasFileToDelete(pair.sourcePath)) {
-        Question question;
-        question.kind = DialogKind::MissingItem;
-        question.text = "Missing File";
-        question.str1 = pair.sourcePath;
-        question.str2 = copyTargetPath(pair);
-        question.leftToRight = leftToRight_;
+        const Question question{.details = MissingItemQuestion{.caption = "Missing File",
+                                                               .sourcePath = pair.sourcePath,
+                                                               .targetPath = copyTargetPath(pair)},
+                                .leftToRight = leftToRight_};
         answer = askOperator(context_, question);
     }
 
@@ -217,13 +215,12 @@ void CompareRules::compareEqualFiles(const FilePair& pair) {
 
 void CompareRules::askAboutSameStamp(const FilePair& pair, const std::string& text,
                                      bool binaryFailed) {
-    Question question;
-    question.kind = DialogKind::SameStamp;
-    question.text = text;
-    question.str1 = describedPath(pair.sourceFolder, pair.source);
-    question.str2 = describedPath(pair.targetFolder, *pair.target.entry);
-    question.str3 = text;
-    question.leftToRight = leftToRight_;
+    const Question question{
+        .details =
+            SameStampQuestion{.text = text,
+                              .sourceFile = describedPath(pair.sourceFolder, pair.source),
+                              .targetFile = describedPath(pair.targetFolder, *pair.target.entry)},
+        .leftToRight = leftToRight_};
     switch (askOperator(context_, question)) {
     case DialogAnswer::Yes: // Copy To Target
         listForward(pair, binaryFailed);

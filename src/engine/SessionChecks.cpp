@@ -16,11 +16,9 @@ constexpr std::string_view kMasterEmpty = "Session skipped - the master folder i
 // Asks what to do about the drive of a path that does not exist: Abort All stops the run,
 // anything else (the time-out included) skips the rest of the session, with a red row.
 void askAboutMissingDrive(Session& session, const std::string& path, std::string message) {
-    Question question;
-    question.kind = DialogKind::InvalidDrive;
-    question.text = "Invalid Drive";
-    question.str1 = std::move(message);
-    question.str2 = "Skip Session";
+    const Question question{.details = InvalidDriveQuestion{.caption = "Invalid Drive",
+                                                            .message = std::move(message),
+                                                            .skipCaption = "Skip Session"}};
     if (askOperator(session.context, question) == DialogAnswer::Abort) {
         session.context.host.abortAll();
         return;
@@ -61,12 +59,10 @@ std::optional<RootContent> rootContent(ListingCache& listings, const std::string
 bool askAboutMissingTarget(Session& session, const std::string& target, bool leftToRight,
                            const std::string& source) {
     EngineContext& context = session.context;
-    Question question;
-    question.kind = DialogKind::MissingItem;
-    question.text = "Missing Folder";
-    question.str1 = source;
-    question.str2 = target;
-    question.leftToRight = leftToRight;
+    const Question question{.details = MissingItemQuestion{.caption = "Missing Folder",
+                                                           .sourcePath = source,
+                                                           .targetPath = target},
+                            .leftToRight = leftToRight};
     switch (askOperator(context, question)) {
     case DialogAnswer::Yes: // Create Target
         listFolderCreate(context, folderToCreate(session, target));
@@ -143,12 +139,12 @@ bool checkMasterNotEmpty(Session& session) {
     if (!copyContent || copyContent->entries == 0)
         return true;
 
-    Question question;
-    question.kind = DialogKind::EmptyMaster;
-    question.text = "Empty Master Folder";
-    question.str1 =
-        "Master folder " + master + " is empty: mirroring it would delete everything in " + copy;
-    question.leftToRight = session.mode() == script::UpdateMode::LMaster;
+    const Question question{
+        .details = EmptyMasterQuestion{.message = "Master folder " + master +
+                                                  " is empty: mirroring it would delete "
+                                                  "everything in " +
+                                                  copy},
+        .leftToRight = session.mode() == script::UpdateMode::LMaster};
     switch (askOperator(context, question)) {
     case DialogAnswer::Yes:
         return true;

@@ -38,11 +38,11 @@ StampVerdict stopOutOfTune(EngineContext& context, const StampedFile& file) {
 
 StampVerdict askAboutFuture(EngineContext& context, const StampedFile& file, bool masterScan,
                             bool leftToRight, platform::DosStamp now) {
-    Question question;
-    question.kind = DialogKind::FutureStamp;
-    question.text = file.path;
-    question.str1 = "dated " + stampDateText(file.stamp) + " (future date)";
-    question.leftToRight = leftToRight;
+    const Question question{
+        .details = FutureStampQuestion{.path = file.path,
+                                       .dateText =
+                                           "dated " + stampDateText(file.stamp) + " (future date)"},
+        .leftToRight = leftToRight};
     switch (askOperator(context, question)) {
     case DialogAnswer::Yes: // Stamp File: at once, during the scan
         if (context.fileSystem.setStamp(file.path, now).ok())

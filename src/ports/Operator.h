@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace brisko {
@@ -30,18 +31,81 @@ struct ShortDrive {
     std::int64_t lowestBalance = 0; // bytes, negative
 };
 
+// What each kind of question carries.
+struct MissingItemQuestion {
+    static constexpr DialogKind kind = DialogKind::MissingItem;
+    std::string caption; // "Missing File" or "Missing Folder"
+    std::string sourcePath;
+    std::string targetPath;
+};
+
+struct SameStampQuestion {
+    static constexpr DialogKind kind = DialogKind::SameStamp;
+    std::string text;       // what differs: the caption and the heading
+    std::string sourceFile; // each path with its size
+    std::string targetFile;
+};
+
+struct ZeroLengthQuestion {
+    static constexpr DialogKind kind = DialogKind::ZeroLength;
+    std::string sourceFolder;
+    std::string targetFolder;
+    std::string fileName; // the same on both sides
+    std::int64_t sourceSize = 0;
+    std::int64_t targetSize = 0;
+};
+
+struct FutureStampQuestion {
+    static constexpr DialogKind kind = DialogKind::FutureStamp;
+    std::string path;
+    std::string dateText; // "dated ... (future date)"
+};
+
+struct InvalidDriveQuestion {
+    static constexpr DialogKind kind = DialogKind::InvalidDrive;
+    std::string caption;
+    std::string message;
+    std::string skipCaption; // the Skip button's caption; empty for "Skip Session"
+};
+
+struct EmptyMasterQuestion {
+    static constexpr DialogKind kind = DialogKind::EmptyMaster;
+    std::string message;
+};
+
+struct FileErrorQuestion {
+    static constexpr DialogKind kind = DialogKind::FileError;
+    std::string message;
+};
+
+struct FreeSpaceQuestion {
+    static constexpr DialogKind kind = DialogKind::FreeSpace;
+    std::vector<ShortDrive> drives;
+};
+
+struct StandardQuestion {
+    static constexpr DialogKind kind = DialogKind::Standard;
+    std::string message;
+};
+
+struct ClosingQuestion {
+    static constexpr DialogKind kind = DialogKind::Closing;
+};
+
 // A timed question with everything its dialog shows.
 struct Question {
-    DialogKind kind = DialogKind::Standard;
-    std::string text; // the formatted caption or message
-    std::int64_t num1 = 0;
-    std::int64_t num2 = 0;
-    std::string str1;
-    std::string str2;
-    std::string str3;
+    std::variant<StandardQuestion, MissingItemQuestion, SameStampQuestion, ZeroLengthQuestion,
+                 FutureStampQuestion, InvalidDriveQuestion, EmptyMasterQuestion, FileErrorQuestion,
+                 FreeSpaceQuestion, ClosingQuestion>
+        details;
     bool leftToRight = true;
-    int timeoutSeconds = 60;             // at least 1 when shown
-    std::vector<ShortDrive> shortDrives; // FreeSpace only
+    int timeoutSeconds = 60; // at least 1 when shown
+
+    DialogKind kind() const {
+        return std::visit([](const auto& d) { return d.kind; }, details);
+    }
+    // The details of the kind the question is known to be.
+    template <typename Details> const Details& as() const { return std::get<Details>(details); }
 };
 
 // The answer the question gives itself when its countdown runs out.

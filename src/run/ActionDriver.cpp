@@ -103,9 +103,9 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
             status += "Failed to delete - may be opened";
             context.countFailure();
             colour = RowColour::Red;
-            Question notice;
-            notice.kind = DialogKind::Standard;
-            notice.text = "Could not delete " + file.path + "- file may be opened";
+            const Question notice{.details =
+                                      StandardQuestion{.message = "Could not delete " + file.path +
+                                                                  "- file may be opened"}};
             operatorPort.ask(notice);
         }
         history.writeOutcome(file.historyRow, status, colour, history.stopped());

@@ -109,10 +109,10 @@ bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
 }
 
 void FileCopier::refuseOwnExecutable(const engine::CopyAction& action) {
-    Question notice;
-    notice.kind = DialogKind::Standard;
-    notice.text = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
-                  action.sourceFolder + "  to  " + action.targetFolder;
+    const Question notice{
+        .details = StandardQuestion{
+            .message = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
+                       action.sourceFolder + "  to  " + action.targetFolder}};
     context_.services().operatorPort.ask(notice);
     context_.countFailure();
     writeOutcome(action, "Cannot update Brisko using Brisko", RowColour::Red);
@@ -157,10 +157,10 @@ FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action,
     if (context_.options().binaryCompareAfterCopy && !verify(action, temporary.path())) {
         if (context_.abortRequested())
             return {false, {}};
-        Question notice;
-        notice.kind = DialogKind::Standard;
-        notice.text = "binary compare failed between copied source file " + action.sourcePath() +
-                      " and target " + action.targetPath() + ", all sessions are aborted";
+        const Question notice{.details = StandardQuestion{
+                                  .message = "binary compare failed between copied source file " +
+                                             action.sourcePath() + " and target " +
+                                             action.targetPath() + ", all sessions are aborted"}};
         context_.services().operatorPort.ask(notice);
         context_.abortAll();
         return {false, "Binary compare failed - target kept"};
@@ -210,12 +210,12 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
 
 FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& action) {
     const std::string drive = action.targetFolder.substr(0, 1);
-    Question question;
-    question.kind = DialogKind::InvalidDrive;
-    question.text = "Free Space Warning !";
-    question.str1 = "No more free space on Drive " + drive + " to copy " + action.name;
-    question.str2 = "Skip File";
-    question.leftToRight = action.leftToRight;
+    const Question question{.details =
+                                InvalidDriveQuestion{.caption = "Free Space Warning !",
+                                                     .message = "No more free space on Drive " +
+                                                                drive + " to copy " + action.name,
+                                                     .skipCaption = "Skip File"},
+                            .leftToRight = action.leftToRight};
     if (context_.services().operatorPort.ask(question) == DialogAnswer::Abort) {
         context_.abortAll();
         return {false, "No more free space on Drive " + drive + " - Update aborted"};

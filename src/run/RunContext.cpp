@@ -80,9 +80,9 @@ RunContext::startFromCommandLine(const std::vector<std::string>& parameters) {
     // A script that is not there is said so, not run as an empty script.
     platform::PathInfo info = services_.fileSystem.stat(script_.fileName);
     if (info.result.status == platform::FsStatus::NotFound) {
-        Question notice;
-        notice.kind = DialogKind::Standard;
-        notice.text = "Script file " + script_.fileName + " does not exist";
+        const Question notice{
+            .details =
+                StandardQuestion{.message = "Script file " + script_.fileName + " does not exist"}};
         services_.operatorPort.ask(notice);
         return StartOutcome::MissingScript;
     }

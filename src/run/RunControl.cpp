@@ -26,10 +26,7 @@ WindowAfterRun decideWindow(RunContext& context) {
         return WindowAfterRun::Stay;
     if (!context.settings().exitProgram.empty())
         return WindowAfterRun::Close;
-    Question closing;
-    closing.kind = DialogKind::Closing;
-    closing.text = "Brisko is closing";
-    closing.timeoutSeconds = 30;
+    const Question closing{.details = ClosingQuestion{}, .timeoutSeconds = 30};
     if (context.services().operatorPort.ask(closing) == DialogAnswer::Abort)
         return WindowAfterRun::Close;
     context.setCloseWhenFinished(false);

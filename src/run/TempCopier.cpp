@@ -42,9 +42,8 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
     if (opened.ok())
         input = fileSystem.openRead(sourcePath, opened);
     if (!input) {
-        Question notice;
-        notice.kind = DialogKind::Standard;
-        notice.text = "Could not open Source File " + sourcePath;
+        const Question notice{
+            .details = StandardQuestion{.message = "Could not open Source File " + sourcePath}};
         context_.services().operatorPort.ask(notice);
         return failed("Could not open Source File");
     }
@@ -93,9 +92,8 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
 }
 
 bool TempCopier::retryAfterReadError(const std::string& sourcePath, TempCopyResult& result) {
-    Question question;
-    question.kind = DialogKind::FileError;
-    question.text = "Could not read from the file " + sourcePath;
+    Question question{
+        .details = FileErrorQuestion{.message = "Could not read from the file " + sourcePath}};
     switch (context_.services().operatorPort.ask(question)) {
     case DialogAnswer::Retry:
         return true;

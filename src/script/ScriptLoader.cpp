@@ -44,10 +44,8 @@ std::optional<std::vector<std::string>> readScriptFile(ScriptContext& context,
     platform::FsResult result;
     if (readTextLines(context.fileSystem, name, lines, result))
         return lines;
-    Question question;
-    question.kind = DialogKind::Standard;
-    question.text = "Could not open file " + name;
-    question.timeoutSeconds = 60;
+    const Question question{.details = StandardQuestion{.message = "Could not open file " + name},
+                            .timeoutSeconds = 60};
     context.operatorPort.ask(question);
     return std::nullopt;
 }

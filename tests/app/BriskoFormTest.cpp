@@ -36,7 +36,7 @@ public:
             answers.erase(answers.begin());
             return answer;
         }
-        return defaultAnswer(question.kind);
+        return defaultAnswer(question.kind());
     }
     void notify(const std::string& text) override { notices.push_back(text); }
     bool confirm(const std::string&) override { return false; }
@@ -335,7 +335,7 @@ void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose() {
     QTRY_VERIFY(f.form().activated());
     QCOMPARE(executor.sessions, 1);
     QCOMPARE(f.operatorPort().questions.size(), std::size_t(1));
-    QCOMPARE(f.operatorPort().questions[0].kind, DialogKind::Closing);
+    QCOMPARE(f.operatorPort().questions[0].kind(), DialogKind::Closing);
     QCOMPARE(f.form().isVisible(), staysOpen);
 
     // A later activation reads nothing again.

@@ -1,6 +1,7 @@
 #include "dialogs/FreeSpaceDialog.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/StandardDialog.h"
+#include "support/SampleQuestions.h"
 #include "widgets/GradProgress.h"
 
 #include <QLabel>
@@ -8,8 +9,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <cstdint>
-#include <limits>
 
 using namespace brisko;
 using namespace brisko::dialogs;
@@ -19,27 +18,10 @@ Q_DECLARE_METATYPE(brisko::DialogAnswer)
 
 namespace {
 
-constexpr DialogKind kTimedKinds[] = {
-    DialogKind::MissingItem, DialogKind::SameStamp,    DialogKind::ZeroLength,
-    DialogKind::FutureStamp, DialogKind::InvalidDrive, DialogKind::EmptyMaster,
-    DialogKind::FileError,   DialogKind::Standard,     DialogKind::Closing};
-
 Question question(DialogKind kind, int timeoutSeconds = 60) {
-    Question q;
-    q.kind = kind;
-    q.text = "Missing File";
-    q.str1 = "C:\\SRC\\A.TXT";
-    q.str2 = "D:\\DST\\A.TXT";
+    Question q = test::sampleQuestion(kind);
     q.timeoutSeconds = timeoutSeconds;
     return q;
-}
-
-bool hasButton(const QuestionContent& content, DialogAnswer answer) {
-    for (const AnswerButton& button : content.buttons) {
-        if (button.answer == answer)
-            return true;
-    }
-    return false;
 }
 
 // Runs a dialog with a fast clock; the action, when given, happens once it is shown.
@@ -57,12 +39,8 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyTimedKindTimesOutWithItsDefaultAnswer();
-    void contentFollowsTheQuestion();
     void everyTextFitsInsideItsDialog_data();
     void everyTextFitsInsideItsDialog();
-    void lineBreaks_data();
-    void lineBreaks();
     void countdownPressesTheDefaultAfterItsLength_data();
     void countdownPressesTheDefaultAfterItsLength();
     void beepsEveryTenSecondsUnlessSilent();
@@ -73,54 +51,8 @@ private slots:
     void escapeGivesTheCancelButtonsAnswer();
     void directionSetsTheArrowAndAlignment();
     void standardDialogKeepsItsCaption();
-    void freeSpaceShortfall_data();
-    void freeSpaceShortfall();
     void freeSpaceListsEveryShortDrive();
 };
-
-void DialogsTest::everyTimedKindTimesOutWithItsDefaultAnswer() {
-    for (DialogKind kind : kTimedKinds) {
-        const QuestionContent content = describeQuestion(question(kind));
-        QVERIFY2(content.timeOutAnswer == defaultAnswer(kind), dialogKindName(kind));
-        QVERIFY2(hasButton(content, content.timeOutAnswer), dialogKindName(kind));
-        QVERIFY2(hasButton(content, content.escapeAnswer), dialogKindName(kind));
-    }
-}
-
-void DialogsTest::contentFollowsTheQuestion() {
-    Question zero = question(DialogKind::ZeroLength);
-    zero.str1 = "C:\\SRC";
-    zero.str2 = "D:\\DST";
-    zero.str3 = "A.TXT";
-    zero.num1 = 0;
-    zero.num2 = 1234;
-    zero.text = "ignored";
-    const QuestionContent zeroContent = describeQuestion(zero);
-    QCOMPARE(zeroContent.caption, std::string("Zero Length Source File Warning !"));
-    QCOMPARE(zeroContent.upper, std::string("C:\\SRC\\A.TXT (0 Byte)"));
-    QCOMPARE(zeroContent.lower, std::string("D:\\DST\\A.TXT (1234 Bytes)"));
-
-    Question drive = question(DialogKind::InvalidDrive);
-    drive.text = "Free Space Warning !";
-    drive.str1 = "No more free space on Drive D to copy A.TXT";
-    drive.str2 = "Skip File";
-    const QuestionContent driveContent = describeQuestion(drive);
-    QCOMPARE(driveContent.caption, drive.text);
-    QCOMPARE(driveContent.upper, drive.str1);
-    QCOMPARE(driveContent.buttons.front().caption, std::string("Skip File"));
-
-    const QuestionContent closing = describeQuestion(question(DialogKind::Closing, 60));
-    QCOMPARE(closing.timeOutSeconds, 30);
-    QVERIFY(closing.silent);
-
-    QCOMPARE(describeQuestion(question(DialogKind::FileError, 0)).timeOutSeconds, 1);
-    QCOMPARE(describeQuestion(question(DialogKind::FileError, -5)).timeOutSeconds, 1);
-
-    const QuestionContent same = describeQuestion(question(DialogKind::SameStamp));
-    QCOMPARE(same.buttons[1].caption, std::string("Reversed Copy "));
-    QCOMPARE(same.buttons[1].hint, std::string("Copy Target onto Source"));
-    QCOMPARE(same.background, DialogBackground::Info);
-}
 
 void DialogsTest::everyTextFitsInsideItsDialog_data() {
     QTest::addColumn<DialogKind>("kind");
@@ -139,11 +71,7 @@ void DialogsTest::everyTextFitsInsideItsDialog_data() {
 void DialogsTest::everyTextFitsInsideItsDialog() {
     QFETCH(DialogKind, kind);
     QFETCH(QString, folder);
-    Question q = question(kind);
-    q.str1 = folder.toStdString() + "\\Summary of every account.xlsx (38 Bytes)";
-    q.str2 = q.str1;
-    q.str3 = "Files with same Time Stamp but with Different sizes !";
-    TQuestionDialog dialog(q);
+    TQuestionDialog dialog(test::sampleQuestion(kind, folder.toStdString(), folder.toStdString()));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
@@ -155,27 +83,6 @@ void DialogsTest::everyTextFitsInsideItsDialog() {
             QVERIFY2(label->fontMetrics().horizontalAdvance(piece) <= label->contentsRect().width(),
                      qPrintable(piece));
     }
-}
-
-void DialogsTest::lineBreaks_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("none") << "plain"
-                          << "plain";
-    QTest::newRow("cr") << "one\rtwo"
-                        << "one\ntwo";
-    QTest::newRow("cr lf") << "one\r\ntwo"
-                           << "one\ntwo";
-    QTest::newRow("trailing") << "a\r"
-                              << "a\n";
-    QTest::newRow("two") << "a\r\rb"
-                         << "a\n\nb";
-}
-
-void DialogsTest::lineBreaks() {
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
-    QCOMPARE(QString::fromStdString(withLineBreaks(text.toStdString())), shown);
 }
 
 void DialogsTest::countdownPressesTheDefaultAfterItsLength_data() {
@@ -266,7 +173,7 @@ void DialogsTest::directionSetsTheArrowAndAlignment() {
         QCOMPARE(arrow->text(), leftToRight ? QString("\u2192") : QString("\u2190"));
         QCOMPARE(bool(source->alignment() & Qt::AlignLeft), leftToRight);
         QCOMPARE(bool(target->alignment() & Qt::AlignRight), leftToRight);
-        QCOMPARE(source->text(), QString::fromStdString(q.str1));
+        QCOMPARE(source->text(), QString::fromStdString(q.as<MissingItemQuestion>().sourcePath));
         QVERIFY(target->font().italic());
         QVERIFY(!source->font().italic());
     }
@@ -282,23 +189,6 @@ void DialogsTest::standardDialogKeepsItsCaption() {
     QVERIFY(message->wordWrap());
     QVERIFY(message->alignment() & Qt::AlignHCenter);
     QCOMPARE(runFast(dialog), DialogAnswer::Ok);
-}
-
-void DialogsTest::freeSpaceShortfall_data() {
-    QTest::addColumn<qint64>("balance");
-    QTest::addColumn<qint64>("megabytes");
-    QTest::newRow("one byte") << qint64(-1) << qint64(1);
-    QTest::newRow("exactly one") << qint64(-1'024'000) << qint64(1);
-    QTest::newRow("one more byte") << qint64(-1'024'001) << qint64(2);
-    QTest::newRow("twelve") << qint64(-12 * 1'024'000) << qint64(12);
-    QTest::newRow("lowest possible")
-        << std::numeric_limits<qint64>::min() << qint64(9'007'199'254'741);
-}
-
-void DialogsTest::freeSpaceShortfall() {
-    QFETCH(qint64, balance);
-    QFETCH(qint64, megabytes);
-    QCOMPARE(TFreeSpaceDialog::shortfallMegabytes(balance), megabytes);
 }
 
 void DialogsTest::freeSpaceListsEveryShortDrive() {

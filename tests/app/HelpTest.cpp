@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/PosixFileSystem.h"
 #include "support/FixedEnvironment.h"
+#include "support/SampleQuestions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -122,9 +123,7 @@ void HelpTest::f1InAModalDialogOpensAUsableHelpWindow() {
     QFETCH(int, kind);
     QFETCH(QString, button);
     QFETCH(QString, page);
-    Question question;
-    question.kind = static_cast<DialogKind>(kind);
-    question.text = "Question";
+    const Question question = test::sampleQuestion(static_cast<DialogKind>(kind));
     dialogs::TQuestionDialog dialog(question);
 
     QUrl opened;
@@ -138,7 +137,7 @@ void HelpTest::f1InAModalDialogOpensAUsableHelpWindow() {
         // The dialog is modal: the help window must be the one that takes input now.
         helpTakesInput = window.isVisible() && QApplication::activeModalWidget() == &window;
         window.close();
-        dialog.answerButton(defaultAnswer(question.kind))->click();
+        dialog.answerButton(defaultAnswer(question.kind()))->click();
     });
     dialog.run();
 

@@ -164,8 +164,9 @@ TEST_F(ActionDriverTest, FileThatCannotBeDeletedIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(deletionRow(0).status, "Failed to delete - may be opened");
     EXPECT_EQ(deletionRow(0).colour, RowColour::Red);
     ASSERT_EQ(asker.questions.size(), 1u);
-    EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
-    EXPECT_EQ(asker.questions[0].text, "Could not delete R:\\KEEP.TXT- file may be opened");
+    EXPECT_EQ(asker.questions[0].kind(), DialogKind::Standard);
+    EXPECT_EQ(asker.questions[0].as<StandardQuestion>().message,
+              "Could not delete R:\\KEEP.TXT- file may be opened");
     EXPECT_EQ(deletionRow(1).status, "File deleted");
     EXPECT_EQ(counter(Counter::DlFiles), 1);
 }
@@ -238,12 +239,11 @@ TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
     EXPECT_FALSE(rightHas("NEW"));
     ASSERT_EQ(asker.questions.size(), 1u);
     const Question& question = asker.questions[0];
-    EXPECT_EQ(question.kind, DialogKind::FreeSpace);
-    EXPECT_EQ(question.text, "Free Space Warning !");
-    EXPECT_EQ(question.num1, 0);
-    ASSERT_EQ(question.shortDrives.size(), 1u);
-    EXPECT_EQ(question.shortDrives[0].letter, 'R');
-    EXPECT_LE(question.shortDrives[0].lowestBalance, -1000);
+    EXPECT_EQ(question.kind(), DialogKind::FreeSpace);
+    const std::vector<ShortDrive>& drives = question.as<FreeSpaceQuestion>().drives;
+    ASSERT_EQ(drives.size(), 1u);
+    EXPECT_EQ(drives[0].letter, 'R');
+    EXPECT_LE(drives[0].lowestBalance, -1000);
     EXPECT_NE(std::find(display.taskbarTitles.begin(), display.taskbarTitles.end(),
                         "No Free Space - Brisko 2.0"),
               display.taskbarTitles.end());

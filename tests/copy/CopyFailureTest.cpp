@@ -22,9 +22,11 @@ TEST_F(CopyTest, SourceThatCannotBeOpenedIsReportedAndSkipped) {
     copyPlannedFiles();
 
     ASSERT_EQ(asker.questions.size(), 2u);
-    EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
-    EXPECT_EQ(asker.questions[0].text, "Could not open Source File L:\\GONE.DAT");
-    EXPECT_EQ(asker.questions[1].text, "Could not open Source File L:\\FIFO.DAT");
+    EXPECT_EQ(asker.questions[0].kind(), DialogKind::Standard);
+    EXPECT_EQ(asker.questions[0].as<StandardQuestion>().message,
+              "Could not open Source File L:\\GONE.DAT");
+    EXPECT_EQ(asker.questions[1].as<StandardQuestion>().message,
+              "Could not open Source File L:\\FIFO.DAT");
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(copyRow(i).status, "Could not open Source File");
         EXPECT_EQ(copyRow(i).colour, RowColour::Red);
@@ -63,8 +65,9 @@ TEST_P(ReadErrorTest, OperatorDecidesAboutASourceThatCannotBeRead) {
     copyPlannedFiles();
 
     ASSERT_FALSE(asker.questions.empty());
-    EXPECT_EQ(asker.questions[0].kind, DialogKind::FileError);
-    EXPECT_EQ(asker.questions[0].text, "Could not read from the file L:\\BIG.DAT");
+    EXPECT_EQ(asker.questions[0].kind(), DialogKind::FileError);
+    EXPECT_EQ(asker.questions[0].as<FileErrorQuestion>().message,
+              "Could not read from the file L:\\BIG.DAT");
     EXPECT_EQ(copyRow(0).status, example.outcome);
     EXPECT_EQ(copyRow(0).colour, example.copied ? RowColour::Plain : RowColour::Red);
     EXPECT_EQ(context().abortRequested(), example.aborts);
@@ -301,10 +304,11 @@ TEST_P(PerFileFreeSpaceTest, EachCopyChecksTheSpaceOfItsDrive) {
     ASSERT_EQ(asker.questions.size(), example.asked ? 1u : 0u);
     if (example.asked) {
         const Question& question = asker.questions[0];
-        EXPECT_EQ(question.kind, DialogKind::InvalidDrive);
-        EXPECT_EQ(question.text, "Free Space Warning !");
-        EXPECT_EQ(question.str1, "No more free space on Drive R to copy DATA.DBF");
-        EXPECT_EQ(question.str2, "Skip File");
+        EXPECT_EQ(question.kind(), DialogKind::InvalidDrive);
+        const auto& full = question.as<InvalidDriveQuestion>();
+        EXPECT_EQ(full.caption, "Free Space Warning !");
+        EXPECT_EQ(full.message, "No more free space on Drive R to copy DATA.DBF");
+        EXPECT_EQ(full.skipCaption, "Skip File");
     }
     EXPECT_EQ(context().abortRequested(), example.answer == DialogAnswer::Abort && example.asked);
     if (example.targetAfter == nullptr)

@@ -216,8 +216,8 @@ TEST_F(CopyTest, SelfProtectionRefusesToOverwriteTheRunningProgram) {
 
     EXPECT_EQ(readRight("brisko2"), "running program");
     ASSERT_EQ(asker.questions.size(), 1u);
-    EXPECT_EQ(asker.questions[0].kind, DialogKind::Standard);
-    EXPECT_EQ(asker.questions[0].text,
+    EXPECT_EQ(asker.questions[0].kind(), DialogKind::Standard);
+    EXPECT_EQ(asker.questions[0].as<StandardQuestion>().message,
               "Cannot update Brisko using Brisko\rcopy me manually\r From  L:  to  R:");
     EXPECT_EQ(copyRow(0).status, "Cannot update Brisko using Brisko");
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
@@ -250,7 +250,7 @@ TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndKeepsTheOldTarget) {
     EXPECT_EQ(copyRow(0).status, "Binary compare failed - target kept");
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
     ASSERT_FALSE(asker.questions.empty());
-    EXPECT_EQ(asker.questions.back().text,
+    EXPECT_EQ(asker.questions.back().as<StandardQuestion>().message,
               "binary compare failed between copied source file L:\\DATA.DBF and target "
               "R:\\DATA.DBF, all sessions are aborted");
     EXPECT_TRUE(context().abortRequested());

@@ -220,13 +220,13 @@ TEST_P(ZeroLengthTest, AnswerDecidesWhatIsListed) {
 
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     const Question& question = operatorPort.questions[0];
-    EXPECT_EQ(question.kind, DialogKind::ZeroLength);
-    EXPECT_EQ(question.text, "");
-    EXPECT_EQ(question.str1, "X:\\L");
-    EXPECT_EQ(question.str2, "Y:\\R");
-    EXPECT_EQ(question.str3, "EMPTY.TXT");
-    EXPECT_EQ(question.num1, 0);
-    EXPECT_EQ(question.num2, 100);
+    EXPECT_EQ(question.kind(), DialogKind::ZeroLength);
+    const auto& zero = question.as<ZeroLengthQuestion>();
+    EXPECT_EQ(zero.sourceFolder, "X:\\L");
+    EXPECT_EQ(zero.targetFolder, "Y:\\R");
+    EXPECT_EQ(zero.fileName, "EMPTY.TXT");
+    EXPECT_EQ(zero.sourceSize, 0);
+    EXPECT_EQ(zero.targetSize, 100);
     EXPECT_TRUE(question.leftToRight);
     EXPECT_EQ(question.timeoutSeconds, 60);
 

@@ -62,8 +62,8 @@ TEST_F(ScanFixture, BinaryCompareOfAFileThatCannotBeOpenedCountsAsEqual) {
     EXPECT_FALSE(binaryCompare(engine, "L:\\A.BIN", "R:\\MISSING.BIN", 1, true));
     operatorPort.questions.resize(1);
     ASSERT_EQ(operatorPort.questions.size(), 1u);
-    EXPECT_EQ(operatorPort.questions[0].kind, DialogKind::Standard);
-    EXPECT_EQ(operatorPort.questions[0].text,
+    EXPECT_EQ(operatorPort.questions[0].kind(), DialogKind::Standard);
+    EXPECT_EQ(operatorPort.questions[0].as<StandardQuestion>().message,
               "Could not open Source or Target File for Binary Compare");
     EXPECT_EQ(operatorPort.questions[0].timeoutSeconds, 60);
 }

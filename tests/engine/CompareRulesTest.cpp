@@ -23,11 +23,11 @@ TEST_F(CompareRulesTest, SameStampDifferentSizesAsksWithBothFilesDescribed) {
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     const Question& question = operatorPort.questions[0];
     const std::string text = "Files with same Time Stamp but with Different sizes !";
-    EXPECT_EQ(question.kind, DialogKind::SameStamp);
-    EXPECT_EQ(question.text, text);
-    EXPECT_EQ(question.str3, text);
-    EXPECT_EQ(question.str1, "L:\\DATA\\A.TXT (5 Bytes)");
-    EXPECT_EQ(question.str2, "R:\\DATA\\A.TXT (3 Bytes)");
+    EXPECT_EQ(question.kind(), DialogKind::SameStamp);
+    const auto& sameStamp = question.as<SameStampQuestion>();
+    EXPECT_EQ(sameStamp.text, text);
+    EXPECT_EQ(sameStamp.sourceFile, "L:\\DATA\\A.TXT (5 Bytes)");
+    EXPECT_EQ(sameStamp.targetFile, "R:\\DATA\\A.TXT (3 Bytes)");
     EXPECT_TRUE(question.leftToRight);
     EXPECT_EQ(question.timeoutSeconds, 60);
     EXPECT_TRUE(planIsEmpty()); // Keep as is, the time-out answer
@@ -129,11 +129,11 @@ TEST_F(CompareRulesTest, BinaryCompareFindsADifferenceInTheLastByte) {
 
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     const Question& question = operatorPort.questions[0];
-    EXPECT_EQ(question.kind, DialogKind::SameStamp);
-    EXPECT_EQ(question.text, "Binary Compare Failed");
-    EXPECT_EQ(question.str3, "Binary Compare Failed");
-    EXPECT_EQ(question.str1, "L:\\DATA\\A.BIN (70000 Bytes)");
-    EXPECT_EQ(question.str2, "R:\\DATA\\A.BIN (70000 Bytes)");
+    EXPECT_EQ(question.kind(), DialogKind::SameStamp);
+    const auto& sameStamp = question.as<SameStampQuestion>();
+    EXPECT_EQ(sameStamp.text, "Binary Compare Failed");
+    EXPECT_EQ(sameStamp.sourceFile, "L:\\DATA\\A.BIN (70000 Bytes)");
+    EXPECT_EQ(sameStamp.targetFile, "R:\\DATA\\A.BIN (70000 Bytes)");
     ASSERT_EQ(copies(), Lines{"L:\\DATA\\A.BIN > R:\\DATA\\A.BIN"});
     EXPECT_TRUE(plan.filesToCopy()[0].binaryFailed);
     EXPECT_EQ(host.history.back().status, "Binary failed - File to be copied");
@@ -172,10 +172,11 @@ TEST_P(MissingFileTest, InModeUpdate) {
     ASSERT_EQ(operatorPort.questions.size(), c.questions);
     if (c.questions > 0) {
         const Question& question = operatorPort.questions[0];
-        EXPECT_EQ(question.kind, DialogKind::MissingItem);
-        EXPECT_EQ(question.text, "Missing File");
-        EXPECT_EQ(question.str1, "L:\\DATA\\A.TXT");
-        EXPECT_EQ(question.str2, "R:\\DATA\\A.TXT");
+        EXPECT_EQ(question.kind(), DialogKind::MissingItem);
+        const auto& missing = question.as<MissingItemQuestion>();
+        EXPECT_EQ(missing.caption, "Missing File");
+        EXPECT_EQ(missing.sourcePath, "L:\\DATA\\A.TXT");
+        EXPECT_EQ(missing.targetPath, "R:\\DATA\\A.TXT");
     }
     EXPECT_EQ(copies(), c.copies);
     EXPECT_EQ(filesToDelete(), c.filesToDelete);

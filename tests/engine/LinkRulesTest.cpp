@@ -110,9 +110,10 @@ TEST_P(LinkRulesTest, LeftToRight) {
     EXPECT_EQ(problems(), c.problems);
     if (c.question) {
         ASSERT_EQ(operatorPort.questions.size(), 1u);
-        EXPECT_EQ(operatorPort.questions[0].kind, DialogKind::SameStamp);
-        EXPECT_EQ(operatorPort.questions[0].text, *c.question);
-        EXPECT_EQ(operatorPort.questions[0].str1, "L:\\DATA\\X -> a");
+        EXPECT_EQ(operatorPort.questions[0].kind(), DialogKind::SameStamp);
+        const auto& sameStamp = operatorPort.questions[0].as<SameStampQuestion>();
+        EXPECT_EQ(sameStamp.text, *c.question);
+        EXPECT_EQ(sameStamp.sourceFile, "L:\\DATA\\X -> a");
     } else {
         EXPECT_TRUE(operatorPort.questions.empty());
     }

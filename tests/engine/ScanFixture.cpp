@@ -97,7 +97,7 @@ std::vector<std::string> ScanFixture::problems() const {
 std::vector<DialogKind> ScanFixture::questionKinds() const {
     std::vector<DialogKind> kinds;
     for (const Question& question : operatorPort.questions)
-        kinds.push_back(question.kind);
+        kinds.push_back(question.kind());
     return kinds;
 }
 

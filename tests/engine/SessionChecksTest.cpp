@@ -147,9 +147,8 @@ TEST_P(EmptyMasterTest, MirrorsOnlyWhenTold) {
     }
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     const Question& question = operatorPort.questions[0];
-    EXPECT_EQ(question.kind, DialogKind::EmptyMaster);
-    EXPECT_EQ(question.text, "Empty Master Folder");
-    EXPECT_EQ(question.str1,
+    EXPECT_EQ(question.kind(), DialogKind::EmptyMaster);
+    EXPECT_EQ(question.as<EmptyMasterQuestion>().message,
               "Master folder L:\\DATA is empty: mirroring it would delete everything in R:\\DATA");
 }
 
@@ -187,10 +186,11 @@ TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
     execute(script::UpdateMode::Update);
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     const Question& question = operatorPort.questions[0];
-    EXPECT_EQ(question.kind, DialogKind::InvalidDrive);
-    EXPECT_EQ(question.text, "Invalid Drive");
-    EXPECT_EQ(question.str1, c.message);
-    EXPECT_EQ(question.str2, "Skip Session");
+    EXPECT_EQ(question.kind(), DialogKind::InvalidDrive);
+    const auto& drive = question.as<InvalidDriveQuestion>();
+    EXPECT_EQ(drive.caption, "Invalid Drive");
+    EXPECT_EQ(drive.message, c.message);
+    EXPECT_EQ(drive.skipCaption, "Skip Session");
     EXPECT_EQ(question.timeoutSeconds, 60);
     EXPECT_TRUE(planIsEmpty());
     EXPECT_FALSE(host.aborted);
@@ -246,10 +246,11 @@ TEST_P(MissingFolderQuestionTest, SubfolderMissingOnTheTarget) {
     execute(script::UpdateMode::OneLTR);
     ASSERT_EQ(operatorPort.questions.size(), 1u);
     const Question& question = operatorPort.questions[0];
-    EXPECT_EQ(question.kind, DialogKind::MissingItem);
-    EXPECT_EQ(question.text, "Missing Folder");
-    EXPECT_EQ(question.str1, "L:\\DATA\\SUB");
-    EXPECT_EQ(question.str2, "R:\\DATA\\SUB");
+    EXPECT_EQ(question.kind(), DialogKind::MissingItem);
+    const auto& missing = question.as<MissingItemQuestion>();
+    EXPECT_EQ(missing.caption, "Missing Folder");
+    EXPECT_EQ(missing.sourcePath, "L:\\DATA\\SUB");
+    EXPECT_EQ(missing.targetPath, "R:\\DATA\\SUB");
     EXPECT_TRUE(question.leftToRight);
     EXPECT_EQ(foldersToCreate(), c.foldersToCreate);
     EXPECT_EQ(foldersToDelete(), c.foldersToDelete);

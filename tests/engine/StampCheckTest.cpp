@@ -101,10 +101,11 @@ TEST_P(FileStampTest, SourceAgainstTheClock) {
     ASSERT_EQ(operatorPort.questions.size(), questions);
     if (c.asks) {
         const Question& question = operatorPort.questions[0];
-        EXPECT_EQ(question.kind, DialogKind::FutureStamp);
-        EXPECT_EQ(question.text, "L:\\DATA\\A.TXT");
+        EXPECT_EQ(question.kind(), DialogKind::FutureStamp);
+        const auto& future = question.as<FutureStampQuestion>();
+        EXPECT_EQ(future.path, "L:\\DATA\\A.TXT");
         const DosStamp stamp = platform::dosStampFromTime(c.fileAt);
-        EXPECT_EQ(question.str1, "dated " + stampDateText(stamp) + " (future date)");
+        EXPECT_EQ(future.dateText, "dated " + stampDateText(stamp) + " (future date)");
         EXPECT_EQ(question.timeoutSeconds, 60);
     }
     EXPECT_EQ(host.aborted, c.outOfTune);

@@ -63,7 +63,8 @@ TEST_F(RunContextTest, MissingScriptIsSaidAndNotRun) {
     auto outcome = context().startFromCommandLine({tree.path("absent.brk").string(), "L=D:"});
     EXPECT_EQ(outcome, RunContext::StartOutcome::MissingScript);
     ASSERT_EQ(asker.questions.size(), 1u);
-    EXPECT_NE(asker.questions[0].text.find("absent.brk"), std::string::npos);
+    EXPECT_NE(asker.questions[0].as<StandardQuestion>().message.find("absent.brk"),
+              std::string::npos);
     EXPECT_FALSE(context().closeWhenFinished());
 }
 

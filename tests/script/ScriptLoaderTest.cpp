@@ -49,8 +49,9 @@ TEST_F(ScriptLoader, ScriptThatCannotBeReadIsReportedNotTakenAsMissing) {
     script::clearForLoad(context);
     script::loadScript(context, "C:\\Twin.brk");
     ASSERT_EQ(operatorPort.questions.size(), 1u);
-    EXPECT_EQ(operatorPort.questions[0].kind, DialogKind::Standard);
-    EXPECT_EQ(operatorPort.questions[0].text, "Could not open file C:\\Twin.brk");
+    EXPECT_EQ(operatorPort.questions[0].kind(), DialogKind::Standard);
+    EXPECT_EQ(operatorPort.questions[0].as<StandardQuestion>().message,
+              "Could not open file C:\\Twin.brk");
     EXPECT_EQ(operatorPort.questions[0].timeoutSeconds, 60);
     EXPECT_TRUE(shownRows().empty());
 }
@@ -113,7 +114,8 @@ TEST_P(MissingInclude, ThatCannotBeReadIsReportedAndHighlighted) {
     EXPECT_EQ(shownRows(), (Rows{"!" + std::string(c.key) + "|=|C:\\LINK.BRK"}));
     EXPECT_EQ(state.errorCount, c.errors);
     ASSERT_EQ(operatorPort.questions.size(), 1u);
-    EXPECT_EQ(operatorPort.questions[0].text, "Could not open file C:\\LINK.BRK");
+    EXPECT_EQ(operatorPort.questions[0].as<StandardQuestion>().message,
+              "Could not open file C:\\LINK.BRK");
     ASSERT_EQ(host.historyRows.size(), 1u);
     EXPECT_EQ(host.historyRows[0].status, "Include File cannot be read");
 }

@@ -27,7 +27,7 @@ void RecordingDisplay::showFolder(Side side, const std::string& folder) {
 DialogAnswer ScriptedOperator::ask(const Question& question) {
     questions.push_back(question);
     if (answers.empty())
-        return defaultAnswer(question.kind);
+        return defaultAnswer(question.kind());
     DialogAnswer answer = answers.front();
     answers.pop_front();
     return answer;

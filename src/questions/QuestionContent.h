@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace brisko::dialogs {
+namespace brisko::questions {
 
 // One button of a question dialog.
 struct AnswerButton {
@@ -38,10 +38,10 @@ struct QuestionContent {
     bool silent = false;
 };
 
-// Every timed question kind; the free-space warning has a dialog of its own.
+// Every timed question kind; the free-space warning has texts of its own (FreeSpaceText.h).
 QuestionContent describeQuestion(const Question& question);
 
 // A text as a label shows it: a carriage return breaks the line.
 std::string withLineBreaks(const std::string& text);
 
-} // namespace brisko::dialogs
+} // namespace brisko::questions
