@@ -2,7 +2,9 @@
 
 #include "NameTrees.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace brisko::test {
 namespace {
@@ -36,6 +38,16 @@ protected:
     }
     FsStatus statusOf(std::string_view path, bool exactLast = false) {
         return resolve(path, exactLast).result.status;
+    }
+
+    // Changes the tree and reports the change, as the file system does for those it makes.
+    void addFileReported(std::string_view relative) {
+        tree->addFile(relative);
+        resolver.nameAdded(tree->host(relative));
+    }
+    void removeReported(std::string_view relative) {
+        tree->remove(relative);
+        resolver.nameRemoved(tree->host(relative));
     }
 
     std::unique_ptr<NameTree> tree = GetParam().make();
@@ -147,11 +159,9 @@ TEST_P(CaseResolverTest, AFolderThatCannotBeListedIsNotTakenForMissing) {
 TEST_P(CaseResolverTest, KeptNamesFollowTheChangesReported) {
     tree->addFile("docs/readme.md");
     ASSERT_EQ(statusOf("DOCS/README.MD"), FsStatus::Ok);
-    tree->remove("docs/readme.md");
-    resolver.nameRemoved(tree->host("docs/readme.md"));
+    removeReported("docs/readme.md");
     EXPECT_EQ(statusOf("DOCS/README.MD"), FsStatus::NotFound);
-    tree->addFile("docs/Readme.md");
-    resolver.nameAdded(tree->host("docs/Readme.md"));
+    addFileReported("docs/Readme.md");
     EXPECT_EQ(hostOf("DOCS/README.MD"), tree->host("docs/Readme.md"));
 }
 
@@ -159,8 +169,7 @@ TEST_P(CaseResolverTest, RemovingAFileThatHidAFolderFindsTheFolder) {
     tree->addFile("Data/x.txt");
     tree->addFile("DATA");
     EXPECT_EQ(statusOf("DATA/X.TXT"), FsStatus::NotFound);
-    tree->remove("DATA");
-    resolver.nameRemoved(tree->host("DATA"));
+    removeReported("DATA");
     EXPECT_EQ(hostOf("DATA/X.TXT"), tree->host("Data/x.txt"));
 }
 
