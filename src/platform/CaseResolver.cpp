@@ -1,11 +1,9 @@
 #include "platform/CaseResolver.h"
 
-#include "platform/FolderStream.h"
 #include "platform/PosixErrors.h"
 #include "platform/Unicode.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace brisko::platform {
 
@@ -16,16 +14,10 @@ constexpr std::size_t kMaxKeptPrefixes = 100000;
 constexpr std::size_t kMaxKeptListings = 4096;
 constexpr std::size_t kMaxListedNames = 2000000;
 
-bool exists(const std::string& host, int& error, struct stat& info) {
-    if (lstat(host.c_str(), &info) == 0)
-        return true;
-    error = errno;
-    return false;
-}
+using Outcome = HostLookup::Outcome;
 
-bool exists(const std::string& host, int& error) {
-    struct stat info {};
-    return exists(host, error, info);
+FsResult missing() {
+    return resultFromErrno(ENOENT);
 }
 
 // Adds one name to a host path in place.
@@ -67,27 +59,26 @@ Resolution CaseResolver::resolve(const HostRoute& route, bool exactLast) {
     Resolution resolution;
     resolution.count = route.components.size();
     const std::string requested = joinAll(route.base, route.components, 0);
-    int error = 0;
     if (route.components.empty()) {
         // The drive's own folder: followed as the system follows it.
-        struct stat info {};
+        const HostLookup folder = host_.lookUp(requested, LinkHandling::Follow);
         resolution.host = resolution.existing = requested;
-        if (::stat(requested.c_str(), &info) != 0)
-            resolution.result = resultFromErrno(errno);
+        if (folder.outcome != Outcome::Found)
+            resolution.result = folder.outcome == Outcome::Missing ? missing() : folder.failure;
         return resolution;
     }
-    struct stat info {};
-    if (exists(requested, error, info)) {
+    const HostLookup whole = host_.lookUp(requested, LinkHandling::Inspect);
+    if (whole.outcome == Outcome::Found) {
         resolution.host = resolution.existing = requested;
         resolution.found = resolution.count;
-        resolution.status = info;
+        resolution.status = whole.status;
         return resolution;
     }
-    return resolveSlowly(route, requested, error, exactLast);
+    return resolveSlowly(route, requested, whole, exactLast);
 }
 
 Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string& requested,
-                                       int wholeError, bool exactLast) {
+                                       const HostLookup& whole, bool exactLast) {
     const auto& names = route.components;
     Resolution resolution;
     resolution.count = names.size();
@@ -118,22 +109,22 @@ Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string
     for (; i < names.size(); ++i) {
         const std::string candidate = joinHost(current, names[i]);
         extend(prefix, names[i]);
-        int error = wholeError;
         const bool lookedUp = i + 1 == names.size() && candidate == requested;
-        if (!lookedUp && exists(candidate, error)) {
+        const HostLookup exact = lookedUp ? whole : host_.lookUp(candidate, LinkHandling::Inspect);
+        if (exact.outcome == Outcome::Found) {
             current = candidate;
         } else {
-            if (error != ENOENT) // ENOTDIR (a file on the way) counts as missing too
-                return stop(resultFromErrno(error));
+            if (exact.outcome == Outcome::Failed) // a file on the way is not found, and final
+                return stop(exact.failure);
             if (exactLast && i + 1 == names.size())
-                return stop(resultFromErrno(ENOENT));
+                return stop(missing());
             FsResult failure;
             const FoldedListing* listing = listingOf(current, failure);
             if (listing == nullptr)
                 return stop(failure); // cannot tell whether a variant exists: not "missing"
             auto match = listing->namesByFold.find(toUpper(names[i]));
             if (match == listing->namesByFold.end() || match->second.empty())
-                return stop(resultFromErrno(ENOENT));
+                return stop(missing());
             if (match->second.size() > 1)
                 return stop({FsStatus::Ambiguous, ambiguity(match->second)});
             current = joinHost(current, match->second.front());
@@ -154,12 +145,10 @@ const CaseResolver::FoldedListing* CaseResolver::listingOf(const std::string& fo
     auto kept = listings_.find(folder);
     if (kept != listings_.end())
         return &kept->second;
-    FolderStream stream(folder, FinalLink::Follow);
     std::vector<std::string> names;
-    while (const char* name = stream.next())
-        names.emplace_back(name);
-    if (!stream.ok()) {
-        failure = stream.result();
+    FsResult listed = host_.listNames(folder, names);
+    if (!listed.ok()) {
+        failure = std::move(listed);
         return nullptr;
     }
     rememberListing(folder, names);

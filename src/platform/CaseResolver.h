@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/HostNames.h"
 #include "platform/ProgramPath.h"
 
 #include <optional>
@@ -29,12 +30,15 @@ struct Resolution {
     }
 };
 
-// Matches every name of a route against the disk: exactly first, then by the one name that
+// Matches every name of a route against the host's names: exactly first, then by the one name that
 // differs from it only in case (Unicode-aware); several such names are never guessed between.
 // Resolved folder prefixes and case-folded listings are kept, so that a big tree is not listed
 // again for every path; the owner reports every change it makes so that they stay true.
 class CaseResolver {
 public:
+    // host is used for every look at the names, and must outlive the resolver.
+    explicit CaseResolver(HostNames& host) : host_(host) {}
+
     // exactLast: the last name is matched exactly only, never by case (a name that has
     // siblings differing from it only in case).
     Resolution resolve(const HostRoute& route, bool exactLast = false);
@@ -57,15 +61,16 @@ private:
     // folder cannot be read.
     const FoldedListing* listingOf(const std::string& folder, FsResult& failure);
     void rememberListing(const std::string& folder, const std::vector<std::string>& names);
-    // Matches name by name from the longest prefix kept; the whole requested path is known to be
-    // missing (lstat failed with wholeError), so it is not looked up again.
-    Resolution resolveSlowly(const HostRoute& route, const std::string& requested, int wholeError,
-                             bool exactLast);
+    // Matches name by name from the longest prefix kept; the whole requested path is known not to
+    // be there as written (whole), so it is not looked up again.
+    Resolution resolveSlowly(const HostRoute& route, const std::string& requested,
+                             const HostLookup& whole, bool exactLast);
     // A file name came or went: prefixes kept through a name of the same case-fold may no longer
     // be the only match (or the exact one), so they are dropped; the rest stay true.
     void forgetPrefixesThrough(const std::string& name);
     void keepWithinBounds();
 
+    HostNames& host_;
     std::unordered_map<std::string, std::string> prefixes_; // requested prefix -> host path
     std::unordered_set<std::string> prefixFolds_;           // the case-folds of the prefixes' names
     std::unordered_map<std::string, FoldedListing> listings_;

@@ -182,7 +182,8 @@ struct PosixFileSystem::Impl {
     explicit Impl(DriveMap map) : drives(std::move(map)) {}
 
     DriveMap drives;
-    CaseResolver resolver;
+    PosixHostNames hostNames;
+    CaseResolver resolver{hostNames};
 
     // Takes a program path apart and matches it against the disk.
     Resolution resolve(std::string_view path, ParsedPath& parsed, bool exactLast) {

@@ -7,7 +7,9 @@ using platform::FsStatus;
 
 class CaseResolutionTest : public DriveTreeTest {};
 
-TEST_F(CaseResolutionTest, UsesTheOnlyNameThatDiffersInCase) {
+// The rules of matching by case are tested over the resolver itself (CaseResolverTest); these
+// show that the file system goes through it for every path form and every change it makes.
+TEST_F(CaseResolutionTest, EveryPathFormIsMatchedByCase) {
     tree.write("Data/Sub Folder/Report.TXT", "x");
     for (const char* path :
          {"C:\\DATA\\SUB FOLDER\\REPORT.TXT", "c:\\data\\sub folder\\report.txt",
@@ -18,14 +20,8 @@ TEST_F(CaseResolutionTest, UsesTheOnlyNameThatDiffersInCase) {
         ASSERT_TRUE(info.result.ok()) << info.result.detail;
         EXPECT_EQ(info.entry.name, "Report.TXT");
     }
-}
-
-TEST_F(CaseResolutionTest, ExactNameWinsOverCaseVariants) {
-    tree.write("Notes/a.txt", "exact");
-    tree.write("NOTES/a.txt", "upper");
-    tree.write("notes/a.txt", "lower");
-    EXPECT_EQ(fs.hostPath("C:\\Notes\\A.TXT"), host("Notes/a.txt"));
-    EXPECT_EQ(fs.hostPath("C:\\NOTES\\a.txt"), host("NOTES/a.txt"));
+    EXPECT_EQ(fs.hostPath("C:\\DATA\\New.TXT"), host("Data/New.TXT"));
+    EXPECT_EQ(fs.hostPath("C:\\NONE\\New.TXT"), std::nullopt);
 }
 
 TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
@@ -33,11 +29,8 @@ TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
     tree.write("PHOTOS/x.jpg", "2");
     tree.write("list/File.txt", "3");
     tree.write("list/FILE.txt", "4");
-    for (const char* path : {"C:\\photos\\x.jpg", "C:\\photos", "C:\\LIST\\file.txt"}) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(fs.stat(path).result.status, FsStatus::Ambiguous);
-        EXPECT_EQ(fs.hostPath(path), std::nullopt);
-    }
+    EXPECT_EQ(fs.stat("C:\\photos\\x.jpg").result.status, FsStatus::Ambiguous);
+    EXPECT_EQ(fs.hostPath("C:\\photos\\x.jpg"), std::nullopt);
     EXPECT_EQ(fs.list("C:\\photos").result.status, FsStatus::Ambiguous);
     platform::FsResult result;
     EXPECT_EQ(fs.createFresh("C:\\LIST\\file.txt", result), nullptr);
@@ -58,33 +51,6 @@ TEST_F(CaseResolutionTest, ExactNamesNeverReachACaseVariantOfTheLastName) {
     EXPECT_EQ(tree.read("Data/index.html"), "second twin");
     // Folders on the way still match by case.
     EXPECT_EQ(exact.stat("C:\\data\\Index.html").entry.name, "Index.html");
-}
-
-TEST_F(CaseResolutionTest, RemovingAFileThatHidAFolderFindsTheFolder) {
-    tree.write("Data/x.txt", "x");
-    tree.write("DATA", "a file with the folder's name in capitals");
-    EXPECT_EQ(fs.stat("C:\\DATA\\X.TXT").result.status, FsStatus::NotFound);
-    ASSERT_TRUE(fs.removeFile("C:\\DATA").ok());
-    EXPECT_EQ(fs.hostPath("C:\\DATA\\X.TXT"), host("Data/x.txt"));
-}
-
-TEST_F(CaseResolutionTest, MatchesNonAsciiNamesWithoutRegardToCase) {
-    tree.write("Übersicht/Straße.txt", "s");
-    tree.write("Ωμέγα/файл.txt", "f");
-    for (const char* path : {"C:\\ÜBERSICHT", "c:\\übersicht", "C:\\ÜBERSICHT\\STRAßE.TXT"})
-        EXPECT_TRUE(fs.stat(path).result.ok()) << path;
-    EXPECT_EQ(fs.hostPath("C:\\ΩΜΈΓΑ\\ФАЙЛ.TXT"), host("Ωμέγα/файл.txt"));
-    EXPECT_EQ(fs.stat("C:\\ÜBERSICHT\\STRASSE.TXT").result.status, FsStatus::NotFound);
-}
-
-TEST_F(CaseResolutionTest, MissingNamesAreNotFound) {
-    tree.write("Data/file.txt", "x");
-    EXPECT_EQ(fs.stat("C:\\DATA\\OTHER.TXT").result.status, FsStatus::NotFound);
-    EXPECT_EQ(fs.stat("C:\\NONE\\FILE.TXT").result.status, FsStatus::NotFound);
-    EXPECT_EQ(fs.stat("C:\\DATA\\FILE.TXT\\BELOW").result.status, FsStatus::NotFound);
-    // The last name may be missing: that is where new files are made.
-    EXPECT_EQ(fs.hostPath("C:\\DATA\\New.TXT"), host("Data/New.TXT"));
-    EXPECT_EQ(fs.hostPath("C:\\NONE\\New.TXT"), std::nullopt);
 }
 
 TEST_F(CaseResolutionTest, DriveLettersGoThroughTheMap) {
