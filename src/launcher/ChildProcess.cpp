@@ -1,5 +1,7 @@
 #include "launcher/ChildProcess.h"
 
+#include "platform/SpawnSetup.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <cerrno>
@@ -18,38 +20,6 @@ extern char** environ;
 namespace brisko::launcher {
 
 namespace {
-
-// The spawn settings: the folder, no descriptor beyond 0 to 2, default signals, a new session.
-class SpawnSettings {
-public:
-    explicit SpawnSettings(const QByteArray& folder) {
-        posix_spawn_file_actions_init(&actions_);
-        posix_spawnattr_init(&attributes_);
-        if (!folder.isEmpty())
-            posix_spawn_file_actions_addchdir_np(&actions_, folder.constData());
-        posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
-        sigset_t signalSet;
-        sigfillset(&signalSet);
-        posix_spawnattr_setsigdefault(&attributes_, &signalSet);
-        sigemptyset(&signalSet);
-        posix_spawnattr_setsigmask(&attributes_, &signalSet);
-        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK |
-                                                   POSIX_SPAWN_SETSID);
-    }
-    SpawnSettings(const SpawnSettings&) = delete;
-    SpawnSettings& operator=(const SpawnSettings&) = delete;
-    ~SpawnSettings() {
-        posix_spawn_file_actions_destroy(&actions_);
-        posix_spawnattr_destroy(&attributes_);
-    }
-
-    const posix_spawn_file_actions_t* actions() const { return &actions_; }
-    const posix_spawnattr_t* attributes() const { return &attributes_; }
-
-private:
-    posix_spawn_file_actions_t actions_;
-    posix_spawnattr_t attributes_;
-};
 
 // A descriptor that becomes readable when the process ends (called directly: not every C
 // library declares it).
@@ -79,7 +49,8 @@ int ChildProcess::start(const QStringList& arguments, const QString& folder, int
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    const SpawnSettings settings(QFile::encodeName(folder));
+    const platform::SpawnSetup settings(QFile::encodeName(folder).toStdString(),
+                                        platform::SpawnSetup::Session::Own);
     pid_t pid = 0;
     const int error = posix_spawnp(&pid, argv.front(), settings.actions(), settings.attributes(),
                                    argv.data(), environ);

@@ -1,6 +1,7 @@
 #include "platform/PosixShell.h"
 
 #include "platform/PosixErrors.h"
+#include "platform/SpawnSetup.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,37 +74,6 @@ void collectInBackground(pid_t child) {
     }).detach();
 }
 
-// The spawn settings: the working folder, no descriptor beyond 0 to 2, default signals.
-class SpawnSetup {
-public:
-    explicit SpawnSetup(const std::string& workingFolder) {
-        posix_spawn_file_actions_init(&actions_);
-        posix_spawnattr_init(&attributes_);
-        if (!workingFolder.empty())
-            posix_spawn_file_actions_addchdir_np(&actions_, workingFolder.c_str());
-        posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
-        sigset_t signals;
-        sigfillset(&signals);
-        posix_spawnattr_setsigdefault(&attributes_, &signals);
-        sigemptyset(&signals);
-        posix_spawnattr_setsigmask(&attributes_, &signals);
-        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-    ~SpawnSetup() {
-        posix_spawn_file_actions_destroy(&actions_);
-        posix_spawnattr_destroy(&attributes_);
-    }
-
-    const posix_spawn_file_actions_t* actions() const { return &actions_; }
-    const posix_spawnattr_t* attributes() const { return &attributes_; }
-
-private:
-    posix_spawn_file_actions_t actions_;
-    posix_spawnattr_t attributes_;
-};
-
 // Starts an executable file; arguments[0] is the name the program sees as its own.
 FsResult spawn(const std::string& executable, const std::vector<std::string>& arguments,
                const std::string& workingFolder) {
@@ -112,7 +82,7 @@ FsResult spawn(const std::string& executable, const std::vector<std::string>& ar
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    SpawnSetup setup(workingFolder);
+    const SpawnSetup setup(workingFolder, SpawnSetup::Session::Ours);
     pid_t child = 0;
     const int error = posix_spawn(&child, executable.c_str(), setup.actions(), setup.attributes(),
                                   argv.data(), environ);

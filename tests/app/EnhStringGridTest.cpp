@@ -1,5 +1,6 @@
 #include "widgets/EnhStringGrid.h"
 
+#include "PaintCounter.h"
 #include "widgets/FolderPane.h"
 
 #include <QHeaderView>
@@ -12,19 +13,6 @@ using brisko::widgets::TEnhStringGrid;
 using brisko::widgets::TFolderPane;
 
 namespace {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 const QColor kRed(255, 0, 0);
 

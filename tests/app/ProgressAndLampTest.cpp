@@ -1,3 +1,4 @@
+#include "PaintCounter.h"
 #include "widgets/GradProgress.h"
 #include "widgets/Led.h"
 
@@ -14,18 +15,6 @@ namespace {
 const QColor kLime(0, 255, 0);
 const QColor kSilver(192, 192, 192);
 const QColor kRed(255, 0, 0);
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 bool near(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) <= 8 && std::abs(a.green() - b.green()) <= 8 &&
