@@ -11,6 +11,10 @@ struct OptionCase {
     BatchMode mode;
     std::size_t parameterCount;
 };
+void PrintTo(const OptionCase& c, std::ostream* os) {
+    for (const std::string& argument : c.arguments)
+        *os << argument << ' ';
+}
 
 class BatchOptionsTable : public ::testing::TestWithParam<OptionCase> {};
 

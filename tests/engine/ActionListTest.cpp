@@ -206,6 +206,9 @@ struct ZeroLengthCase {
     bool sourceDeleted;
     bool aborted;
 };
+void PrintTo(const ZeroLengthCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class ZeroLengthTest : public ActionListTest,
                        public ::testing::WithParamInterface<ZeroLengthCase> {};

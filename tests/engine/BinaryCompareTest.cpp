@@ -7,6 +7,8 @@
 namespace brisko::engine::test {
 namespace {
 
+using test::PrintTo;
+
 constexpr std::size_t kBlock = 65536;
 
 struct CompareCase {

@@ -6,6 +6,8 @@
 namespace brisko::engine::test {
 namespace {
 
+using test::PrintTo;
+
 using Lines = std::vector<std::string>;
 
 class CompareRulesTest : public ScanFixture {

@@ -8,6 +8,8 @@
 namespace brisko::engine::test {
 namespace {
 
+using test::PrintTo;
+
 using Lines = std::vector<std::string>;
 using Kind = TargetIndex::Found::Kind;
 

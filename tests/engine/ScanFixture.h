@@ -14,6 +14,7 @@
 #include <ctime>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,16 @@ struct CaseName {
         return test.param.name;
     }
 };
+
+// Prints a named case by its name, so that test lists show names rather than bytes. A file
+// brings it into the namespace of its cases with `using test::PrintTo;`.
+template <typename Case>
+requires requires(const Case& c) {
+    std::string_view(c.name);
+}
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // A host that asks for Abort All once it has been pumped a given number of times.
 class AbortingHost : public RecordingEngineHost {

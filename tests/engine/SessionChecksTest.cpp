@@ -5,6 +5,8 @@
 namespace brisko::engine::test {
 namespace {
 
+using test::PrintTo;
+
 using Lines = std::vector<std::string>;
 
 class SessionChecksTest : public ScanFixture {};

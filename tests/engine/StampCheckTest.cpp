@@ -11,6 +11,8 @@
 namespace brisko::engine::test {
 namespace {
 
+using test::PrintTo;
+
 using Lines = std::vector<std::string>;
 using platform::DosStamp;
 

@@ -57,6 +57,9 @@ struct PackCase {
     int weekday;
     int yearDay;
 };
+void PrintTo(const PackCase& c, std::ostream* os) {
+    *os << "stamp " << c.stamp;
+}
 
 class PackTest : public ::testing::TestWithParam<PackCase> {};
 
@@ -85,6 +88,9 @@ struct ClampCase {
     int year;
     DosStamp stamp;
 };
+void PrintTo(const ClampCase& c, std::ostream* os) {
+    *os << "year " << c.year;
+}
 
 class ClampTest : public ::testing::TestWithParam<ClampCase> {};
 

@@ -9,6 +9,21 @@ struct TextCase {
     std::string input;
     std::string expected;
 };
+// Bytes as a test name shows them: printable ASCII as it is, the rest as \xHH.
+void printBytes(const std::string& bytes, std::ostream* os) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F)
+            *os << c;
+        else
+            *os << "\\x" << kHex[byte >> 4] << kHex[byte & 0xF];
+    }
+}
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+    printBytes(c.input, os);
+}
 
 class ToUpperTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -52,6 +67,9 @@ struct Utf8Case {
     std::string bytes;
     bool valid;
 };
+void PrintTo(const Utf8Case& c, std::ostream* os) {
+    printBytes(c.bytes, os);
+}
 
 class Utf8ValidityTest : public ::testing::TestWithParam<Utf8Case> {};
 
