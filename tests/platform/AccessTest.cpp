@@ -1,5 +1,5 @@
 #include "DriveTree.h"
-#include "Unprivileged.h"
+#include "support/Unprivileged.h"
 
 #include <sys/stat.h>
 

@@ -1,8 +1,8 @@
 #include "NameTrees.h"
 
-#include "Unprivileged.h"
 #include "support/FakeHostNames.h"
 #include "support/TempTree.h"
+#include "support/Unprivileged.h"
 
 #include <filesystem>
 

@@ -2,7 +2,6 @@
 
 #include "script/ScriptLoader.h"
 
-#include <unistd.h>
 
 namespace brisko::test {
 
@@ -47,10 +46,6 @@ std::vector<std::string> ScriptFixture::shownRows() const {
                        line.value);
     }
     return rows;
-}
-
-bool runningAsRoot() {
-    return geteuid() == 0;
 }
 
 } // namespace brisko::test

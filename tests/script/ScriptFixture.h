@@ -48,7 +48,4 @@ protected:
                                   host,       state, settings,    options};
 };
 
-// Whether the tests run with the permissions of the super-user, for whom nothing is unreadable.
-bool runningAsRoot();
-
 } // namespace brisko::test
