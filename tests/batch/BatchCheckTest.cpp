@@ -6,16 +6,6 @@
 namespace brisko::test {
 namespace {
 
-using Records = std::vector<std::vector<std::string>>;
-
-Records only(const Records& all, const std::string& name) {
-    Records picked;
-    for (const auto& record : all)
-        if (!record.empty() && record[0] == name)
-            picked.push_back(record);
-    return picked;
-}
-
 TEST(BatchCheck, PrintsEveryRowTheHistoryAndTheErrorCount) {
     TempTree tree;
     tree.write("job.brk", "; nightly job\r\n"

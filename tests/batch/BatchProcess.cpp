@@ -88,7 +88,7 @@ ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments
     return runProcess(arguments, {}, signal, delayMilliseconds);
 }
 
-std::vector<std::vector<std::string>> records(const std::string& out) {
+Records records(const std::string& out) {
     std::vector<std::vector<std::string>> result;
     std::size_t start = 0;
     while (start < out.size()) {
@@ -110,6 +110,14 @@ std::vector<std::vector<std::string>> records(const std::string& out) {
         start = end + 1;
     }
     return result;
+}
+
+Records only(const Records& all, const std::string& name) {
+    Records picked;
+    for (const auto& record : all)
+        if (!record.empty() && record[0] == name)
+            picked.push_back(record);
+    return picked;
 }
 
 } // namespace brisko::test

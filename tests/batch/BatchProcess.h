@@ -19,7 +19,12 @@ ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
 ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,
                                        int delayMilliseconds);
 
+using Records = std::vector<std::vector<std::string>>;
+
 // Splits standard output into records, each a list of its TAB-separated fields.
-std::vector<std::vector<std::string>> records(const std::string& out);
+Records records(const std::string& out);
+
+// The records of one name ("history", "ask", ...), in order.
+Records only(const Records& all, const std::string& name);
 
 } // namespace brisko::test

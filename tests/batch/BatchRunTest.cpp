@@ -9,16 +9,7 @@
 namespace brisko::test {
 namespace {
 
-using Records = std::vector<std::vector<std::string>>;
 using Fields = std::vector<std::string>;
-
-Records only(const Records& all, const std::string& name) {
-    Records picked;
-    for (const auto& record : all)
-        if (!record.empty() && record[0] == name)
-            picked.push_back(record);
-    return picked;
-}
 
 // Two sample trees mapped as L: and R:, and a script between them.
 class BatchRunTest : public ::testing::Test {
