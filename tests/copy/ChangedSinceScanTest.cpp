@@ -94,7 +94,7 @@ TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
     copyPlannedFiles();
 
     const std::string temporary = std::string("R:\\") + run::TemporaryFile::kName;
-    EXPECT_EQ(fileSystem.events, (std::vector<std::string>{"flush " + temporary,
+    EXPECT_EQ(fileSystem.events(), (std::vector<std::string>{"flush " + temporary,
                                                            "rename " + temporary + " -> R:\\A.TXT",
                                                            "flush folder R:"}));
 }
