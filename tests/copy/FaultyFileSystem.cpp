@@ -57,9 +57,11 @@ public:
         return inner_->write(changed.data(), size);
     }
     platform::FsResult flush() override {
+        owner_.flushStarted();
         std::this_thread::sleep_for(owner_.flushDelay);
         platform::FsResult flushed = inner_->flush();
         owner_.record("flush " + path_);
+        owner_.flushEnded();
         return flushed;
     }
     platform::FsResult close() override {
@@ -89,6 +91,21 @@ std::vector<std::string> FaultyFileSystem::events() const {
 void FaultyFileSystem::record(std::string event) {
     const std::lock_guard lock(mutex_);
     events_.push_back(std::move(event));
+}
+
+int FaultyFileSystem::mostFlushesAtOnce() const {
+    const std::lock_guard lock(mutex_);
+    return mostFlushes_;
+}
+
+void FaultyFileSystem::flushStarted() {
+    const std::lock_guard lock(mutex_);
+    mostFlushes_ = std::max(mostFlushes_, ++flushesNow_);
+}
+
+void FaultyFileSystem::flushEnded() {
+    const std::lock_guard lock(mutex_);
+    --flushesNow_;
 }
 
 int FaultyFileSystem::mostWritersOfOneName() const {

@@ -51,6 +51,10 @@ public:
     // and folder flushes ("flush folder PATH") in the order they happened.
     std::vector<std::string> events() const;
     void record(std::string event);
+    // The most file flushes that ran at once.
+    int mostFlushesAtOnce() const;
+    void flushStarted();
+    void flushEnded();
     // The most files written under one name at once (more than one: two copies met there).
     int mostWritersOfOneName() const;
     void writerOpened(const std::string& path);
@@ -126,6 +130,8 @@ private:
     std::vector<std::string> events_;
     std::map<std::string, int> writers_;
     int mostWriters_ = 0;
+    int flushesNow_ = 0;
+    int mostFlushes_ = 0;
 };
 
 } // namespace brisko::test
