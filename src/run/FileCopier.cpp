@@ -69,6 +69,9 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
             while (active.size() < kFoldersSideBySide && opened < stretch.size())
                 active.push_back(
                     std::make_unique<FolderRun>(stretch[opened++], context_.services().fileSystem));
+            // A flush goes to the pool only when another folder's copy can be written
+            // meanwhile; a lone folder flushes here, sparing the hand-over.
+            flushAside_ = active.size() > 1 || opened < stretch.size();
             for (const auto& folder : active)
                 beginNextCopy(*folder);
         }
@@ -227,7 +230,13 @@ FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
     }
     auto pending = std::make_unique<PendingCopy>(action, std::move(temporary), expectedTarget,
                                                  copy.sourceReadOnly);
-    pending->flushed = flushPool_.flush(pending->temporary->output());
+    if (flushAside_) {
+        pending->flushed = flushPool_.flush(pending->temporary->output());
+    } else {
+        std::promise<platform::FsResult> flushed;
+        flushed.set_value(pending->temporary->flush());
+        pending->flushed = flushed.get_future();
+    }
     return pending;
 }
 

@@ -125,6 +125,7 @@ private:
     TempCopier tempCopier_;
     script::SessionSettings verifySettings_; // the settings the comparison's engine sees
     FlushPool flushPool_;
+    bool flushAside_ = false; // whether the copies begun now hand their flushes to the pool
     // Oldest first; declared after the pool, so that they go (waiting for their flushes) first.
     std::deque<std::unique_ptr<PendingCopy>> pending_;
     std::map<char, std::int64_t> pendingBytes_; // by the drive letter of their targets
