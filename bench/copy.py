@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
-"""Copy benchmark: one file of 1 GiB, and 20,000 files of 4 KiB in 200 folders, copied into an
-empty folder by brisko2-batch (whose copies are flushed to disk) and by the standard tools:
-`cp -a` followed by `sync` and `rsync -a --fsync` (flushed, like with like), and plain `cp -a`
-and `rsync -a` (unflushed, for reference). Several runs each; prints medians and ratios.
+"""Copy benchmark: one file of 1 GiB, 20,000 files of 4 KiB in 200 folders and 20,000 files of
+4 KiB in one folder, copied into an empty folder by brisko2-batch (whose copies are flushed to
+disk) and by the standard tools: `cp -a` followed by `sync` and `rsync -a --fsync` (flushed, like
+with like), and plain `cp -a` and `rsync -a` (unflushed, for reference). Several runs each;
+prints medians and the ratio of every command to `rsync -a --fsync`.
+
+BRISKO_BATCH_BEFORE names a second build of brisko2-batch to time in the same turns (before and
+after a change, under the same load).
 
 Usage: python3 bench/copy.py [--runs N] [--big-mib M] [--small-files K]
 """
@@ -42,6 +46,11 @@ def bench_case(title, source, work, runs):
         ("cp -a + sync", ["sh", "-c", 'cp -a "$0"/. "$1"/ && sync', source, target]),
         ("rsync -a --fsync", ["rsync", "-a", "--fsync", source + "/", target + "/"]),
         ("brisko2-batch (flushed)", brisko),
+    ]
+    before = os.environ.get("BRISKO_BATCH_BEFORE")
+    if before:
+        commands.append(("brisko2-batch before (flushed)", [before] + brisko[1:]))
+    commands += [
         ("cp -a (unflushed)", ["cp", "-a", source + "/.", target + "/"]),
         ("rsync -a (unflushed)", ["rsync", "-a", source + "/", target + "/"]),
     ]
@@ -73,6 +82,11 @@ def main():
         small = os.path.join(work, "small")
         benchlib.make_tree(small, 200, args.small_files // 200, 4096, 1700000000)
         bench_case("%d files of 4 KiB in 200 folders" % args.small_files, small, work, args.runs)
+        shutil.rmtree(small)
+
+        flat = os.path.join(work, "flat")
+        benchlib.make_tree(flat, 1, args.small_files, 4096, 1700000000)
+        bench_case("%d files of 4 KiB in one folder" % args.small_files, flat, work, args.runs)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -9,6 +9,7 @@
 #include "run/TargetReplacement.h"
 #include "run/TemporaryFile.h"
 
+#include <chrono>
 #include <filesystem>
 #include <limits>
 
@@ -18,14 +19,6 @@ namespace {
 
 constexpr const char* kTargetChanged = "Target changed since the scan - skipped";
 
-// Free bytes of a folder's drive; a drive that cannot be queried has none.
-std::int64_t freeBytesFor(platform::FileSystem& fileSystem, const std::string& folder) {
-    const char letter = platform::drive_path::driveLetter(folder);
-    if (letter == 0)
-        return 0;
-    return fileSystem.freeBytes(letter).value_or(0);
-}
-
 std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     return (b > 0 && a > kMax - b) ? kMax : a + b;
@@ -33,10 +26,23 @@ std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
 
 } // namespace
 
+FileCopier::PendingCopy::PendingCopy(const engine::CopyAction& copyAction,
+                                     std::unique_ptr<TemporaryFile> written, ScannedEntry expected,
+                                     bool readOnly)
+    : action(copyAction), temporary(std::move(written)), expectedTarget(std::move(expected)),
+      sourceReadOnly(readOnly) {}
+
+FileCopier::PendingCopy::~PendingCopy() {
+    if (flushed.valid())
+        flushed.wait();
+}
+
 FileCopier::FileCopier(RunContext& context)
     : context_(context), progress_(context.display(), context.plan().totalBytes()),
-      tempCopier_(context, progress_), flushes_(context.services().fileSystem),
-      verifySettings_(context.settings()) {}
+      tempCopier_(context, progress_), verifySettings_(context.settings()),
+      flushPool_(kFoldersSideBySide) {}
+
+FileCopier::~FileCopier() = default;
 
 void FileCopier::copyPendingFiles() {
     const auto& copies = context_.plan().filesToCopy();
@@ -48,37 +54,109 @@ void FileCopier::copyPendingFiles() {
     context_.display().setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
                                        std::to_string(status.counter(Counter::ToUpFiles)) +
                                        " Copied - " + context_.script().caption);
-    for (const engine::CopyAction& action : copies) {
+    for (const CopyStretch& stretch : copyStretches(copies, context_.services().fileSystem)) {
         if (context_.abortRequested())
             break;
-        status.refresh(true);
-        copyOneFile(action);
+        copyStretch(stretch);
     }
-    reportUnflushed(flushes_.finish());
 }
 
-void FileCopier::copyOneFile(const engine::CopyAction& action) {
-    showFile(action);
-    if (targetsOwnExecutable(action)) {
-        refuseOwnExecutable(action);
-        return;
+void FileCopier::copyStretch(const CopyStretch& stretch) {
+    std::vector<std::unique_ptr<FolderRun>> active;
+    std::size_t opened = 0;
+    for (;;) {
+        if (!context_.abortRequested()) {
+            while (active.size() < kFoldersSideBySide && opened < stretch.size())
+                active.push_back(
+                    std::make_unique<FolderRun>(stretch[opened++], context_.services().fileSystem));
+            // A flush goes to the pool only when another folder's copy can be written
+            // meanwhile; a lone folder flushes here, sparing the hand-over.
+            flushAside_ = active.size() > 1 || opened < stretch.size();
+            for (const auto& folder : active)
+                beginNextCopy(*folder);
+        }
+        closeFinishedFolders(active);
+        if (pending_.empty()) {
+            if (context_.abortRequested() || opened == stretch.size())
+                return;
+            continue;
+        }
+        finishOldestPending();
     }
+}
+
+void FileCopier::beginNextCopy(FolderRun& folder) {
+    while (!folder.busy && folder.next < folder.copies.size() && !context_.abortRequested()) {
+        const engine::CopyAction& action = *folder.copies[folder.next++];
+        context_.status().refresh(true);
+        Begun begun = beginCopy(action);
+        if (!begun.pending) {
+            report(action, begun.attempt, folder.flushes);
+            continue;
+        }
+        begun.pending->folder = &folder;
+        folder.busy = true;
+        pendingBytes_[platform::drive_path::driveLetter(action.targetFolder)] += action.sourceSize;
+        pending_.push_back(std::move(begun.pending));
+    }
+}
+
+void FileCopier::closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& active) {
+    std::erase_if(active, [this](const std::unique_ptr<FolderRun>& folder) {
+        if (folder->busy || (folder->next < folder->copies.size() && !context_.abortRequested()))
+            return false;
+        reportUnflushed(folder->flushes.finish());
+        return true;
+    });
+}
+
+void FileCopier::finishOldestPending() {
+    const std::unique_ptr<PendingCopy> copy = std::move(pending_.front());
+    pending_.pop_front();
+    const platform::FsResult flushed = waitForFlush(*copy);
+    pendingBytes_[platform::drive_path::driveLetter(copy->action.targetFolder)] -=
+        copy->action.sourceSize;
+    copy->folder->busy = false;
     Attempt attempt;
-    if (action.link) {
-        attempt = copyLink(action);
-    } else {
-        progress_.startFile(action.sourceSize);
-        attempt = copyWithinFreeSpace(action);
-        progress_.finishFile();
-    }
+    if (context_.abortRequested())
+        showAbandoned(copy->action); // the temporary file goes with the copy
+    else if (!flushed.ok())
+        attempt.failure = flushFailure(flushed);
+    else
+        attempt = finishCopy(*copy);
+    report(copy->action, attempt, copy->folder->flushes);
+}
+
+platform::FsResult FileCopier::waitForFlush(PendingCopy& copy) {
+    // Input is let through while a long flush runs, so that Stop and Abort All are seen.
+    while (copy.flushed.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+        if (!context_.abortRequested())
+            context_.status().pump();
+    return copy.flushed.get();
+}
+
+void FileCopier::report(const engine::CopyAction& action, const Attempt& attempt,
+                        FolderFlushes& flushes) {
     if (attempt.copied) {
         reportCopied(action);
-        reportUnflushed(flushes_.copied(action, true));
+        flushes.copied(action);
         return;
     }
     context_.countFailure();
     if (!attempt.failure.empty())
         writeOutcome(action, attempt.failure, RowColour::Red);
+}
+
+FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action) {
+    showFile(action);
+    if (targetsOwnExecutable(action))
+        return refuseOwnExecutable(action);
+    if (action.link)
+        return copyLink(action);
+    progress_.startFile(action.sourceSize);
+    Begun begun = copyWithinFreeSpace(action);
+    progress_.finishFile();
+    return begun;
 }
 
 void FileCopier::showFile(const engine::CopyAction& action) {
@@ -108,21 +186,20 @@ bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
     return fileSystem.hostPath(action.targetPath()) == own;
 }
 
-void FileCopier::refuseOwnExecutable(const engine::CopyAction& action) {
+FileCopier::Attempt FileCopier::refuseOwnExecutable(const engine::CopyAction& action) {
     const Question notice{
         .details = StandardQuestion{
             .message = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
                        action.sourceFolder + "  to  " + action.targetFolder}};
     context_.services().operatorPort.ask(notice);
-    context_.countFailure();
-    writeOutcome(action, "Cannot update Brisko using Brisko", RowColour::Red);
+    return {false, "Cannot update Brisko using Brisko"};
 }
 
-FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& action) {
+FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& action) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
-    const std::int64_t freeBytes = freeBytesFor(fileSystem, action.targetFolder);
+    const std::int64_t freeBytes = freeBytesLeft(fileSystem, action.targetFolder);
     if (action.sourceSize < freeBytes)
-        return copyAndReplace(action, scannedTarget(action));
+        return writeCopy(action, scannedTarget(action));
 
     // Too little space beside the old target: with no backup to keep, the old target makes
     // room when that is enough.
@@ -132,29 +209,42 @@ FileCopier::Attempt FileCopier::copyWithinFreeSpace(const engine::CopyAction& ac
     if (target.result.ok() && !target.entry.attributes.directory && backups.empty() &&
         action.sourceSize < saturatingSum(freeBytes, target.entry.size)) {
         if (!stillAsScanned(target, scannedTarget(action)))
-            return {false, kTargetChanged};
+            return Attempt{false, kTargetChanged};
         fileSystem.clearAttributes(targetPath);
         if (!fileSystem.removeFile(targetPath).ok())
-            return {false, "Could not delete target file " + targetPath};
-        return copyAndReplace(action, ScannedEntry{}); // the target is gone now
+            return Attempt{false, "Could not delete target file " + targetPath};
+        return writeCopy(action, ScannedEntry{}); // the target is gone now
     }
     return askAboutFreeSpace(action);
 }
 
-FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action,
-                                               const ScannedEntry& expectedTarget) {
-    TemporaryFile temporary(context_.filesFor(action.exactName), action.targetFolder);
-    const TempCopyResult copy = tempCopier_.copy(action, temporary);
+FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
+                                        const ScannedEntry& expectedTarget) {
+    auto temporary =
+        std::make_unique<TemporaryFile>(context_.filesFor(action.exactName), action.targetFolder);
+    const TempCopyResult copy = tempCopier_.write(action, *temporary);
     if (!copy.complete) {
-        if (context_.abortRequested()) {
-            context_.setExecuteCaption(true);
-            context_.display().setDirection(action.leftToRight, false);
-        }
-        return {false, copy.failure};
+        if (context_.abortRequested())
+            showAbandoned(action);
+        return Attempt{false, copy.failure};
     }
+    auto pending = std::make_unique<PendingCopy>(action, std::move(temporary), expectedTarget,
+                                                 copy.sourceReadOnly);
+    if (flushAside_) {
+        pending->flushed = flushPool_.flush(pending->temporary->output());
+    } else {
+        std::promise<platform::FsResult> flushed;
+        flushed.set_value(pending->temporary->flush());
+        pending->flushed = flushed.get_future();
+    }
+    return pending;
+}
+
+FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy) {
+    const engine::CopyAction& action = copy.action;
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
-    if (context_.options().binaryCompareAfterCopy && !verify(action, temporary.path())) {
+    if (context_.options().binaryCompareAfterCopy && !verify(action, copy.temporary->path())) {
         if (context_.abortRequested())
             return {false, {}};
         const Question notice{.details = StandardQuestion{
@@ -165,7 +255,12 @@ FileCopier::Attempt FileCopier::copyAndReplace(const engine::CopyAction& action,
         context_.abortAll();
         return {false, "Binary compare failed - target kept"};
     }
-    return putInPlace(action, temporary, expectedTarget, copy.sourceReadOnly);
+    return putInPlace(action, *copy.temporary, copy.expectedTarget, copy.sourceReadOnly);
+}
+
+void FileCopier::showAbandoned(const engine::CopyAction& action) {
+    context_.setExecuteCaption(true);
+    context_.display().setDirection(action.leftToRight, false);
 }
 
 FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
@@ -206,6 +301,15 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     if (sourceReadOnly)
         fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
     return {true, {}};
+}
+
+std::int64_t FileCopier::freeBytesLeft(platform::FileSystem& fileSystem,
+                                       const std::string& folder) {
+    // A drive that cannot be queried has no free bytes.
+    const char letter = platform::drive_path::driveLetter(folder);
+    if (letter == 0)
+        return 0;
+    return fileSystem.freeBytes(letter).value_or(0) - pendingBytes_[letter];
 }
 
 FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& action) {

@@ -2,11 +2,18 @@
 
 #include "engine/Plan.h"
 #include "run/CopyProgress.h"
+#include "run/CopyStretches.h"
+#include "run/FlushPool.h"
 #include "run/FolderFlushes.h"
 #include "run/ScannedState.h"
 #include "run/TempCopier.h"
 #include "script/SessionSettings.h"
 
+#include <cstddef>
+#include <deque>
+#include <future>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,13 +25,22 @@ class RunContext;
 // folder; only when that file holds the whole copy, on the disk (and compared with its source
 // when asked), are the target's backups rotated and the old target replaced, so a copy that
 // fails or is stopped leaves the target and its backups as they were.
+//
+// Flushing a small file costs far more than writing it, so copies into different folders
+// overlap: while the flushes of some folders' copies run on a few threads, the next folder's
+// copy is written. Each folder has one copy under way at a time, in list order, so that no two
+// copies ever meet at one name. Everything else (every question, every look at the targets,
+// every rename, every row and counter) happens here on the caller's thread.
 class FileCopier {
 public:
-    explicit FileCopier(RunContext& context);
+    // The folders whose copies overlap, and the threads that flush them.
+    static constexpr std::size_t kFoldersSideBySide = 16;
 
-    // Every planned copy in list order, until an abort is requested.
+    explicit FileCopier(RunContext& context);
+    ~FileCopier();
+
+    // Every planned copy, until an abort is requested.
     void copyPendingFiles();
-    void copyOneFile(const engine::CopyAction& action);
 
 private:
     // What one attempt came to: copied, or the red outcome that says why not (none when the
@@ -33,13 +49,58 @@ private:
         bool copied = false;
         std::string failure;
     };
+    struct FolderRun;
+    // A copy written into its temporary file, whose flush is under way.
+    struct PendingCopy {
+        PendingCopy(const engine::CopyAction& copyAction, std::unique_ptr<TemporaryFile> written,
+                    ScannedEntry expected, bool readOnly);
+        // The file is never closed while its flush runs.
+        ~PendingCopy();
 
+        const engine::CopyAction& action;
+        std::unique_ptr<TemporaryFile> temporary;
+        ScannedEntry expectedTarget; // what must be at the target's name when the copy takes it
+        bool sourceReadOnly;
+        FolderRun* folder = nullptr;
+        std::future<platform::FsResult> flushed;
+    };
+    // How beginning a copy went: ended already, or pending its flush.
+    struct Begun {
+        Begun(Attempt ended) : attempt(std::move(ended)) {}
+        Begun(std::unique_ptr<PendingCopy> written) : pending(std::move(written)) {}
+        Attempt attempt;
+        std::unique_ptr<PendingCopy> pending;
+    };
+    // A target folder whose copies are being carried out.
+    struct FolderRun {
+        FolderRun(const FolderCopies& folderCopies, platform::FileSystem& fileSystem)
+            : copies(folderCopies.copies), flushes(fileSystem) {}
+        const std::vector<const engine::CopyAction*>& copies;
+        std::size_t next = 0; // the next copy to begin
+        bool busy = false;    // a copy of it is pending
+        FolderFlushes flushes;
+    };
+
+    void copyStretch(const CopyStretch& stretch);
+    // Begins the folder's copies in order until one is pending or none is left.
+    void beginNextCopy(FolderRun& folder);
+    // Flushes and lets go the folders with nothing pending and nothing more to begin.
+    void closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& active);
+    // Waits for the oldest pending copy's flush, then puts it in place (or, after an abort,
+    // discards it).
+    void finishOldestPending();
+    platform::FsResult waitForFlush(PendingCopy& copy);
+    void report(const engine::CopyAction& action, const Attempt& attempt, FolderFlushes& flushes);
+
+    Begun beginCopy(const engine::CopyAction& action);
     void showFile(const engine::CopyAction& action);
     bool targetsOwnExecutable(const engine::CopyAction& action);
-    void refuseOwnExecutable(const engine::CopyAction& action);
-    Attempt copyWithinFreeSpace(const engine::CopyAction& action);
-    // expectedTarget: what must be at the target's name when the copy takes it.
-    Attempt copyAndReplace(const engine::CopyAction& action, const ScannedEntry& expectedTarget);
+    Attempt refuseOwnExecutable(const engine::CopyAction& action);
+    Begun copyWithinFreeSpace(const engine::CopyAction& action);
+    // Writes the temporary copy and hands its flush to the pool.
+    Begun writeCopy(const engine::CopyAction& action, const ScannedEntry& expectedTarget);
+    // The flushed copy, compared with its source when asked, takes the target's name.
+    Attempt finishCopy(PendingCopy& copy);
     // A symbolic link: made under the temporary name, then renamed over the target.
     Attempt copyLink(const engine::CopyAction& action);
     // Gives a complete temporary copy the target's name, rotating the backups, when the
@@ -47,6 +108,10 @@ private:
     Attempt putInPlace(const engine::CopyAction& action, TemporaryFile& temporary,
                        const ScannedEntry& expectedTarget, bool sourceReadOnly);
     Attempt askAboutFreeSpace(const engine::CopyAction& action);
+    // The free bytes of the drive of a target folder, less those of the pending copies there.
+    std::int64_t freeBytesLeft(platform::FileSystem& fileSystem, const std::string& folder);
+    // A copy abandoned at an abort: the target's display goes back to Execute.
+    void showAbandoned(const engine::CopyAction& action);
     // Counts the copy and shows its outcome.
     void reportCopied(const engine::CopyAction& action);
     // Copies in place whose folder could not be flushed are not known to be on the disk: red.
@@ -58,8 +123,12 @@ private:
     RunContext& context_;
     CopyProgress progress_;
     TempCopier tempCopier_;
-    FolderFlushes flushes_;
     script::SessionSettings verifySettings_; // the settings the comparison's engine sees
+    FlushPool flushPool_;
+    bool flushAside_ = false; // whether the copies begun now hand their flushes to the pool
+    // Oldest first; declared after the pool, so that they go (waiting for their flushes) first.
+    std::deque<std::unique_ptr<PendingCopy>> pending_;
+    std::map<char, std::int64_t> pendingBytes_; // by the drive letter of their targets
 };
 
 } // namespace brisko::run

@@ -8,10 +8,10 @@
 
 namespace brisko::run {
 
-// Puts the names of finished copies on the disk, one flush per target folder. A copy's data is
-// flushed before it takes its real name, so the rename itself never shows a half-written file;
-// flushing the folder makes the new name lasting. Copies arrive folder by folder, so the folder
-// is flushed once its last copy is in place rather than after every file.
+// Puts the names of one target folder's finished copies on the disk with one flush. A copy's
+// data is flushed before it takes its real name, so the rename itself never shows a
+// half-written file; flushing the folder makes the new names lasting. The folder is flushed
+// once its last copy is in place rather than after every file.
 class FolderFlushes {
 public:
     // A copy that failed to be made lasting: its folder's flush failed with reason.
@@ -22,16 +22,14 @@ public:
 
     explicit FolderFlushes(platform::FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
-    // Notes a copy now in place; flushes the previous folder when this one is another. A copy
-    // already reported as failed (its verification failed) is not reported again.
-    std::vector<Unflushed> copied(const engine::CopyAction& action, bool reportIfUnflushed);
-    // Flushes the folder still waiting.
+    // Notes a copy of this folder now in place.
+    void copied(const engine::CopyAction& action) { waiting_.push_back(&action); }
+    // Flushes the folder when a copy is in place there; the copies noted are not known to be
+    // lasting when that fails.
     std::vector<Unflushed> finish();
 
 private:
     platform::FileSystem& fileSystem_;
-    std::string folder_;
-    bool pending_ = false;
     std::vector<const engine::CopyAction*> waiting_;
 };
 

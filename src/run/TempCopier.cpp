@@ -30,7 +30,11 @@ TempCopyResult failed(std::string text) {
 TempCopier::TempCopier(RunContext& context, CopyProgress& progress)
     : context_(context), progress_(progress), buffer_(kBlockSize) {}
 
-TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile& temporary) {
+std::string flushFailure(const platform::FsResult& flushed) {
+    return "Could not write the copy - " + failureReason(flushed);
+}
+
+TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile& temporary) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     const std::string sourcePath = action.sourcePath();
 
@@ -77,7 +81,7 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
         after.entry.stamp != source.entry.stamp)
         return failed("Source changed during the copy - target kept");
 
-    // Stamp and attributes first, so that the flush puts them on the disk with the data. The
+    // Stamp and attributes now, so that the flush puts them on the disk with the data. The
     // read-only bit waits until the copy has its name.
     if (!fileSystem.setStamp(temporary.path(), source.entry.stamp).ok())
         return failed("failed to set the time stamp, file not copied");
@@ -85,8 +89,6 @@ TempCopyResult TempCopier::copy(const engine::CopyAction& action, TemporaryFile&
     fileSystem.copyAttributes(sourcePath, temporary.path());
     if (result.sourceReadOnly)
         fileSystem.clearAttributes(temporary.path());
-    if (platform::FsResult flushed = temporary.flush(); !flushed.ok())
-        return failed("Could not write the copy - " + failureReason(flushed));
     result.complete = true;
     return result;
 }

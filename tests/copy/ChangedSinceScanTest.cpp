@@ -94,9 +94,10 @@ TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
     copyPlannedFiles();
 
     const std::string temporary = std::string("R:\\") + run::TemporaryFile::kName;
-    EXPECT_EQ(fileSystem.events, (std::vector<std::string>{"flush " + temporary,
-                                                           "rename " + temporary + " -> R:\\A.TXT",
-                                                           "flush folder R:"}));
+    EXPECT_EQ(
+        fileSystem.events(),
+        (std::vector<std::string>{"flush " + temporary, "rename " + temporary + " -> R:\\A.TXT",
+                                  "flush folder R:"}));
 }
 
 TEST_F(CopyTest, LinkIsReproducedAsALink) {

@@ -1,5 +1,8 @@
 #include "FaultyFileSystem.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace brisko::test {
 
 namespace {
@@ -31,9 +34,13 @@ private:
 
 class FaultyOutput final : public platform::OutputFile {
 public:
+    // hostPath: where the file is, however its name was spelled.
     FaultyOutput(std::unique_ptr<platform::OutputFile> inner, FaultyFileSystem& owner,
-                 std::string_view path)
-        : inner_(std::move(inner)), owner_(owner), path_(path) {}
+                 std::string_view path, std::string hostPath)
+        : inner_(std::move(inner)), owner_(owner), path_(path), hostPath_(std::move(hostPath)) {
+        owner_.writerOpened(hostPath_);
+    }
+    ~FaultyOutput() override { close(); }
 
     platform::FsResult write(const std::byte* data, std::size_t size) override {
         if (owner_.writeFailure &&
@@ -50,25 +57,76 @@ public:
         return inner_->write(changed.data(), size);
     }
     platform::FsResult flush() override {
-        owner_.events.push_back("flush " + path_);
-        return inner_->flush();
+        owner_.flushStarted();
+        std::this_thread::sleep_for(owner_.flushDelay);
+        platform::FsResult flushed = inner_->flush();
+        owner_.record("flush " + path_);
+        owner_.flushEnded();
+        return flushed;
     }
-    platform::FsResult close() override { return inner_->close(); }
+    platform::FsResult close() override {
+        if (open_)
+            owner_.writerClosed(hostPath_);
+        open_ = false;
+        return inner_->close();
+    }
     std::optional<platform::FileIdentity> identity() const override { return inner_->identity(); }
 
 private:
     std::unique_ptr<platform::OutputFile> inner_;
     FaultyFileSystem& owner_;
     std::string path_;
+    std::string hostPath_;
     std::int64_t written_ = 0;
+    bool open_ = true;
 };
 
 } // namespace
 
+std::vector<std::string> FaultyFileSystem::events() const {
+    const std::lock_guard lock(mutex_);
+    return events_;
+}
+
+void FaultyFileSystem::record(std::string event) {
+    const std::lock_guard lock(mutex_);
+    events_.push_back(std::move(event));
+}
+
+int FaultyFileSystem::mostFlushesAtOnce() const {
+    const std::lock_guard lock(mutex_);
+    return mostFlushes_;
+}
+
+void FaultyFileSystem::flushStarted() {
+    const std::lock_guard lock(mutex_);
+    mostFlushes_ = std::max(mostFlushes_, ++flushesNow_);
+}
+
+void FaultyFileSystem::flushEnded() {
+    const std::lock_guard lock(mutex_);
+    --flushesNow_;
+}
+
+int FaultyFileSystem::mostWritersOfOneName() const {
+    const std::lock_guard lock(mutex_);
+    return mostWriters_;
+}
+
+void FaultyFileSystem::writerOpened(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    mostWriters_ = std::max(mostWriters_, ++writers_[path]);
+}
+
+void FaultyFileSystem::writerClosed(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    --writers_[path];
+}
+
 platform::FsResult FaultyFileSystem::rename(std::string_view from, std::string_view to) {
     if (refuseRename && refuseRename(from, to))
         return {platform::FsStatus::AccessDenied, "Permission denied"};
-    events.push_back("rename " + std::string(from) + " -> " + std::string(to));
+    record("rename " + std::string(from) + " -> " + std::string(to));
     return inner_.rename(from, to);
 }
 
@@ -92,7 +150,8 @@ std::unique_ptr<platform::OutputFile> FaultyFileSystem::createFresh(std::string_
     auto file = inner_.createFresh(path, result);
     if (!file)
         return nullptr;
-    return std::make_unique<FaultyOutput>(std::move(file), *this, path);
+    return std::make_unique<FaultyOutput>(std::move(file), *this, path,
+                                          inner_.hostPath(path).value_or(std::string(path)));
 }
 
 } // namespace brisko::test

@@ -2,8 +2,11 @@
 
 #include "platform/FileSystem.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,9 +44,21 @@ public:
     std::string folderFlushFailureIn;
     // Every folder flushed, in order.
     std::vector<std::string> flushedFolders;
-    // File flushes ("flush PATH"), renames ("rename FROM -> TO") and folder flushes ("flush
-    // folder PATH") in the order they were asked for.
-    std::vector<std::string> events;
+    // Every file flush takes this long (so that flushes overlap when they run side by side).
+    std::chrono::milliseconds flushDelay{0};
+
+    // File flushes ("flush PATH", once the data is on the disk), renames ("rename FROM -> TO")
+    // and folder flushes ("flush folder PATH") in the order they happened.
+    std::vector<std::string> events() const;
+    void record(std::string event);
+    // The most file flushes that ran at once.
+    int mostFlushesAtOnce() const;
+    void flushStarted();
+    void flushEnded();
+    // The most files written under one name at once (more than one: two copies met there).
+    int mostWritersOfOneName() const;
+    void writerOpened(const std::string& path);
+    void writerClosed(const std::string& path);
 
     std::optional<std::string> hostPath(std::string_view path) override {
         return inner_.hostPath(path);
@@ -90,7 +105,7 @@ public:
     void dropCache(std::string_view path) override { inner_.dropCache(path); }
     platform::FsResult flushFolder(std::string_view folder) override {
         flushedFolders.emplace_back(folder);
-        events.push_back("flush folder " + std::string(folder));
+        record("flush folder " + std::string(folder));
         if (folderFlushFailure && (folderFlushFailureIn.empty() || folderFlushFailureIn == folder))
             return *folderFlushFailure;
         return inner_.flushFolder(folder);
@@ -110,6 +125,13 @@ public:
 
 private:
     platform::FileSystem& inner_;
+    // Flushes are called on other threads.
+    mutable std::mutex mutex_;
+    std::vector<std::string> events_;
+    std::map<std::string, int> writers_;
+    int mostWriters_ = 0;
+    int flushesNow_ = 0;
+    int mostFlushes_ = 0;
 };
 
 } // namespace brisko::test
