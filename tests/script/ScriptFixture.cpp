@@ -2,7 +2,6 @@
 
 #include "script/ScriptLoader.h"
 
-
 namespace brisko::test {
 
 namespace {
