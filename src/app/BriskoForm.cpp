@@ -40,10 +40,10 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
         histGridBeforeDrawCell(*histGrid, row, style);
     });
 
-    context_ =
-        std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
-                                                        services.environment, *display_, operator_},
-                                          mainLabelText());
+    context_ = std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
+                                                               services.environment, *display_,
+                                                               operator_, display_.get()},
+                                                 mainLabelText());
     if (services.startup != nullptr)
         services.startup->applyTo(*context_);
     display_->setRunState(RunState::Idle);

@@ -2,11 +2,13 @@
 
 #include "app/FormWidgets.h"
 #include "ports/Display.h"
+#include "ports/WindowView.h"
 
 namespace brisko::app {
 
-// Puts what the core shows onto the main window's controls.
-class WindowDisplay final : public Display {
+// Puts what the core shows onto the main window's controls, and carries out what only the
+// window does.
+class WindowDisplay final : public Display, public WindowView {
 public:
     // Row tags of the script grid.
     static constexpr int kHighlighted = 1;

@@ -65,13 +65,6 @@ CopyRequest reversed(const CopyRequest& request) {
     return other;
 }
 
-void addSessionBytes(Plan& plan, int session, std::int64_t bytes) {
-    const auto index = static_cast<std::size_t>(std::max(session, 0));
-    if (plan.sessionBytes.size() <= index)
-        plan.sessionBytes.resize(index + 1, 0);
-    plan.sessionBytes[index] += bytes;
-}
-
 } // namespace
 
 void listFolderCreate(EngineContext& context, const std::string& path) {
@@ -173,7 +166,7 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
 
     // A link is made, not copied: it carries no bytes and keeps no backups.
     const std::int64_t bytes = request.link ? 0 : request.sourceSize;
-    addSessionBytes(plan, context.settings.sessionCount, bytes);
+    plan.addSessionBytes(context.settings.sessionCount, bytes);
     if (!request.link)
         planBackupRotation(context, request.targetFolder, request.name, request.backupList);
     context.projection.adjust(platform::drive_path::driveLetter(request.targetFolder), bytes,

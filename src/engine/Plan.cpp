@@ -1,5 +1,6 @@
 #include "engine/Plan.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace brisko::engine {
@@ -78,11 +79,23 @@ void Plan::clear() {
     folderCreateIndex_.clear();
     folderDeleteIndex_.clear();
     copyTargetIndex_.clear();
-    sessionBytes.assign(1, 0);
+    sessionBytes_.assign(1, 0);
+}
+
+void Plan::addSessionBytes(int session, std::int64_t bytes) {
+    const auto index = static_cast<std::size_t>(std::max(session, 0));
+    openSessions(static_cast<int>(index));
+    sessionBytes_[index] += bytes;
+}
+
+void Plan::openSessions(int lastSession) {
+    const auto size = static_cast<std::size_t>(std::max(lastSession, 0)) + 1;
+    if (sessionBytes_.size() < size)
+        sessionBytes_.resize(size, 0);
 }
 
 std::int64_t Plan::totalBytes() const {
-    return std::accumulate(sessionBytes.begin(), sessionBytes.end(), std::int64_t{0});
+    return std::accumulate(sessionBytes_.begin(), sessionBytes_.end(), std::int64_t{0});
 }
 
 } // namespace brisko::engine

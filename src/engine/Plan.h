@@ -23,7 +23,6 @@ struct CopyAction {
     bool leftToRight = true;
     int session = 0; // number of the Execute row that listed it, from 1
     bool binaryFailed = false;
-    int historyRow = 0; // its row after the history was rebuilt; 0 for none
     // A symbolic link, reproduced as a link holding linkTarget (the text the scan saw).
     bool link = false;
     std::string linkTarget;
@@ -43,7 +42,6 @@ struct CopyAction {
 struct PathAction {
     std::string path;
     std::int64_t size = 0; // files to delete only
-    int historyRow = 0;
     // Files to delete: the stamp the scan saw (deleted only while still as seen), and whether
     // the entry is a symbolic link.
     platform::DosStamp stamp = 0;
@@ -63,17 +61,18 @@ inline const char* plannedDeletionStatus(bool link) {
 }
 
 // The plan of a run: four lists, each in the order of listing, with exact-path indexes so that
-// the membership tests stay fast on plans of 100,000 entries.
+// the membership tests stay fast on plans of 100,000 entries. The lists are read as they
+// stand; they change only through the operations below, which keep the indexes true.
 class Plan {
 public:
     const std::vector<PathAction>& filesToDelete() const { return filesToDelete_; }
     const std::vector<PathAction>& foldersToCreate() const { return foldersToCreate_; }
     const std::vector<PathAction>& foldersToDelete() const { return foldersToDelete_; }
     const std::vector<CopyAction>& filesToCopy() const { return filesToCopy_; }
-    std::vector<PathAction>& filesToDelete() { return filesToDelete_; }
-    std::vector<PathAction>& foldersToCreate() { return foldersToCreate_; }
-    std::vector<PathAction>& foldersToDelete() { return foldersToDelete_; }
-    std::vector<CopyAction>& filesToCopy() { return filesToCopy_; }
+    // The place of a copy in filesToCopy(); copy must be one of its entries.
+    std::size_t copyIndex(const CopyAction& copy) const {
+        return static_cast<std::size_t>(&copy - filesToCopy_.data());
+    }
 
     // Each adds the entry unless the list holds it already (by exact path); true when added.
     bool addFileToDelete(const std::string& path, std::int64_t size);
@@ -93,7 +92,11 @@ public:
     void clear();
 
     // Bytes listed for copying per session number (entry 0 unused).
-    std::vector<std::int64_t> sessionBytes{0};
+    const std::vector<std::int64_t>& sessionBytes() const { return sessionBytes_; }
+    // Counts bytes listed for copying in a session (a negative number counts as 0).
+    void addSessionBytes(int session, std::int64_t bytes);
+    // Gives every session up to the given number its entry, 0 until bytes are listed.
+    void openSessions(int lastSession);
     std::int64_t totalBytes() const;
 
 private:
@@ -110,6 +113,7 @@ private:
     std::vector<PathAction> foldersToCreate_;
     std::vector<PathAction> foldersToDelete_;
     std::vector<CopyAction> filesToCopy_;
+    std::vector<std::int64_t> sessionBytes_{0};
     PathIndex fileDeleteIndex_;
     PathIndex folderCreateIndex_;
     PathIndex folderDeleteIndex_;

@@ -45,8 +45,10 @@ enum class Counter {
     DlFolder
 };
 
-// Everything the core shows. The window draws it; the batch runner prints what it needs;
-// tests record it. Every call happens on the one thread of the program.
+// What the core reports to any front end: run state, counters, the current file, progress,
+// history and message rows, and the script as loaded. The window draws it; the batch runner
+// prints what it needs; tests record it. What only a window does goes through WindowView.
+// Every call happens on the one thread of the program.
 class Display {
 public:
     virtual ~Display() = default;
@@ -62,7 +64,6 @@ public:
     // A run starts (Close, Load and Execute are disabled) or has finished (everything is enabled
     // again, Execute offered, progress bars back to 0, the arrow and current file hidden).
     virtual void setRunning(bool /*running*/) {}
-    virtual void showExecutePage() {}
 
     // Window caption and the application's (task-bar) title.
     virtual void setCaption(const std::string&) {}
@@ -82,9 +83,6 @@ public:
     // The history list; rows are numbered from 1.
     virtual void clearHistory() {}
     virtual void setHistoryRow(int /*row*/, const HistoryRow&) {}
-    virtual void selectHistoryRow(int /*row*/) {}
-    // Bulk changes to the history list come between these two.
-    virtual void setHistoryPainting(bool /*enabled*/) {}
 
     // The message list.
     virtual void clearMessages() {}
@@ -95,12 +93,9 @@ public:
 
     // Run state, counters, progress and direction.
     virtual void setRunState(RunState) {}
-    // The run-state text beside the LED ("Scanning", "Copying", "Binary compare", ...).
-    virtual void setStateText(const std::string&) {}
     virtual void setExecuteCaption(bool /*offersExecute*/) {}
     virtual void setCounter(Counter, std::int32_t) {}
     virtual void showCounters(bool) {}
-    virtual void setDirection(bool /*leftToRight*/, bool /*visible*/) {}
     virtual void setFileProgress(std::int64_t /*done*/, std::int64_t /*total*/) {}
     virtual void setTotalProgress(std::int64_t /*done*/, std::int64_t /*total*/) {}
     virtual void setScanCopyBox(bool /*checked*/) {}

@@ -62,12 +62,16 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
     Operator& operatorPort = context.services().operatorPort;
     History& history = context.historyList();
     std::vector<std::string> kept;
-    auto keep = [&](const engine::PathAction& file, const char* status) {
-        kept.push_back(file.path);
-        context.countFailure();
-        history.writeOutcome(file.historyRow, status, RowColour::Red, history.stopped());
+    auto writeOutcome = [&history](std::size_t index, const std::string& status, RowColour colour) {
+        history.writeOutcome(history.rowOf(PlanList::FilesToDelete, index), status, colour,
+                             history.stopped());
     };
     const auto& files = context.plan().filesToDelete();
+    auto keep = [&](std::size_t index, const char* status) {
+        kept.push_back(files[index].path);
+        context.countFailure();
+        writeOutcome(index, status, RowColour::Red);
+    };
     for (std::size_t index = 0; index < files.size(); ++index) {
         const engine::PathAction& file = files[index];
         std::string status;
@@ -75,20 +79,19 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
         platform::FileSystem& fileSystem = context.filesFor(file.exactName);
         const platform::PathInfo info = fileSystem.stat(file.path);
         if (info.result.status == platform::FsStatus::NotFound) {
-            history.writeOutcome(file.historyRow, "Already gone", RowColour::Plain,
-                                 history.stopped());
+            writeOutcome(index, "Already gone", RowColour::Plain);
             continue;
         }
         if (!stillAsScanned(info, scannedFile(file))) {
-            keep(file, "Changed since the scan - kept");
+            keep(index, "Changed since the scan - kept");
             continue;
         }
         if (info.entry.attributes.readOnly) {
             if (!operatorPort.confirm("Delete the read-only file " + file.path)) {
                 // This file and the rest of the list stay as they are.
-                keep(file, "Read-only file kept");
+                keep(index, "Read-only file kept");
                 for (std::size_t left = index + 1; left < files.size(); ++left)
-                    keep(files[left], "Not deleted - the deletions were stopped");
+                    keep(left, "Not deleted - the deletions were stopped");
                 return kept;
             }
             status = "Read only Attribute removed";
@@ -108,7 +111,7 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
                                                                   "- file may be opened"}};
             operatorPort.ask(notice);
         }
-        history.writeOutcome(file.historyRow, status, colour, history.stopped());
+        writeOutcome(index, status, colour);
     }
     return kept;
 }
@@ -116,17 +119,19 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
 void createPendingFolders(RunContext& context) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
     History& history = context.historyList();
-    for (const engine::PathAction& folder : context.plan().foldersToCreate()) {
+    const auto& folders = context.plan().foldersToCreate();
+    for (std::size_t index = 0; index < folders.size(); ++index) {
+        const engine::PathAction& folder = folders[index];
+        const int row = history.rowOf(PlanList::FoldersToCreate, index);
         fileSystem.createFolders(folder.spelling.empty() ? folder.path : folder.spelling);
         // Checked afterwards: a path that exists as a file, or a drive that is gone, does not
         // pass for a created folder.
         if (fileSystem.folderExists(folder.path)) {
             context.status().addToCounter(Counter::UpFolder, 1);
-            history.writeOutcome(folder.historyRow, "Folder created", RowColour::Plain, false);
+            history.writeOutcome(row, "Folder created", RowColour::Plain, false);
         } else {
             context.countFailure();
-            history.writeOutcome(folder.historyRow, "Folder could not be created", RowColour::Red,
-                                 false);
+            history.writeOutcome(row, "Folder could not be created", RowColour::Red, false);
         }
     }
 }
@@ -134,18 +139,20 @@ void createPendingFolders(RunContext& context) {
 void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
     History& history = context.historyList();
-    for (const engine::PathAction& folder : context.plan().foldersToDelete()) {
+    const auto& folders = context.plan().foldersToDelete();
+    for (std::size_t index = 0; index < folders.size(); ++index) {
+        const engine::PathAction& folder = folders[index];
+        const int row = history.rowOf(PlanList::FoldersToDelete, index);
         if (holdsAny(folder.path, keptFiles)) {
             context.countFailure();
-            history.writeOutcome(folder.historyRow, "Folder kept - it holds a file that was kept",
-                                 RowColour::Red, false);
+            history.writeOutcome(row, "Folder kept - it holds a file that was kept", RowColour::Red,
+                                 false);
         } else if (deleteFolderTree(fileSystem, folder.path)) {
             context.status().addToCounter(Counter::DlFolder, 1);
-            history.writeOutcome(folder.historyRow, "Folder deleted", RowColour::Plain, false);
+            history.writeOutcome(row, "Folder deleted", RowColour::Plain, false);
         } else {
             context.countFailure();
-            history.writeOutcome(folder.historyRow, "Folder Could not be Deleted", RowColour::Red,
-                                 false);
+            history.writeOutcome(row, "Folder Could not be Deleted", RowColour::Red, false);
         }
     }
 }

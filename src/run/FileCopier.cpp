@@ -168,7 +168,8 @@ void FileCopier::showFile(const engine::CopyAction& action) {
         context_.status().showFolders(action.sourceFolder, action.targetFolder);
     else
         context_.status().showFolders(action.targetFolder, action.sourceFolder);
-    context_.display().setDirection(action.leftToRight, true);
+    if (WindowView* window = context_.window())
+        window->setDirection(action.leftToRight, true);
 }
 
 bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
@@ -260,7 +261,8 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy) {
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {
     context_.setExecuteCaption(true);
-    context_.display().setDirection(action.leftToRight, false);
+    if (WindowView* window = context_.window())
+        window->setDirection(action.leftToRight, false);
 }
 
 FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
@@ -341,18 +343,21 @@ void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& un
 }
 
 bool FileCopier::verify(const engine::CopyAction& action, const std::string& copyPath) {
-    Display& display = context_.display();
     // The state text goes back however the comparison ends.
     struct StateTextRestore {
-        RunContext& context;
+        const RunContext& context;
         ~StateTextRestore() {
+            WindowView* window = context.window();
+            if (window == nullptr)
+                return;
             if (context.runState() == RunState::Scanning)
-                context.display().setStateText("Scanning");
+                window->setStateText("Scanning");
             else if (context.runState() == RunState::Copying)
-                context.display().setStateText("Copying");
+                window->setStateText("Copying");
         }
     } restore{context_};
-    display.setStateText("Binary compare");
+    if (WindowView* window = context_.window())
+        window->setStateText("Binary compare");
     engine::EngineContext engine = context_.engineContext(verifySettings_);
     return engine::binaryCompare(engine, action.sourcePath(), copyPath, action.sourceSize, true);
 }
@@ -360,7 +365,8 @@ bool FileCopier::verify(const engine::CopyAction& action, const std::string& cop
 void FileCopier::writeOutcome(const engine::CopyAction& action, const std::string& text,
                               RowColour colour) {
     History& history = context_.historyList();
-    history.writeOutcome(action.historyRow, text, colour, history.stopped());
+    const int row = history.rowOf(PlanList::FilesToCopy, context_.plan().copyIndex(action));
+    history.writeOutcome(row, text, colour, history.stopped());
 }
 
 } // namespace brisko::run

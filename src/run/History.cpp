@@ -17,6 +17,8 @@ int History::addRow(const HistoryRow& row) {
 
 void History::restart() {
     rows_.clear();
+    for (std::vector<int>& rows : planRows_)
+        rows.clear();
     display_.clearHistory();
 }
 
@@ -34,38 +36,51 @@ void History::append(const HistoryRow& row) {
     rows_.push_back(row);
     int number = static_cast<int>(rows_.size());
     display_.setHistoryRow(number, row);
-    display_.selectHistoryRow(number);
+    selectRow(number);
 }
 
-void History::rebuild(engine::Plan& plan, const std::vector<HistoryRow>& problems,
+void History::rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& problems,
                       char thousandsSeparator) {
-    display_.setHistoryPainting(false);
+    if (window_ != nullptr)
+        window_->setHistoryPainting(false);
     restart();
-    auto listPaths = [this](std::vector<engine::PathAction>& actions, const char* status) {
-        for (engine::PathAction& action : actions)
-            action.historyRow = addRow({action.path, "", "", "", status, RowColour::Blue});
+    auto rowsOf = [this](PlanList list) -> std::vector<int>& {
+        return planRows_[static_cast<std::size_t>(list)];
+    };
+    auto listPaths = [&](const std::vector<engine::PathAction>& actions, PlanList list,
+                         const char* status) {
+        for (const engine::PathAction& action : actions)
+            rowsOf(list).push_back(addRow({action.path, "", "", "", status, RowColour::Blue}));
     };
     if (!stopped_) {
-        for (engine::PathAction& file : plan.filesToDelete())
-            file.historyRow = addRow(
-                {file.path, "", "", "", engine::plannedDeletionStatus(file.link), RowColour::Blue});
+        for (const engine::PathAction& file : plan.filesToDelete())
+            rowsOf(PlanList::FilesToDelete)
+                .push_back(addRow({file.path, "", "", "", engine::plannedDeletionStatus(file.link),
+                                   RowColour::Blue}));
     }
-    listPaths(plan.foldersToCreate(), "Folder to be created");
-    listPaths(plan.foldersToDelete(), "Folder to be deleted");
+    listPaths(plan.foldersToCreate(), PlanList::FoldersToCreate, "Folder to be created");
+    listPaths(plan.foldersToDelete(), PlanList::FoldersToDelete, "Folder to be deleted");
     if (stopped_) {
         append({"no files reporting, lines will exceed " + std::to_string(kRowLimit), "", "", "",
                 "", RowColour::Red});
     } else {
-        for (engine::CopyAction& copy : plan.filesToCopy()) {
+        for (const engine::CopyAction& copy : plan.filesToCopy()) {
             engine::SizeTexts sizes =
                 engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator);
-            copy.historyRow = addRow({copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta,
-                                      engine::plannedStatus(copy), RowColour::Blue});
+            rowsOf(PlanList::FilesToCopy)
+                .push_back(addRow({copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta,
+                                   engine::plannedStatus(copy), RowColour::Blue}));
         }
     }
     for (const HistoryRow& problem : problems)
         addRow(problem);
-    display_.setHistoryPainting(true);
+    if (window_ != nullptr)
+        window_->setHistoryPainting(true);
+}
+
+int History::rowOf(PlanList list, std::size_t index) const {
+    const std::vector<int>& rows = planRows_[static_cast<std::size_t>(list)];
+    return index < rows.size() ? rows[index] : 0;
 }
 
 void History::writeOutcome(int row, const std::string& status, RowColour colour, bool skip) {
@@ -73,7 +88,12 @@ void History::writeOutcome(int row, const std::string& status, RowColour colour,
         return;
     setStatus(row, status, colour);
     if (row < static_cast<int>(rows_.size()))
-        display_.selectHistoryRow(row + 1);
+        selectRow(row + 1);
+}
+
+void History::selectRow(int row) {
+    if (window_ != nullptr)
+        window_->selectHistoryRow(row);
 }
 
 void History::setStatus(int row, const std::string& status, RowColour colour) {

@@ -2,10 +2,16 @@
 
 #include "engine/Plan.h"
 #include "ports/Display.h"
+#include "ports/WindowView.h"
 
+#include <array>
+#include <cstddef>
 #include <vector>
 
 namespace brisko::run {
+
+// The lists of a plan, in the order they are carried out.
+enum class PlanList { FilesToDelete, FoldersToCreate, FoldersToDelete, FilesToCopy };
 
 // The history list: one row per planned action with its outcome, at most 2000 rows; beyond
 // that one red row says that reporting stopped.
@@ -13,7 +19,7 @@ class History {
 public:
     static constexpr int kRowLimit = 2000;
 
-    explicit History(Display& display) : display_(display) {}
+    History(Display& display, WindowView* window) : display_(display), window_(window) {}
 
     // Adds a row and returns its number (from 1), or 0 when the limit was reached.
     int addRow(const HistoryRow& row);
@@ -25,8 +31,10 @@ public:
     // Lists the whole plan again in the order it is carried out (files to delete, folders to
     // create, folders to delete, files to copy), giving every action its row, then the problems
     // the scan reported.
-    void rebuild(engine::Plan& plan, const std::vector<HistoryRow>& problems,
+    void rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& problems,
                  char thousandsSeparator);
+    // The row the last rebuild gave the action at index of a plan list; 0 for none.
+    int rowOf(PlanList list, std::size_t index) const;
 
     // The outcome of an action carried out: its status and colour, then the row after it is
     // selected. Nothing happens for skip or an action without a row.
@@ -39,9 +47,13 @@ public:
 
 private:
     void append(const HistoryRow& row);
+    void selectRow(int row);
 
     Display& display_;
+    WindowView* window_;
     std::vector<HistoryRow> rows_;
+    // By plan list, the row of each action, in the list's order.
+    std::array<std::vector<int>, 4> planRows_;
     bool stopped_ = false;
 };
 

@@ -22,9 +22,9 @@ std::string folderOfScript(platform::FileSystem& fileSystem, const std::string& 
 } // namespace
 
 RunContext::RunContext(Services services, std::string mainLabel)
-    : services_(services), history_(services.display),
+    : services_(services), history_(services.display, services.window),
       status_(services.display, services.clock, script_.caption), projection_(services.fileSystem),
-      engineHost_(*this),
+      engineHost_({*this, status_, history_, services.display, services.window}),
       sessionRunner_([this](script::SessionSettings& settings) { return engineContext(settings); }),
       executor_(&sessionRunner_) {
     script_.mainLabel = mainLabel;
@@ -154,7 +154,7 @@ void RunContext::reportProblem(const HistoryRow& row) {
 }
 
 void RunContext::executeSession() {
-    plan_.sessionBytes.resize(static_cast<std::size_t>(settings_.sessionCount) + 1, 0);
+    plan_.openSessions(settings_.sessionCount);
     executor_->executeSession(settings_);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Shell.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
+#include "ports/WindowView.h"
 #include "run/History.h"
 #include "run/RunEngineHost.h"
 #include "run/RunStatus.h"
@@ -28,12 +29,14 @@ struct Services {
     const platform::Environment& environment;
     Display& display;
     Operator& operatorPort;
+    // What only a window does; none for the console runner.
+    WindowView* window = nullptr;
 };
 
 // Owns all state of the program's runs: the loaded script, the standing settings, the FileSpec
 // and exclusion tables, the plan, the counters, the history and message lists, the flags. The
 // window owns one, the batch runner owns one, each test owns one.
-class RunContext final : public script::ScriptHost {
+class RunContext final : public script::ScriptHost, public RunFlow {
 public:
     RunContext(Services services, std::string mainLabel);
     RunContext(const RunContext&) = delete;
@@ -71,6 +74,8 @@ public:
     RunStatus& status() { return status_; }
     const RunStatus& status() const { return status_; }
     Display& display() { return services_.display; }
+    // The window, when the run has one.
+    WindowView* window() const { return services_.window; }
     const Services& services() const { return services_; }
     // The file system as a planned file is addressed: by its exact spelling when it has case
     // twins, so that it is never taken for one of them.
@@ -85,11 +90,11 @@ public:
     const std::vector<HistoryRow>& problems() const { return problems_; }
 
     RunState runState() const { return status_.state(); }
-    void setRunState(RunState state);
+    void setRunState(RunState state) override;
     void setExecuteCaption(bool offersExecute);
     bool canClose() const { return status_.state() == RunState::Idle; }
     bool closeWhenFinished() const { return closeWhenFinished_; }
-    void reportProblem(const HistoryRow& row);
+    void reportProblem(const HistoryRow& row) override;
 
     // The start of a run: no abort and no failure recorded yet.
     void beginRun();

@@ -63,7 +63,8 @@ RunResult executeRun(RunContext& context) {
 }
 
 void requestStop(RunContext& context) {
-    context.display().showExecutePage();
+    if (WindowView* window = context.window())
+        window->showExecutePage();
     if (context.services().operatorPort.confirm(
             "Are you sure you want to Interrupt your Update Session"))
         context.abortAll();

@@ -1,32 +1,61 @@
 #pragma once
 
 #include "engine/EngineHost.h"
+#include "ports/Display.h"
+#include "ports/WindowView.h"
+#include "run/History.h"
+#include "run/RunStatus.h"
 
 namespace brisko::run {
 
-class RunContext;
+// What the run decides itself when the engine asks: stopping, the run state, and the red rows
+// about what the scans passed over. The run context implements it.
+class RunFlow {
+public:
+    virtual bool abortRequested() const = 0;
+    virtual void abortAll() = 0;
+    virtual void setRunState(RunState state) = 0;
+    virtual void reportProblem(const HistoryRow& row) = 0;
 
-// The engine's view of the run context.
+protected:
+    ~RunFlow() = default;
+};
+
+// The engine's view of a run, put together from the pieces it reaches.
 class RunEngineHost final : public engine::EngineHost {
 public:
-    explicit RunEngineHost(RunContext& context) : context_(context) {}
+    struct Pieces {
+        RunFlow& flow;
+        RunStatus& status;
+        History& history;
+        Display& display;
+        WindowView* window; // none without a window
+    };
 
-    bool abortRequested() const override;
-    void abortAll() override;
-    void setRunState(RunState state) override;
-    void setExecuteCaption(bool offersExecute) override;
-    void pump() override;
-    void refreshDisplay(bool throttled) override;
-    void setCurrentFile(const std::string& path) override;
-    void showFolders(const std::string& left, const std::string& right) override;
+    explicit RunEngineHost(Pieces pieces) : pieces_(pieces) {}
+
+    bool abortRequested() const override { return pieces_.flow.abortRequested(); }
+    void abortAll() override { pieces_.flow.abortAll(); }
+    void setRunState(RunState state) override { pieces_.flow.setRunState(state); }
+    void setExecuteCaption(bool offersExecute) override {
+        pieces_.display.setExecuteCaption(offersExecute);
+    }
+    void pump() override { pieces_.status.pump(); }
+    void refreshDisplay(bool throttled) override { pieces_.status.refresh(throttled); }
+    void setCurrentFile(const std::string& path) override { pieces_.status.setCurrentFile(path); }
+    void showFolders(const std::string& left, const std::string& right) override {
+        pieces_.status.showFolders(left, right);
+    }
     void setDirection(bool leftToRight, bool visible) override;
-    void setFileProgress(std::int64_t done, std::int64_t total) override;
-    void countPlanned(Counter counter) override;
-    int addHistoryRow(const HistoryRow& row) override;
-    void reportProblem(const HistoryRow& row) override;
+    void setFileProgress(std::int64_t done, std::int64_t total) override {
+        pieces_.display.setFileProgress(done, total);
+    }
+    void countPlanned(Counter counter) override { pieces_.status.addToCounter(counter, 1); }
+    int addHistoryRow(const HistoryRow& row) override { return pieces_.history.addRow(row); }
+    void reportProblem(const HistoryRow& row) override { pieces_.flow.reportProblem(row); }
 
 private:
-    RunContext& context_;
+    Pieces pieces_;
 };
 
 } // namespace brisko::run

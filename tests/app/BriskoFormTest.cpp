@@ -395,7 +395,7 @@ void BriskoFormTest::hintLineFollowsTheMouseAndClearsOnPageChange() {
 
 void BriskoFormTest::panesShareExtraWidthEqually() {
     FormFixture f;
-    f.form().context().display().setDirection(true, true);
+    f.form().context().window()->setDirection(true, true);
     f.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
     const int leftBefore = f.w().FolderLeft->width();

@@ -19,13 +19,13 @@ protected:
         run::runActions(context());
     }
     const HistoryRow& deletionRow(std::size_t index) {
-        return row(context().plan().filesToDelete().at(index).historyRow);
+        return row(context().history().rowOf(run::PlanList::FilesToDelete, index));
     }
     const HistoryRow& createRow(std::size_t index) {
-        return row(context().plan().foldersToCreate().at(index).historyRow);
+        return row(context().history().rowOf(run::PlanList::FoldersToCreate, index));
     }
     const HistoryRow& removeRow(std::size_t index) {
-        return row(context().plan().foldersToDelete().at(index).historyRow);
+        return row(context().history().rowOf(run::PlanList::FoldersToDelete, index));
     }
     std::int32_t counter(Counter which) { return context().status().counter(which); }
     void makeReadOnly(std::string_view relative) {

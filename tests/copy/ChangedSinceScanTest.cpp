@@ -105,8 +105,9 @@ TEST_F(CopyTest, LinkIsReproducedAsALink) {
     right("LINK", "a file of that name is never replaced by a link");
     fs::create_symlink("old/target", leftHost("OTHER"));
     fs::create_symlink("stale", rightHost("OTHER"));
-    engine::CopyAction& link = planCopy("OTHER");
+    engine::CopyAction link = copyOf("OTHER");
     link.link = true;
+    planCopy(link);
 
     copyPlannedFiles();
 
@@ -127,9 +128,9 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
 
     EXPECT_EQ(rightFiles(), (Files{{"OLD/A.TXT", "changed by another program"},
                                    {"OLD/B.TXT", "left to the folder deletion"}}));
-    EXPECT_EQ(row(context().plan().filesToDelete()[0].historyRow).status,
+    EXPECT_EQ(row(context().history().rowOf(run::PlanList::FilesToDelete, 0)).status,
               "Changed since the scan - kept");
-    EXPECT_EQ(row(context().plan().foldersToDelete()[0].historyRow).status,
+    EXPECT_EQ(row(context().history().rowOf(run::PlanList::FoldersToDelete, 0)).status,
               "Folder kept - it holds a file that was kept");
     EXPECT_EQ(context().failedActions(), 2);
 }

@@ -8,45 +8,9 @@ namespace brisko::test {
 
 namespace fs = std::filesystem;
 
-void CopyDisplay::pump() {
-    RecordingDisplay::pump();
-    if (onPump)
-        onPump();
-}
-
-void CopyDisplay::setMessageLine(const std::string& text) {
-    RecordingDisplay::setMessageLine(text);
-    messageLines.push_back(text);
-}
-
-void CopyDisplay::setTaskbarTitle(const std::string& text) {
-    RecordingDisplay::setTaskbarTitle(text);
-    taskbarTitles.push_back(text);
-}
-
-void CopyDisplay::setRunState(RunState state) {
-    RecordingDisplay::setRunState(state);
-    runStates.push_back(state);
-}
-
-void CopyDisplay::setDirection(bool leftToRight, bool visible) {
-    directionLeftToRight = leftToRight;
-    directionVisible = visible;
-}
-
-void CopyDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
-    fileProgress = {done, total};
-    highestFileProgress = std::max(highestFileProgress, done);
-}
-
-void CopyDisplay::setTotalProgress(std::int64_t done, std::int64_t total) {
-    totalProgress = {done, total};
-    highestTotalProgress = std::max(highestTotalProgress, done);
-}
-
 CopyTest::CopyTest() : realFileSystem(drives()), fileSystem(realFileSystem) {
     context_ = std::make_unique<run::RunContext>(
-        run::Services{fileSystem, clock, environment, display, asker}, "Brisko 2.0");
+        run::Services{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0");
 }
 
 CopyTest::~CopyTest() = default;
@@ -89,8 +53,8 @@ std::map<std::string, std::string> CopyTest::rightFiles() const {
     return files;
 }
 
-engine::CopyAction& CopyTest::planCopy(const std::string& name, const std::string& backupList,
-                                       const std::string& targetFolder) {
+engine::CopyAction CopyTest::copyOf(const std::string& name, const std::string& backupList,
+                                    const std::string& targetFolder) {
     engine::CopyAction action;
     action.sourceFolder = "L:";
     action.targetFolder = targetFolder;
@@ -106,11 +70,12 @@ engine::CopyAction& CopyTest::planCopy(const std::string& name, const std::strin
         action.targetSize = target.entry.size;
         action.targetStamp = target.entry.stamp;
     }
-    engine::Plan& plan = context().plan();
-    plan.addCopy(action);
-    plan.sessionBytes.resize(2, 0);
-    plan.sessionBytes[1] += action.sourceSize;
-    return plan.filesToCopy().back();
+    return action;
+}
+
+void CopyTest::planCopy(const engine::CopyAction& action) {
+    context().plan().addCopy(action);
+    context().plan().addSessionBytes(action.session, action.sourceSize);
 }
 
 void CopyTest::planDeletion(const std::string& path) {
@@ -132,7 +97,7 @@ const HistoryRow& CopyTest::row(int number) const {
 }
 
 const HistoryRow& CopyTest::copyRow(std::size_t index) const {
-    return row(context_->plan().filesToCopy().at(index).historyRow);
+    return row(context_->history().rowOf(run::PlanList::FilesToCopy, index));
 }
 
 void CopyTest::copyPlannedFiles() {

@@ -31,34 +31,6 @@ private:
     mutable std::chrono::steady_clock::time_point steady_{};
 };
 
-// Also records what the copy phase shows: state texts, progress, direction, run states and
-// task-bar titles; onPump runs at every pump (a click on Stop or Abort All).
-class CopyDisplay final : public RecordingDisplay {
-public:
-    void pump() override;
-    void setTaskbarTitle(const std::string& text) override;
-    void setRunState(RunState state) override;
-    void setStateText(const std::string& text) override { stateTexts.push_back(text); }
-    void setMessageLine(const std::string& text) override;
-    void setDirection(bool leftToRight, bool visible) override;
-    void setFileProgress(std::int64_t done, std::int64_t total) override;
-    void setTotalProgress(std::int64_t done, std::int64_t total) override;
-    void selectHistoryRow(int row) override { selectedRow = row; }
-
-    std::function<void()> onPump;
-    std::vector<std::string> stateTexts;
-    std::vector<std::string> messageLines;
-    std::vector<std::string> taskbarTitles;
-    std::vector<RunState> runStates;
-    bool directionLeftToRight = true;
-    bool directionVisible = false;
-    std::pair<std::int64_t, std::int64_t> fileProgress{-1, -1};
-    std::int64_t highestFileProgress = 0;
-    std::pair<std::int64_t, std::int64_t> totalProgress{-1, -1};
-    std::int64_t highestTotalProgress = 0;
-    int selectedRow = 0;
-};
-
 // Two temporary trees mapped as drives L: and R: behind a file system that can be told to
 // fail, and a run context over them. Plans are built directly; the history lists them.
 class CopyTest : public ::testing::Test {
@@ -80,10 +52,16 @@ protected:
     // Every file under the right tree with its content ("SUB/NAME" -> content).
     std::map<std::string, std::string> rightFiles() const;
 
-    // Plans a copy of a left file (L:\name) into R:\ (or a folder under it); the sizes and
-    // what is at the target are taken from the trees, as a scan does. Returns the plan's entry.
-    engine::CopyAction& planCopy(const std::string& name, const std::string& backupList = "",
-                                 const std::string& targetFolder = "R:");
+    // A copy of a left file (L:\name) into R:\ (or a folder under it); the sizes and what is
+    // at the target are taken from the trees, as a scan does.
+    engine::CopyAction copyOf(const std::string& name, const std::string& backupList = "",
+                              const std::string& targetFolder = "R:");
+    // Plans a copy, as copyOf() describes it or as given.
+    void planCopy(const std::string& name, const std::string& backupList = "",
+                  const std::string& targetFolder = "R:") {
+        planCopy(copyOf(name, backupList, targetFolder));
+    }
+    void planCopy(const engine::CopyAction& action);
     // Plans the deletion of a file (drive form), recording what is there now as a scan does.
     void planDeletion(const std::string& path);
     // Gives every planned action its history row, as the end of a scan does.
@@ -100,7 +78,7 @@ protected:
     FaultyFileSystem fileSystem;
     SteppingClock clock;
     test::FixedEnvironment environment;
-    CopyDisplay display;
+    RecordingDisplay display;
     ScriptedOperator asker;
 
 private:

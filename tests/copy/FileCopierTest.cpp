@@ -183,8 +183,9 @@ TEST_F(CopyTest, MultiBlockFileIsCopiedWithProgressCountersAndDirection) {
     const std::string content = patternedContent(3 * 262144 + 1000);
     left("BIG.DAT", content);
     right("BIG.DAT", "old");
-    engine::CopyAction& action = planCopy("BIG.DAT");
+    engine::CopyAction action = copyOf("BIG.DAT");
     action.leftToRight = false; // a copy from the right tree's side of the pair
+    planCopy(action);
     context().status().setCounter(Counter::ToUpFiles, 1);
 
     copyPlannedFiles();

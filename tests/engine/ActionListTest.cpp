@@ -159,7 +159,7 @@ TEST_F(ActionListTest, CopyIsListedWithItsSessionRowAndDebit) {
     EXPECT_EQ(listed.session, 3);
     EXPECT_FALSE(listed.binaryFailed);
 
-    EXPECT_EQ(plan.sessionBytes, (std::vector<std::int64_t>{0, 0, 0, 2000}));
+    EXPECT_EQ(plan.sessionBytes(), (std::vector<std::int64_t>{0, 0, 0, 2000}));
     EXPECT_EQ(change('Y'), -2000);
     EXPECT_EQ(change('X'), 0);
     EXPECT_EQ(planned(Counter::ToUpFiles), 1);
@@ -169,7 +169,7 @@ TEST_F(ActionListTest, CopyIsListedWithItsSessionRowAndDebit) {
     EXPECT_TRUE(operatorPort.questions.empty());
 
     listCopy(context, request("X:\\L", "Y:\\R", "MORE.DBF", 500, 0));
-    EXPECT_EQ(plan.sessionBytes[3], 2500);
+    EXPECT_EQ(plan.sessionBytes()[3], 2500);
 }
 
 TEST_F(ActionListTest, CopyAfterFailedBinaryCompareIsRed) {
@@ -194,7 +194,7 @@ TEST_F(ActionListTest, CopyIsRefusedWhereItWouldRepeatOrCouldOnlyFail) {
     EXPECT_EQ(plan.filesToCopy()[0].sourceFolder, "X:\\L");
     EXPECT_EQ(planned(Counter::ToUpFiles), 1);
     EXPECT_EQ(change('Y'), -10);
-    EXPECT_EQ(plan.sessionBytes[1], 10);
+    EXPECT_EQ(plan.sessionBytes()[1], 10);
     EXPECT_EQ(host.history.size(), 3u); // the copy, the folder and the file to delete
 }
 
@@ -251,7 +251,7 @@ TEST_P(ZeroLengthTest, AnswerDecidesWhatIsListed) {
         EXPECT_EQ(back.backupList, "BAK");
         EXPECT_EQ(change('X'), -100); // the drive that receives the copy
         EXPECT_EQ(change('Y'), 0);
-        EXPECT_EQ(plan.sessionBytes[1], 100);
+        EXPECT_EQ(plan.sessionBytes()[1], 100);
         EXPECT_EQ(host.history.back(), (HistoryRow{"Y:\\R\\EMPTY.TXT", "X:\\L\\EMPTY.TXT", "100",
                                                    "+100", "File to be copied", RowColour::Blue}));
     }

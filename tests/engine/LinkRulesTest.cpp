@@ -120,7 +120,7 @@ TEST_P(LinkRulesTest, LeftToRight) {
         EXPECT_TRUE(operatorPort.questions.empty());
     }
     // A link carries no bytes.
-    for (const std::int64_t bytes : plan.sessionBytes)
+    for (const std::int64_t bytes : plan.sessionBytes())
         EXPECT_EQ(bytes, 0);
     for (const HistoryRow& row : host.history) {
         EXPECT_TRUE(row.colour == RowColour::Red || row.status == "Link to be copied" ||

@@ -71,7 +71,8 @@ TEST(PlanTest, EmptyClearAndSessionTotals) {
 
     plan.addCopy(copyOf("C:\\L", "D:\\R", "A.TXT"));
     EXPECT_FALSE(plan.empty());
-    plan.sessionBytes = {0, 3'000'000'000, 5};
+    plan.addSessionBytes(1, 3'000'000'000);
+    plan.addSessionBytes(2, 5);
     EXPECT_EQ(plan.totalBytes(), 3'000'000'005);
 
     plan.addFolderToCreate("C:\\NEW");
@@ -79,7 +80,7 @@ TEST(PlanTest, EmptyClearAndSessionTotals) {
     plan.addFileToDelete("C:\\OLD.TXT", 1);
     plan.clear();
     EXPECT_TRUE(plan.empty());
-    EXPECT_EQ(plan.sessionBytes, std::vector<std::int64_t>{0});
+    EXPECT_EQ(plan.sessionBytes(), std::vector<std::int64_t>{0});
     EXPECT_FALSE(plan.isCopyTarget("D:\\R\\A.TXT"));
     EXPECT_FALSE(plan.hasFolderToCreate("C:\\NEW"));
     EXPECT_FALSE(plan.hasFolderToDelete("C:\\OLD"));

@@ -24,7 +24,7 @@ engine::Plan samplePlan() {
 
 TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
     test::RecordingDisplay display;
-    History history(display);
+    History history(display, &display);
     history.addRow({"live row", "", "", "", "File to be copied", RowColour::Blue});
     engine::Plan plan = samplePlan();
     const std::vector<HistoryRow> problems{
@@ -41,8 +41,8 @@ TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
     };
     EXPECT_EQ(history.rows(), expected);
     EXPECT_EQ(display.historyRows, expected);
-    EXPECT_EQ(plan.filesToDelete()[0].historyRow, 1);
-    EXPECT_EQ(plan.filesToCopy()[0].historyRow, 4);
+    EXPECT_EQ(history.rowOf(PlanList::FilesToDelete, 0), 1);
+    EXPECT_EQ(history.rowOf(PlanList::FilesToCopy, 0), 4);
 
     history.writeOutcome(4, "File copied", RowColour::Plain, false);
     EXPECT_EQ(history.rows()[3].status, "File copied");
@@ -52,7 +52,7 @@ TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
 
 TEST(HistoryRebuild, AfterTheLimitWasPassedOnlyFolderRowsAndOneRedRowRemain) {
     test::RecordingDisplay display;
-    History history(display);
+    History history(display, &display);
     history.setStopped(true);
     engine::Plan plan = samplePlan();
 
@@ -63,8 +63,8 @@ TEST(HistoryRebuild, AfterTheLimitWasPassedOnlyFolderRowsAndOneRedRowRemain) {
     EXPECT_EQ(history.rows()[1].status, "Folder to be deleted");
     EXPECT_EQ(history.rows()[2].from, "no files reporting, lines will exceed 2000");
     EXPECT_EQ(history.rows()[2].colour, RowColour::Red);
-    EXPECT_EQ(plan.filesToCopy()[0].historyRow, 0);
-    EXPECT_EQ(plan.filesToDelete()[0].historyRow, 0);
+    EXPECT_EQ(history.rowOf(PlanList::FilesToCopy, 0), 0);
+    EXPECT_EQ(history.rowOf(PlanList::FilesToDelete, 0), 0);
 }
 
 } // namespace

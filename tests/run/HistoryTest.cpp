@@ -13,7 +13,7 @@ HistoryRow planned(int n) {
 
 TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
     test::RecordingDisplay display;
-    History history(display);
+    History history(display, &display);
     for (int n = 1; n <= History::kRowLimit; ++n)
         ASSERT_EQ(history.addRow(planned(n)), n);
     EXPECT_FALSE(history.stopped());
@@ -31,7 +31,7 @@ TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
 
 TEST(History, RestartCutsTheListBackAndNumbersFromOne) {
     test::RecordingDisplay display;
-    History history(display);
+    History history(display, &display);
     history.addRow(planned(1));
     history.addRow(planned(2));
     history.restart();

@@ -12,22 +12,6 @@
 namespace brisko::run {
 namespace {
 
-// Lets a test act where the window would take a click: at a pump, or while the run waits.
-class ClickingDisplay : public test::RecordingDisplay {
-public:
-    void pump() override {
-        RecordingDisplay::pump();
-        if (onPump)
-            std::exchange(onPump, nullptr)();
-    }
-    void waitForInput() override {
-        if (onWait)
-            std::exchange(onWait, nullptr)();
-    }
-    std::function<void()> onPump;
-    std::function<void()> onWait;
-};
-
 // The wall clock, and a steady clock that moves on by a second at every look, so that every
 // throttled pump reaches the display.
 class SteppingClock final : public platform::Clock {
@@ -80,10 +64,10 @@ protected:
     platform::PosixFileSystem fileSystem;
     SteppingClock clock;
     test::FixedEnvironment environment;
-    ClickingDisplay display;
+    test::RecordingDisplay display;
     test::ScriptedOperator asker;
     RecordingShell shell;
-    RunContext context{{fileSystem, clock, environment, display, asker}, "Brisko 2.0"};
+    RunContext context{{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0"};
 };
 
 TEST_F(RunControlTest, ARunScansCarriesOutAndEndsIdle) {
@@ -133,7 +117,10 @@ TEST_F(RunControlTest, PauseWaitsForContinueOrAbortAll) {
 
 TEST_F(RunControlTest, StopAsksForConfirmationAndOnlyYesStops) {
     asker.confirmations = {false};
-    display.onPump = [this] { requestStop(context); };
+    display.onPump = [this] { // Stop is clicked once
+        display.onPump = nullptr;
+        requestStop(context);
+    };
     EXPECT_FALSE(run("WhenFinish=Close\n").aborted);
     EXPECT_EQ(asker.confirmationTexts.back(),
               "Are you sure you want to Interrupt your Update Session");
@@ -141,7 +128,10 @@ TEST_F(RunControlTest, StopAsksForConfirmationAndOnlyYesStops) {
 
     tree.write("left/b.txt", "b");
     asker.confirmations = {true};
-    display.onPump = [this] { requestStop(context); };
+    display.onPump = [this] { // Stop is clicked once
+        display.onPump = nullptr;
+        requestStop(context);
+    };
     RunResult stopped = run("WhenFinish=Close\n");
     EXPECT_TRUE(stopped.aborted);
     EXPECT_EQ(stopped.window, WindowAfterRun::Stay);

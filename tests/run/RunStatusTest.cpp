@@ -9,22 +9,9 @@
 namespace brisko::run {
 namespace {
 
-class CountingDisplay : public test::RecordingDisplay {
-public:
-    void setCounter(Counter which, std::int32_t value) override {
-        counterWrites.push_back({which, value});
-    }
-    void setTaskbarTitle(const std::string& text) override {
-        RecordingDisplay::setTaskbarTitle(text);
-        ++titleWrites;
-    }
-    std::vector<std::pair<Counter, std::int32_t>> counterWrites;
-    int titleWrites = 0;
-};
-
 class RunStatusTest : public ::testing::Test {
 protected:
-    CountingDisplay display;
+    test::RecordingDisplay display;
     test::ManualClock clock{1709640000};
     std::string caption = "Nightly";
     RunStatus status{display, clock, caption};

@@ -2,28 +2,6 @@
 
 namespace brisko::test {
 
-namespace {
-template <typename T> void store(std::vector<T>& rows, int row, const T& value) {
-    if (row < 1)
-        return;
-    if (rows.size() < static_cast<std::size_t>(row))
-        rows.resize(static_cast<std::size_t>(row));
-    rows[static_cast<std::size_t>(row) - 1] = value;
-}
-} // namespace
-
-void RecordingDisplay::addScriptRow(int row, const ScriptLine& line) {
-    store(scriptRows, row, line);
-}
-
-void RecordingDisplay::setHistoryRow(int row, const HistoryRow& data) {
-    store(historyRows, row, data);
-}
-
-void RecordingDisplay::showFolder(Side side, const std::string& folder) {
-    (side == Side::Left ? leftFolder : rightFolder) = folder;
-}
-
 DialogAnswer ScriptedOperator::ask(const Question& question) {
     questions.push_back(question);
     if (answers.empty())
