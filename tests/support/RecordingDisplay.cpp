@@ -66,11 +66,6 @@ void RecordingDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
     highestFileProgress = std::max(highestFileProgress, done);
 }
 
-void RecordingDisplay::setTotalProgress(std::int64_t done, std::int64_t total) {
-    totalProgress = {done, total};
-    highestTotalProgress = std::max(highestTotalProgress, done);
-}
-
 void RecordingDisplay::setDirection(bool leftToRight, bool visible) {
     directionLeftToRight = leftToRight;
     directionVisible = visible;

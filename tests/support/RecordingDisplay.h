@@ -37,13 +37,15 @@ public:
     void setRunState(RunState state) override;
     void setCounter(Counter which, std::int32_t value) override;
     void setFileProgress(std::int64_t done, std::int64_t total) override;
-    void setTotalProgress(std::int64_t done, std::int64_t total) override;
+    void setTotalProgress(std::int64_t done, std::int64_t total) override {
+        totalProgress = {done, total};
+    }
     void setScanCopyBox(bool checked) override { scanCopyBox = checked; }
     void setBinaryCompareBox(bool checked) override { binaryCompareBox = checked; }
 
     // WindowView
     void showExecutePage() override {}
-    void selectHistoryRow(int row) override { selectedRow = row; }
+    void selectHistoryRow(int) override {}
     void setHistoryPainting(bool) override {}
     void setDirection(bool leftToRight, bool visible) override;
     void setStateText(const std::string& text) override { stateTexts.push_back(text); }
@@ -64,7 +66,6 @@ public:
     bool executeEnabled = true;
     bool reloadEnabled = true;
     std::vector<HistoryRow> historyRows; // row 1 first
-    int selectedRow = 0;
     std::vector<std::string> messages;
     std::string leftFolder;
     std::string rightFolder;
@@ -77,7 +78,6 @@ public:
     std::pair<std::int64_t, std::int64_t> fileProgress{-1, -1};
     std::int64_t highestFileProgress = 0;
     std::pair<std::int64_t, std::int64_t> totalProgress{-1, -1};
-    std::int64_t highestTotalProgress = 0;
     bool scanCopyBox = false;
     bool binaryCompareBox = false;
 };
