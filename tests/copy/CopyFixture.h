@@ -5,31 +5,17 @@
 #include "run/RunContext.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
-#include "support/TempTree.h"
+#include "support/ManualClock.h"
+#include "support/MappedTree.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace brisko::test {
-
-// A clock whose steady time moves on by a second at every look, so that every throttled pump
-// and refresh is due.
-class SteppingClock final : public platform::Clock {
-public:
-    std::time_t now() const override { return 1709640000; } // 5 March 2024
-    std::chrono::steady_clock::time_point steadyNow() const override {
-        steady_ += std::chrono::seconds(1);
-        return steady_;
-    }
-
-private:
-    mutable std::chrono::steady_clock::time_point steady_{};
-};
 
 // Also records what the copy phase shows: state texts, progress, direction, run states and
 // task-bar titles; onPump runs at every pump (a click on Stop or Abort All).
@@ -77,8 +63,8 @@ protected:
         return tree.read(rightRelative(relative));
     }
     bool rightHas(std::string_view relative) const { return tree.exists(rightRelative(relative)); }
-    // Every file under the right tree with its content ("SUB/NAME" -> content).
-    std::map<std::string, std::string> rightFiles() const;
+    // Everything under the right tree ("SUB/NAME" -> content).
+    TreeListing rightFiles() const { return tree.listing("right"); }
 
     // Plans a copy of a left file (L:\name) into R:\ (or a folder under it); the sizes and
     // what is at the target are taken from the trees, as a scan does. Returns the plan's entry.
@@ -95,10 +81,10 @@ protected:
     // Carries out the planned copies (the copy phase on its own, as in a run).
     void copyPlannedFiles();
 
-    TempTree tree;
-    platform::PosixFileSystem realFileSystem;
-    FaultyFileSystem fileSystem;
-    SteppingClock clock;
+    MappedTree tree{{{'L', "left"}, {'R', "right"}}};
+    platform::PosixFileSystem realFileSystem{tree.driveMap()};
+    FaultyFileSystem fileSystem{realFileSystem};
+    ManualClock clock{1709640000, std::chrono::seconds(1)}; // 5 March 2024
     test::FixedEnvironment environment;
     CopyDisplay display;
     ScriptedOperator asker;
@@ -107,8 +93,6 @@ private:
     static std::string rightRelative(std::string_view relative) {
         return "right/" + std::string(relative);
     }
-    platform::DriveMap drives();
-
     std::unique_ptr<run::RunContext> context_;
 };
 

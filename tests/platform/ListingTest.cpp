@@ -46,11 +46,7 @@ protected:
 };
 
 TEST_F(ListingTest, ReportsFilesAndFoldersWithTheirAttributes) {
-    tree.write("b.txt", "12345");
-    tree.write("A.dat", "");
-    tree.write(".hidden", "h");
-    tree.makeFolder("Sub");
-    tree.setTime("b.txt", 951827696);
+    tree.lay({{"b.txt", "12345", 951827696}, {"A.dat", ""}, {".hidden", "h"}, {"Sub/"}});
     chmod(host("A.dat").c_str(), 0444);
 
     const auto listing = fs.list("C:\\");
@@ -94,8 +90,7 @@ TEST_F(ListingTest, PassesOverWhatThePathModelCannotCarryAndSaysWhy) {
 }
 
 TEST_F(ListingTest, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
-    tree.write("target.txt", "content");
-    tree.makeFolder("dir");
+    tree.lay({{"target.txt", "content"}, {"dir/"}});
     const std::string longText = std::string(1000, 'x') + "/" + std::string(2500, 'y');
     const struct {
         const char* name;
@@ -135,8 +130,7 @@ TEST_F(ListingTest, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
 }
 
 TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
-    tree.write("target.txt", "content");
-    tree.makeFolder("dir");
+    tree.lay({{"target.txt", "content"}, {"dir/"}});
     symlinkAt("to-file", "target.txt");
     symlinkAt("to-dir", "dir");
     symlinkAt("dangling", "nowhere");
@@ -160,8 +154,7 @@ TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
 }
 
 TEST_F(ListingTest, ListingSomethingElseThanAFolderFails) {
-    tree.write("file.txt", "x");
-    tree.makeFolder("dir");
+    tree.lay({{"file.txt", "x"}, {"dir/"}});
     symlinkAt("to-dir", "dir");
     EXPECT_EQ(fs.list("C:\\FILE.TXT").result.status, FsStatus::NotAFolder);
     EXPECT_EQ(fs.list("C:\\TO-DIR").result.status, FsStatus::Unsupported);

@@ -26,6 +26,8 @@ void RecordingDisplay::showFolder(Side side, const std::string& folder) {
 
 DialogAnswer ScriptedOperator::ask(const Question& question) {
     questions.push_back(question);
+    if (onAsk)
+        onAsk(question);
     if (answers.empty())
         return defaultAnswer(question.kind());
     DialogAnswer answer = answers.front();
