@@ -80,8 +80,7 @@ TEST_F(CopyTest, TemporaryFileOfAnotherLiveRunIsLeftAlone) {
     copyPlannedFiles();
 
     EXPECT_EQ(copyRow(0).status, "Another copy is in progress in this folder - skipped");
-    EXPECT_EQ(readRight("A.TXT"), "old");
-    EXPECT_TRUE(rightHas(run::TemporaryFile::kName));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"A.TXT", "old"}, {run::TemporaryFile::kName, ""}}));
 }
 
 TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
@@ -98,10 +97,10 @@ TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
 }
 
 TEST_F(CopyTest, LinkIsReproducedAsALink) {
-    fs::create_symlink("../elsewhere/target.txt", leftHost("LINK"));
-    right("LINK", "a file of that name is never replaced by a link");
-    fs::create_symlink("old/target", leftHost("OTHER"));
-    fs::create_symlink("stale", rightHost("OTHER"));
+    tree.lay({{"left/LINK", "->../elsewhere/target.txt"},
+              {"right/LINK", "a file of that name is never replaced by a link"},
+              {"left/OTHER", "->old/target"},
+              {"right/OTHER", "->stale"}});
     engine::CopyAction& link = planCopy("OTHER");
     link.link = true;
 

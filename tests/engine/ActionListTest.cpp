@@ -75,8 +75,8 @@ TEST_F(ActionListTest, FolderToDeleteCreditsEveryFileOfItsTree) {
               {"OLD/SUB/B.TXT", std::string(50, 'b')},
               {"OLD/SUB/DEEP/C.TXT", std::string(25, 'c')},
               {"OLD/SUB/.HIDDEN", std::string(5, 'h')},
-              {"ELSEWHERE/BIG.BIN", std::string(4000, 'x')}});
-    std::filesystem::create_directory_symlink(tree.path("ELSEWHERE"), tree.path("OLD/LINK"));
+              {"ELSEWHERE/BIG.BIN", std::string(4000, 'x')},
+              {"OLD/LINK", "->" + tree.path("ELSEWHERE").string()}});
 
     listFolderDelete(context, "C:\\OLD");
     listFolderDelete(context, "C:\\OLD");

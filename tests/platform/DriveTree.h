@@ -14,8 +14,6 @@ class DriveTreeTest : public ::testing::Test {
 protected:
     // The host path of a name inside the tree.
     std::string host(std::string_view relative) const { return tree.path(relative).string(); }
-    // Creates a symbolic link at relative pointing to target.
-    void symlinkAt(std::string_view relative, const std::string& target) const;
     // The permission bits of a name inside the tree.
     unsigned mode(std::string_view relative) const;
 

@@ -59,9 +59,10 @@ TEST_F(FileOperationsTest, ReplacingAFileLeavesItsOtherLinksAlone) {
 }
 
 TEST_F(FileOperationsTest, CreateFreshRefusesAnythingButARegularFile) {
-    tree.lay({{"outside.txt", "precious"}, {"tree/folder/"}});
-    symlinkAt("tree/planted", host("outside.txt"));
-    symlinkAt("tree/dangling", host("nowhere.txt"));
+    tree.lay({{"outside.txt", "precious"},
+              {"tree/folder/"},
+              {"tree/planted", "->" + host("outside.txt")},
+              {"tree/dangling", "->" + host("nowhere.txt")}});
     ASSERT_EQ(mkfifo(host("tree/pipe").c_str(), 0644), 0);
 
     struct Case {
@@ -81,8 +82,7 @@ TEST_F(FileOperationsTest, CreateFreshRefusesAnythingButARegularFile) {
 }
 
 TEST_F(FileOperationsTest, OpenReadRefusesWhatIsNotAFile) {
-    tree.lay({{"folder/"}, {"target.txt", "x"}});
-    symlinkAt("link", "target.txt");
+    tree.lay({{"folder/"}, {"target.txt", "x"}, {"link", "->target.txt"}});
     ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0); // must not wait for a writer
     EXPECT_EQ(readThrough("C:\\FOLDER"), "<" + platform::describe(FsStatus::NotAFolder) + ">");
     EXPECT_EQ(readThrough("C:\\PIPE"), "<" + platform::describe(FsStatus::Unsupported) + ">");
@@ -127,8 +127,7 @@ TEST_F(FileOperationsTest, RemovesFilesAndEmptyFolders) {
 }
 
 TEST_F(FileOperationsTest, RemovingALinkLeavesItsTarget) {
-    tree.write("target.txt", "x");
-    symlinkAt("link", "target.txt");
+    tree.lay({{"target.txt", "x"}, {"link", "->target.txt"}});
     ASSERT_TRUE(fs.removeFile("C:\\LINK").ok());
     EXPECT_EQ(tree.listing(), (TreeListing{{"target.txt", "x"}}));
 }
@@ -158,10 +157,8 @@ TEST_F(FileOperationsTest, NothingIsChangedThroughALink) {
     const std::string folder = outside.path("dir").string();
     chmod(secret.c_str(), 0440);
     chmod(folder.c_str(), 0550);
-    tree.write("other.txt", "y");
+    tree.lay({{"other.txt", "y"}, {"to-file", "->" + secret}, {"to-dir", "->" + folder}});
     chmod(host("other.txt").c_str(), 0600);
-    symlinkAt("to-file", secret);
-    symlinkAt("to-dir", folder);
     struct stat before {};
     ASSERT_EQ(::stat(secret.c_str(), &before), 0);
 

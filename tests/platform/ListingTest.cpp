@@ -130,10 +130,11 @@ TEST_F(ListingTest, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
 }
 
 TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
-    tree.lay({{"target.txt", "content"}, {"dir/"}});
-    symlinkAt("to-file", "target.txt");
-    symlinkAt("to-dir", "dir");
-    symlinkAt("dangling", "nowhere");
+    tree.lay({{"target.txt", "content"},
+              {"dir/"},
+              {"to-file", "->target.txt"},
+              {"to-dir", "->dir"},
+              {"dangling", "->nowhere"}});
     ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0);
 
     struct Case {
@@ -154,8 +155,7 @@ TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
 }
 
 TEST_F(ListingTest, ListingSomethingElseThanAFolderFails) {
-    tree.lay({{"file.txt", "x"}, {"dir/"}});
-    symlinkAt("to-dir", "dir");
+    tree.lay({{"file.txt", "x"}, {"dir/"}, {"to-dir", "->dir"}});
     EXPECT_EQ(fs.list("C:\\FILE.TXT").result.status, FsStatus::NotAFolder);
     EXPECT_EQ(fs.list("C:\\TO-DIR").result.status, FsStatus::Unsupported);
     EXPECT_EQ(fs.list("C:\\ABSENT").result.status, FsStatus::NotFound);

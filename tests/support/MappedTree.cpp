@@ -58,7 +58,7 @@ TreeListing MappedTree::listing(std::string_view folder) const {
     TreeListing found;
     const fs::path top = path(folder);
     for (const auto& entry : fs::recursive_directory_iterator(top)) {
-        const std::string relative = fs::relative(entry.path(), top).generic_string();
+        const std::string relative = entry.path().lexically_relative(top).generic_string();
         if (entry.is_symlink())
             found[relative] = "->" + fs::read_symlink(entry.path()).string();
         else if (entry.is_directory() && fs::is_empty(entry.path()))
