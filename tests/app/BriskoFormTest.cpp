@@ -4,7 +4,9 @@
 #include "engine/SessionExecutor.h"
 #include "platform/PosixFileSystem.h"
 #include "run/RunContext.h"
+#include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
+#include "support/MappedTree.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,26 +27,6 @@ namespace {
 
 const QColor kRed(0xFF, 0x00, 0x00);
 const QColor kBlue(0x00, 0x00, 0xFF);
-
-// Answers every question with a scripted answer or its default, and records them.
-class RecordingOperator final : public Operator {
-public:
-    DialogAnswer ask(const Question& question) override {
-        questions.push_back(question);
-        if (!answers.empty()) {
-            const DialogAnswer answer = answers.front();
-            answers.erase(answers.begin());
-            return answer;
-        }
-        return defaultAnswer(question.kind());
-    }
-    void notify(const std::string& text) override { notices.push_back(text); }
-    bool confirm(const std::string&) override { return false; }
-
-    std::vector<DialogAnswer> answers;
-    std::vector<Question> questions;
-    std::vector<std::string> notices;
-};
 
 // Stands in for the engine: calls back for every Execute row of a run.
 class CallbackExecutor final : public engine::SessionExecutor {
@@ -75,20 +57,15 @@ const char kCleanScript[] = "Message=All good\n"
 class FormFixture {
 public:
     explicit FormFixture(std::vector<std::string> parameters = {})
-        : fileSystem_(drives()), form_(FormServices{fileSystem_, clock_, environment_, &operator_},
-                                       std::move(parameters)) {}
+        : form_(FormServices{fileSystem_, clock_, environment_, &operator_},
+                std::move(parameters)) {}
 
     TBriskoForm& form() { return form_; }
-    RecordingOperator& operatorPort() { return operator_; }
+    test::ScriptedOperator& operatorPort() { return operator_; }
     const FormWidgets& w() const { return form_.widgets(); }
 
     QString writeScript(const QString& name, const char* text) {
-        const QString path = folder_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return {};
-        file.write(text);
-        return path;
+        return QString::fromStdString(tree_.write(name.toStdString(), text).string());
     }
 
     QStringList scriptRow(int row) const {
@@ -97,17 +74,11 @@ public:
     }
 
 private:
-    platform::DriveMap drives() {
-        platform::DriveMap map(folder_.path().toStdString());
-        map.addEntry("C=" + folder_.path().toStdString());
-        return map;
-    }
-
-    QTemporaryDir folder_;
-    platform::PosixFileSystem fileSystem_;
+    test::MappedTree tree_;
+    platform::PosixFileSystem fileSystem_{tree_.driveMap()};
     platform::SystemClock clock_;
     test::FixedEnvironment environment_;
-    RecordingOperator operator_;
+    test::ScriptedOperator operator_;
     TBriskoForm form_;
 };
 
@@ -320,14 +291,8 @@ void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose_data() {
 void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose() {
     QFETCH(DialogAnswer, answer);
     QFETCH(bool, staysOpen);
-    QTemporaryDir scripts;
-    const QString path = scripts.filePath("auto.BRK");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(kCleanScript);
-    file.close();
-
-    FormFixture f({path.toStdString()});
+    test::TempTree scripts;
+    FormFixture f({scripts.write("auto.BRK", kCleanScript).string()});
     CallbackExecutor executor([] {});
     f.form().context().setSessionExecutor(&executor);
     f.operatorPort().answers = {answer};
@@ -344,14 +309,8 @@ void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose() {
 }
 
 void BriskoFormTest::commandLineScriptWithErrorsWaits() {
-    QTemporaryDir scripts;
-    const QString path = scripts.filePath("bad.BRK");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(kScriptWithErrors);
-    file.close();
-
-    FormFixture f({path.toStdString(), "L=D:"});
+    test::TempTree scripts;
+    FormFixture f({scripts.write("bad.BRK", kScriptWithErrors).string(), "L=D:"});
     CallbackExecutor executor([] {});
     f.form().context().setSessionExecutor(&executor);
     f.form().show();

@@ -25,7 +25,7 @@ std::string readAll(int fd) {
 
 ProcessResult runProcess(const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment, int signal,
-                         int delayMilliseconds) {
+                         const std::function<bool()>& ready) {
     // Output goes to temporary files so that neither pipe can fill up and block the child.
     FILE* out = std::tmpfile();
     FILE* err = std::tmpfile();
@@ -59,12 +59,16 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
     if (spawned != 0)
         throw std::runtime_error("cannot start brisko2-batch");
 
-    if (signal != 0) {
-        usleep(static_cast<useconds_t>(delayMilliseconds) * 1000);
-        kill(pid, signal);
-    }
     int status = 0;
-    waitpid(pid, &status, 0);
+    pid_t ended = 0;
+    if (signal != 0) {
+        while (!ready() && (ended = waitpid(pid, &status, WNOHANG)) == 0)
+            usleep(1000);
+        if (ended == 0)
+            kill(pid, signal);
+    }
+    if (ended == 0)
+        waitpid(pid, &status, 0);
     ProcessResult result;
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::rewind(out);
@@ -80,12 +84,12 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
 
 ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
                               const std::vector<std::string>& environment) {
-    return runProcess(arguments, environment, 0, 0);
+    return runProcess(arguments, environment, 0, {});
 }
 
 ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,
-                                       int delayMilliseconds) {
-    return runProcess(arguments, {}, signal, delayMilliseconds);
+                                       const std::function<bool()>& ready) {
+    return runProcess(arguments, {}, signal, ready);
 }
 
 Records records(const std::string& out) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,10 @@ struct ProcessResult {
 ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
                               const std::vector<std::string>& environment = {});
 
-// Starts brisko2-batch like runBatchProcess, sends it a signal after the delay, and waits.
+// Starts brisko2-batch like runBatchProcess, sends it a signal as soon as ready() holds (or the
+// child has ended), and waits.
 ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,
-                                       int delayMilliseconds);
+                                       const std::function<bool()>& ready);
 
 using Records = std::vector<std::vector<std::string>>;
 

@@ -1,5 +1,5 @@
 #include "BatchProcess.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -14,29 +14,26 @@ using Fields = std::vector<std::string>;
 // Two sample trees mapped as L: and R:, and a script between them.
 class BatchRunTest : public ::testing::Test {
 protected:
-    BatchRunTest() {
-        tree.makeFolder("left");
-        tree.makeFolder("right");
-    }
-
-    ProcessResult run(std::vector<std::string> options, const std::string& script) {
+    std::vector<std::string> arguments(std::vector<std::string> options,
+                                       const std::string& script) {
         tree.write("job.brk", script);
-        std::vector<std::string> arguments{"--drive", "L=" + tree.path("left").string(), "--drive",
-                                           "R=" + tree.path("right").string()};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        arguments.push_back(tree.path("job.brk").string());
-        return runBatchProcess(arguments);
+        std::vector<std::string> all = tree.driveOptions();
+        all.insert(all.end(), options.begin(), options.end());
+        all.push_back(tree.path("job.brk").string());
+        return all;
+    }
+    ProcessResult run(std::vector<std::string> options, const std::string& script) {
+        return runBatchProcess(arguments(std::move(options), script));
     }
 
-    TempTree tree;
+    MappedTree tree{{{'L', "left"}, {'R', "right"}}};
 };
 
 const char* kMirror = "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\n"
                       "FileSpec=*.TXT\nBackup=BK1\nUpdateMode=LMaster\nExecute\n";
 
 TEST_F(BatchRunTest, DryRunPrintsThePlanAndChangesNothing) {
-    tree.write("left/new.txt", "new");
-    tree.write("right/gone.txt", "gone");
+    tree.lay({{"left/new.txt", "new"}, {"right/gone.txt", "gone"}});
     ProcessResult result = run({"--dry-run"}, kMirror);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     Records all = records(result.out);
@@ -46,20 +43,14 @@ TEST_F(BatchRunTest, DryRunPrintsThePlanAndChangesNothing) {
                        {"history", "blue", "L:\\new.txt", "R:\\new.txt", "3", "+3",
                         "File to be copied"}}));
     EXPECT_EQ(all.back(), (Fields{"counters", "0", "1", "0", "0", "0", "1", "0", "0"}));
-    EXPECT_TRUE(tree.exists("right/gone.txt"));
-    EXPECT_FALSE(tree.exists("right/new.txt"));
+    EXPECT_EQ(tree.listing("right"), (TreeListing{{"gone.txt", "gone"}}));
 }
 
 TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
-    tree.write("left/a.txt", "left version");
-    tree.setTime("left/a.txt", 1700000000);
-    tree.write("right/a.txt", "right");
-    tree.setTime("right/a.txt", 1600000000);
+    tree.lay({{"left/a.txt", "left version", 1700000000}, {"right/a.txt", "right", 1600000000}});
     ProcessResult result = run({}, kMirror);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(tree.read("right/a.txt"), "left version");
-    EXPECT_EQ(tree.read("right/a.BK1"), "right");
-    EXPECT_FALSE(tree.exists("right/$BRISKO$.$$$"));
+    EXPECT_EQ(tree.listing("right"), (TreeListing{{"a.txt", "left version"}, {"a.BK1", "right"}}));
     Records history = only(records(result.out), "history");
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(history[0][1], "plain");
@@ -69,19 +60,15 @@ TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
 }
 
 TEST_F(BatchRunTest, NamesDifferingOnlyInCaseAreMirroredEachUnderItsOwnName) {
-    tree.write("left/Index.txt", "first new");
-    tree.write("left/index.txt", "second new");
-    tree.setTime("left/Index.txt", 1700000000);
-    tree.setTime("left/index.txt", 1700000000);
-    tree.write("right/Index.txt", "first old");
-    tree.setTime("right/Index.txt", 1600000000);
-    tree.write("right/INDEX.TXT", "not in the master");
+    tree.lay({{"left/Index.txt", "first new", 1700000000},
+              {"left/index.txt", "second new", 1700000000},
+              {"right/Index.txt", "first old", 1600000000},
+              {"right/INDEX.TXT", "not in the master"}});
     ProcessResult result = run({}, kMirror);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(tree.read("right/Index.txt"), "first new");
-    EXPECT_EQ(tree.read("right/Index.BK1"), "first old");
-    EXPECT_EQ(tree.read("right/index.txt"), "second new");
-    EXPECT_FALSE(tree.exists("right/INDEX.TXT"));
+    EXPECT_EQ(tree.listing("right"), (TreeListing{{"Index.txt", "first new"},
+                                                  {"Index.BK1", "first old"},
+                                                  {"index.txt", "second new"}}));
 }
 
 TEST_F(BatchRunTest, PauseBetweenScanAndCopyEndsTheRunUnlessContinued) {
@@ -100,8 +87,7 @@ TEST_F(BatchRunTest, PauseBetweenScanAndCopyEndsTheRunUnlessContinued) {
 
 TEST_F(BatchRunTest, AnActionNotCarriedOutExitsThree) {
     // The mirror would delete a read-only file; nobody confirms that on a console.
-    tree.write("left/a.txt", "a");
-    tree.write("right/locked.txt", "keep me");
+    tree.lay({{"left/a.txt", "a"}, {"right/locked.txt", "keep me"}});
     chmod(tree.path("right/locked.txt").c_str(), 0444);
     ProcessResult result = run({}, kMirror);
     EXPECT_EQ(result.exitStatus, 3) << result.out;
@@ -141,19 +127,14 @@ TEST_F(BatchRunTest, QuestionsTakeTheirHarmlessDefault) {
 }
 
 TEST_F(BatchRunTest, TerminationStopsALargeCopyAndLeavesNoTemporaryFile) {
-    // A sparse file reads fast but still takes many blocks to copy.
-    tree.write("left/big.txt", "");
+    // A sparse file reads fast but still takes many blocks to copy. The signal comes once the
+    // copy has begun, that is once its temporary file is there.
+    tree.lay({{"left/big.txt", ""}, {"right/big.txt", "old", 1600000000}});
     ASSERT_EQ(truncate(tree.path("left/big.txt").c_str(), 3LL << 30), 0);
-    tree.write("right/big.txt", "old");
-    tree.setTime("right/big.txt", 1600000000);
-    tree.write("job.brk", kMirror);
-    ProcessResult result = runBatchProcessAndSignal({"--drive", "L=" + tree.path("left").string(),
-                                                     "--drive", "R=" + tree.path("right").string(),
-                                                     tree.path("job.brk").string()},
-                                                    SIGTERM, 500);
+    ProcessResult result = runBatchProcessAndSignal(
+        arguments({}, kMirror), SIGTERM, [this] { return tree.exists("right/$BRISKO$.$$$"); });
     EXPECT_EQ(result.exitStatus, 2) << result.out << result.err;
-    EXPECT_EQ(tree.read("right/big.txt"), "old");
-    EXPECT_FALSE(tree.exists("right/$BRISKO$.$$$"));
+    EXPECT_EQ(tree.listing("right"), (TreeListing{{"big.txt", "old"}}));
 }
 
 } // namespace

@@ -10,7 +10,6 @@ namespace brisko::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;
 
 class ActionDriverTest : public CopyTest {
 protected:
@@ -34,9 +33,9 @@ protected:
 };
 
 TEST_F(ActionDriverTest, CarriesOutThePhasesInOrderAndReportsEachOutcome) {
-    right("OLD.TXT", "to delete");
-    right("GONE/FILE.TXT", "inside");
-    left("A.TXT", "copied into a folder made by the run");
+    tree.lay({{"right/OLD.TXT", "to delete"},
+              {"right/GONE/FILE.TXT", "inside"},
+              {"left/A.TXT", "copied into a folder made by the run"}});
     engine::Plan& plan = context().plan();
     planDeletion("R:\\OLD.TXT");
     plan.addFolderToCreate("R:\\NEW\\SUB");
@@ -51,7 +50,8 @@ TEST_F(ActionDriverTest, CarriesOutThePhasesInOrderAndReportsEachOutcome) {
     EXPECT_EQ(copyRow(0).status, "File copied");
     for (const HistoryRow& done : context().history().rows())
         EXPECT_EQ(done.colour, RowColour::Plain) << done.from;
-    EXPECT_EQ(rightFiles(), (Files{{"NEW/SUB/A.TXT", "copied into a folder made by the run"}}));
+    EXPECT_EQ(rightFiles(),
+              (TreeListing{{"NEW/SUB/A.TXT", "copied into a folder made by the run"}}));
     EXPECT_EQ(counter(Counter::DlFiles), 1);
     EXPECT_EQ(counter(Counter::UpFolder), 1);
     EXPECT_EQ(counter(Counter::DlFolder), 1);
@@ -81,8 +81,7 @@ private:
 };
 
 TEST_F(ActionDriverTest, EachCopyShowsTheMessageOfTheSessionThatPlannedIt) {
-    left("A.TXT", "a");
-    left("B.TXT", "b");
+    tree.lay({{"left/A.TXT", "a"}, {"left/B.TXT", "b"}});
     PlanningExecutor executor(context(), {"A.TXT", "B.TXT"});
     context().setSessionExecutor(&executor);
     tree.write("job.brk", "LeftPath=\\A\nRightPath=\\B\nMessage=Saving A\nExecute\n"
@@ -95,7 +94,7 @@ TEST_F(ActionDriverTest, EachCopyShowsTheMessageOfTheSessionThatPlannedIt) {
     run::runActions(context());
 
     EXPECT_EQ(display.messageLines, (std::vector<std::string>{"Saving A", "Saving B"}));
-    EXPECT_EQ(rightFiles(), (Files{{"A.TXT", "a"}, {"B.TXT", "b"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"A.TXT", "a"}, {"B.TXT", "b"}}));
 }
 
 TEST_F(ActionDriverTest, EmptyPlanGoesStraightBackToIdle) {
@@ -107,7 +106,7 @@ TEST_F(ActionDriverTest, EmptyPlanGoesStraightBackToIdle) {
 struct ReadOnlyCase {
     const char* title;
     bool yes;
-    Files after;
+    TreeListing after;
     const char* firstStatus;
     RowColour firstColour;
     const char* secondStatus;
@@ -121,8 +120,7 @@ class ReadOnlyDeletionTest : public ActionDriverTest,
 
 TEST_P(ReadOnlyDeletionTest, OperatorConfirmsTheDeletionOfAReadOnlyFile) {
     const ReadOnlyCase& example = GetParam();
-    right("LOCKED.TXT", "read-only");
-    right("LATER.TXT", "later");
+    tree.lay({{"right/LOCKED.TXT", "read-only"}, {"right/LATER.TXT", "later"}});
     makeReadOnly("LOCKED.TXT");
     planDeletion("R:\\LOCKED.TXT");
     planDeletion("R:\\LATER.TXT");
@@ -137,24 +135,23 @@ TEST_P(ReadOnlyDeletionTest, OperatorConfirmsTheDeletionOfAReadOnlyFile) {
     EXPECT_EQ(deletionRow(0).status, example.firstStatus);
     EXPECT_EQ(deletionRow(0).colour, example.firstColour);
     EXPECT_EQ(deletionRow(1).status, example.secondStatus);
-    // No only ends the deletions: the folders are still made.
-    EXPECT_TRUE(fs::is_directory(rightHost("MADE")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ReadOnlyDeletionTest,
-    ::testing::Values(ReadOnlyCase{"Yes", true, {}, "File deleted", RowColour::Red, "File deleted"},
-                      ReadOnlyCase{"No",
-                                   false,
-                                   {{"LOCKED.TXT", "read-only"}, {"LATER.TXT", "later"}},
-                                   "Read-only file kept",
-                                   RowColour::Red,
-                                   "Not deleted - the deletions were stopped"}),
+    // No only ends the deletions: the folders are still made.
+    ::testing::Values(
+        ReadOnlyCase{"Yes", true, {{"MADE/", ""}}, "File deleted", RowColour::Red, "File deleted"},
+        ReadOnlyCase{"No",
+                     false,
+                     {{"LOCKED.TXT", "read-only"}, {"LATER.TXT", "later"}, {"MADE/", ""}},
+                     "Read-only file kept",
+                     RowColour::Red,
+                     "Not deleted - the deletions were stopped"}),
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
 TEST_F(ActionDriverTest, FileThatCannotBeDeletedIsReportedAndTheRunGoesOn) {
-    right("KEEP.TXT", "held open elsewhere");
-    right("OTHER.TXT", "other");
+    tree.lay({{"right/KEEP.TXT", "held open elsewhere"}, {"right/OTHER.TXT", "other"}});
     planDeletion("R:\\KEEP.TXT");
     planDeletion("R:\\OTHER.TXT");
     fileSystem.refuseRemove = [](std::string_view path) { return path == "R:\\KEEP.TXT"; };
@@ -172,9 +169,8 @@ TEST_F(ActionDriverTest, FileThatCannotBeDeletedIsReportedAndTheRunGoesOn) {
 }
 
 TEST_F(ActionDriverTest, FolderTreeWithReadOnlyAndHiddenFilesIsRemovedWithoutQuestions) {
-    right("OLD/A.TXT", "a");
-    right("OLD/.hidden", "h");
-    right("OLD/SUB/DEEP/B.TXT", "b");
+    tree.lay(
+        {{"right/OLD/A.TXT", "a"}, {"right/OLD/.hidden", "h"}, {"right/OLD/SUB/DEEP/B.TXT", "b"}});
     makeReadOnly("OLD/A.TXT");
     makeReadOnly("OLD/SUB/DEEP/B.TXT");
     fs::permissions(rightHost("OLD/SUB/DEEP"), fs::perms(0555));
@@ -190,9 +186,9 @@ TEST_F(ActionDriverTest, FolderTreeWithReadOnlyAndHiddenFilesIsRemovedWithoutQue
 }
 
 TEST_F(ActionDriverTest, FolderHoldingALinkIsRemovedWithoutTouchingWhatTheLinkLeadsTo) {
-    tree.write("outside/PRECIOUS.TXT", "precious");
-    right("OLD/A.TXT", "a");
-    fs::create_directory_symlink(tree.path("outside"), rightHost("OLD/LINK"));
+    tree.lay({{"outside/PRECIOUS.TXT", "precious"},
+              {"right/OLD/A.TXT", "a"},
+              {"right/OLD/LINK", "->" + tree.path("outside").string()}});
     context().plan().addFolderToDelete("R:\\OLD");
     context().plan().addFolderToDelete("R:\\NEVER");
 
@@ -223,8 +219,7 @@ TEST_F(ActionDriverTest, FolderThatCouldNotBeCreatedIsSaidSo) {
 }
 
 TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
-    right("OLD.TXT", "stays");
-    left("A.TXT", "not copied");
+    tree.lay({{"right/OLD.TXT", "stays"}, {"left/A.TXT", "not copied"}});
     planDeletion("R:\\OLD.TXT");
     context().plan().addFolderToCreate("R:\\NEW");
     planCopy("A.TXT");
@@ -235,7 +230,7 @@ TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
 
     run();
 
-    EXPECT_EQ(rightFiles(), (Files{{"OLD.TXT", "stays"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"OLD.TXT", "stays"}}));
     EXPECT_FALSE(rightHas("NEW"));
     ASSERT_EQ(asker.questions.size(), 1u);
     const Question& question = asker.questions[0];

@@ -9,14 +9,13 @@ namespace brisko::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;
 
 // What another program does to the right tree between the scan and the copy.
 struct ChangeCase {
     const char* title;
-    Files before; // the right tree when the plan is made
+    TreeListing before; // the right tree when the plan is made
     std::function<void(TempTree&)> change;
-    Files after; // the right tree after the run
+    TreeListing after; // the right tree after the run
 };
 void PrintTo(const ChangeCase& example, std::ostream* out) {
     *out << example.title;
@@ -58,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
 TEST_F(CopyTest, SourceRewrittenDuringItsCopyNeverReplacesTheTarget) {
-    left("BIG.DAT", patternedContent(3 * run::TempCopier::kBlockSize));
-    right("BIG.DAT", "old");
+    tree.lay({{"left/BIG.DAT", patternedContent(3 * run::TempCopier::kBlockSize)},
+              {"right/BIG.DAT", "old"}});
     planCopy("BIG.DAT");
     display.onPump = [this] {
         display.onPump = nullptr;
@@ -68,13 +67,12 @@ TEST_F(CopyTest, SourceRewrittenDuringItsCopyNeverReplacesTheTarget) {
 
     copyPlannedFiles();
 
-    EXPECT_EQ(rightFiles(), (Files{{"BIG.DAT", "old"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"BIG.DAT", "old"}}));
     EXPECT_EQ(copyRow(0).status, "Source changed during the copy - target kept");
 }
 
 TEST_F(CopyTest, TemporaryFileOfAnotherLiveRunIsLeftAlone) {
-    left("A.TXT", "mine");
-    right("A.TXT", "old");
+    tree.lay({{"left/A.TXT", "mine"}, {"right/A.TXT", "old"}});
     planCopy("A.TXT");
     run::TemporaryFile otherRun(realFileSystem, "R:");
     ASSERT_TRUE(otherRun.create().ok());
@@ -82,13 +80,11 @@ TEST_F(CopyTest, TemporaryFileOfAnotherLiveRunIsLeftAlone) {
     copyPlannedFiles();
 
     EXPECT_EQ(copyRow(0).status, "Another copy is in progress in this folder - skipped");
-    EXPECT_EQ(readRight("A.TXT"), "old");
-    EXPECT_TRUE(rightHas(run::TemporaryFile::kName));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"A.TXT", "old"}, {run::TemporaryFile::kName, ""}}));
 }
 
 TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
-    left("A.TXT", "new");
-    right("A.TXT", "old");
+    tree.lay({{"left/A.TXT", "new"}, {"right/A.TXT", "old"}});
     planCopy("A.TXT");
 
     copyPlannedFiles();
@@ -101,24 +97,25 @@ TEST_F(CopyTest, CopyIsFlushedBeforeItTakesItsNameAndTheFolderAfterwards) {
 }
 
 TEST_F(CopyTest, LinkIsReproducedAsALink) {
-    fs::create_symlink("../elsewhere/target.txt", leftHost("LINK"));
-    right("LINK", "a file of that name is never replaced by a link");
-    fs::create_symlink("old/target", leftHost("OTHER"));
-    fs::create_symlink("stale", rightHost("OTHER"));
+    tree.lay({{"left/LINK", "->../elsewhere/target.txt"},
+              {"right/LINK", "a file of that name is never replaced by a link"},
+              {"left/OTHER", "->old/target"},
+              {"right/OTHER", "->stale"}});
     engine::CopyAction link = copyOf("OTHER");
     link.link = true;
     planCopy(link);
 
     copyPlannedFiles();
 
-    EXPECT_EQ(rightFiles(), (Files{{"LINK", "a file of that name is never replaced by a link"},
-                                   {"OTHER", "->old/target"}}));
+    EXPECT_EQ(rightFiles(),
+              (TreeListing{{"LINK", "a file of that name is never replaced by a link"},
+                           {"OTHER", "->old/target"}}));
     EXPECT_EQ(copyRow(0).status, "Link copied");
 }
 
 TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
-    right("OLD/A.TXT", "planned for deletion");
-    right("OLD/B.TXT", "left to the folder deletion");
+    tree.lay({{"right/OLD/A.TXT", "planned for deletion"},
+              {"right/OLD/B.TXT", "left to the folder deletion"}});
     planDeletion("R:\\OLD\\A.TXT");
     context().plan().addFolderToDelete("R:\\OLD");
     right("OLD/A.TXT", "changed by another program");
@@ -126,8 +123,8 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     listPlan();
     run::runActions(context());
 
-    EXPECT_EQ(rightFiles(), (Files{{"OLD/A.TXT", "changed by another program"},
-                                   {"OLD/B.TXT", "left to the folder deletion"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"OLD/A.TXT", "changed by another program"},
+                                         {"OLD/B.TXT", "left to the folder deletion"}}));
     EXPECT_EQ(row(context().history().rowOf(run::PlanList::FilesToDelete, 0)).status,
               "Changed since the scan - kept");
     EXPECT_EQ(row(context().history().rowOf(run::PlanList::FoldersToDelete, 0)).status,

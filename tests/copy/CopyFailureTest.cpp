@@ -6,15 +6,11 @@
 namespace brisko::test {
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
 constexpr std::size_t kBlock = 262144;
 
 TEST_F(CopyTest, SourceThatCannotBeOpenedIsReportedAndSkipped) {
     ASSERT_EQ(mkfifo(leftHost("FIFO.DAT").c_str(), 0644), 0);
-    left("NEXT.DAT", "next");
-    right("GONE.DAT", "old");
-    right("FIFO.DAT", "old");
+    tree.lay({{"left/NEXT.DAT", "next"}, {"right/GONE.DAT", "old"}, {"right/FIFO.DAT", "old"}});
     planCopy("GONE.DAT"); // deleted since the scan
     planCopy("FIFO.DAT"); // not a regular file
     planCopy("NEXT.DAT");
@@ -32,7 +28,7 @@ TEST_F(CopyTest, SourceThatCannotBeOpenedIsReportedAndSkipped) {
         EXPECT_EQ(copyRow(i).colour, RowColour::Red);
     }
     EXPECT_EQ(rightFiles(),
-              (Files{{"GONE.DAT", "old"}, {"FIFO.DAT", "old"}, {"NEXT.DAT", "next"}}));
+              (TreeListing{{"GONE.DAT", "old"}, {"FIFO.DAT", "old"}, {"NEXT.DAT", "next"}}));
     EXPECT_EQ(context().status().counter(Counter::UpFiles), 1);
 }
 
@@ -52,10 +48,10 @@ class ReadErrorTest : public CopyTest, public ::testing::WithParamInterface<Read
 TEST_P(ReadErrorTest, OperatorDecidesAboutASourceThatCannotBeRead) {
     const ReadErrorCase& example = GetParam();
     const std::string content = patternedContent(3 * kBlock);
-    left("BIG.DAT", content);
-    left("NEXT.DAT", "next");
-    right("BIG.DAT", "old");
-    right("BIG.DB1", "older");
+    tree.lay({{"left/BIG.DAT", content},
+              {"left/NEXT.DAT", "next"},
+              {"right/BIG.DAT", "old"},
+              {"right/BIG.DB1", "older"}});
     planCopy("BIG.DAT", "DB1");
     planCopy("NEXT.DAT");
     fileSystem.failReadAt = 2; // the second block
@@ -71,8 +67,8 @@ TEST_P(ReadErrorTest, OperatorDecidesAboutASourceThatCannotBeRead) {
     EXPECT_EQ(copyRow(0).status, example.outcome);
     EXPECT_EQ(copyRow(0).colour, example.copied ? RowColour::Plain : RowColour::Red);
     EXPECT_EQ(context().abortRequested(), example.aborts);
-    Files expected{{"BIG.DAT", example.copied ? content : "old"},
-                   {"BIG.DB1", example.copied ? "old" : "older"}};
+    TreeListing expected{{"BIG.DAT", example.copied ? content : "old"},
+                         {"BIG.DB1", example.copied ? "old" : "older"}};
     if (!example.aborts)
         expected["NEXT.DAT"] = "next";
     EXPECT_EQ(rightFiles(), expected); // no temporary file either
@@ -101,11 +97,11 @@ class WriteErrorTest : public CopyTest, public ::testing::WithParamInterface<Wri
 
 TEST_P(WriteErrorTest, FailedWriteLeavesTargetAndBackupsAsTheyWere) {
     const WriteErrorCase& example = GetParam();
-    left("DATA.DBF", patternedContent(3 * kBlock));
-    left("NEXT.DAT", "next");
-    right("DATA.DBF", "old");
-    right("DATA.DB1", "older");
-    right("DATA.DB2", "oldest");
+    tree.lay({{"left/DATA.DBF", patternedContent(3 * kBlock)},
+              {"left/NEXT.DAT", "next"},
+              {"right/DATA.DBF", "old"},
+              {"right/DATA.DB1", "older"},
+              {"right/DATA.DB2", "oldest"}});
     planCopy("DATA.DBF", "DB1,DB2");
     planCopy("NEXT.DAT");
     fileSystem.writeFailure = example.failure;
@@ -115,10 +111,10 @@ TEST_P(WriteErrorTest, FailedWriteLeavesTargetAndBackupsAsTheyWere) {
 
     EXPECT_EQ(copyRow(0).status, example.outcome);
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
-    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "old"},
-                                   {"DATA.DB1", "older"},
-                                   {"DATA.DB2", "oldest"},
-                                   {"NEXT.DAT", "next"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "old"},
+                                         {"DATA.DB1", "older"},
+                                         {"DATA.DB2", "oldest"},
+                                         {"NEXT.DAT", "next"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -139,7 +135,7 @@ struct RenameCase {
     bool linksWork;
     bool backupRenameFails; // putting the old target back fails too
     const char* outcome;
-    Files after;
+    TreeListing after;
 };
 void PrintTo(const RenameCase& example, std::ostream* out) {
     *out << example.title;
@@ -149,8 +145,7 @@ class FinalRenameTest : public CopyTest, public ::testing::WithParamInterface<Re
 
 TEST_P(FinalRenameTest, CopyThatCannotTakeTheTargetNameIsNotReportedCopied) {
     const RenameCase& example = GetParam();
-    left("DATA.DBF", "new");
-    right("DATA.DBF", "old");
+    tree.lay({{"left/DATA.DBF", "new"}, {"right/DATA.DBF", "old"}});
     planCopy("DATA.DBF", example.backupList);
     if (!example.linksWork)
         fileSystem.linkFailure = platform::FsStatus::Unsupported;
@@ -198,8 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
 TEST_F(CopyTest, CopyWhoseFolderCannotBeFlushedIsNotReportedAsASuccess) {
-    left("DATA.DBF", "new");
-    left("NEXT.DBF", "next");
+    tree.lay({{"left/DATA.DBF", "new"}, {"left/NEXT.DBF", "next"}});
     planCopy("DATA.DBF");
     planCopy("NEXT.DBF");
     fileSystem.folderFlushFailure = platform::FsResult{platform::FsStatus::IoError, "I/O error"};
@@ -210,16 +204,16 @@ TEST_F(CopyTest, CopyWhoseFolderCannotBeFlushedIsNotReportedAsASuccess) {
         EXPECT_EQ(copyRow(i).status, "Copied but the folder could not be flushed - I/O error");
         EXPECT_EQ(copyRow(i).colour, RowColour::Red);
     }
-    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "new"}, {"NEXT.DBF", "next"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "new"}, {"NEXT.DBF", "next"}}));
     EXPECT_EQ(context().status().counter(Counter::UpFiles), 2);
     EXPECT_EQ(context().failedActions(), 2);
 }
 
 TEST_F(CopyTest, EachFolderIsFlushedOnceAndOnlyItsCopiesFailWithIt) {
-    left("A.DBF", "a");
-    left("B.DBF", "b");
-    left("C.DBF", "c");
-    right("SUB/OLD.TXT", "old");
+    tree.lay({{"left/A.DBF", "a"},
+              {"left/B.DBF", "b"},
+              {"left/C.DBF", "c"},
+              {"right/SUB/OLD.TXT", "old"}});
     planCopy("A.DBF");
     planCopy("B.DBF", "", "R:\\SUB");
     planCopy("C.DBF", "", "R:\\SUB");
@@ -238,22 +232,21 @@ TEST_F(CopyTest, EachFolderIsFlushedOnceAndOnlyItsCopiesFailWithIt) {
 }
 
 TEST_F(CopyTest, RefusedBackupLinkKeepsTheTargetUntouched) {
-    left("DATA.DBF", "new");
-    right("DATA.DBF", "old");
+    tree.lay({{"left/DATA.DBF", "new"}, {"right/DATA.DBF", "old"}});
     planCopy("DATA.DBF", "DB1");
     fileSystem.linkFailure = platform::FsStatus::AccessDenied;
 
     copyPlannedFiles();
 
     EXPECT_EQ(copyRow(0).status, "Could not rename target to first backup extension DB1");
-    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "old"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "old"}}));
 }
 
 TEST_F(CopyTest, AbortDuringACopyLeavesTargetAndBackupsUntouched) {
-    left("BIG.DAT", patternedContent(4 * kBlock));
-    left("NEXT.DAT", "next");
-    right("BIG.DAT", "old");
-    right("BIG.DB1", "older");
+    tree.lay({{"left/BIG.DAT", patternedContent(4 * kBlock)},
+              {"left/NEXT.DAT", "next"},
+              {"right/BIG.DAT", "old"},
+              {"right/BIG.DB1", "older"}});
     planCopy("BIG.DAT", "DB1,DB2");
     planCopy("NEXT.DAT");
     int pumps = 0;
@@ -265,7 +258,7 @@ TEST_F(CopyTest, AbortDuringACopyLeavesTargetAndBackupsUntouched) {
     copyPlannedFiles();
 
     EXPECT_EQ(pumps, 1);
-    EXPECT_EQ(rightFiles(), (Files{{"BIG.DAT", "old"}, {"BIG.DB1", "older"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"BIG.DAT", "old"}, {"BIG.DB1", "older"}}));
     EXPECT_EQ(copyRow(0).status, "File to be copied");
     EXPECT_EQ(copyRow(1).status, "File to be copied");
     EXPECT_EQ(display.taskbarTitle, "Stopped - Brisko 2.0");
@@ -311,11 +304,10 @@ TEST_P(PerFileFreeSpaceTest, EachCopyChecksTheSpaceOfItsDrive) {
         EXPECT_EQ(full.skipCaption, "Skip File");
     }
     EXPECT_EQ(context().abortRequested(), example.answer == DialogAnswer::Abort && example.asked);
-    if (example.targetAfter == nullptr)
-        EXPECT_FALSE(rightHas("DATA.DBF"));
-    else
-        EXPECT_EQ(readRight("DATA.DBF"), example.targetAfter);
-    EXPECT_FALSE(rightHas("$BRISKO$.$$$"));
+    TreeListing expected; // no temporary file either
+    if (example.targetAfter != nullptr)
+        expected["DATA.DBF"] = example.targetAfter;
+    EXPECT_EQ(rightFiles(), expected);
 }
 
 const std::string kNew(100, 'n');

@@ -8,21 +8,12 @@ namespace brisko::test {
 
 namespace fs = std::filesystem;
 
-CopyTest::CopyTest() : realFileSystem(drives()), fileSystem(realFileSystem) {
+CopyTest::CopyTest() {
     context_ = std::make_unique<run::RunContext>(
         run::Services{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0");
 }
 
 CopyTest::~CopyTest() = default;
-
-platform::DriveMap CopyTest::drives() {
-    tree.makeFolder("left");
-    tree.makeFolder("right");
-    platform::DriveMap map(tree.root().string());
-    map.addEntry("L=" + tree.path("left").string());
-    map.addEntry("R=" + tree.path("right").string());
-    return map;
-}
 
 void CopyTest::left(std::string_view relative, std::string_view content) {
     tree.write("left/" + std::string(relative), content);
@@ -38,19 +29,6 @@ std::string CopyTest::leftHost(std::string_view relative) const {
 
 std::string CopyTest::rightHost(std::string_view relative) const {
     return tree.path(rightRelative(relative)).string();
-}
-
-std::map<std::string, std::string> CopyTest::rightFiles() const {
-    std::map<std::string, std::string> files;
-    const fs::path root = tree.path("right");
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_directory() && !entry.is_symlink())
-            continue;
-        const std::string relative = fs::relative(entry.path(), root).string();
-        files[relative] = entry.is_symlink() ? "->" + fs::read_symlink(entry.path()).string()
-                                             : tree.read(rightRelative(relative));
-    }
-    return files;
 }
 
 engine::CopyAction CopyTest::copyOf(const std::string& name, const std::string& backupList,

@@ -5,31 +5,17 @@
 #include "run/RunContext.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
-#include "support/TempTree.h"
+#include "support/ManualClock.h"
+#include "support/MappedTree.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace brisko::test {
-
-// A clock whose steady time moves on by a second at every look, so that every throttled pump
-// and refresh is due.
-class SteppingClock final : public platform::Clock {
-public:
-    std::time_t now() const override { return 1709640000; } // 5 March 2024
-    std::chrono::steady_clock::time_point steadyNow() const override {
-        steady_ += std::chrono::seconds(1);
-        return steady_;
-    }
-
-private:
-    mutable std::chrono::steady_clock::time_point steady_{};
-};
 
 // Two temporary trees mapped as drives L: and R: behind a file system that can be told to
 // fail, and a run context over them. Plans are built directly; the history lists them.
@@ -49,8 +35,8 @@ protected:
         return tree.read(rightRelative(relative));
     }
     bool rightHas(std::string_view relative) const { return tree.exists(rightRelative(relative)); }
-    // Every file under the right tree with its content ("SUB/NAME" -> content).
-    std::map<std::string, std::string> rightFiles() const;
+    // Everything under the right tree ("SUB/NAME" -> content).
+    TreeListing rightFiles() const { return tree.listing("right"); }
 
     // A copy of a left file (L:\name) into R:\ (or a folder under it); the sizes and what is
     // at the target are taken from the trees, as a scan does.
@@ -73,10 +59,10 @@ protected:
     // Carries out the planned copies (the copy phase on its own, as in a run).
     void copyPlannedFiles();
 
-    TempTree tree;
-    platform::PosixFileSystem realFileSystem;
-    FaultyFileSystem fileSystem;
-    SteppingClock clock;
+    MappedTree tree{{{'L', "left"}, {'R', "right"}}};
+    platform::PosixFileSystem realFileSystem{tree.driveMap()};
+    FaultyFileSystem fileSystem{realFileSystem};
+    ManualClock clock{1709640000, std::chrono::seconds(1)}; // 5 March 2024
     test::FixedEnvironment environment;
     RecordingDisplay display;
     ScriptedOperator asker;
@@ -85,8 +71,6 @@ private:
     static std::string rightRelative(std::string_view relative) {
         return "right/" + std::string(relative);
     }
-    platform::DriveMap drives();
-
     std::unique_ptr<run::RunContext> context_;
 };
 

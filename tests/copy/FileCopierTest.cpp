@@ -7,14 +7,12 @@
 namespace brisko::test {
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
 struct RotationCase {
     const char* title;
     std::string name;
     std::string backupList;
-    Files before; // the right tree before the copy
-    Files after;  // the right tree afterwards: the new copy holds "new"
+    TreeListing before; // the right tree before the copy
+    TreeListing after;  // the right tree afterwards: the new copy holds "new"
 };
 void PrintTo(const RotationCase& example, std::ostream* out) {
     *out << example.title;
@@ -94,25 +92,24 @@ INSTANTIATE_TEST_SUITE_P(Examples, BackupRotationTest,
 TEST_F(CopyTest, OldestBackupThatCannotBeDroppedStopsTheRotationWithoutLoss) {
     // A folder in the oldest place cannot be deleted: every level stays, and the old target
     // keeps its name because its backup name is still taken.
-    left("DATA.DBF", "new");
-    right("DATA.DBF", "old");
-    right("DATA.DB1", "older");
-    right("DATA.DB2/INSIDE", "folder");
+    tree.lay({{"left/DATA.DBF", "new"},
+              {"right/DATA.DBF", "old"},
+              {"right/DATA.DB1", "older"},
+              {"right/DATA.DB2/INSIDE", "folder"}});
     planCopy("DATA.DBF", "DB1,DB2");
 
     copyPlannedFiles();
 
-    EXPECT_EQ(rightFiles(),
-              (Files{{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2/INSIDE", "folder"}}));
+    EXPECT_EQ(
+        rightFiles(),
+        (TreeListing{{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2/INSIDE", "folder"}}));
     EXPECT_EQ(copyRow(0).status, "Could not rename target to first backup extension DB1");
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
 }
 
 TEST_F(CopyTest, CopyCarriesTheStampRoundedToTwoSecondsAndTheAttributes) {
-    left("STAMPED.TXT", "content");
-    left("LOCKED.TXT", "locked");
-    tree.setTime("left/STAMPED.TXT", 1700000001);
-    tree.setTime("left/LOCKED.TXT", 1600000000);
+    tree.lay(
+        {{"left/STAMPED.TXT", "content", 1700000001}, {"left/LOCKED.TXT", "locked", 1600000000}});
     std::filesystem::permissions(leftHost("STAMPED.TXT"), std::filesystem::perms(0640));
     std::filesystem::permissions(leftHost("LOCKED.TXT"), std::filesystem::perms(0444));
     planCopy("STAMPED.TXT");
@@ -134,55 +131,52 @@ TEST_F(CopyTest, CopyCarriesTheStampRoundedToTwoSecondsAndTheAttributes) {
 }
 
 TEST_F(CopyTest, ReadOnlyTargetIsReplaced) {
-    left("DATA.DBF", "new");
-    right("DATA.DBF", "old and read-only");
+    tree.lay({{"left/DATA.DBF", "new"}, {"right/DATA.DBF", "old and read-only"}});
     std::filesystem::permissions(rightHost("DATA.DBF"), std::filesystem::perms(0444));
     planCopy("DATA.DBF", "BAK");
 
     copyPlannedFiles();
 
-    EXPECT_EQ(readRight("DATA.DBF"), "new");
-    EXPECT_EQ(readRight("DATA.BAK"), "old and read-only");
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "new"}, {"DATA.BAK", "old and read-only"}}));
     EXPECT_EQ(copyRow(0).status, "File copied");
 }
 
 TEST_F(CopyTest, LeftoverTemporaryFileIsReplacedAndNothingStaysBehind) {
-    left("DATA.DBF", "new");
-    right("$BRISKO$.$$$", "left over from an interrupted copy");
+    tree.lay(
+        {{"left/DATA.DBF", "new"}, {"right/$BRISKO$.$$$", "left over from an interrupted copy"}});
     planCopy("DATA.DBF");
 
     copyPlannedFiles();
 
-    EXPECT_EQ(rightFiles(), (Files{{"DATA.DBF", "new"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "new"}}));
 }
 
 TEST_F(CopyTest, PlantedLinkOfTheTemporaryNameIsNeverWrittenThrough) {
-    tree.write("victim.txt", "must stay");
-    left("DATA.DBF", "new");
-    left("OTHER.DBF", "other");
-    right("DATA.DBF", "old");
-    tree.makeFolder("right/SUB");
-    std::filesystem::create_symlink(tree.path("victim.txt"), rightHost("$BRISKO$.$$$"));
+    tree.lay({{"victim.txt", "must stay"},
+              {"left/DATA.DBF", "new"},
+              {"left/OTHER.DBF", "other"},
+              {"right/DATA.DBF", "old"},
+              {"right/SUB/"},
+              {"right/$BRISKO$.$$$", "->" + tree.path("victim.txt").string()}});
     planCopy("DATA.DBF");
     planCopy("OTHER.DBF", "", "R:\\SUB");
 
     copyPlannedFiles();
 
     EXPECT_EQ(tree.read("victim.txt"), "must stay");
-    EXPECT_TRUE(std::filesystem::is_symlink(rightHost("$BRISKO$.$$$")));
-    EXPECT_EQ(readRight("DATA.DBF"), "old");
+    // The run goes on with the next copy.
+    EXPECT_EQ(rightFiles(), (TreeListing{{"$BRISKO$.$$$", "->" + tree.path("victim.txt").string()},
+                                         {"DATA.DBF", "old"},
+                                         {"SUB/OTHER.DBF", "other"}}));
     EXPECT_EQ(copyRow(0).status,
               "Could not create the temporary file $BRISKO$.$$$ - a symbolic link has that name");
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
-    // The run goes on with the next copy.
-    EXPECT_EQ(readRight("SUB/OTHER.DBF"), "other");
     EXPECT_EQ(copyRow(1).status, "File copied");
 }
 
 TEST_F(CopyTest, MultiBlockFileIsCopiedWithProgressCountersAndDirection) {
     const std::string content = patternedContent(3 * 262144 + 1000);
-    left("BIG.DAT", content);
-    right("BIG.DAT", "old");
+    tree.lay({{"left/BIG.DAT", content}, {"right/BIG.DAT", "old"}});
     engine::CopyAction action = copyOf("BIG.DAT");
     action.leftToRight = false; // a copy from the right tree's side of the pair
     planCopy(action);
@@ -206,9 +200,9 @@ TEST_F(CopyTest, MultiBlockFileIsCopiedWithProgressCountersAndDirection) {
 }
 
 TEST_F(CopyTest, SelfProtectionRefusesToOverwriteTheRunningProgram) {
-    left("BRISKO2", "new build");
-    right("brisko2", "running program");
-    left("OTHER.TXT", "other");
+    tree.lay({{"left/BRISKO2", "new build"},
+              {"right/brisko2", "running program"},
+              {"left/OTHER.TXT", "other"}});
     context().setOwnExecutable(rightHost("brisko2"));
     planCopy("BRISKO2");
     planCopy("OTHER.TXT");
@@ -238,9 +232,9 @@ TEST_F(CopyTest, VerificationComparesTheCopyAndShowsItsState) {
 }
 
 TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndKeepsTheOldTarget) {
-    left("DATA.DBF", patternedContent(100000));
-    left("NEXT.DBF", "next");
-    right("DATA.DBF", "old");
+    tree.lay({{"left/DATA.DBF", patternedContent(100000)},
+              {"left/NEXT.DBF", "next"},
+              {"right/DATA.DBF", "old"}});
     planCopy("DATA.DBF", "DB1");
     planCopy("NEXT.DBF");
     context().options().binaryCompareAfterCopy = true;
@@ -256,7 +250,7 @@ TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndKeepsTheOldTarget) {
               "R:\\DATA.DBF, all sessions are aborted");
     EXPECT_TRUE(context().abortRequested());
     // The copy that differs never took the target's place: the target and its backups stay.
-    EXPECT_EQ(rightFiles(), (std::map<std::string, std::string>{{"DATA.DBF", "old"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "old"}}));
     EXPECT_EQ(copyRow(1).status, "File to be copied");
 }
 

@@ -7,11 +7,9 @@
 namespace brisko::test {
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
 constexpr std::chrono::milliseconds kSlowFlush{20};
 
-bool holdsTemporaryFile(const Files& files) {
+bool holdsTemporaryFile(const TreeListing& files) {
     for (const auto& [name, content] : files)
         if (name.ends_with(run::TemporaryFile::kName))
             return true;
@@ -44,7 +42,7 @@ void expectFlushBeforeEveryRename(const std::vector<std::string>& events) {
 TEST_F(CopyTest, CopiesSideBySideAreFlushedBeforeTheirRenameAndNeverShareAName) {
     // Four folders of three copies each; the first copy of each replaces a target kept as its
     // backup, and the last copy into SUB0 names that folder in other letter case.
-    Files expected;
+    TreeListing expected;
     std::vector<std::string> names;
     for (int n = 0; n < 3; ++n)
         for (char folder = '0'; folder < '4'; ++folder) {
@@ -77,12 +75,11 @@ TEST_F(CopyTest, AbortWithCopiesPendingLeavesEveryTargetAndNoTemporaryFile) {
         right(sub + "/DATA.DBF", "old");
         right(sub + "/DATA.DB1", "older");
     }
-    left("DATA.DBF", "new");
-    left("MORE.DBF", "more");
+    tree.lay({{"left/DATA.DBF", "new"}, {"left/MORE.DBF", "more"}});
     for (int n = 0; n < 2; ++n)
         for (char folder = '0'; folder < '5'; ++folder)
             planCopy(n == 0 ? "DATA.DBF" : "MORE.DBF", "DB1", std::string("R:\\SUB") + folder);
-    const Files before = rightFiles();
+    const TreeListing before = rightFiles();
     fileSystem.flushDelay = kSlowFlush;
     int pumps = 0;
     display.onPump = [&] {
@@ -120,11 +117,11 @@ TEST_P(FaultAmongOverlappingCopiesTest, OnlyTheFaultyCopysRowSaysSo) {
     const FaultCase& example = GetParam();
     for (const char* folder : {"A", "B", "C"})
         right(std::string(folder) + "/KEEP.TXT", "keep");
-    left("ONE.DAT", "one");
-    left("FAULT.DAT", std::string(1000, 'f'));
-    left("TWO.DAT", "two");
-    left("THREE.DAT", "three");
-    left("FOUR.DAT", "four");
+    tree.lay({{"left/ONE.DAT", "one"},
+              {"left/FAULT.DAT", std::string(1000, 'f')},
+              {"left/TWO.DAT", "two"},
+              {"left/THREE.DAT", "three"},
+              {"left/FOUR.DAT", "four"}});
     planCopy("ONE.DAT", "", "R:\\A");
     planCopy("FAULT.DAT", "", "R:\\B");
     planCopy("TWO.DAT", "", "R:\\C");
@@ -140,7 +137,7 @@ TEST_P(FaultAmongOverlappingCopiesTest, OnlyTheFaultyCopysRowSaysSo) {
     EXPECT_EQ(copyRow(4).status, example.nextOutcome);
     for (std::size_t i : {0u, 2u, 3u})
         EXPECT_EQ(copyRow(i).status, "File copied") << i;
-    const Files after = rightFiles();
+    const TreeListing after = rightFiles();
     EXPECT_FALSE(holdsTemporaryFile(after));
     EXPECT_EQ(after.at("A/THREE.DAT"), "three");
     EXPECT_EQ(after.at("C/TWO.DAT"), "two");

@@ -4,7 +4,7 @@
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
 #include "support/ManualClock.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -22,12 +22,6 @@ protected:
         settings.sessionCount = 1;
         projection.adjust('C', 0, true);
         startOfC = projection.entries().front().projected;
-    }
-
-    static platform::DriveMap drives(const test::TempTree& tree) {
-        platform::DriveMap map(tree.root().string());
-        map.addEntry("C=" + tree.root().string());
-        return map;
     }
 
     // Bytes credited (positive) or debited (negative) on a drive since the test began.
@@ -52,8 +46,8 @@ protected:
 
     int planned(Counter counter) const { return host.plannedCount(counter); }
 
-    test::TempTree tree;
-    platform::PosixFileSystem fileSystem{drives(tree)};
+    test::MappedTree tree;
+    platform::PosixFileSystem fileSystem{tree.driveMap()};
     test::ManualClock clock;
     test::ScriptedOperator operatorPort;
     test::RecordingEngineHost host;
@@ -77,12 +71,12 @@ TEST_F(ActionListTest, FolderToCreateIsListedOnce) {
 }
 
 TEST_F(ActionListTest, FolderToDeleteCreditsEveryFileOfItsTree) {
-    tree.write("OLD/A.TXT", std::string(100, 'a'));
-    tree.write("OLD/SUB/B.TXT", std::string(50, 'b'));
-    tree.write("OLD/SUB/DEEP/C.TXT", std::string(25, 'c'));
-    tree.write("OLD/SUB/.HIDDEN", std::string(5, 'h'));
-    tree.write("ELSEWHERE/BIG.BIN", std::string(4000, 'x'));
-    std::filesystem::create_directory_symlink(tree.path("ELSEWHERE"), tree.path("OLD/LINK"));
+    tree.lay({{"OLD/A.TXT", std::string(100, 'a')},
+              {"OLD/SUB/B.TXT", std::string(50, 'b')},
+              {"OLD/SUB/DEEP/C.TXT", std::string(25, 'c')},
+              {"OLD/SUB/.HIDDEN", std::string(5, 'h')},
+              {"ELSEWHERE/BIG.BIN", std::string(4000, 'x')},
+              {"OLD/LINK", "->" + tree.path("ELSEWHERE").string()}});
 
     listFolderDelete(context, "C:\\OLD");
     listFolderDelete(context, "C:\\OLD");
@@ -119,9 +113,9 @@ TEST_F(ActionListTest, TemporaryFileIsNeverPlanned) {
 }
 
 TEST_F(ActionListTest, FilesInsideAFolderToDeleteAreCreditedOnce) {
-    tree.write("OLD/A.TXT", std::string(100, 'a'));
-    tree.write("OLD/SUB/B.TXT", std::string(50, 'b'));
-    tree.write("OLD/SUB/DEEP/C.TXT", std::string(25, 'c'));
+    tree.lay({{"OLD/A.TXT", std::string(100, 'a')},
+              {"OLD/SUB/B.TXT", std::string(50, 'b')},
+              {"OLD/SUB/DEEP/C.TXT", std::string(25, 'c')}});
 
     // A file listed first, then its folder.
     listFileDelete(context, "C:\\OLD\\A.TXT", 100);
@@ -285,11 +279,11 @@ TEST_F(ActionListTest, ZeroLengthQuestionOnlyForAnEmptySourceOverANonEmptyTarget
 }
 
 TEST_F(ActionListTest, BackupRotationCreditsOnlyTheOldestExistingBackup) {
-    tree.write("DATA/DATA.DBF", std::string(10, 'd'));
-    tree.write("DATA/DATA.DB1", std::string(30, '1'));
-    tree.write("DATA/DATA.DB2", std::string(70, '2'));
-    tree.write("DATA/ONLY.DB1", std::string(30, '1'));
-    tree.makeFolder("DATA/ODD.DB2");
+    tree.lay({{"DATA/DATA.DBF", std::string(10, 'd')},
+              {"DATA/DATA.DB1", std::string(30, '1')},
+              {"DATA/DATA.DB2", std::string(70, '2')},
+              {"DATA/ONLY.DB1", std::string(30, '1')},
+              {"DATA/ODD.DB2/"}});
 
     EXPECT_EQ(planBackupRotation(context, "C:\\DATA", "DATA.DBF", "DB1, DB2"), "DB1");
     EXPECT_EQ(change('C'), 70);
@@ -302,8 +296,7 @@ TEST_F(ActionListTest, BackupRotationCreditsOnlyTheOldestExistingBackup) {
 }
 
 TEST_F(ActionListTest, CopyWithBackupsCreditsTheOldestAndDebitsTheSource) {
-    tree.write("DATA/DATA.DBF", std::string(10, 'd'));
-    tree.write("DATA/DATA.DB1", std::string(30, '1'));
+    tree.lay({{"DATA/DATA.DBF", std::string(10, 'd')}, {"DATA/DATA.DB1", std::string(30, '1')}});
     CopyRequest copy = request("X:\\L", "C:\\DATA", "DATA.DBF", 500, 10);
     copy.backupList = "DB1";
     listCopy(context, copy);

@@ -41,8 +41,7 @@ class BinaryCompareTest : public ScanFixture, public ::testing::WithParamInterfa
 
 TEST_P(BinaryCompareTest, StopsAtTheFirstDifference) {
     const CompareCase& c = GetParam();
-    write("L", "A.BIN", c.first);
-    write("R", "A.BIN", c.second);
+    lay({{"left/A.BIN", c.first}, {"right/A.BIN", c.second}});
     EngineContext engine = context();
     for (bool fromDisk : {false, true}) {
         EXPECT_EQ(binaryCompare(engine, "L:\\A.BIN", "R:\\A.BIN",
@@ -57,7 +56,7 @@ TEST_P(BinaryCompareTest, StopsAtTheFirstDifference) {
 INSTANTIATE_TEST_SUITE_P(Files, BinaryCompareTest, ::testing::ValuesIn(kCases), CaseName());
 
 TEST_F(ScanFixture, BinaryCompareOfAFileThatCannotBeOpenedCountsAsEqual) {
-    write("L", "A.BIN", "a");
+    lay({{"left/A.BIN", "a"}});
     EngineContext engine = context();
     EXPECT_TRUE(binaryCompare(engine, "L:\\A.BIN", "R:\\MISSING.BIN", 1));
     // A copy that cannot be read back is not verified.
@@ -72,8 +71,7 @@ TEST_F(ScanFixture, BinaryCompareOfAFileThatCannotBeOpenedCountsAsEqual) {
 
 TEST_F(ScanFixture, BinaryCompareStopsOnAbortBetweenBlocks) {
     const std::string content(4 * kBlock, 'd');
-    write("L", "A.BIN", content);
-    write("R", "A.BIN", withByte(content, content.size() - 1, 'x'));
+    lay({{"left/A.BIN", content}, {"right/A.BIN", withByte(content, content.size() - 1, 'x')}});
     host.abortAtPump = 2;
     EngineContext engine = context();
     // Stopped after the first block, before the difference was reached.

@@ -14,8 +14,8 @@ class CompareRulesTest : public ScanFixture {
 protected:
     // A pair with equal stamps: five bytes on the left, three on the right.
     void writeSameStampDifferentSizes() {
-        write("L", "DATA/A.TXT", "12345", kNow - kHour);
-        write("R", "DATA/A.TXT", "123", kNow - kHour);
+        lay({{"left/DATA/A.TXT", "12345", kNow - kHour},
+             {"right/DATA/A.TXT", "123", kNow - kHour}});
     }
 };
 
@@ -93,10 +93,10 @@ TEST_F(CompareRulesTest, AReversedCopySwapsSizesAndDirection) {
 // The run acts only while each target is still as the scan saw it: every copy and deletion
 // records that.
 TEST_F(CompareRulesTest, CopiesAndDeletionsRecordWhatTheScanSaw) {
-    write("L", "DATA/A.TXT", "12345", kNow - kHour);
-    write("R", "DATA/A.TXT", "123", kNow - 2 * kHour);
-    write("L", "DATA/B.TXT", "b");
-    write("R", "DATA/C.TXT", "1234567", kNow - 3 * kHour);
+    lay({{"left/DATA/A.TXT", "12345", kNow - kHour},
+         {"right/DATA/A.TXT", "123", kNow - 2 * kHour},
+         {"left/DATA/B.TXT", "b"},
+         {"right/DATA/C.TXT", "1234567", kNow - 3 * kHour}});
     execute(script::UpdateMode::LMaster);
 
     ASSERT_EQ(copies(),
@@ -121,11 +121,11 @@ TEST_F(CompareRulesTest, CopiesAndDeletionsRecordWhatTheScanSaw) {
 TEST_F(CompareRulesTest, BinaryCompareFindsADifferenceInTheLastByte) {
     script::applyFileSpecKey(settings.tables, "COMPARE", "BINARY");
     std::string content(70000, 'x');
-    write("L", "DATA/SAME.BIN", content);
-    write("R", "DATA/SAME.BIN", content);
-    write("L", "DATA/A.BIN", content);
+    lay({{"left/DATA/SAME.BIN", content},
+         {"right/DATA/SAME.BIN", content},
+         {"left/DATA/A.BIN", content}});
     content.back() = 'y';
-    write("R", "DATA/A.BIN", content);
+    lay({{"right/DATA/A.BIN", content}});
     operatorPort.answers = {DialogAnswer::Yes};
     execute(script::UpdateMode::OneLTR);
 
@@ -143,8 +143,7 @@ TEST_F(CompareRulesTest, BinaryCompareFindsADifferenceInTheLastByte) {
 }
 
 TEST_F(CompareRulesTest, DateAndSizeAloneTakeEqualStampsAndSizesAsEqual) {
-    write("L", "DATA/A.BIN", "abc");
-    write("R", "DATA/A.BIN", "xyz");
+    lay({{"left/DATA/A.BIN", "abc"}, {"right/DATA/A.BIN", "xyz"}});
     execute(script::UpdateMode::Update);
     EXPECT_TRUE(planIsEmpty());
     EXPECT_TRUE(operatorPort.questions.empty());
@@ -167,8 +166,7 @@ class MissingFileTest : public CompareRulesTest,
 TEST_P(MissingFileTest, InModeUpdate) {
     const MissingFileCase& c = GetParam();
     settings.tables.fileSpecs[0].missingFile = c.rule;
-    makeFolder("R", "DATA");
-    write("L", "DATA/A.TXT", "a");
+    lay({{"right/DATA/"}, {"left/DATA/A.TXT", "a"}});
     operatorPort.answers.assign(c.answers.begin(), c.answers.end());
     execute(script::UpdateMode::Update);
     ASSERT_EQ(operatorPort.questions.size(), c.questions);
@@ -208,8 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, MissingFileTest, ::testing::ValuesIn(kMissingFil
 
 TEST_F(CompareRulesTest, MasterModesNeverAskAboutAMissingFile) {
     settings.tables.fileSpecs[0].missingFile = script::MissingFileRule::Ask;
-    write("L", "DATA/A.TXT", "a");
-    write("R", "DATA/B.TXT", "b");
+    lay({{"left/DATA/A.TXT", "a"}, {"right/DATA/B.TXT", "b"}});
     execute(script::UpdateMode::LMaster);
     EXPECT_TRUE(operatorPort.questions.empty());
     EXPECT_EQ(copies(), kCopyA);
@@ -217,8 +214,8 @@ TEST_F(CompareRulesTest, MasterModesNeverAskAboutAMissingFile) {
 }
 
 TEST_F(CompareRulesTest, AMasterCopyReplacesALaterFileOnTheCopySide) {
-    write("L", "DATA/A.TXT", "master", kNow - 2 * kHour);
-    write("R", "DATA/A.TXT", "newer copy", kNow - kHour);
+    lay({{"left/DATA/A.TXT", "master", kNow - 2 * kHour},
+         {"right/DATA/A.TXT", "newer copy", kNow - kHour}});
     execute(script::UpdateMode::LMaster);
     ASSERT_EQ(copies(), kCopyA);
     EXPECT_EQ(plan.filesToCopy()[0].targetSize, 10);

@@ -1,7 +1,7 @@
 #include "engine/FreeSpaceProjection.h"
 
 #include "platform/PosixFileSystem.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -11,14 +11,8 @@ namespace {
 
 class FreeSpaceProjectionTest : public ::testing::Test {
 protected:
-    static platform::DriveMap drives(const test::TempTree& tree) {
-        platform::DriveMap map(tree.root().string());
-        map.addEntry("C=" + tree.root().string());
-        return map;
-    }
-
-    test::TempTree tree;
-    platform::PosixFileSystem fileSystem{drives(tree)};
+    test::MappedTree tree;
+    platform::PosixFileSystem fileSystem{tree.driveMap()};
     FreeSpaceProjection projection{fileSystem};
 };
 

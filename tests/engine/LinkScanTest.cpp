@@ -1,7 +1,6 @@
 #include "ScanFixture.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,14 +14,6 @@ using Lines = std::vector<std::string>;
 // entry of its own and never follows it.
 class LinkScanTest : public ScanFixture {
 protected:
-    void makeLink(std::string_view drive, std::string_view relative, const std::string& text) {
-        const std::filesystem::path path = tree.path(hostPath(drive, relative));
-        std::filesystem::create_directories(path.parent_path());
-        std::filesystem::create_symlink(text, path);
-        // An hour old, like the files, so that no future-stamp question comes up.
-        const struct timespec times[2] = {{kNow - kHour, 0}, {kNow - kHour, 0}};
-        utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    }
     Lines sortedProblems() const {
         Lines lines = problems();
         std::sort(lines.begin(), lines.end());
@@ -33,8 +24,7 @@ protected:
 TEST_F(LinkScanTest, ALinkIsCopiedAsALinkAndNeverReadThrough) {
     // The link leads out of the tree, to a file that must never be copied into the other tree.
     const std::string outside = tree.write("outside/secret", "secret").string();
-    write("L", "DATA/A.TXT", "a");
-    makeLink("R", "DATA/SECRET", outside);
+    lay({{"left/DATA/A.TXT", "a"}, {"right/DATA/SECRET", "->" + outside}});
     execute(script::UpdateMode::Update);
 
     ASSERT_EQ(copies(),
@@ -48,10 +38,10 @@ TEST_F(LinkScanTest, ALinkIsCopiedAsALinkAndNeverReadThrough) {
 
 TEST_F(LinkScanTest, ALinkFacingAFolderKeepsBothAndIsReportedOnce) {
     tree.makeFolder("outside");
-    write("L", "DATA/X/A.TXT", "a");
-    makeLink("R", "DATA/X", tree.path("outside").string());
-    makeLink("L", "DATA/Y", "nowhere");
-    write("R", "DATA/Y/B.TXT", "b");
+    lay({{"left/DATA/X/A.TXT", "a"},
+         {"right/DATA/X", "->" + tree.path("outside").string()},
+         {"left/DATA/Y", "->nowhere"},
+         {"right/DATA/Y/B.TXT", "b"}});
     execute(script::UpdateMode::LMaster);
 
     EXPECT_TRUE(planIsEmpty());
@@ -60,8 +50,8 @@ TEST_F(LinkScanTest, ALinkFacingAFolderKeepsBothAndIsReportedOnce) {
 }
 
 TEST_F(LinkScanTest, PipesArePassedOverInPlainRows) {
-    write("L", "DATA/A.TXT", "a");
-    ASSERT_EQ(mkfifo(tree.path(hostPath("L", "DATA/PIPE")).c_str(), 0600), 0);
+    lay({{"left/DATA/A.TXT", "a"}});
+    ASSERT_EQ(mkfifo(tree.path("left/DATA/PIPE").c_str(), 0600), 0);
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});
     ASSERT_EQ(host.problems.size(), 1u);

@@ -2,18 +2,9 @@
 
 #include "script/Roots.h"
 
-#include <fstream>
-
 namespace brisko::engine::test {
 
 namespace {
-
-platform::DriveMap drivesOf(const TempTree& tree) {
-    platform::DriveMap map(tree.root().string());
-    map.addEntry("L=" + tree.path("left").string());
-    map.addEntry("R=" + tree.path("right").string());
-    return map;
-}
 
 std::vector<std::string> pathsOf(const std::vector<PathAction>& actions) {
     std::vector<std::string> paths;
@@ -25,7 +16,7 @@ std::vector<std::string> pathsOf(const std::vector<PathAction>& actions) {
 } // namespace
 
 ScanFixture::ScanFixture()
-    : fileSystem(drivesOf(tree)), runner([this](script::SessionSettings& standing) {
+    : fileSystem(tree.driveMap()), runner([this](script::SessionSettings& standing) {
           EngineContext made{fileSystem, clock,      operatorPort, host, standing,
                              plan,       projection, ',',          {}};
           made.allowEmptyMaster = allowEmptyMaster;
@@ -37,8 +28,6 @@ ScanFixture::ScanFixture()
           };
           return made;
       }) {
-    tree.makeFolder("left");
-    tree.makeFolder("right");
     settings.leftRoot = "L:";
     settings.leftPath = "DATA";
     settings.rightRoot = "R:";
@@ -46,22 +35,6 @@ ScanFixture::ScanFixture()
     settings.missingFolder = script::MissingFolderRule::Auto;
     for (script::FileSpec& spec : settings.tables.fileSpecs)
         spec.missingFile = script::MissingFileRule::Create;
-}
-
-std::string ScanFixture::hostPath(std::string_view drive, std::string_view relative) const {
-    const std::string side = drive == "L" ? "left/" : "right/";
-    return side + std::string(relative);
-}
-
-void ScanFixture::write(std::string_view drive, std::string_view relative, std::string_view content,
-                        std::time_t time) {
-    const std::string path = hostPath(drive, relative);
-    tree.write(path, content);
-    tree.setTime(path, time);
-}
-
-void ScanFixture::makeFolder(std::string_view drive, std::string_view relative) {
-    tree.makeFolder(hostPath(drive, relative));
 }
 
 void ScanFixture::execute(script::UpdateMode mode) {

@@ -9,10 +9,9 @@
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
 #include "support/ManualClock.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <ctime>
-#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -21,9 +20,9 @@
 
 namespace brisko::engine::test {
 
+using brisko::test::MappedTree;
 using brisko::test::RecordingEngineHost;
 using brisko::test::ScriptedOperator;
-using brisko::test::TempTree;
 
 // 2024-03-10 11:00:00 in UTC, the zone the tests run in.
 inline constexpr std::time_t kNow = 1710068400;
@@ -58,18 +57,6 @@ public:
     int abortAtPump = 0;
 };
 
-// Scripted answers, with a hook that runs when a question is put (to change the disk under
-// the question, as an operator might).
-class HookedOperator : public ScriptedOperator {
-public:
-    DialogAnswer ask(const Question& question) override {
-        if (onAsk)
-            onAsk(question);
-        return ScriptedOperator::ask(question);
-    }
-    std::function<void(const Question&)> onAsk;
-};
-
 // Sessions between two real temporary trees: the folder "left" is drive L, "right" drive R,
 // and the session's full paths are L:\DATA and R:\DATA. The clock stands at kNow; files are
 // written an hour old unless a test says otherwise. MissingFolder=Auto and MissingFile=Create
@@ -78,11 +65,10 @@ class ScanFixture : public ::testing::Test {
 protected:
     ScanFixture();
 
-    // Writes a file under the host folder of a drive ("L" or "R") at a modification time.
-    void write(std::string_view drive, std::string_view relative, std::string_view content,
-               std::time_t time = kNow - kHour);
-    void makeFolder(std::string_view drive, std::string_view relative);
-    std::string hostPath(std::string_view drive, std::string_view relative) const;
+    // Lays entries out in the tree ("left/DATA/A.TXT"), an hour old unless they say otherwise.
+    void lay(const std::vector<brisko::test::TreeEntry>& entries) {
+        tree.lay(entries, kNow - kHour);
+    }
 
     // Runs one Execute row in a mode with the standing settings.
     void execute(script::UpdateMode mode);
@@ -100,10 +86,10 @@ protected:
 
     EngineContext context();
 
-    TempTree tree;
+    MappedTree tree{{{'L', "left"}, {'R', "right"}}};
     platform::PosixFileSystem fileSystem;
     brisko::test::ManualClock clock{kNow};
-    HookedOperator operatorPort;
+    ScriptedOperator operatorPort;
     AbortingHost host;
     script::SessionSettings settings;
     Plan plan;

@@ -20,7 +20,7 @@ protected:
 };
 
 TEST_F(ScanListingsTest, AKeptListingIsHandedOutOnceThenTheDiskIsReadAgain) {
-    write("L", "DATA/A.TXT", "a");
+    lay({{"left/DATA/A.TXT", "a"}});
     ListingCache cache(fileSystem);
     cache.setKeeping(true);
     EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 1u);
@@ -31,7 +31,7 @@ TEST_F(ScanListingsTest, AKeptListingIsHandedOutOnceThenTheDiskIsReadAgain) {
 }
 
 TEST_F(ScanListingsTest, NothingIsKeptUnlessAskedOrAfterTheFolderChanged) {
-    write("L", "DATA/A.TXT", "a");
+    lay({{"left/DATA/A.TXT", "a"}});
     ListingCache cache(fileSystem);
     EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 1u);
     cache.setKeeping(true);
@@ -42,8 +42,7 @@ TEST_F(ScanListingsTest, NothingIsKeptUnlessAskedOrAfterTheFolderChanged) {
 }
 
 TEST_F(ScanListingsTest, TheSecondPassSeesAStampWrittenByTheFirst) {
-    write("L", "DATA/A.TXT", "future", kNow + 600);
-    write("R", "DATA/A.TXT", "target", kNow + 60);
+    lay({{"left/DATA/A.TXT", "future", kNow + 600}, {"right/DATA/A.TXT", "target", kNow + 60}});
     operatorPort.answers = {DialogAnswer::Yes};
     execute(script::UpdateMode::Update);
     // The left file now carries the clock's time, earlier than the right one: the second pass

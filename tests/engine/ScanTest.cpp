@@ -13,9 +13,7 @@ class ScanTest : public ScanFixture {};
 
 TEST_F(ScanTest, WithoutSubfoldersOnlyTheRootFilesAreCompared) {
     settings.subFolders = false;
-    write("L", "DATA/A.TXT", "a");
-    write("L", "DATA/SUB/B.TXT", "b");
-    write("R", "DATA/OTHER/C.TXT", "c");
+    lay({{"left/DATA/A.TXT", "a"}, {"left/DATA/SUB/B.TXT", "b"}, {"right/DATA/OTHER/C.TXT", "c"}});
     execute(script::UpdateMode::LMaster);
     EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});
     EXPECT_TRUE(foldersToCreate().empty());
@@ -26,12 +24,12 @@ TEST_F(ScanTest, WithoutSubfoldersOnlyTheRootFilesAreCompared) {
 TEST_F(ScanTest, ExclusionsKeepFilesAndFoldersOutOfTheScan) {
     // A lone backslash names no folder and excludes nothing.
     script::applyExclusions(settings.tables, "TEMP\\,*.TMP,/ROOT.LOG,\\", "");
-    write("L", "DATA/A.TXT", "a");
-    write("L", "DATA/A.TMP", "t");
-    write("L", "DATA/ROOT.LOG", "l");
-    write("L", "DATA/SUB/ROOT.LOG", "l");
-    write("L", "DATA/TEMP/B.TXT", "b");
-    write("L", "DATA/SUB/TEMP/C.TXT", "c");
+    lay({{"left/DATA/A.TXT", "a"},
+         {"left/DATA/A.TMP", "t"},
+         {"left/DATA/ROOT.LOG", "l"},
+         {"left/DATA/SUB/ROOT.LOG", "l"},
+         {"left/DATA/TEMP/B.TXT", "b"},
+         {"left/DATA/SUB/TEMP/C.TXT", "c"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(copies(), (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT",
                                "L:\\DATA\\SUB\\ROOT.LOG > R:\\DATA\\SUB\\ROOT.LOG",
@@ -44,10 +42,10 @@ TEST_F(ScanTest, BackupExtensionsAndIgnoredFileSpecsAreNeverPlanned) {
     script::applyFileSpecKey(settings.tables, "BACKUP", "DB1,DB2");
     script::applyFileSpecKey(settings.tables, "FILESPEC", "*.LOG");
     script::applyFileSpecKey(settings.tables, "IGNORE", "YES");
-    write("L", "DATA/DATA.DBF", "d");
-    write("L", "DATA/DATA.DB1", "1");
-    write("R", "DATA/DATA.DB2", "2");
-    write("L", "DATA/RUN.LOG", "l");
+    lay({{"left/DATA/DATA.DBF", "d"},
+         {"left/DATA/DATA.DB1", "1"},
+         {"right/DATA/DATA.DB2", "2"},
+         {"left/DATA/RUN.LOG", "l"}});
     execute(script::UpdateMode::LMaster);
     ASSERT_EQ(copies(), Lines{"L:\\DATA\\DATA.DBF > R:\\DATA\\DATA.DBF"});
     EXPECT_EQ(plan.filesToCopy()[0].backupList, "DB1,DB2");
@@ -56,10 +54,10 @@ TEST_F(ScanTest, BackupExtensionsAndIgnoredFileSpecsAreNeverPlanned) {
 
 TEST_F(ScanTest, TheSessionMaskSelectsFilesInUpdateScansOnly) {
     settings.sessionFiles = "*.DBF";
-    write("L", "DATA/DATA.DBF", "d");
-    write("L", "DATA/README", "r");
-    write("L", "DATA/DATA.DBF.OLD", "o");
-    write("L", "DATA/DATA.DB", "x");
+    lay({{"left/DATA/DATA.DBF", "d"},
+         {"left/DATA/README", "r"},
+         {"left/DATA/DATA.DBF.OLD", "o"},
+         {"left/DATA/DATA.DB", "x"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(copies(), (Lines{"L:\\DATA\\DATA.DBF > R:\\DATA\\DATA.DBF",
                                "L:\\DATA\\DATA.DBF.OLD > R:\\DATA\\DATA.DBF.OLD",
@@ -73,9 +71,9 @@ TEST_F(ScanTest, TheSessionMaskSelectsFilesInUpdateScansOnly) {
 TEST_F(ScanTest, TheTemporaryCopyNameIsNeverPlannedInAnyDirection) {
     // Whatever the FileSpec records say about it.
     settings.tables.fileSpecs[1].process = true;
-    write("L", "DATA/$BRISKO$.$$$", "partial copy");
-    write("R", "DATA/$brisko$.$$$", "partial copy");
-    write("R", "DATA/SUB/$BRISKO$.$$$", "partial copy");
+    lay({{"left/DATA/$BRISKO$.$$$", "partial copy"},
+         {"right/DATA/$brisko$.$$$", "partial copy"},
+         {"right/DATA/SUB/$BRISKO$.$$$", "partial copy"}});
     execute(script::UpdateMode::Update);
     execute(script::UpdateMode::LMaster);
     execute(script::UpdateMode::RMaster);
@@ -85,11 +83,11 @@ TEST_F(ScanTest, TheTemporaryCopyNameIsNeverPlannedInAnyDirection) {
 }
 
 TEST_F(ScanTest, SourceFilesDifferingOnlyInCaseAreEachCopiedUnderTheirOwnName) {
-    write("L", "DATA/a.txt", "lower");
-    write("L", "DATA/A.TXT", "upper");
-    write("R", "DATA/a.txt", "old", kNow - 2 * kHour);
-    makeFolder("L", "DATA/sub");
-    write("L", "DATA/SUB/X.TXT", "x");
+    lay({{"left/DATA/a.txt", "lower"},
+         {"left/DATA/A.TXT", "upper"},
+         {"right/DATA/a.txt", "old", kNow - 2 * kHour},
+         {"left/DATA/sub/"},
+         {"left/DATA/SUB/X.TXT", "x"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(copies(),
               (Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT", "L:\\DATA\\a.txt > R:\\DATA\\a.txt",
@@ -106,9 +104,9 @@ TEST_F(ScanTest, SourceFilesDifferingOnlyInCaseAreEachCopiedUnderTheirOwnName) {
 }
 
 TEST_F(ScanTest, ANameWithSeveralCaseVariantsAtTheTargetIsMissingOnlyToAMirror) {
-    write("L", "DATA/A.Txt", "source", kNow - kHour);
-    write("R", "DATA/a.txt", "one", kNow - 2 * kHour);
-    write("R", "DATA/A.TXT", "two", kNow - 2 * kHour);
+    lay({{"left/DATA/A.Txt", "source", kNow - kHour},
+         {"right/DATA/a.txt", "one", kNow - 2 * kHour},
+         {"right/DATA/A.TXT", "two", kNow - 2 * kHour}});
     for (auto rule : {script::MissingFileRule::Create, script::MissingFileRule::Delete}) {
         settings.tables.fileSpecs[0].missingFile = rule;
         execute(script::UpdateMode::OneLTR);
@@ -125,16 +123,16 @@ TEST_F(ScanTest, ANameWithSeveralCaseVariantsAtTheTargetIsMissingOnlyToAMirror) 
 }
 
 TEST_F(ScanTest, ATargetFileOfAnotherCaseIsComparedWithTheSource) {
-    write("L", "DATA/Report.Txt", "new", kNow - kHour);
-    write("R", "DATA/REPORT.TXT", "old", kNow - 2 * kHour);
+    lay({{"left/DATA/Report.Txt", "new", kNow - kHour},
+         {"right/DATA/REPORT.TXT", "old", kNow - 2 * kHour}});
     execute(script::UpdateMode::Update);
     ASSERT_EQ(copies(), Lines{"L:\\DATA\\Report.Txt > R:\\DATA\\Report.Txt"});
     EXPECT_EQ(plan.filesToCopy()[0].targetSize, 3);
 }
 
 TEST_F(ScanTest, AFileAndAFolderOfOneNameAreReportedAndLeftAlone) {
-    write("L", "DATA/X", "a file on the left");
-    write("R", "DATA/X/INSIDE.TXT", "a folder on the right");
+    lay({{"left/DATA/X", "a file on the left"},
+         {"right/DATA/X/INSIDE.TXT", "a folder on the right"}});
     execute(script::UpdateMode::LMaster);
     execute(script::UpdateMode::RMaster);
     EXPECT_TRUE(planIsEmpty());
@@ -145,9 +143,7 @@ TEST_F(ScanTest, AFileAndAFolderOfOneNameAreReportedAndLeftAlone) {
 }
 
 TEST_F(ScanTest, NamesTheListingPassedOverAreReported) {
-    write("L", "DATA/back\\slash.txt", "b");
-    write("L", "DATA/A.TXT", "a");
-    makeFolder("R", "DATA");
+    lay({{"left/DATA/back\\slash.txt", "b"}, {"left/DATA/A.TXT", "a"}, {"right/DATA/"}});
     ASSERT_EQ(mkfifo(tree.path("right/DATA/A.TXT").c_str(), 0600), 0);
     execute(script::UpdateMode::OneLTR);
     EXPECT_TRUE(planIsEmpty());
@@ -158,10 +154,10 @@ TEST_F(ScanTest, NamesTheListingPassedOverAreReported) {
 }
 
 TEST_F(ScanTest, AbortStopsTheScanBeforeTheNextEntryAndKeepsSubfoldersClosed) {
-    write("L", "DATA/A.TXT", "a");
-    write("L", "DATA/B.TXT", "b");
-    write("L", "DATA/C.TXT", "c");
-    write("L", "DATA/SUB/D.TXT", "d");
+    lay({{"left/DATA/A.TXT", "a"},
+         {"left/DATA/B.TXT", "b"},
+         {"left/DATA/C.TXT", "c"},
+         {"left/DATA/SUB/D.TXT", "d"}});
     host.abortAtPump = 2;
     execute(script::UpdateMode::Update);
     EXPECT_EQ(copies(), Lines{"L:\\DATA\\A.TXT > R:\\DATA\\A.TXT"});

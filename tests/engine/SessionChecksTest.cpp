@@ -13,7 +13,7 @@ class SessionChecksTest : public ScanFixture {};
 
 TEST_F(SessionChecksTest, APathMissingOnEitherSideEndsTheSessionWithAMessage) {
     settings.leftPath.clear();
-    write("R", "DATA/A.TXT", "a");
+    lay({{"right/DATA/A.TXT", "a"}});
     execute(script::UpdateMode::Update);
     EXPECT_EQ(operatorPort.notices, Lines{"No Specified Right or Left path..."});
     EXPECT_TRUE(planIsEmpty());
@@ -23,8 +23,7 @@ TEST_F(SessionChecksTest, APathMissingOnEitherSideEndsTheSessionWithAMessage) {
 
 TEST_F(SessionChecksTest, AnEmptySessionMaskScansEveryFile) {
     settings.sessionFiles.clear();
-    write("L", "DATA/A.TXT", "a");
-    write("L", "DATA/README", "r");
+    lay({{"left/DATA/A.TXT", "a"}, {"left/DATA/README", "r"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(settings.sessionFiles, "*.*");
     EXPECT_EQ(copies().size(), 2u);
@@ -47,7 +46,7 @@ class MissingSourceRootTest : public ScanFixture,
 TEST_P(MissingSourceRootTest, LeftRootMissing) {
     const MissingSourceCase& c = GetParam();
     settings.missingFolder = c.rule;
-    write("R", "DATA/A.TXT", "a");
+    lay({{"right/DATA/A.TXT", "a"}});
     execute(c.mode);
     EXPECT_EQ(operatorPort.notices, c.notices);
     EXPECT_EQ(foldersToCreate(), c.foldersToCreate);
@@ -99,8 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, MissingSourceRootTest, ::testing::ValuesIn(kMiss
                          CaseName());
 
 TEST_F(SessionChecksTest, AMissingMasterRootOnTheRightDeletesNothingOnTheLeft) {
-    write("L", "DATA/A.TXT", "a");
-    write("L", "DATA/SUB/B.TXT", "b");
+    lay({{"left/DATA/A.TXT", "a"}, {"left/DATA/SUB/B.TXT", "b"}});
     execute(script::UpdateMode::RMaster);
     EXPECT_TRUE(planIsEmpty());
     EXPECT_EQ(operatorPort.notices,
@@ -108,7 +106,7 @@ TEST_F(SessionChecksTest, AMissingMasterRootOnTheRightDeletesNothingOnTheLeft) {
 }
 
 TEST_F(SessionChecksTest, AMissingCopyRootIsCreatedAndThenAcceptedAsSource) {
-    write("L", "DATA/A.TXT", "a");
+    lay({{"left/DATA/A.TXT", "a"}});
     settings.rightFullPathAsWritten = "R:\\Data";
     execute(script::UpdateMode::LMaster);
     EXPECT_EQ(foldersToCreate(), Lines{"R:\\DATA"});
@@ -134,8 +132,7 @@ class EmptyMasterTest : public ScanFixture,
 
 TEST_P(EmptyMasterTest, MirrorsOnlyWhenTold) {
     const EmptyMasterCase& c = GetParam();
-    makeFolder("L", "DATA");
-    write("R", "DATA/A.TXT", "a");
+    lay({{"left/DATA/"}, {"right/DATA/A.TXT", "a"}});
     operatorPort.answers.assign(c.answers.begin(), c.answers.end());
     allowEmptyMaster = c.allowed;
     execute(script::UpdateMode::LMaster);
@@ -181,8 +178,7 @@ class MissingDriveTest : public ScanFixture, public ::testing::WithParamInterfac
 
 TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
     const DriveCase& c = GetParam();
-    write("L", "DATA/A.TXT", "a");
-    write("R", "DATA/B.TXT", "b");
+    lay({{"left/DATA/A.TXT", "a"}, {"right/DATA/B.TXT", "b"}});
     settings.leftRoot = c.leftRoot;
     settings.rightRoot = c.rightRoot;
     execute(script::UpdateMode::Update);
@@ -217,7 +213,7 @@ const DriveCase kDrives[] = {
 INSTANTIATE_TEST_SUITE_P(Drives, MissingDriveTest, ::testing::ValuesIn(kDrives), CaseName());
 
 TEST_F(SessionChecksTest, AbortAllAtADriveQuestionStopsTheRun) {
-    write("R", "DATA/B.TXT", "b");
+    lay({{"right/DATA/B.TXT", "b"}});
     settings.leftRoot = "Q:";
     operatorPort.answers = {DialogAnswer::Abort};
     execute(script::UpdateMode::Update);
@@ -242,8 +238,7 @@ class MissingFolderQuestionTest : public ScanFixture,
 TEST_P(MissingFolderQuestionTest, SubfolderMissingOnTheTarget) {
     const MissingFolderAnswer& c = GetParam();
     settings.missingFolder = script::MissingFolderRule::UserAsk;
-    makeFolder("R", "DATA");
-    write("L", "DATA/SUB/A.TXT", "a");
+    lay({{"right/DATA/"}, {"left/DATA/SUB/A.TXT", "a"}});
     operatorPort.answers = {c.answer};
     execute(script::UpdateMode::OneLTR);
     ASSERT_EQ(operatorPort.questions.size(), 1u);
@@ -272,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, MissingFolderQuestionTest, ::testing::ValuesIn
 
 TEST_F(SessionChecksTest, SkippingTheTargetRootInTheFirstPassSkipsTheSecondPass) {
     settings.missingFolder = script::MissingFolderRule::UserAsk;
-    write("L", "DATA/A.TXT", "a");
+    lay({{"left/DATA/A.TXT", "a"}});
     execute(script::UpdateMode::Update);
     // Only the first pass asked; the second pass (whose source is missing) never ran.
     EXPECT_EQ(questionKinds(), std::vector<DialogKind>{DialogKind::MissingItem});
@@ -282,9 +277,7 @@ TEST_F(SessionChecksTest, SkippingTheTargetRootInTheFirstPassSkipsTheSecondPass)
 
 TEST_F(SessionChecksTest, MissingFolderSkipListsNothingAndAsksNothing) {
     settings.missingFolder = script::MissingFolderRule::Skip;
-    makeFolder("R", "DATA");
-    write("L", "DATA/SUB/A.TXT", "a");
-    write("L", "DATA/B.TXT", "b");
+    lay({{"right/DATA/"}, {"left/DATA/SUB/A.TXT", "a"}, {"left/DATA/B.TXT", "b"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(copies(), Lines{"L:\\DATA\\B.TXT > R:\\DATA\\B.TXT"});
     EXPECT_TRUE(foldersToCreate().empty());
@@ -294,7 +287,7 @@ TEST_F(SessionChecksTest, MissingFolderSkipListsNothingAndAsksNothing) {
 TEST_F(SessionChecksTest, AFolderListedForCreationCountsAsExistingInTheOtherPass) {
     // Left DATA is missing; the right-to-left pass lists it for creation; nothing is asked
     // twice and the folder is listed once.
-    write("R", "DATA/SUB/A.TXT", "a");
+    lay({{"right/DATA/SUB/A.TXT", "a"}});
     execute(script::UpdateMode::Update);
     EXPECT_EQ(foldersToCreate(), (Lines{"L:\\DATA", "L:\\DATA\\SUB"}));
     EXPECT_EQ(host.plannedCount(Counter::ToUpFolder), 2);
@@ -302,10 +295,9 @@ TEST_F(SessionChecksTest, AFolderListedForCreationCountsAsExistingInTheOtherPass
 
 // Roots that exist but cannot be used are reported and never created over or emptied.
 TEST_F(SessionChecksTest, ATargetRootThatCannotBeResolvedIsReportedNotCreated) {
-    makeFolder("R", "data");
-    makeFolder("R", "DATA");
+    lay({{"right/data/"}, {"right/DATA/"}});
     settings.rightPath = "Data";
-    write("L", "DATA/A.TXT", "a");
+    lay({{"left/DATA/A.TXT", "a"}});
     execute(script::UpdateMode::LMaster);
     EXPECT_TRUE(planIsEmpty());
     ASSERT_FALSE(problems().empty());
@@ -313,18 +305,16 @@ TEST_F(SessionChecksTest, ATargetRootThatCannotBeResolvedIsReportedNotCreated) {
 }
 
 TEST_F(SessionChecksTest, AFileWhereTheTargetRootShouldBeIsReported) {
-    write("R", "DATA", "a file");
-    write("L", "DATA/A.TXT", "a");
+    lay({{"right/DATA", "a file"}, {"left/DATA/A.TXT", "a"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_TRUE(planIsEmpty());
     EXPECT_EQ(problems(), Lines{"R:\\DATA: Passed over - a file where a folder is expected"});
 }
 
 TEST_F(SessionChecksTest, ASourceRootThatCannotBeResolvedIsReportedAndItsPassGivenUp) {
-    makeFolder("L", "data");
-    makeFolder("L", "DATA");
+    lay({{"left/data/"}, {"left/DATA/"}});
     settings.leftPath = "Data";
-    write("R", "DATA/A.TXT", "a");
+    lay({{"right/DATA/A.TXT", "a"}});
     execute(script::UpdateMode::RMaster);
     // Neither pass lists anything: the left tree can be neither read nor emptied.
     EXPECT_TRUE(planIsEmpty());

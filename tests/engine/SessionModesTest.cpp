@@ -23,20 +23,20 @@ struct ModeCase {
 class SessionModesTest : public ScanFixture, public ::testing::WithParamInterface<ModeCase> {
 protected:
     void SetUp() override {
-        write("L", "DATA/A.TXT", "left a", kNow - kHour);
-        write("R", "DATA/A.TXT", "right a", kNow - 2 * kHour);
-        write("L", "DATA/B.TXT", "left b", kNow - 2 * kHour);
-        write("R", "DATA/B.TXT", "right b", kNow - kHour);
-        write("L", "DATA/SAME.TXT", "same", kNow - 3 * kHour);
-        write("R", "DATA/SAME.TXT", "same", kNow - 3 * kHour);
-        write("L", "DATA/ONLYL.TXT", "only left");
-        write("R", "DATA/ONLYR.TXT", "only right");
-        write("L", "DATA/SUB/C.TXT", "c", kNow - 3 * kHour);
-        write("R", "DATA/SUB/C.TXT", "c", kNow - 3 * kHour);
-        write("L", "DATA/LSUB/D.TXT", "d");
-        write("L", "DATA/LSUB/DEEP/F.TXT", "f");
-        write("R", "DATA/RSUB/E.TXT", "e");
-        write("R", "DATA/RSUB/DEEP/G.TXT", "g");
+        lay({{"left/DATA/A.TXT", "left a", kNow - kHour},
+             {"right/DATA/A.TXT", "right a", kNow - 2 * kHour},
+             {"left/DATA/B.TXT", "left b", kNow - 2 * kHour},
+             {"right/DATA/B.TXT", "right b", kNow - kHour},
+             {"left/DATA/SAME.TXT", "same", kNow - 3 * kHour},
+             {"right/DATA/SAME.TXT", "same", kNow - 3 * kHour},
+             {"left/DATA/ONLYL.TXT", "only left"},
+             {"right/DATA/ONLYR.TXT", "only right"},
+             {"left/DATA/SUB/C.TXT", "c", kNow - 3 * kHour},
+             {"right/DATA/SUB/C.TXT", "c", kNow - 3 * kHour},
+             {"left/DATA/LSUB/D.TXT", "d"},
+             {"left/DATA/LSUB/DEEP/F.TXT", "f"},
+             {"right/DATA/RSUB/E.TXT", "e"},
+             {"right/DATA/RSUB/DEEP/G.TXT", "g"}});
     }
 };
 
@@ -105,9 +105,9 @@ const ModeCase kModes[] = {
 INSTANTIATE_TEST_SUITE_P(Modes, SessionModesTest, ::testing::ValuesIn(kModes), CaseName());
 
 TEST_F(ScanFixture, CopiesCarryTheSessionDirectionAndSizes) {
-    write("L", "DATA/A.TXT", "12345", kNow - kHour);
-    write("R", "DATA/A.TXT", "123", kNow - 2 * kHour);
-    write("R", "DATA/B.TXT", "1234567");
+    lay({{"left/DATA/A.TXT", "12345", kNow - kHour},
+         {"right/DATA/A.TXT", "123", kNow - 2 * kHour},
+         {"right/DATA/B.TXT", "1234567"}});
     execute(script::UpdateMode::Update);
     ASSERT_EQ(plan.filesToCopy().size(), 2u);
     const CopyAction& forward = plan.filesToCopy()[0];
@@ -124,10 +124,10 @@ TEST_F(ScanFixture, CopiesCarryTheSessionDirectionAndSizes) {
 }
 
 TEST_F(ScanFixture, SubfoldersAreWalkedDepthFirstInCaseInsensitiveOrderAfterTheFiles) {
-    write("L", "DATA/b/X.TXT", "x");
-    write("L", "DATA/A/Z/Y.TXT", "y");
-    write("L", "DATA/C/W.TXT", "w");
-    write("L", "DATA/Z.TXT", "z");
+    lay({{"left/DATA/b/X.TXT", "x"},
+         {"left/DATA/A/Z/Y.TXT", "y"},
+         {"left/DATA/C/W.TXT", "w"},
+         {"left/DATA/Z.TXT", "z"}});
     execute(script::UpdateMode::OneLTR);
     // Folders are listed as their parent's entries are met and entered afterwards.
     EXPECT_EQ(foldersToCreate(),
@@ -142,7 +142,7 @@ TEST_F(ScanFixture, SubfoldersAreWalkedDepthFirstInCaseInsensitiveOrderAfterTheF
 }
 
 TEST_F(ScanFixture, RightToLeftPassShowsTheLeftTreeInTheLeftPane) {
-    write("R", "DATA/A.TXT", "a");
+    lay({{"right/DATA/A.TXT", "a"}});
     execute(script::UpdateMode::TwoRTL);
     EXPECT_EQ(host.leftFolder, "L:\\DATA");
     EXPECT_EQ(host.rightFolder, "R:\\DATA");
@@ -151,8 +151,7 @@ TEST_F(ScanFixture, RightToLeftPassShowsTheLeftTreeInTheLeftPane) {
 }
 
 TEST_F(ScanFixture, TwoSessionsAddToOnePlanWithTheirOwnNumbers) {
-    write("L", "DATA/A.TXT", "a");
-    write("L", "OTHER/B.TXT", "b");
+    lay({{"left/DATA/A.TXT", "a"}, {"left/OTHER/B.TXT", "b"}});
     execute(script::UpdateMode::OneLTR);
     settings.leftPath = "OTHER";
     settings.rightPath = "OTHER";

@@ -94,9 +94,9 @@ class FileStampTest : public ScanFixture, public ::testing::WithParamInterface<F
 TEST_P(FileStampTest, SourceAgainstTheClock) {
     const FileStampCase& c = GetParam();
     clock.set(c.clockAt);
-    write("L", "DATA/A.TXT", "future", c.fileAt);
-    write("L", "DATA/B.TXT", "later entry", c.clockAt - kHour);
-    write("L", "DATA/SUB/C.TXT", "in a subfolder", c.clockAt - kHour);
+    lay({{"left/DATA/A.TXT", "future", c.fileAt},
+         {"left/DATA/B.TXT", "later entry", c.clockAt - kHour},
+         {"left/DATA/SUB/C.TXT", "in a subfolder", c.clockAt - kHour}});
     execute(script::UpdateMode::OneLTR);
 
     const std::size_t questions = c.asks ? 1 : 0;
@@ -150,8 +150,8 @@ protected:
 };
 
 TEST_F(StampAnswerTest, StampFileWritesTheClockButTheOldStampDecides) {
-    write("L", "DATA/A.TXT", "future", kNow + 600);
-    write("R", "DATA/A.TXT", "target", kNow + 60); // later than the clock, earlier than A
+    // The target is later than the clock, earlier than the source.
+    lay({{"left/DATA/A.TXT", "future", kNow + 600}, {"right/DATA/A.TXT", "target", kNow + 60}});
     operatorPort.answers = {DialogAnswer::Yes};
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(modificationTime("left/DATA/A.TXT"), kNow);
@@ -170,9 +170,9 @@ class StampFailureTest : public ScanFixture,
 
 TEST_P(StampFailureTest, AFileThatCannotBeStampedAbortsTheRun) {
     const StampFailureCase& c = GetParam();
-    write("L", "DATA/A.TXT", "a", c.targetIsFuture ? kNow - kHour : kNow + 600);
-    write("R", "DATA/A.TXT", "a", c.targetIsFuture ? kNow + 600 : kNow - kHour);
-    write("L", "DATA/B.TXT", "b");
+    lay({{"left/DATA/A.TXT", "a", c.targetIsFuture ? kNow - kHour : kNow + 600},
+         {"right/DATA/A.TXT", "a", c.targetIsFuture ? kNow + 600 : kNow - kHour},
+         {"left/DATA/B.TXT", "b"}});
     operatorPort.answers = {DialogAnswer::Yes};
     // The file goes away while the question is on the screen.
     operatorPort.onAsk = [this, &c](const Question&) {
@@ -204,9 +204,9 @@ class StampAbortTest : public ScanFixture, public ::testing::WithParamInterface<
 
 TEST_P(StampAbortTest, AbortAllAddsARedRowAndEndsTheScan) {
     const StampAbortCase& c = GetParam();
-    write("L", "DATA/A.TXT", std::string(1234, 'a'), c.targetIsFuture ? kNow - kHour : kNow + 600);
-    write("R", "DATA/A.TXT", std::string(1234, 'a'), c.targetIsFuture ? kNow + 600 : kNow - kHour);
-    write("L", "DATA/B.TXT", "b");
+    lay({{"left/DATA/A.TXT", std::string(1234, 'a'), c.targetIsFuture ? kNow - kHour : kNow + 600},
+         {"right/DATA/A.TXT", std::string(1234, 'a'), c.targetIsFuture ? kNow + 600 : kNow - kHour},
+         {"left/DATA/B.TXT", "b"}});
     operatorPort.answers = {DialogAnswer::Abort};
     execute(c.mode);
     EXPECT_TRUE(host.aborted);

@@ -50,8 +50,7 @@ TEST_F(AccessTest, CaseVariantInUnlistableFolderIsAccessDenied) {
 }
 
 TEST_F(AccessTest, EntriesThatCannotBeExaminedAreReportedNotDropped) {
-    tree.write("listable/a.txt", "x");
-    tree.write("listable/b.txt", "y");
+    tree.lay({{"listable/a.txt", "x"}, {"listable/b.txt", "y"}});
     chmod(host("listable").c_str(), 0744); // listed, but not entered, by others
     EXPECT_UNPRIVILEGED(([&] {
                             const auto listing = fs.list("C:\\listable");

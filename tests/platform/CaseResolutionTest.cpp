@@ -25,10 +25,10 @@ TEST_F(CaseResolutionTest, EveryPathFormIsMatchedByCase) {
 }
 
 TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
-    tree.write("Photos/x.jpg", "1");
-    tree.write("PHOTOS/x.jpg", "2");
-    tree.write("list/File.txt", "3");
-    tree.write("list/FILE.txt", "4");
+    tree.lay({{"Photos/x.jpg", "1"},
+              {"PHOTOS/x.jpg", "2"},
+              {"list/File.txt", "3"},
+              {"list/FILE.txt", "4"}});
     EXPECT_EQ(fs.stat("C:\\photos\\x.jpg").result.status, FsStatus::Ambiguous);
     EXPECT_EQ(fs.hostPath("C:\\photos\\x.jpg"), std::nullopt);
     EXPECT_EQ(fs.list("C:\\photos").result.status, FsStatus::Ambiguous);
@@ -36,19 +36,17 @@ TEST_F(CaseResolutionTest, SeveralCaseVariantsAreNeverGuessedBetween) {
     EXPECT_EQ(fs.createFresh("C:\\LIST\\file.txt", result), nullptr);
     EXPECT_EQ(result.status, FsStatus::Ambiguous);
     EXPECT_EQ(fs.removeFile("C:\\LIST\\file.txt").status, FsStatus::Ambiguous);
-    EXPECT_EQ(tree.read("list/File.txt"), "3");
-    EXPECT_EQ(tree.read("list/FILE.txt"), "4");
+    EXPECT_EQ(tree.listing("list"), (TreeListing{{"File.txt", "3"}, {"FILE.txt", "4"}}));
 }
 
 TEST_F(CaseResolutionTest, ExactNamesNeverReachACaseVariantOfTheLastName) {
-    tree.write("Data/Index.html", "first twin");
-    tree.write("Data/new.tmp", "second twin");
+    tree.lay({{"Data/Index.html", "first twin"}, {"Data/new.tmp", "second twin"}});
     platform::FileSystem& exact = fs.exactNames();
     EXPECT_EQ(exact.stat("C:\\DATA\\index.html").result.status, FsStatus::NotFound);
     EXPECT_EQ(exact.removeFile("C:\\DATA\\index.html").status, FsStatus::NotFound);
     ASSERT_TRUE(exact.rename("C:\\DATA\\new.tmp", "C:\\DATA\\index.html").ok());
-    EXPECT_EQ(tree.read("Data/Index.html"), "first twin");
-    EXPECT_EQ(tree.read("Data/index.html"), "second twin");
+    EXPECT_EQ(tree.listing("Data"),
+              (TreeListing{{"Index.html", "first twin"}, {"index.html", "second twin"}}));
     // Folders on the way still match by case.
     EXPECT_EQ(exact.stat("C:\\data\\Index.html").entry.name, "Index.html");
 }

@@ -6,18 +6,6 @@
 
 namespace brisko::test {
 
-platform::DriveMap DriveTreeTest::mapRoot(const TempTree& tree) {
-    platform::DriveMap drives("/");
-    if (!drives.addEntry("C=" + tree.root().string()))
-        throw std::runtime_error("cannot map the temporary tree");
-    return drives;
-}
-
-void DriveTreeTest::symlinkAt(std::string_view relative, const std::string& target) const {
-    if (symlink(target.c_str(), host(relative).c_str()) != 0)
-        throw std::runtime_error("cannot create a link at " + host(relative));
-}
-
 unsigned DriveTreeTest::mode(std::string_view relative) const {
     struct stat info {};
     if (lstat(host(relative).c_str(), &info) != 0)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/PosixFileSystem.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -12,20 +12,13 @@ namespace brisko::test {
 // A temporary tree mapped as drive C: of a POSIX file system.
 class DriveTreeTest : public ::testing::Test {
 protected:
-    DriveTreeTest() : fs(mapRoot(tree)) {}
-
     // The host path of a name inside the tree.
     std::string host(std::string_view relative) const { return tree.path(relative).string(); }
-    // Creates a symbolic link at relative pointing to target.
-    void symlinkAt(std::string_view relative, const std::string& target) const;
     // The permission bits of a name inside the tree.
     unsigned mode(std::string_view relative) const;
 
-    TempTree tree;
-    platform::PosixFileSystem fs;
-
-private:
-    static platform::DriveMap mapRoot(const TempTree& tree);
+    MappedTree tree;
+    platform::PosixFileSystem fs{tree.driveMap()};
 };
 
 } // namespace brisko::test

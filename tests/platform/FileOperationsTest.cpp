@@ -46,8 +46,7 @@ TEST_F(FileOperationsTest, WritesAndReadsFiles) {
     EXPECT_EQ(tree.read("Out/New.txt"), "hello world");
     EXPECT_EQ(readThrough("C:\\out\\new.TXT"), "hello world");
     ASSERT_TRUE(writeFresh("C:\\OUT\\NEW.TXT", "replaced").ok()); // keeps the name on disk
-    EXPECT_EQ(tree.read("Out/New.txt"), "replaced");
-    EXPECT_FALSE(tree.exists("Out/NEW.TXT"));
+    EXPECT_EQ(tree.listing(), (TreeListing{{"Out/New.txt", "replaced"}}));
     EXPECT_EQ(writeFresh("C:\\MISSING\\NEW.TXT", "x").status, FsStatus::NotFound);
 }
 
@@ -55,16 +54,15 @@ TEST_F(FileOperationsTest, ReplacingAFileLeavesItsOtherLinksAlone) {
     tree.write("data.txt", "old");
     ASSERT_TRUE(fs.link("C:\\DATA.TXT", "C:\\data.bak").ok());
     ASSERT_TRUE(writeFresh("C:\\DATA.TXT", "new").ok());
-    EXPECT_EQ(tree.read("data.txt"), "new");
-    EXPECT_EQ(tree.read("data.bak"), "old");
+    EXPECT_EQ(tree.listing(), (TreeListing{{"data.txt", "new"}, {"data.bak", "old"}}));
     EXPECT_EQ(fs.link("C:\\DATA.TXT", "C:\\DATA.BAK").status, FsStatus::AlreadyExists);
 }
 
 TEST_F(FileOperationsTest, CreateFreshRefusesAnythingButARegularFile) {
-    tree.write("outside.txt", "precious");
-    tree.makeFolder("tree/folder");
-    symlinkAt("tree/planted", host("outside.txt"));
-    symlinkAt("tree/dangling", host("nowhere.txt"));
+    tree.lay({{"outside.txt", "precious"},
+              {"tree/folder/"},
+              {"tree/planted", "->" + host("outside.txt")},
+              {"tree/dangling", "->" + host("nowhere.txt")}});
     ASSERT_EQ(mkfifo(host("tree/pipe").c_str(), 0644), 0);
 
     struct Case {
@@ -84,9 +82,7 @@ TEST_F(FileOperationsTest, CreateFreshRefusesAnythingButARegularFile) {
 }
 
 TEST_F(FileOperationsTest, OpenReadRefusesWhatIsNotAFile) {
-    tree.makeFolder("folder");
-    tree.write("target.txt", "x");
-    symlinkAt("link", "target.txt");
+    tree.lay({{"folder/"}, {"target.txt", "x"}, {"link", "->target.txt"}});
     ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0); // must not wait for a writer
     EXPECT_EQ(readThrough("C:\\FOLDER"), "<" + platform::describe(FsStatus::NotAFolder) + ">");
     EXPECT_EQ(readThrough("C:\\PIPE"), "<" + platform::describe(FsStatus::Unsupported) + ">");
@@ -97,35 +93,29 @@ TEST_F(FileOperationsTest, OpenReadRefusesWhatIsNotAFile) {
 }
 
 TEST_F(FileOperationsTest, RenameReplacesInOneStep) {
-    tree.write("a.tmp", "new");
-    tree.write("Target.txt", "old");
+    tree.lay({{"a.tmp", "new"}, {"Target.txt", "old"}});
     ASSERT_TRUE(fs.rename("C:\\A.TMP", "C:\\TARGET.TXT").ok());
-    EXPECT_EQ(tree.read("Target.txt"), "new");
-    EXPECT_FALSE(tree.exists("a.tmp"));
+    EXPECT_EQ(tree.listing(), (TreeListing{{"Target.txt", "new"}}));
     EXPECT_EQ(fs.rename("C:\\A.TMP", "C:\\B.TXT").status, FsStatus::NotFound);
 }
 
 TEST_F(FileOperationsTest, RenameCanChangeOnlyTheCase) {
     tree.write("name.txt", "x");
     ASSERT_TRUE(fs.rename("C:\\name.txt", "C:\\NAME.TXT").ok());
-    EXPECT_TRUE(tree.exists("NAME.TXT"));
-    EXPECT_FALSE(tree.exists("name.txt"));
+    EXPECT_EQ(tree.listing(), (TreeListing{{"NAME.TXT", "x"}}));
 }
 
 TEST_F(FileOperationsTest, CreateFoldersFollowsExistingFoldersOfAnyCase) {
-    tree.makeFolder("Data");
-    tree.write("file", "x");
+    tree.lay({{"Data/"}, {"file", "x"}});
     ASSERT_TRUE(fs.createFolders("C:\\DATA\\New\\Deep").ok());
-    EXPECT_TRUE(std::filesystem::is_directory(host("Data/New/Deep")));
-    EXPECT_FALSE(tree.exists("DATA"));
+    EXPECT_EQ(tree.listing(), (TreeListing{{"Data/New/Deep/", ""}, {"file", "x"}}));
     EXPECT_TRUE(fs.createFolders("C:\\data\\NEW").ok()); // already there
     EXPECT_EQ(fs.createFolders("C:\\FILE").status, FsStatus::NotAFolder);
     EXPECT_EQ(fs.createFolders("C:\\FILE\\SUB").status, FsStatus::NotFound);
 }
 
 TEST_F(FileOperationsTest, RemovesFilesAndEmptyFolders) {
-    tree.write("full/file.txt", "x");
-    tree.makeFolder("empty");
+    tree.lay({{"full/file.txt", "x"}, {"empty/"}});
     EXPECT_EQ(fs.removeFolder("C:\\FULL").status, FsStatus::NotEmpty);
     EXPECT_EQ(fs.removeFolder("C:\\FULL\\FILE.TXT").status, FsStatus::NotAFolder);
     EXPECT_EQ(fs.removeFile("C:\\FULL").status, FsStatus::NotAFolder);
@@ -137,16 +127,13 @@ TEST_F(FileOperationsTest, RemovesFilesAndEmptyFolders) {
 }
 
 TEST_F(FileOperationsTest, RemovingALinkLeavesItsTarget) {
-    tree.write("target.txt", "x");
-    symlinkAt("link", "target.txt");
+    tree.lay({{"target.txt", "x"}, {"link", "->target.txt"}});
     ASSERT_TRUE(fs.removeFile("C:\\LINK").ok());
-    EXPECT_FALSE(tree.exists("link"));
-    EXPECT_EQ(tree.read("target.txt"), "x");
+    EXPECT_EQ(tree.listing(), (TreeListing{{"target.txt", "x"}}));
 }
 
 TEST_F(FileOperationsTest, AttributesAreThePermissionBits) {
-    tree.write("file.txt", "x");
-    tree.write("other.txt", "y");
+    tree.lay({{"file.txt", "x"}, {"other.txt", "y"}});
     chmod(host("file.txt").c_str(), 0664);
     ASSERT_TRUE(fs.setReadOnly("C:\\FILE.TXT", true).ok());
     EXPECT_EQ(mode("file.txt"), 0444u);
@@ -170,10 +157,8 @@ TEST_F(FileOperationsTest, NothingIsChangedThroughALink) {
     const std::string folder = outside.path("dir").string();
     chmod(secret.c_str(), 0440);
     chmod(folder.c_str(), 0550);
-    tree.write("other.txt", "y");
+    tree.lay({{"other.txt", "y"}, {"to-file", "->" + secret}, {"to-dir", "->" + folder}});
     chmod(host("other.txt").c_str(), 0600);
-    symlinkAt("to-file", secret);
-    symlinkAt("to-dir", folder);
     struct stat before {};
     ASSERT_EQ(::stat(secret.c_str(), &before), 0);
 
@@ -255,8 +240,7 @@ TEST_F(FileOperationsTest, CopiesWholeFilesStepByStep) {
     std::string large(300001, '\0');
     for (std::size_t i = 0; i < large.size(); ++i)
         large[i] = static_cast<char>(i * 7919 % 251);
-    tree.write("large.bin", large);
-    tree.write("empty.txt", "");
+    tree.lay({{"large.bin", large}, {"empty.txt", ""}});
     // A file of /proc gives text although its size says nothing is there.
     std::ifstream version("/proc/version");
     const std::string kernelText((std::istreambuf_iterator<char>(version)), {});

@@ -46,11 +46,7 @@ protected:
 };
 
 TEST_F(ListingTest, ReportsFilesAndFoldersWithTheirAttributes) {
-    tree.write("b.txt", "12345");
-    tree.write("A.dat", "");
-    tree.write(".hidden", "h");
-    tree.makeFolder("Sub");
-    tree.setTime("b.txt", 951827696);
+    tree.lay({{"b.txt", "12345", 951827696}, {"A.dat", ""}, {".hidden", "h"}, {"Sub/"}});
     chmod(host("A.dat").c_str(), 0444);
 
     const auto listing = fs.list("C:\\");
@@ -94,8 +90,7 @@ TEST_F(ListingTest, PassesOverWhatThePathModelCannotCarryAndSaysWhy) {
 }
 
 TEST_F(ListingTest, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
-    tree.write("target.txt", "content");
-    tree.makeFolder("dir");
+    tree.lay({{"target.txt", "content"}, {"dir/"}});
     const std::string longText = std::string(1000, 'x') + "/" + std::string(2500, 'y');
     const struct {
         const char* name;
@@ -135,11 +130,11 @@ TEST_F(ListingTest, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
 }
 
 TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
-    tree.write("target.txt", "content");
-    tree.makeFolder("dir");
-    symlinkAt("to-file", "target.txt");
-    symlinkAt("to-dir", "dir");
-    symlinkAt("dangling", "nowhere");
+    tree.lay({{"target.txt", "content"},
+              {"dir/"},
+              {"to-file", "->target.txt"},
+              {"to-dir", "->dir"},
+              {"dangling", "->nowhere"}});
     ASSERT_EQ(mkfifo(host("pipe").c_str(), 0644), 0);
 
     struct Case {
@@ -160,9 +155,7 @@ TEST_F(ListingTest, StatTellsMissingFromUnsupported) {
 }
 
 TEST_F(ListingTest, ListingSomethingElseThanAFolderFails) {
-    tree.write("file.txt", "x");
-    tree.makeFolder("dir");
-    symlinkAt("to-dir", "dir");
+    tree.lay({{"file.txt", "x"}, {"dir/"}, {"to-dir", "->dir"}});
     EXPECT_EQ(fs.list("C:\\FILE.TXT").result.status, FsStatus::NotAFolder);
     EXPECT_EQ(fs.list("C:\\TO-DIR").result.status, FsStatus::Unsupported);
     EXPECT_EQ(fs.list("C:\\ABSENT").result.status, FsStatus::NotFound);

@@ -4,7 +4,7 @@
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
 #include "support/ManualClock.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +22,6 @@ public:
 
 class RunContextTest : public ::testing::Test {
 protected:
-    RunContextTest() : fileSystem(makeDrives()) {}
-
-    platform::DriveMap makeDrives() {
-        platform::DriveMap drives(tree.root().string());
-        drives.addEntry("C=" + tree.root().string());
-        return drives;
-    }
-
     RunContext& context() {
         if (!context_) {
             context_ = std::make_unique<RunContext>(
@@ -43,8 +35,8 @@ protected:
         return tree.write(name, text).string();
     }
 
-    test::TempTree tree;
-    platform::PosixFileSystem fileSystem;
+    test::MappedTree tree;
+    platform::PosixFileSystem fileSystem{tree.driveMap()};
     test::ManualClock clock{1709640000}; // 5 March 2024
     test::FixedEnvironment environment;
     test::RecordingDisplay display;

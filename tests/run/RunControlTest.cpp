@@ -4,27 +4,14 @@
 #include "platform/Shell.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
-#include "support/TempTree.h"
+#include "support/ManualClock.h"
+#include "support/MappedTree.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace brisko::run {
 namespace {
-
-// The wall clock, and a steady clock that moves on by a second at every look, so that every
-// throttled pump reaches the display.
-class SteppingClock final : public platform::Clock {
-public:
-    std::time_t now() const override { return std::time(nullptr); } // the files are written now
-    std::chrono::steady_clock::time_point steadyNow() const override {
-        steady_ += std::chrono::seconds(1);
-        return steady_;
-    }
-
-private:
-    mutable std::chrono::steady_clock::time_point steady_{};
-};
 
 class RecordingShell : public platform::Shell {
 public:
@@ -38,17 +25,9 @@ public:
 
 class RunControlTest : public ::testing::Test {
 protected:
-    RunControlTest() : fileSystem(drives()) {
+    RunControlTest() {
         tree.write("left/a.txt", "a");
-        tree.makeFolder("right");
         context.setShell(&shell);
-    }
-
-    platform::DriveMap drives() {
-        platform::DriveMap map(tree.root().string());
-        map.addEntry("L=" + tree.path("left").string());
-        map.addEntry("R=" + tree.path("right").string());
-        return map;
     }
 
     RunResult run(const std::string& keys) {
@@ -60,9 +39,10 @@ protected:
         return executeRun(context);
     }
 
-    test::TempTree tree;
-    platform::PosixFileSystem fileSystem;
-    SteppingClock clock;
+    test::MappedTree tree{{{'L', "left"}, {'R', "right"}}};
+    platform::PosixFileSystem fileSystem{tree.driveMap()};
+    // The files are written now; every throttled pump reaches the display.
+    test::ManualClock clock{std::time(nullptr), std::chrono::seconds(1)};
     test::FixedEnvironment environment;
     test::RecordingDisplay display;
     test::ScriptedOperator asker;

@@ -4,15 +4,7 @@
 
 namespace brisko::test {
 
-namespace {
-platform::DriveMap driveMapFor(const TempTree& tree) {
-    platform::DriveMap drives(tree.root().string());
-    drives.addEntry("C=" + tree.root().string());
-    return drives;
-}
-} // namespace
-
-ScriptFixture::ScriptFixture() : fileSystem(driveMapFor(tree)) {
+ScriptFixture::ScriptFixture() {
     state.mainLabel = "Brisko 2.0";
 }
 

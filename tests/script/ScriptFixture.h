@@ -6,7 +6,7 @@
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
 #include "support/ManualClock.h"
-#include "support/TempTree.h"
+#include "support/MappedTree.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -34,8 +34,8 @@ protected:
     // The rows of the script grid as "key|sign|value" texts, "!" in front of highlighted ones.
     std::vector<std::string> shownRows() const;
 
-    TempTree tree;
-    platform::PosixFileSystem fileSystem;
+    MappedTree tree;
+    platform::PosixFileSystem fileSystem{tree.driveMap()};
     test::ManualClock clock{kFifthOfMarch2024};
     test::FixedEnvironment environment;
     RecordingDisplay display;

@@ -237,8 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ScriptLoader, FolderPreviewShowsTheFirstPathOfEachSide) {
-    tree.makeFolder("Data/Left");
-    tree.makeFolder("Right");
+    tree.lay({{"Data/Left/"}, {"Right/"}});
     load("MAIN.BRK", "RightRoot=c:\\ignored\nRightPath=\\RIGHT\nLeftRoot=C:,20\n"
                      "LeftPath=DATA\\LEFT\nLeftPath=\\ELSEWHERE\n");
     EXPECT_EQ(display.rightFolder, "c:\\RIGHT");

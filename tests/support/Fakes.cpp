@@ -4,6 +4,8 @@ namespace brisko::test {
 
 DialogAnswer ScriptedOperator::ask(const Question& question) {
     questions.push_back(question);
+    if (onAsk)
+        onAsk(question);
     if (answers.empty())
         return defaultAnswer(question.kind());
     DialogAnswer answer = answers.front();

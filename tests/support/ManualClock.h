@@ -7,12 +7,17 @@
 
 namespace brisko::test {
 
-// A clock that stands still until it is set or advanced.
+// A clock that stands still until it is set or advanced. Given a step, its steady time also
+// moves on by that much at every look, so that every throttled pump and refresh is due.
 class ManualClock final : public platform::Clock {
 public:
-    explicit ManualClock(std::time_t start = 0) : now_(start) {}
+    explicit ManualClock(std::time_t start = 0, std::chrono::milliseconds stepPerLook = {})
+        : now_(start), step_(stepPerLook) {}
     std::time_t now() const override { return now_; }
-    std::chrono::steady_clock::time_point steadyNow() const override { return steady_; }
+    std::chrono::steady_clock::time_point steadyNow() const override {
+        steady_ += step_;
+        return steady_;
+    }
     void set(std::time_t t) { now_ = t; }
     void advance(std::chrono::milliseconds d) {
         steady_ += d;
@@ -21,7 +26,8 @@ public:
 
 private:
     std::time_t now_;
-    std::chrono::steady_clock::time_point steady_{};
+    std::chrono::milliseconds step_;
+    mutable std::chrono::steady_clock::time_point steady_{};
 };
 
 } // namespace brisko::test

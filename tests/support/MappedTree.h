@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/DriveMap.h"
+#include "support/TempTree.h"
+
+#include <ctime>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace brisko::test {
+
+// One entry of a tree described as data. The path is relative and separated by '/'; a path
+// ending in '/' is a folder, and content beginning with "->" makes a symbolic link to the rest.
+// The time, when given, is the file's modification time in host seconds (a DOS stamp goes
+// through timeFromDosStamp first).
+struct TreeEntry {
+    TreeEntry(std::string entryPath, std::string entryContent = {},
+              std::optional<std::time_t> entryTime = std::nullopt)
+        : path(std::move(entryPath)), content(std::move(entryContent)), time(entryTime) {}
+
+    std::string path;
+    std::string content;
+    std::optional<std::time_t> time;
+};
+
+// A whole tree as read back, in the same notation: relative path -> content. A folder is listed
+// only when it is empty; any other folder shows through what it holds.
+using TreeListing = std::map<std::string, std::string>;
+
+// A temporary tree whose folders are mapped as drive letters, laid out from data and read back
+// whole, so that a test states exactly what a tree holds before and after.
+class MappedTree : public TempTree {
+public:
+    struct Drive {
+        char letter;
+        std::string folder; // relative to the root; empty for the root itself
+    };
+
+    // Makes the folder of every drive. Without drives the root is drive C.
+    explicit MappedTree(std::vector<Drive> drives = {{'C', ""}});
+
+    platform::DriveMap driveMap() const;
+    // The console runner's options mapping the same drives: "--drive", "L=HOSTDIR", ...
+    std::vector<std::string> driveOptions() const;
+
+    // Writes the entries (folders on the way are made); files without a time of their own get
+    // defaultTime when it is given.
+    void lay(const std::vector<TreeEntry>& entries,
+             std::optional<std::time_t> defaultTime = std::nullopt);
+    // Everything below a folder of the tree (the root when empty), extra entries included.
+    TreeListing listing(std::string_view folder = "") const;
+
+private:
+    std::vector<Drive> drives_;
+};
+
+} // namespace brisko::test
