@@ -111,8 +111,8 @@ UniqueFd openRegularFile(const std::string& host, LinkHandling links, FsResult& 
         result = {FsStatus::Unsupported, "not a regular file"};
         return {};
     }
-    const int flags = fcntl(fd.get(), F_GETFL);
-    if (flags == -1 || fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) == -1) {
+    // Reads wait again as usual; the other flags are the ones it was opened with.
+    if (fcntl(fd.get(), F_SETFL, openFlags & ~O_NONBLOCK) == -1) {
         result = lastFailure();
         return {};
     }
@@ -338,8 +338,12 @@ PathInfo PosixFileSystem::stat(std::string_view path) {
 
 std::optional<FileIdentity> PosixFileSystem::identityOf(std::string_view path) {
     Target target = impl_->locate(path, Need::Existing, exactLast_);
+    if (!target.ok())
+        return std::nullopt;
     struct stat info {};
-    if (!target.ok() || lstat(target.host.c_str(), &info) != 0)
+    if (target.status && !target.driveFolder)
+        info = *target.status; // looked at while the path was matched
+    else if (lstat(target.host.c_str(), &info) != 0)
         return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                         static_cast<std::uint64_t>(info.st_ino)};
@@ -377,7 +381,10 @@ FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view
     if (!target.ok() || S_ISLNK(targetInfo.st_mode))
         return target.result;
     // Only the permission bits: set-user-ID and the like are never carried over.
-    return changeModeOfEntry(target.host, info.st_mode & 0777);
+    const mode_t mode = info.st_mode & 0777;
+    if ((targetInfo.st_mode & 07777) == mode)
+        return FsResult::success(); // already so: spares opening the file to change nothing
+    return changeModeOfEntry(target.host, mode);
 }
 
 FsResult PosixFileSystem::removeFile(std::string_view path) {
@@ -405,7 +412,9 @@ FsResult PosixFileSystem::rename(std::string_view from, std::string_view to) {
     if (target.host == source.host && lastName(target.host) != target.requestedName)
         target.host = joinHost(parentOf(target.host), target.requestedName); // a change of case
     struct stat info {};
-    if (lstat(source.host.c_str(), &info) != 0)
+    if (source.status && !source.driveFolder)
+        info = *source.status; // looked at while the path was matched
+    else if (lstat(source.host.c_str(), &info) != 0)
         return lastFailure();
     if (::rename(source.host.c_str(), target.host.c_str()) != 0)
         return lastFailure();

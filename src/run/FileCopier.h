@@ -33,8 +33,9 @@ class RunContext;
 // every rename, every row and counter) happens here on the caller's thread.
 class FileCopier {
 public:
-    // The folders whose copies overlap, and the threads that flush them.
-    static constexpr std::size_t kFoldersSideBySide = 16;
+    // The folders whose copies overlap, and the threads that flush them. With many copies in
+    // flight the copying thread seldom waits for a flush; the threads mostly sleep on the disk.
+    static constexpr std::size_t kFoldersSideBySide = 64;
 
     explicit FileCopier(RunContext& context);
     ~FileCopier();
