@@ -134,8 +134,19 @@ bool RunContext::scan() {
         status_.reset();
         return false;
     }
-    history_.rebuild(plan_, problems_, thousandsSeparator_);
+    listPlan();
     return true;
+}
+
+void RunContext::listPlan() {
+    history_.rebuild(plan_, problems_, thousandsSeparator_);
+}
+
+void RunContext::writeOutcome(PlanList list, std::size_t index, const std::string& status,
+                              RowColour colour) {
+    const bool fileRow = list == PlanList::FilesToDelete || list == PlanList::FilesToCopy;
+    history_.writeOutcome(history_.rowOf(list, index), status, colour,
+                          fileRow && history_.stopped());
 }
 
 void RunContext::setRunState(RunState state) {

@@ -39,6 +39,8 @@ protected:
     ~CopyTest() override;
 
     run::RunContext& context() { return *context_; }
+    // The run as the engine reaches it while scanning: the plan, the projection, the counters.
+    engine::EngineContext engine() { return context().engineContext(engineSettings_); }
 
     // Writes a file into the left (L:) or right (R:) tree; relative paths use '/'.
     void left(std::string_view relative, std::string_view content);
@@ -87,6 +89,7 @@ private:
     }
     platform::DriveMap drives();
 
+    script::SessionSettings engineSettings_;
     std::unique_ptr<run::RunContext> context_;
 };
 
