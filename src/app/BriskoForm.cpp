@@ -69,9 +69,9 @@ void TBriskoForm::connectControls() {
             &TBriskoForm::ScriptEditReturnLaunchFailed);
     connect(scriptWatch_, &ScriptWatch::changed, this, &TBriskoForm::reloadChangedScript);
     connect(w_.ScanCopyBox, &QCheckBox::clicked, this,
-            [this](bool checked) { context_->options().stopBetweenScanAndCopy = checked; });
+            [this](bool checked) { context_->setStopBetweenScanAndCopy(checked); });
     connect(w_.BinaryCompareBox, &QCheckBox::clicked, this,
-            [this](bool checked) { context_->options().binaryCompareAfterCopy = checked; });
+            [this](bool checked) { context_->setBinaryCompareAfterCopy(checked); });
     connect(w_.PageControl, &QTabWidget::currentChanged, this, [this] {
         w_.HintText->clear();
         if (w_.PageControl->currentWidget() == w_.Script && w_.BLoad->isEnabled())

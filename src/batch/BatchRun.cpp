@@ -89,14 +89,14 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     }
     writeRecord(out, {"errors", "0"});
     if (options.verify)
-        context.options().binaryCompareAfterCopy = true;
+        context.setBinaryCompareAfterCopy(true);
     if (options.allowEmptyMaster)
-        context.options().allowEmptyMaster = true;
+        context.setAllowEmptyMaster(true);
     installStopSignals();
 
     if (options.mode == BatchMode::DryRun) {
         bool completed = context.scan();
-        context.status().refresh(false);
+        context.refreshScreen(false);
         context.setRunState(RunState::Idle);
         writeHistory(out, context.history());
         writeCounters(out, context.status());

@@ -38,14 +38,14 @@ bool holdsAny(const std::string& folder, const std::vector<std::string>& paths) 
 
 void finishRun(RunContext& context) {
     runExitProgram(context);
-    context.status().refresh(false);
+    context.refreshScreen(false);
     context.setRunState(RunState::Idle);
 }
 
 } // namespace
 
 void runActions(RunContext& context) {
-    context.status().refresh(false);
+    context.refreshScreen(false);
     // The plan may be carried out long after the scan: what other programs changed meanwhile
     // must be seen, not names remembered from the scan.
     context.services().fileSystem.forgetCachedNames();
@@ -60,11 +60,9 @@ void runActions(RunContext& context) {
 
 std::vector<std::string> deletePendingFiles(RunContext& context) {
     Operator& operatorPort = context.services().operatorPort;
-    History& history = context.historyList();
     std::vector<std::string> kept;
-    auto writeOutcome = [&history](std::size_t index, const std::string& status, RowColour colour) {
-        history.writeOutcome(history.rowOf(PlanList::FilesToDelete, index), status, colour,
-                             history.stopped());
+    auto writeOutcome = [&context](std::size_t index, const std::string& status, RowColour colour) {
+        context.writeOutcome(PlanList::FilesToDelete, index, status, colour);
     };
     const auto& files = context.plan().filesToDelete();
     auto keep = [&](std::size_t index, const char* status) {
@@ -99,7 +97,7 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
             fileSystem.clearAttributes(file.path);
         }
         if (fileSystem.removeFile(file.path).ok()) {
-            context.status().addToCounter(Counter::DlFiles, 1);
+            context.countDone(Counter::DlFiles);
             status = file.link ? "Link deleted" : "File deleted";
         } else {
             kept.push_back(file.path);
@@ -118,41 +116,41 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
 
 void createPendingFolders(RunContext& context) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
-    History& history = context.historyList();
     const auto& folders = context.plan().foldersToCreate();
     for (std::size_t index = 0; index < folders.size(); ++index) {
         const engine::PathAction& folder = folders[index];
-        const int row = history.rowOf(PlanList::FoldersToCreate, index);
         fileSystem.createFolders(folder.spelling.empty() ? folder.path : folder.spelling);
         // Checked afterwards: a path that exists as a file, or a drive that is gone, does not
         // pass for a created folder.
         if (fileSystem.folderExists(folder.path)) {
-            context.status().addToCounter(Counter::UpFolder, 1);
-            history.writeOutcome(row, "Folder created", RowColour::Plain, false);
+            context.countDone(Counter::UpFolder);
+            context.writeOutcome(PlanList::FoldersToCreate, index, "Folder created",
+                                 RowColour::Plain);
         } else {
             context.countFailure();
-            history.writeOutcome(row, "Folder could not be created", RowColour::Red, false);
+            context.writeOutcome(PlanList::FoldersToCreate, index, "Folder could not be created",
+                                 RowColour::Red);
         }
     }
 }
 
 void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
-    History& history = context.historyList();
     const auto& folders = context.plan().foldersToDelete();
     for (std::size_t index = 0; index < folders.size(); ++index) {
         const engine::PathAction& folder = folders[index];
-        const int row = history.rowOf(PlanList::FoldersToDelete, index);
+        auto writeOutcome = [&](const std::string& status, RowColour colour) {
+            context.writeOutcome(PlanList::FoldersToDelete, index, status, colour);
+        };
         if (holdsAny(folder.path, keptFiles)) {
             context.countFailure();
-            history.writeOutcome(row, "Folder kept - it holds a file that was kept", RowColour::Red,
-                                 false);
+            writeOutcome("Folder kept - it holds a file that was kept", RowColour::Red);
         } else if (deleteFolderTree(fileSystem, folder.path)) {
-            context.status().addToCounter(Counter::DlFolder, 1);
-            history.writeOutcome(row, "Folder deleted", RowColour::Plain, false);
+            context.countDone(Counter::DlFolder);
+            writeOutcome("Folder deleted", RowColour::Plain);
         } else {
             context.countFailure();
-            history.writeOutcome(row, "Folder Could not be Deleted", RowColour::Red, false);
+            writeOutcome("Folder Could not be Deleted", RowColour::Red);
         }
     }
 }

@@ -48,8 +48,8 @@ void FileCopier::copyPendingFiles() {
     const auto& copies = context_.plan().filesToCopy();
     if (copies.empty())
         return;
-    RunStatus& status = context_.status();
-    status.setCurrentFile("");
+    const RunStatus& status = context_.status();
+    context_.setCurrentFile("");
     context_.display().setCurrentFile("");
     context_.display().setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
                                        std::to_string(status.counter(Counter::ToUpFiles)) +
@@ -88,7 +88,7 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
 void FileCopier::beginNextCopy(FolderRun& folder) {
     while (!folder.busy && folder.next < folder.copies.size() && !context_.abortRequested()) {
         const engine::CopyAction& action = *folder.copies[folder.next++];
-        context_.status().refresh(true);
+        context_.refreshScreen(true);
         Begun begun = beginCopy(action);
         if (!begun.pending) {
             report(action, begun.attempt, folder.flushes);
@@ -131,7 +131,7 @@ platform::FsResult FileCopier::waitForFlush(PendingCopy& copy) {
     // Input is let through while a long flush runs, so that Stop and Abort All are seen.
     while (copy.flushed.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
         if (!context_.abortRequested())
-            context_.status().pump();
+            context_.pump();
     return copy.flushed.get();
 }
 
@@ -165,9 +165,9 @@ void FileCopier::showFile(const engine::CopyAction& action) {
     if (action.session > 0 && session < messages.size() && !messages[session].empty())
         context_.display().setMessageLine(messages[session]);
     if (action.leftToRight)
-        context_.status().showFolders(action.sourceFolder, action.targetFolder);
+        context_.showFolders(action.sourceFolder, action.targetFolder);
     else
-        context_.status().showFolders(action.targetFolder, action.sourceFolder);
+        context_.showFolders(action.targetFolder, action.sourceFolder);
     if (WindowView* window = context_.window())
         window->setDirection(action.leftToRight, true);
 }
@@ -330,7 +330,7 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
 }
 
 void FileCopier::reportCopied(const engine::CopyAction& action) {
-    context_.status().addToCounter(Counter::UpFiles, 1);
+    context_.countDone(Counter::UpFiles);
     writeOutcome(action, action.link ? "Link copied" : "File copied", RowColour::Plain);
 }
 
@@ -364,9 +364,7 @@ bool FileCopier::verify(const engine::CopyAction& action, const std::string& cop
 
 void FileCopier::writeOutcome(const engine::CopyAction& action, const std::string& text,
                               RowColour colour) {
-    History& history = context_.historyList();
-    const int row = history.rowOf(PlanList::FilesToCopy, context_.plan().copyIndex(action));
-    history.writeOutcome(row, text, colour, history.stopped());
+    context_.writeOutcome(PlanList::FilesToCopy, context_.plan().copyIndex(action), text, colour);
 }
 
 } // namespace brisko::run

@@ -23,15 +23,18 @@ std::string folderOfScript(platform::FileSystem& fileSystem, const std::string& 
 
 RunContext::RunContext(Services services, std::string mainLabel)
     : services_(services), history_(services.display, services.window),
-      status_(services.display, services.clock, script_.caption), projection_(services.fileSystem),
+      status_(services.display, services.window, services.clock, script_.caption),
+      projection_(services.fileSystem),
       engineHost_({*this, status_, history_, services.display, services.window}),
       sessionRunner_([this](script::SessionSettings& settings) { return engineContext(settings); }),
       executor_(&sessionRunner_) {
     script_.mainLabel = mainLabel;
     script_.caption = mainLabel;
-    services_.display.setCaption(mainLabel);
     services_.display.setTaskbarTitle(mainLabel);
-    services_.display.setExecuteEnabled(false);
+    if (services_.window != nullptr) {
+        services_.window->setCaption(mainLabel);
+        services_.window->setExecuteEnabled(false);
+    }
 }
 
 RunContext::~RunContext() = default;
@@ -45,7 +48,8 @@ script::ScriptContext RunContext::scriptContext() {
                                  *this,
                                  script_,
                                  settings_,
-                                 options_};
+                                 options_,
+                                 services_.window};
 }
 
 engine::EngineContext RunContext::engineContext(script::SessionSettings& settings) {
@@ -102,7 +106,8 @@ void RunContext::loadScript(const std::string& fileName) {
     script_.loadFolder = folderOfScript(services_.fileSystem, fileName);
     script_.fileName = fileName;
     script::loadScript(context, fileName);
-    services_.display.setExecuteEnabled(script_.errorCount < 1);
+    if (services_.window != nullptr)
+        services_.window->setExecuteEnabled(script_.errorCount < 1);
 }
 
 void RunContext::reloadScript() {
@@ -129,8 +134,19 @@ bool RunContext::scan() {
         status_.reset();
         return false;
     }
-    history_.rebuild(plan_, problems_, thousandsSeparator_);
+    listPlan();
     return true;
+}
+
+void RunContext::listPlan() {
+    history_.rebuild(plan_, problems_, thousandsSeparator_);
+}
+
+void RunContext::writeOutcome(PlanList list, std::size_t index, const std::string& status,
+                              RowColour colour) {
+    const bool fileRow = list == PlanList::FilesToDelete || list == PlanList::FilesToCopy;
+    history_.writeOutcome(history_.rowOf(list, index), status, colour,
+                          fileRow && history_.stopped());
 }
 
 void RunContext::setRunState(RunState state) {
@@ -142,7 +158,8 @@ void RunContext::setRunState(RunState state) {
 }
 
 void RunContext::setExecuteCaption(bool offersExecute) {
-    services_.display.setExecuteCaption(offersExecute);
+    if (services_.window != nullptr)
+        services_.window->setExecuteCaption(offersExecute);
 }
 
 void RunContext::reportProblem(const HistoryRow& row) {

@@ -65,14 +65,33 @@ public:
 
     const script::ScriptState& script() const { return script_; }
     const script::SessionSettings& settings() const { return settings_; }
-    script::RunOptions& options() { return options_; }
+    const script::RunOptions& options() const { return options_; }
     const History& history() const { return history_; }
-    History& historyList() { return history_; }
     const engine::Plan& plan() const { return plan_; }
-    engine::Plan& plan() { return plan_; }
-    engine::FreeSpaceProjection& projection() { return projection_; }
-    RunStatus& status() { return status_; }
+    const engine::FreeSpaceProjection& projection() const { return projection_; }
     const RunStatus& status() const { return status_; }
+
+    // The tick boxes and command-line switches that stand for every run.
+    void setStopBetweenScanAndCopy(bool stop) { options_.stopBetweenScanAndCopy = stop; }
+    void setBinaryCompareAfterCopy(bool compare) { options_.binaryCompareAfterCopy = compare; }
+    void setAllowEmptyMaster(bool allow) { options_.allowEmptyMaster = allow; }
+
+    // Lists the plan in the history (every action on its own row), then the scans' problems.
+    void listPlan();
+    // Writes the outcome of the action at index of a plan list into its row. Once reporting
+    // has stopped, the rows of files are left as they are; those of folders are still written.
+    void writeOutcome(PlanList list, std::size_t index, const std::string& status,
+                      RowColour colour);
+
+    // Where the run stands on the screen: the current file, the folder panes, a counter of
+    // what was done, a refresh (throttled or at once) and letting input through.
+    void setCurrentFile(const std::string& path) { status_.setCurrentFile(path); }
+    void showFolders(const std::string& left, const std::string& right) {
+        status_.showFolders(left, right);
+    }
+    void countDone(Counter which) { status_.addToCounter(which, 1); }
+    void refreshScreen(bool throttled) { status_.refresh(throttled); }
+    void pump() { status_.pump(); }
     Display& display() { return services_.display; }
     // The window, when the run has one.
     WindowView* window() const { return services_.window; }

@@ -12,7 +12,7 @@ namespace {
 // pause and there is something to do.
 void carryOut(RunContext& context) {
     if (context.options().stopBetweenScanAndCopy && !context.plan().empty()) {
-        context.status().refresh(false);
+        context.refreshScreen(false);
         context.setRunState(RunState::Waiting);
         while (context.runState() == RunState::Waiting)
             context.display().waitForInput();
@@ -53,7 +53,7 @@ RunResult executeRun(RunContext& context) {
     result.aborted = context.wasAborted();
     result.failedActions = context.failedActions();
 
-    context.status().refresh(false);
+    context.refreshScreen(false);
     context.setRunState(RunState::Idle);
     display.setRunning(false);
     if (!context.script().loadFolder.empty())

@@ -37,9 +37,7 @@ public:
     bool abortRequested() const override { return pieces_.flow.abortRequested(); }
     void abortAll() override { pieces_.flow.abortAll(); }
     void setRunState(RunState state) override { pieces_.flow.setRunState(state); }
-    void setExecuteCaption(bool offersExecute) override {
-        pieces_.display.setExecuteCaption(offersExecute);
-    }
+    void setExecuteCaption(bool offersExecute) override;
     void pump() override { pieces_.status.pump(); }
     void refreshDisplay(bool throttled) override { pieces_.status.refresh(throttled); }
     void setCurrentFile(const std::string& path) override { pieces_.status.setCurrentFile(path); }

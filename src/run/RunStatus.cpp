@@ -14,8 +14,9 @@ constexpr std::array<Counter, 8> kRefreshOrder{
     Counter::UpFiles,   Counter::UpFolder,   Counter::DlFiles,    Counter::DlFolder};
 } // namespace
 
-RunStatus::RunStatus(Display& display, const platform::Clock& clock, const std::string& caption)
-    : display_(display), clock_(clock), caption_(caption) {}
+RunStatus::RunStatus(Display& display, WindowView* window, const platform::Clock& clock,
+                     const std::string& caption)
+    : display_(display), window_(window), clock_(clock), caption_(caption) {}
 
 void RunStatus::setState(RunState state, bool abortRequested) {
     state_ = state;
@@ -28,7 +29,8 @@ void RunStatus::setState(RunState state, bool abortRequested) {
             display_.setTaskbarTitle(caption_);
         break;
     case RunState::Scanning:
-        display_.showCounters(true);
+        if (window_ != nullptr)
+            window_->showCounters(true);
         display_.setTaskbarTitle("Scanning - " + caption_);
         break;
     case RunState::Copying:
@@ -96,8 +98,10 @@ void RunStatus::refreshAt(bool throttled, std::chrono::steady_clock::time_point 
         }
     }
     if (foldersChanged_) {
-        display_.showFolder(Side::Left, leftFolder_);
-        display_.showFolder(Side::Right, rightFolder_);
+        if (window_ != nullptr) {
+            window_->showFolder(Side::Left, leftFolder_);
+            window_->showFolder(Side::Right, rightFolder_);
+        }
         foldersChanged_ = false;
     }
     updateCopiedTitle();

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "ports/Display.h"
+#include "ports/WindowView.h"
 
 #include <array>
 #include <chrono>
@@ -15,8 +16,10 @@ namespace brisko::run {
 // onto the screen, at most three times a second when throttled.
 class RunStatus {
 public:
-    // caption is the window caption as it stands (the task-bar title is built from it).
-    RunStatus(Display& display, const platform::Clock& clock, const std::string& caption);
+    // caption is the window caption as it stands (the task-bar title is built from it); the
+    // window, when there is one, shows the counters and the folder panes.
+    RunStatus(Display& display, WindowView* window, const platform::Clock& clock,
+              const std::string& caption);
 
     RunState state() const { return state_; }
     // Stores the state, then reconfigures the screen for it. abortRequested tells whether an
@@ -54,6 +57,7 @@ private:
     void updateCopiedTitle();
 
     Display& display_;
+    WindowView* window_;
     const platform::Clock& clock_;
     const std::string& caption_;
     RunState state_ = RunState::Idle;

@@ -55,7 +55,7 @@ TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile
     if (platform::FsResult created = temporary.create(); !created.ok())
         return failed(temporaryFailure(created));
 
-    context_.status().setCurrentFile(sourcePath);
+    context_.setCurrentFile(sourcePath);
     TempCopyResult result;
     for (;;) {
         const platform::CopyStep step = temporary.output().copyFrom(*input, buffer_);
@@ -69,7 +69,7 @@ TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile
         if (step.count == 0)
             break;
         progress_.advance(step.count);
-        context_.status().pump();
+        context_.pump();
         if (context_.abortRequested())
             return result; // abandoned: the temporary file goes with its owner
     }

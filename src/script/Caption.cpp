@@ -4,7 +4,8 @@ namespace brisko::script {
 
 void setWindowCaption(ScriptContext& context, const std::string& text) {
     context.script.caption = text;
-    context.display.setCaption(text);
+    if (context.window != nullptr)
+        context.window->setCaption(text);
 }
 
 void setCaptionAndTitle(ScriptContext& context, const std::string& text) {

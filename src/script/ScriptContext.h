@@ -5,14 +5,15 @@
 #include "platform/FileSystem.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
+#include "ports/WindowView.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptState.h"
 #include "script/SessionSettings.h"
 
 namespace brisko::script {
 
-// Everything the script language works on: the services of the platform, the two ports, the
-// host above it and the state it changes. The run context owns the parts and hands this out.
+// Everything the script language works on: the services of the platform, the ports, the host
+// above it and the state it changes. The run context owns the parts and hands this out.
 struct ScriptContext {
     platform::FileSystem& fileSystem;
     const platform::Clock& clock;
@@ -23,6 +24,8 @@ struct ScriptContext {
     ScriptState& script;
     SessionSettings& settings;
     RunOptions& options;
+    // What only a window does; none for the console runner.
+    WindowView* window = nullptr;
 };
 
 } // namespace brisko::script

@@ -122,12 +122,14 @@ void refreshAfterFile(ScriptContext& context, const std::string& name) {
     if (!context.script.titleSet)
         setWindowCaption(context, name);
     context.display.setMessageLine(name);
+    WindowView* window = context.window;
+    if (window == nullptr)
+        return;
     if (context.script.errorCount > 0) {
-        context.display.showScriptPage();
-        context.display.setExecuteEnabled(false);
+        window->showScriptPage();
+        window->setExecuteEnabled(false);
     }
-    context.display.setErrorReport("Contains " + std::to_string(context.script.errorCount) +
-                                   " errors");
+    window->setErrorReport("Contains " + std::to_string(context.script.errorCount) + " errors");
 }
 
 void appendScriptLines(ScriptContext& context, const std::string& name,
@@ -180,7 +182,8 @@ void clearForLoad(ScriptContext& context) {
     SessionSettings& settings = context.settings;
     context.host.resetSettings(true);
     script.errorCount = 0;
-    context.display.showCounters(false);
+    if (context.window != nullptr)
+        context.window->showCounters(false);
     setCaptionAndTitle(context, script.mainLabel);
     context.display.setCurrentFile("");
     script.whenFinishGiven = false;
@@ -190,11 +193,13 @@ void clearForLoad(ScriptContext& context) {
     settings.leftRootPriority = kDefaultRootPriority;
     settings.rightRootPriority = kDefaultRootPriority;
     script.rows.clear();
-    context.display.clearScript();
+    if (context.window != nullptr)
+        context.window->clearScript();
     script.messages.clear();
     context.display.clearMessages();
     settings.rootParamCount = 0;
-    context.display.setExecuteCaption(true);
+    if (context.window != nullptr)
+        context.window->setExecuteCaption(true);
     script.preview = FolderPreview{};
     script.filesBeingRead.clear();
 }

@@ -55,11 +55,12 @@ void executeSession(ScriptContext& context) {
 }
 
 // Ticks a check box that scripts may set but never clear.
-void tickOption(bool& option, bool wanted, void (Display::*show)(bool), Display& display) {
+void tickOption(bool& option, bool wanted, void (WindowView::*show)(bool), WindowView* window) {
     if (option || !wanted)
         return;
     option = true;
-    (display.*show)(true);
+    if (window != nullptr)
+        (window->*show)(true);
 }
 
 void applyKey(ScriptContext& context, Key key, const ScriptLine& row, const std::string& value) {
@@ -126,11 +127,11 @@ void applyKey(ScriptContext& context, Key key, const ScriptLine& row, const std:
         break;
     case Key::BeforeCopy:
         tickOption(context.options.stopBetweenScanAndCopy, value == "PAUSE",
-                   &Display::setScanCopyBox, context.display);
+                   &WindowView::setScanCopyBox, context.window);
         break;
     case Key::CompareAfterCopy:
         tickOption(context.options.binaryCompareAfterCopy, value == "YES",
-                   &Display::setBinaryCompareBox, context.display);
+                   &WindowView::setBinaryCompareBox, context.window);
         break;
     case Key::Include:
     case Key::IncludeTry:
@@ -157,7 +158,8 @@ void runRow(ScriptContext& context, const ScriptLine& row) {
 } // namespace
 
 bool runScript(ScriptContext& context) {
-    context.display.setReloadEnabled(false);
+    if (context.window != nullptr)
+        context.window->setReloadEnabled(false);
     // Each row is copied before it runs: the effects of a key reach into the script state.
     for (std::size_t i = 0; i < context.script.rows.size(); ++i) {
         const ScriptLine row = context.script.rows[i];

@@ -36,7 +36,7 @@ TEST_F(ActionDriverTest, CarriesOutThePhasesInOrderAndReportsEachOutcome) {
     tree.lay({{"right/OLD.TXT", "to delete"},
               {"right/GONE/FILE.TXT", "inside"},
               {"left/A.TXT", "copied into a folder made by the run"}});
-    engine::Plan& plan = context().plan();
+    engine::Plan& plan = engine().plan;
     planDeletion("R:\\OLD.TXT");
     plan.addFolderToCreate("R:\\NEW\\SUB");
     plan.addFolderToDelete("R:\\GONE");
@@ -72,7 +72,7 @@ public:
         action.name = names_.at(static_cast<std::size_t>(settings.sessionCount) - 1);
         action.sourceSize = 1;
         action.session = settings.sessionCount;
-        context_.plan().addCopy(action);
+        context_.engineContext(settings).plan.addCopy(action);
     }
 
 private:
@@ -124,7 +124,7 @@ TEST_P(ReadOnlyDeletionTest, OperatorConfirmsTheDeletionOfAReadOnlyFile) {
     makeReadOnly("LOCKED.TXT");
     planDeletion("R:\\LOCKED.TXT");
     planDeletion("R:\\LATER.TXT");
-    context().plan().addFolderToCreate("R:\\MADE");
+    engine().plan.addFolderToCreate("R:\\MADE");
     asker.confirmations.push_back(example.yes);
 
     run();
@@ -174,7 +174,7 @@ TEST_F(ActionDriverTest, FolderTreeWithReadOnlyAndHiddenFilesIsRemovedWithoutQue
     makeReadOnly("OLD/A.TXT");
     makeReadOnly("OLD/SUB/DEEP/B.TXT");
     fs::permissions(rightHost("OLD/SUB/DEEP"), fs::perms(0555));
-    context().plan().addFolderToDelete("R:\\OLD");
+    engine().plan.addFolderToDelete("R:\\OLD");
 
     run();
 
@@ -189,8 +189,8 @@ TEST_F(ActionDriverTest, FolderHoldingALinkIsRemovedWithoutTouchingWhatTheLinkLe
     tree.lay({{"outside/PRECIOUS.TXT", "precious"},
               {"right/OLD/A.TXT", "a"},
               {"right/OLD/LINK", "->" + tree.path("outside").string()}});
-    context().plan().addFolderToDelete("R:\\OLD");
-    context().plan().addFolderToDelete("R:\\NEVER");
+    engine().plan.addFolderToDelete("R:\\OLD");
+    engine().plan.addFolderToDelete("R:\\NEVER");
 
     run();
 
@@ -204,9 +204,9 @@ TEST_F(ActionDriverTest, FolderHoldingALinkIsRemovedWithoutTouchingWhatTheLinkLe
 
 TEST_F(ActionDriverTest, FolderThatCouldNotBeCreatedIsSaidSo) {
     right("FILE.TXT", "a file where a folder is wanted");
-    context().plan().addFolderToCreate("R:\\FILE.TXT\\SUB");
-    context().plan().addFolderToCreate("R:\\FILE.TXT");
-    context().plan().addFolderToCreate("R:\\MADE");
+    engine().plan.addFolderToCreate("R:\\FILE.TXT\\SUB");
+    engine().plan.addFolderToCreate("R:\\FILE.TXT");
+    engine().plan.addFolderToCreate("R:\\MADE");
 
     run();
 
@@ -221,12 +221,12 @@ TEST_F(ActionDriverTest, FolderThatCouldNotBeCreatedIsSaidSo) {
 TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
     tree.lay({{"right/OLD.TXT", "stays"}, {"left/A.TXT", "not copied"}});
     planDeletion("R:\\OLD.TXT");
-    context().plan().addFolderToCreate("R:\\NEW");
+    engine().plan.addFolderToCreate("R:\\NEW");
     planCopy("A.TXT");
     // A free-space figure of the test's own: the real disk's may change while it runs.
     fileSystem.freeSpace = 1000000;
-    context().projection().adjust('R', 1000000 + 1000, false);
-    context().projection().adjust('L', 10, false);
+    engine().projection.adjust('R', 1000000 + 1000, false);
+    engine().projection.adjust('L', 10, false);
 
     run();
 

@@ -117,7 +117,7 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     tree.lay({{"right/OLD/A.TXT", "planned for deletion"},
               {"right/OLD/B.TXT", "left to the folder deletion"}});
     planDeletion("R:\\OLD\\A.TXT");
-    context().plan().addFolderToDelete("R:\\OLD");
+    engine().plan.addFolderToDelete("R:\\OLD");
     right("OLD/A.TXT", "changed by another program");
 
     listPlan();

@@ -52,8 +52,9 @@ engine::CopyAction CopyTest::copyOf(const std::string& name, const std::string& 
 }
 
 void CopyTest::planCopy(const engine::CopyAction& action) {
-    context().plan().addCopy(action);
-    context().plan().addSessionBytes(action.session, action.sourceSize);
+    engine::Plan& plan = engine().plan;
+    plan.addCopy(action);
+    plan.addSessionBytes(action.session, action.sourceSize);
 }
 
 void CopyTest::planDeletion(const std::string& path) {
@@ -63,11 +64,11 @@ void CopyTest::planDeletion(const std::string& path) {
     file.size = seen.entry.size;
     file.stamp = seen.entry.stamp;
     file.link = seen.entry.attributes.link;
-    context().plan().addFileToDelete(file);
+    engine().plan.addFileToDelete(file);
 }
 
 void CopyTest::listPlan() {
-    context().historyList().rebuild(context().plan(), {}, ',');
+    context().listPlan();
 }
 
 const HistoryRow& CopyTest::row(int number) const {

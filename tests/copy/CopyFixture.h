@@ -25,6 +25,8 @@ protected:
     ~CopyTest() override;
 
     run::RunContext& context() { return *context_; }
+    // The run as the engine reaches it while scanning: the plan, the projection, the counters.
+    engine::EngineContext engine() { return context().engineContext(engineSettings_); }
 
     // Writes a file into the left (L:) or right (R:) tree; relative paths use '/'.
     void left(std::string_view relative, std::string_view content);
@@ -71,6 +73,7 @@ private:
     static std::string rightRelative(std::string_view relative) {
         return "right/" + std::string(relative);
     }
+    script::SessionSettings engineSettings_;
     std::unique_ptr<run::RunContext> context_;
 };
 

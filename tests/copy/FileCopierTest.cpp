@@ -180,10 +180,10 @@ TEST_F(CopyTest, MultiBlockFileIsCopiedWithProgressCountersAndDirection) {
     engine::CopyAction action = copyOf("BIG.DAT");
     action.leftToRight = false; // a copy from the right tree's side of the pair
     planCopy(action);
-    context().status().setCounter(Counter::ToUpFiles, 1);
+    engine().host.countPlanned(Counter::ToUpFiles);
 
     copyPlannedFiles();
-    context().status().refresh(false);
+    context().refreshScreen(false);
 
     EXPECT_EQ(readRight("BIG.DAT"), content);
     const auto size = static_cast<std::int64_t>(content.size());
@@ -222,7 +222,7 @@ TEST_F(CopyTest, SelfProtectionRefusesToOverwriteTheRunningProgram) {
 TEST_F(CopyTest, VerificationComparesTheCopyAndShowsItsState) {
     left("DATA.DBF", patternedContent(100000));
     planCopy("DATA.DBF");
-    context().options().binaryCompareAfterCopy = true;
+    context().setBinaryCompareAfterCopy(true);
 
     copyPlannedFiles();
 
@@ -237,7 +237,7 @@ TEST_F(CopyTest, VerificationDifferenceAbortsTheRunAndKeepsTheOldTarget) {
               {"right/DATA.DBF", "old"}});
     planCopy("DATA.DBF", "DB1");
     planCopy("NEXT.DBF");
-    context().options().binaryCompareAfterCopy = true;
+    context().setBinaryCompareAfterCopy(true);
     fileSystem.corruptWrites = true;
 
     copyPlannedFiles();

@@ -21,7 +21,7 @@ TEST_F(CopyTest, FileOfTwoGibibytesAndMoreIsCopiedVerifiedAndCounted) {
     }
     planCopy("HUGE.BIN");
     ASSERT_EQ(context().plan().filesToCopy()[0].sourceSize, kSize);
-    context().options().binaryCompareAfterCopy = true;
+    context().setBinaryCompareAfterCopy(true);
 
     copyPlannedFiles();
 

@@ -25,7 +25,7 @@ protected:
     RunContext& context() {
         if (!context_) {
             context_ = std::make_unique<RunContext>(
-                Services{fileSystem, clock, environment, display, asker}, "Brisko 2.0");
+                Services{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0");
             context_->setSessionExecutor(&executor);
         }
         return *context_;

@@ -79,7 +79,7 @@ TEST_F(RunControlTest, AStartedExitProgramClosesAtOnceUnlessWhenFinishSaysStay) 
 }
 
 TEST_F(RunControlTest, PauseWaitsForContinueOrAbortAll) {
-    context.options().stopBetweenScanAndCopy = true;
+    context.setStopBetweenScanAndCopy(true);
     display.onWait = [this] {
         EXPECT_EQ(context.runState(), RunState::Waiting);
         abortAllWaiting(context);

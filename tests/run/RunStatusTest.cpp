@@ -14,7 +14,7 @@ protected:
     test::RecordingDisplay display;
     test::ManualClock clock{1709640000};
     std::string caption = "Nightly";
-    RunStatus status{display, clock, caption};
+    RunStatus status{display, &display, clock, caption};
 };
 
 TEST_F(RunStatusTest, OnlyChangedCountersReachTheScreenAtMostThreeTimesASecond) {

@@ -45,7 +45,7 @@ protected:
     script::RunOptions options;
     RecordingHost host{settings};
     script::ScriptContext context{fileSystem, clock, environment, display, operatorPort,
-                                  host,       state, settings,    options};
+                                  host,       state, settings,    options, &display};
 };
 
 } // namespace brisko::test

@@ -19,34 +19,36 @@ class RecordingDisplay : public Display, public WindowView {
 public:
     void pump() override;
     void waitForInput() override;
-    void setCaption(const std::string& text) override { caption = text; }
     void setTaskbarTitle(const std::string& text) override;
     void setMessageLine(const std::string& text) override;
     void setCurrentFile(const std::string& text) override { currentFile = text; }
-    void clearScript() override { scriptRows.clear(); }
-    void addScriptRow(int row, const ScriptLine& line) override;
-    void showScriptPage() override { scriptPageShown = true; }
-    void setErrorReport(const std::string& text) override { errorReport = text; }
-    void setExecuteEnabled(bool enabled) override { executeEnabled = enabled; }
-    void setReloadEnabled(bool enabled) override { reloadEnabled = enabled; }
     void clearHistory() override { historyRows.clear(); }
     void setHistoryRow(int row, const HistoryRow& data) override;
     void clearMessages() override { messages.clear(); }
     void addMessage(const std::string& text) override { messages.push_back(text); }
-    void showFolder(Side side, const std::string& folder) override;
     void setRunState(RunState state) override;
     void setCounter(Counter which, std::int32_t value) override;
     void setFileProgress(std::int64_t done, std::int64_t total) override;
     void setTotalProgress(std::int64_t done, std::int64_t total) override {
         totalProgress = {done, total};
     }
-    void setScanCopyBox(bool checked) override { scanCopyBox = checked; }
-    void setBinaryCompareBox(bool checked) override { binaryCompareBox = checked; }
 
     // WindowView
+    void setCaption(const std::string& text) override { caption = text; }
+    void clearScript() override { scriptRows.clear(); }
+    void addScriptRow(int row, const ScriptLine& line) override;
+    void showScriptPage() override { scriptPageShown = true; }
+    void setErrorReport(const std::string& text) override { errorReport = text; }
     void showExecutePage() override {}
+    void setExecuteEnabled(bool enabled) override { executeEnabled = enabled; }
+    void setReloadEnabled(bool enabled) override { reloadEnabled = enabled; }
+    void setExecuteCaption(bool) override {}
+    void setScanCopyBox(bool checked) override { scanCopyBox = checked; }
+    void setBinaryCompareBox(bool checked) override { binaryCompareBox = checked; }
+    void showCounters(bool) override {}
     void selectHistoryRow(int) override {}
     void setHistoryPainting(bool) override {}
+    void showFolder(Side side, const std::string& folder) override;
     void setDirection(bool leftToRight, bool visible) override;
     void setStateText(const std::string& text) override { stateTexts.push_back(text); }
 
