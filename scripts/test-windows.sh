@@ -20,8 +20,13 @@ fi
 work=$(mktemp -d)
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all TZ=UTC
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-wine cmd /c exit >/dev/null 2>&1 # makes the prefix (the first start takes a while)
-wineserver -p >/dev/null 2>&1    # kept running, so that each test program starts at once
+# The first start makes the prefix and takes a while. Then the server runs on, with the
+# system's services started once (they must not hold a test's output open), so that each test
+# program starts at once.
+wine cmd /c exit >/dev/null 2>&1
+wineserver -w
+wineserver -p >/dev/null 2>&1
+wine cmd /c exit >/dev/null 2>&1
 ctest --test-dir build-win --output-on-failure
 
 # The demo, once on Linux and once under Wine, on fresh copies of the samples.
