@@ -28,3 +28,6 @@ else
     echo "Skipped the package check: installing the package needs root."
 fi
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+# The core and console runner once more as Windows programs, under Wine.
+bash scripts/test-windows.sh

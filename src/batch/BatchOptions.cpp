@@ -33,6 +33,10 @@ ParseResult parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--drive" || argument.starts_with("--drive=")) {
+#ifdef _WIN32
+            parsed.error = "--drive is not used on Windows: drive letters are the system's own";
+            return parsed;
+#endif
             std::string value;
             if (argument == "--drive") {
                 if (i + 1 >= arguments.size()) {

@@ -1,6 +1,7 @@
 #include "batch/BatchRun.h"
 
 #include "batch/BatchPorts.h"
+#include "batch/Console.h"
 #include "batch/ProgressLine.h"
 #include "batch/RecordWriter.h"
 #include "batch/StopSignals.h"
@@ -10,7 +11,6 @@
 
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace brisko::batch {
 
@@ -76,7 +76,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     run::RunContext context(startup->services(display, operatorPort), mainLabel());
     startup->applyTo(context);
     display.attach(context, options.continueAfterPause);
-    if (options.mode == BatchMode::Run && isatty(STDERR_FILENO))
+    if (options.mode == BatchMode::Run && standardErrorIsTerminal())
         display.showProgress(std::make_unique<ProgressLine>(err, startup->clock));
 
     context.startFromCommandLine(options.parameters);

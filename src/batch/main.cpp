@@ -1,5 +1,6 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
+#include "batch/Console.h"
 
 #include <exception>
 #include <iostream>
@@ -8,7 +9,7 @@
 
 int main(int argc, char** argv) {
     using namespace brisko::batch;
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments = commandLineArguments(argc, argv);
     ParseResult parsed = parseBatchOptions(arguments);
     if (parsed.options.help) {
         std::cout << batchUsage();

@@ -28,7 +28,7 @@ enum class FsStatus {
     InvalidName,   // a name the path model cannot carry (for example one holding '\')
     NotAFolder,    // a file where a folder was expected, or the other way round
     Unsupported,   // a link, device, FIFO or socket where a file or folder was expected
-    InUse,         // another live run holds the file (its advisory lock)
+    InUse,         // another live run holds the file (its lock), or another program has it open
 };
 
 // The outcome of an operation, with the system's own words for a failure.
@@ -48,6 +48,8 @@ struct FileAttributes {
     bool readOnly = false; // POSIX: the owner's write bit is clear
     bool hidden = false;   // POSIX: the name begins with '.'
     bool link = false;     // a symbolic link: an entry of its own, never followed
+    bool system = false;   // Windows only: the system's own file
+    bool archive = false;  // Windows only: changed since the last backup
 };
 
 // One file or folder as a directory search reports it.

@@ -20,9 +20,32 @@ platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariabl
     return drives;
 }
 
+namespace {
+
+#ifdef _WIN32
+// Windows names its drives itself: a drive map has no place there, and one that is asked for is
+// refused rather than silently left out.
+platform::WinFileSystem hostFileSystem(const std::optional<std::string>& drivesVariable,
+                                       const std::vector<std::string>& driveOptions) {
+    if (drivesVariable)
+        throw StartupError(
+            "BRISKO_DRIVES is not used on Windows: drive letters are the system's own");
+    if (!driveOptions.empty())
+        throw StartupError("--drive is not used on Windows: drive letters are the system's own");
+    return {};
+}
+#else
+platform::PosixFileSystem hostFileSystem(const std::optional<std::string>& drivesVariable,
+                                         const std::vector<std::string>& driveOptions) {
+    return platform::PosixFileSystem(
+        buildDriveMap(drivesVariable, driveOptions, std::filesystem::current_path().string()));
+}
+#endif
+
+} // namespace
+
 Startup::Startup(const std::vector<std::string>& driveOptions)
-    : fileSystem(buildDriveMap(environment.get("BRISKO_DRIVES"), driveOptions,
-                               std::filesystem::current_path().string())),
+    : fileSystem(hostFileSystem(environment.get("BRISKO_DRIVES"), driveOptions)),
       ownExecutable(platform::runningProgramPath()),
       thousandsSeparator(engine::localeThousandsSeparator()) {}
 

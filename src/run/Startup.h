@@ -3,8 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/DriveMap.h"
 #include "platform/Environment.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/PosixShell.h"
+#include "platform/HostSystem.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
 #include "run/RunContext.h"
@@ -34,7 +33,7 @@ platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariabl
 // separator. Built once at start; the run context refers to it, so it does not move.
 struct Startup {
     // driveOptions: the values of --drive, in order. Throws StartupError on a malformed drive
-    // entry.
+    // entry, and on Windows on any drive entry at all (its drive letters are the system's own).
     explicit Startup(const std::vector<std::string>& driveOptions);
     Startup(const Startup&) = delete;
     Startup& operator=(const Startup&) = delete;
@@ -44,9 +43,9 @@ struct Startup {
     void applyTo(RunContext& context);
 
     platform::ProcessEnvironment environment;
-    platform::PosixFileSystem fileSystem;
+    platform::HostFileSystem fileSystem;
     platform::SystemClock clock;
-    platform::PosixShell shell;
+    platform::HostShell shell;
     std::string ownExecutable;
     char thousandsSeparator;
 };

@@ -1,0 +1,71 @@
+#include "platform/WinFiles.h"
+
+#include "platform/WinErrors.h"
+
+#include <algorithm>
+
+namespace brisko::platform {
+
+namespace {
+// Larger requests are split: one ReadFile or WriteFile takes a 32-bit count.
+constexpr std::size_t kMaxTransfer = 1u << 30;
+
+FsResult closedFile() {
+    return {FsStatus::IoError, "the file is closed"};
+}
+} // namespace
+
+std::int64_t WinInputFile::read(std::byte* buffer, std::size_t size) {
+    if (!handle_.valid()) {
+        lastError_ = closedFile();
+        return -1;
+    }
+    DWORD count = 0;
+    const auto wanted = static_cast<DWORD>(std::min(size, kMaxTransfer));
+    if (!ReadFile(handle_.get(), buffer, wanted, &count, nullptr)) {
+        lastError_ = lastWinFailure();
+        return -1;
+    }
+    return static_cast<std::int64_t>(count);
+}
+
+FsResult WinOutputFile::write(const std::byte* data, std::size_t size) {
+    if (!handle_.valid())
+        return closedFile();
+    while (size > 0) {
+        const auto chunk = static_cast<DWORD>(std::min(size, kMaxTransfer));
+        DWORD count = 0;
+        if (!WriteFile(handle_.get(), data, chunk, &count, nullptr))
+            return lastWinFailure();
+        if (count == 0)
+            return resultFromWinError(ERROR_DISK_FULL); // no progress: the disk takes no more
+        data += count;
+        size -= count;
+    }
+    return FsResult::success();
+}
+
+FsResult WinOutputFile::flush() {
+    if (!handle_.valid())
+        return closedFile();
+    return FlushFileBuffers(handle_.get()) ? FsResult::success() : lastWinFailure();
+}
+
+FsResult WinOutputFile::close() {
+    return handle_.reset() ? FsResult::success() : lastWinFailure();
+}
+
+std::optional<FileIdentity> WinOutputFile::identity() const {
+    return handle_.valid() ? identityOfHandle(handle_.get()) : std::nullopt;
+}
+
+std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info))
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                            info.nFileIndexLow};
+}
+
+} // namespace brisko::platform

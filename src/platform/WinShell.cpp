@@ -1,0 +1,154 @@
+#include "platform/WinShell.h"
+
+#include "platform/Unicode.h"
+#include "platform/WinErrors.h"
+#include "platform/WinHandle.h"
+#include "platform/WinText.h"
+
+// clang-format off
+#include <windows.h> // first: shellapi.h builds on it
+#include <shellapi.h>
+// clang-format on
+#include <array>
+#include <optional>
+
+namespace brisko::platform {
+
+namespace {
+
+bool isProgramFile(const std::wstring& path) {
+    const std::string name = utf8FromWide(path);
+    constexpr std::array<std::string_view, 4> kProgramTypes = {".exe", ".com", ".bat", ".cmd"};
+    for (const std::string_view type : kProgramTypes) {
+        if (name.size() > type.size() &&
+            equalsIgnoreCase(std::string_view(name).substr(name.size() - type.size()), type))
+            return true;
+    }
+    return false;
+}
+
+// The file SearchPathW finds for a name in folder (nothing: where the system looks for
+// programs), tried with the type when the name has none.
+std::optional<std::wstring> search(const wchar_t* folder, const std::wstring& name,
+                                   const wchar_t* type) {
+    std::wstring found(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = SearchPathW(folder, name.c_str(), type,
+                                         static_cast<DWORD>(found.size()), found.data(), nullptr);
+        if (length == 0)
+            return std::nullopt;
+        if (length < found.size()) {
+            found.resize(length);
+            const DWORD attributes = GetFileAttributesW(found.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                return std::nullopt;
+            return found;
+        }
+        found.resize(length);
+    }
+}
+
+// A file of the working folder, else a program where the system finds programs (its own
+// folders, PATH); a name without a type is tried as an .exe too.
+std::optional<std::wstring> findProgram(const std::wstring& name, const std::wstring& folder) {
+    for (const wchar_t* where :
+         {folder.empty() ? nullptr : folder.c_str(), static_cast<const wchar_t*>(nullptr)}) {
+        if (auto found = search(where, name, nullptr))
+            return found;
+        if (auto found = search(where, name, L".exe"))
+            return found;
+    }
+    return std::nullopt;
+}
+
+// One parameter as CommandLineToArgvW and the C runtime read it back.
+std::wstring quoted(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return argument;
+    std::wstring text = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote escaped.
+        text.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        text.push_back(c);
+    }
+    text.append(backslashes * 2, L'\\'); // before the closing quote
+    text.push_back(L'"');
+    return text;
+}
+
+std::wstring wide(const std::string& text) {
+    return wideFromUtf8(text).value_or(std::wstring());
+}
+
+FsResult startProgram(const std::wstring& program, const std::vector<std::string>& parameters,
+                      const std::wstring& folder) {
+    std::wstring commandLine = quoted(program);
+    for (const std::string& parameter : parameters)
+        commandLine += L" " + quoted(wide(parameter));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_PROCESS_GROUP, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+        return lastWinFailure();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return FsResult::success();
+}
+
+FsResult openDocument(const std::wstring& document, const std::vector<std::string>& parameters,
+                      const std::wstring& folder) {
+    std::wstring parameterText;
+    for (const std::string& parameter : parameters)
+        parameterText += (parameterText.empty() ? L"" : L" ") + quoted(wide(parameter));
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = document.c_str();
+    info.lpParameters = parameterText.empty() ? nullptr : parameterText.c_str();
+    info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info))
+        return {FsStatus::Unsupported, "no program opens " + utf8FromWide(document)};
+    return FsResult::success();
+}
+
+} // namespace
+
+FsResult WinShell::open(const std::string& program, const std::vector<std::string>& parameters,
+                        const std::string& workingFolder) {
+    if (program.empty())
+        return {FsStatus::NotFound, "no program named"};
+    const std::wstring folder = wide(workingFolder);
+    const std::optional<std::wstring> found = findProgram(wide(program), folder);
+    if (!found)
+        return {FsStatus::NotFound, "no program or file " + program};
+    if (isProgramFile(*found))
+        return startProgram(*found, parameters, folder);
+    return openDocument(*found, parameters, folder);
+}
+
+std::string runningProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return std::string();
+        if (length < path.size()) {
+            path.resize(length);
+            return utf8FromWide(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace brisko::platform
