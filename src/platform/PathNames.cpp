@@ -19,4 +19,30 @@ void appendPathNames(std::string_view text, std::size_t floor, std::vector<std::
     }
 }
 
+namespace {
+
+std::size_t lastSeparator(std::string_view host) {
+    for (std::size_t i = host.size(); i-- > 0;)
+        if (isPathSeparator(host[i]))
+            return i;
+    return std::string_view::npos;
+}
+
+} // namespace
+
+std::string_view hostFolderOf(std::string_view host) {
+    const std::size_t separator = lastSeparator(host);
+    if (separator == std::string_view::npos)
+        return {};
+    const std::string_view folder = host.substr(0, separator);
+    if (folder.empty() || folder.back() == ':')
+        return host.substr(0, separator + 1); // the root itself
+    return folder;
+}
+
+std::string_view hostNameOf(std::string_view host) {
+    const std::size_t separator = lastSeparator(host);
+    return separator == std::string_view::npos ? host : host.substr(separator + 1);
+}
+
 } // namespace brisko::platform

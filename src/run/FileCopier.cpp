@@ -2,6 +2,7 @@
 
 #include "engine/BinaryCompare.h"
 #include "platform/DrivePath.h"
+#include "platform/PathNames.h"
 #include "platform/Unicode.h"
 #include "run/BackupChain.h"
 #include "run/RunContext.h"
@@ -10,7 +11,6 @@
 #include "run/TemporaryFile.h"
 
 #include <chrono>
-#include <filesystem>
 #include <limits>
 
 namespace brisko::run {
@@ -178,7 +178,7 @@ bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
         return false;
     // Only a target under the program's own file name can replace that name; the cheap test of
     // the name spares a look at the disk for every other copy.
-    if (!platform::equalsIgnoreCase(std::filesystem::path(own).filename().string(), action.name))
+    if (!platform::equalsIgnoreCase(platform::hostNameOf(own), action.name))
         return false;
     platform::FileSystem& fileSystem = context_.services().fileSystem;
     const auto target = fileSystem.identityOf(action.targetPath());

@@ -1,11 +1,10 @@
 #include "run/RunContext.h"
 
+#include "platform/PathNames.h"
 #include "platform/Unicode.h"
 #include "script/Roots.h"
 #include "script/ScriptLoader.h"
 #include "script/ScriptRunner.h"
-
-#include <filesystem>
 
 namespace brisko::run {
 
@@ -16,7 +15,7 @@ std::string folderOfScript(platform::FileSystem& fileSystem, const std::string& 
     const std::optional<std::string> host = fileSystem.hostPath(fileName);
     if (!host)
         return fileSystem.currentFolder();
-    return std::filesystem::path(*host).parent_path().string();
+    return std::string(platform::hostFolderOf(*host));
 }
 
 } // namespace

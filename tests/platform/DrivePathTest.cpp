@@ -1,5 +1,7 @@
 #include "platform/DrivePath.h"
 
+#include "platform/PathNames.h"
+
 #include <gtest/gtest.h>
 
 namespace brisko::platform::drive_path {
@@ -38,6 +40,20 @@ TEST(DrivePathTest, WithinComparesWholeNamesIgnoringCase) {
     EXPECT_TRUE(isWithin("C:\\DATA", "C:\\DATA"));
     EXPECT_FALSE(isWithin("C:\\DATABASE\\a.txt", "C:\\DATA"));
     EXPECT_FALSE(isWithin("C:\\DAT", "C:\\DATA"));
+}
+
+TEST(DrivePathTest, HostPathsSplitAtTheirLastSeparatorKeepingUtf8Names) {
+    const std::string_view cases[][3] = {
+        {"/home/Åsa/Skript/sync.brk", "/home/Åsa/Skript", "sync.brk"},
+        {"/sync.brk", "/", "sync.brk"},
+        {"C:\\Данные\\b.brk", "C:\\Данные", "b.brk"},
+        {"C:\\b.brk", "C:\\", "b.brk"},
+        {"b.brk", "", "b.brk"},
+    };
+    for (const auto& [host, folder, name] : cases) {
+        EXPECT_EQ(hostFolderOf(host), folder) << host;
+        EXPECT_EQ(hostNameOf(host), name) << host;
+    }
 }
 
 } // namespace
