@@ -52,8 +52,9 @@ samples_in "$work/windows"
 linux_status=0
 build/src/batch/brisko2-batch --drive "L=$work/linux/left" --drive "R=$work/linux/right" \
     samples/demo.brk >"$work/linux.records" || linux_status=$?
-ln -s "$work/windows/left" "$WINEPREFIX/dosdevices/l:"
-ln -s "$work/windows/right" "$WINEPREFIX/dosdevices/r:"
+# (Replacing any letter a test program left mapped when it ended early.)
+ln -sfn "$work/windows/left" "$WINEPREFIX/dosdevices/l:"
+ln -sfn "$work/windows/right" "$WINEPREFIX/dosdevices/r:"
 windows_status=0
 wine build-win/src/batch/brisko2-batch.exe samples/demo.brk >"$work/windows.records" \
     </dev/null 2>"$work/windows.errors" || windows_status=$?

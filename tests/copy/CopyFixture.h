@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FaultyFileSystem.h"
-#include "platform/PosixFileSystem.h"
 #include "run/RunContext.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
@@ -62,7 +61,8 @@ protected:
     void copyPlannedFiles();
 
     MappedTree tree{{{'L', "left"}, {'R', "right"}}};
-    platform::PosixFileSystem realFileSystem{tree.driveMap()};
+    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
+    platform::FileSystem& realFileSystem = *hostFiles;
     FaultyFileSystem fileSystem{realFileSystem};
     ManualClock clock{1709640000, std::chrono::seconds(1)}; // 5 March 2024
     test::FixedEnvironment environment;

@@ -1,6 +1,5 @@
 #include "engine/ActionList.h"
 
-#include "platform/PosixFileSystem.h"
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
 #include "support/ManualClock.h"
@@ -47,7 +46,8 @@ protected:
     int planned(Counter counter) const { return host.plannedCount(counter); }
 
     test::MappedTree tree;
-    platform::PosixFileSystem fileSystem{tree.driveMap()};
+    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
+    platform::FileSystem& fileSystem = *hostFiles;
     test::ManualClock clock;
     test::ScriptedOperator operatorPort;
     test::RecordingEngineHost host;

@@ -1,6 +1,5 @@
 #include "engine/FreeSpaceProjection.h"
 
-#include "platform/PosixFileSystem.h"
 #include "support/MappedTree.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,8 @@ namespace {
 class FreeSpaceProjectionTest : public ::testing::Test {
 protected:
     test::MappedTree tree;
-    platform::PosixFileSystem fileSystem{tree.driveMap()};
+    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
+    platform::FileSystem& fileSystem = *hostFiles;
     FreeSpaceProjection projection{fileSystem};
 };
 

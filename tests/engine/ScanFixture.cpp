@@ -16,7 +16,7 @@ std::vector<std::string> pathsOf(const std::vector<PathAction>& actions) {
 } // namespace
 
 ScanFixture::ScanFixture()
-    : fileSystem(tree.driveMap()), runner([this](script::SessionSettings& standing) {
+    : runner([this](script::SessionSettings& standing) {
           EngineContext made{fileSystem, clock,      operatorPort, host, standing,
                              plan,       projection, ',',          {}};
           made.allowEmptyMaster = allowEmptyMaster;

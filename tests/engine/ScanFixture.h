@@ -4,7 +4,6 @@
 #include "engine/FreeSpaceProjection.h"
 #include "engine/Plan.h"
 #include "engine/SessionRunner.h"
-#include "platform/PosixFileSystem.h"
 #include "script/SessionSettings.h"
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
@@ -13,6 +12,7 @@
 
 #include <ctime>
 #include <gtest/gtest.h>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -87,7 +87,8 @@ protected:
     EngineContext context();
 
     MappedTree tree{{{'L', "left"}, {'R', "right"}}};
-    platform::PosixFileSystem fileSystem;
+    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
+    platform::FileSystem& fileSystem = *hostFiles;
     brisko::test::ManualClock clock{kNow};
     ScriptedOperator operatorPort;
     AbortingHost host;

@@ -295,6 +295,9 @@ TEST_F(SessionChecksTest, AFolderListedForCreationCountsAsExistingInTheOtherPass
 
 // Roots that exist but cannot be used are reported and never created over or emptied.
 TEST_F(SessionChecksTest, ATargetRootThatCannotBeResolvedIsReportedNotCreated) {
+#ifdef _WIN32
+    GTEST_SKIP() << "names differing only in case are one name on Windows";
+#endif
     lay({{"right/data/"}, {"right/DATA/"}});
     settings.rightPath = "Data";
     lay({{"left/DATA/A.TXT", "a"}});
@@ -312,6 +315,9 @@ TEST_F(SessionChecksTest, AFileWhereTheTargetRootShouldBeIsReported) {
 }
 
 TEST_F(SessionChecksTest, ASourceRootThatCannotBeResolvedIsReportedAndItsPassGivenUp) {
+#ifdef _WIN32
+    GTEST_SKIP() << "names differing only in case are one name on Windows";
+#endif
     lay({{"left/data/"}, {"left/DATA/"}});
     settings.leftPath = "Data";
     lay({{"right/DATA/A.TXT", "a"}});

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace brisko::engine::test {
 namespace {
@@ -143,9 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, FileStampTest, ::testing::ValuesIn(kFileStamp
 class StampAnswerTest : public ScanFixture {
 protected:
     std::time_t modificationTime(std::string_view hostRelative) const {
-        struct stat info {};
-        EXPECT_EQ(::stat(tree.path(hostRelative).c_str(), &info), 0);
-        return info.st_mtime;
+        return tree.time(hostRelative);
     }
 };
 

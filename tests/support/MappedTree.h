@@ -1,10 +1,15 @@
 #pragma once
 
 #include "platform/DriveMap.h"
+#include "platform/FileSystem.h"
 #include "support/TempTree.h"
+#ifdef _WIN32
+#include "support/SystemDriveLetter.h"
+#endif
 
 #include <ctime>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,12 +32,16 @@ struct TreeEntry {
     std::optional<std::time_t> time;
 };
 
+// Whether the host lets this program make symbolic links (Windows may not).
+bool hostMakesSymlinks();
+
 // A whole tree as read back, in the same notation: relative path -> content. A folder is listed
 // only when it is empty; any other folder shows through what it holds.
 using TreeListing = std::map<std::string, std::string>;
 
 // A temporary tree whose folders are mapped as drive letters, laid out from data and read back
-// whole, so that a test states exactly what a tree holds before and after.
+// whole, so that a test states exactly what a tree holds before and after. On POSIX the drives
+// are a drive map; on Windows they are drive letters of the system while the tree lives.
 class MappedTree : public TempTree {
 public:
     struct Drive {
@@ -44,6 +53,8 @@ public:
     explicit MappedTree(std::vector<Drive> drives = {{'C', ""}});
 
     platform::DriveMap driveMap() const;
+    // The host's file system reaching the drives: POSIX through the drive map, or Windows.
+    std::unique_ptr<platform::FileSystem> hostFileSystem() const;
     // The console runner's options mapping the same drives: "--drive", "L=HOSTDIR", ...
     std::vector<std::string> driveOptions() const;
 
@@ -56,6 +67,9 @@ public:
 
 private:
     std::vector<Drive> drives_;
+#ifdef _WIN32
+    std::vector<std::unique_ptr<SystemDriveLetter>> systemDrives_;
+#endif
 };
 
 } // namespace brisko::test

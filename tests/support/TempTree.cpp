@@ -1,22 +1,36 @@
 #include "support/TempTree.h"
 
-#include <cstdlib>
+#include <chrono>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <sys/time.h>
-#include <unistd.h>
 
 namespace brisko::test {
 
 namespace fs = std::filesystem;
 
+fs::path hostPathOf(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 TempTree::TempTree() {
-    std::string pattern = (fs::temp_directory_path() / "brisko-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    root_ = pattern;
+    std::random_device seed;
+    std::mt19937_64 numbers(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("brisko-test-" + std::to_string(numbers() % 1000000000));
+        if (fs::create_directory(candidate)) {
+            root_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempTree::~TempTree() {
@@ -32,7 +46,7 @@ TempTree::~TempTree() {
 }
 
 fs::path TempTree::path(std::string_view relative) const {
-    return root_ / fs::path(relative);
+    return root_ / hostPathOf(relative);
 }
 
 fs::path TempTree::write(std::string_view relative, std::string_view content) {
@@ -41,7 +55,7 @@ fs::path TempTree::write(std::string_view relative, std::string_view content) {
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out)
-        throw std::runtime_error("cannot write " + target.string());
+        throw std::runtime_error("cannot write " + utf8Of(target));
     return target;
 }
 
@@ -64,9 +78,18 @@ bool TempTree::exists(std::string_view relative) const {
 }
 
 void TempTree::setTime(std::string_view relative, std::time_t time) {
-    struct timeval times[2] = {{time, 0}, {time, 0}};
-    if (utimes(path(relative).c_str(), times) != 0)
-        throw std::runtime_error("cannot set the time of " + path(relative).string());
+    const auto when =
+        fs::file_time_type::clock::from_sys(std::chrono::system_clock::from_time_t(time));
+    std::error_code error;
+    fs::last_write_time(path(relative), when, error);
+    if (error)
+        throw std::runtime_error("cannot set the time of " + utf8Of(path(relative)));
+}
+
+std::time_t TempTree::time(std::string_view relative) const {
+    const auto when = fs::file_time_type::clock::to_sys(fs::last_write_time(path(relative)));
+    return std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(when));
 }
 
 } // namespace brisko::test

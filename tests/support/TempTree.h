@@ -8,6 +8,10 @@
 
 namespace brisko::test {
 
+// Host paths from UTF-8 text and back, the same on every system.
+std::filesystem::path hostPathOf(std::string_view utf8);
+std::string utf8Of(const std::filesystem::path& path);
+
 // A fresh temporary folder, removed with everything in it when the object goes.
 class TempTree {
 public:
@@ -26,6 +30,7 @@ public:
     bool exists(std::string_view relative) const;
     // Sets a file's modification time (seconds since the epoch).
     void setTime(std::string_view relative, std::time_t time);
+    std::time_t time(std::string_view relative) const;
 
 private:
     std::filesystem::path root_;
