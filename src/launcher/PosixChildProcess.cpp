@@ -1,4 +1,5 @@
 #include "launcher/ChildProcess.h"
+
 #include "platform/SpawnSetup.h"
 
 #include <algorithm>
