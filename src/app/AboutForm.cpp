@@ -4,7 +4,7 @@
 #include "app/ProgramLogo.h"
 #include "app/SystemFacts.h"
 #include "app/Version.h"
-#include "platform/PosixShell.h"
+#include "platform/HostSystem.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

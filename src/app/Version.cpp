@@ -1,6 +1,6 @@
 #include "app/Version.h"
 
-#include "platform/PosixShell.h"
+#include "platform/HostSystem.h"
 
 #include <QFileInfo>
 #include <cstdio>

@@ -1,12 +1,10 @@
 #include "launcher/TExFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <algorithm>
-#include <cstdint>
-#include <sys/eventfd.h>
-#include <unistd.h>
 #include <utility>
 
 namespace brisko::launcher {
@@ -28,28 +26,34 @@ QString refusalText(int code) {
     }
 }
 
-int niceValue(TExFile::TPriorityClass priority) {
+ChildProcess::Priority processPriority(TExFile::TPriorityClass priority) {
     switch (priority) {
     case TExFile::prIdle:
-        return 19;
+        return ChildProcess::Priority::Idle;
     case TExFile::prHigh:
-        return -10;
+        return ChildProcess::Priority::High;
     case TExFile::prRealTime:
-        return -20;
+        return ChildProcess::Priority::RealTime;
     case TExFile::prNormal:
         break;
     }
-    return 0;
+    return ChildProcess::Priority::Normal;
+}
+
+// UTF-8, the encoding of names on the host.
+std::vector<std::string> hostArguments(const QStringList& arguments) {
+    std::vector<std::string> host;
+    for (const QString& argument : arguments)
+        host.push_back(argument.toStdString());
+    return host;
 }
 
 } // namespace
 
-TExFile::TExFile(QObject* owner)
-    : QObject(owner), giveUp_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+TExFile::TExFile(QObject* owner) : QObject(owner) {}
 
 TExFile::~TExFile() {
-    const std::uint64_t raise = 1;
-    [[maybe_unused]] const ssize_t written = write(giveUp_.get(), &raise, sizeof raise);
+    giveUp_.raise();
     for (const std::unique_ptr<TProcThread>& thread : threads_)
         thread->wait();
 }
@@ -101,26 +105,30 @@ std::shared_ptr<ChildProcess> TExFile::startProcess() {
         return {};
     }
     std::shared_ptr<ChildProcess> process;
-    const int error =
-        ChildProcess::start(commandArguments(), ProcCurrentDir, niceValue(Priority), process);
+    const int error = ChildProcess::start(hostArguments(commandArguments()),
+                                          QDir::toNativeSeparators(ProcCurrentDir).toStdString(),
+                                          processPriority(Priority), process);
     if (error != 0) {
         fail(error, refusalText(error));
         return {};
     }
-    ProcessId = process->pid();
+    ProcessId = process->id();
     running_.push_back({lowerFileName_, ProcIdentifier, process, !WaitUntilDone});
     return process;
 }
 
 QStringList TExFile::commandArguments() const {
     // A path to an existing file may hold blanks; a bare name is found on PATH.
-    const bool wholeName =
-        ProcFileName.contains(QLatin1Char('/')) && QFileInfo(ProcFileName).isFile();
+    const auto hasFolder = [](const QString& name) {
+        return name.contains(QLatin1Char('/')) || name.contains(QDir::separator());
+    };
+    const bool wholeName = hasFolder(ProcFileName) && QFileInfo(ProcFileName).isFile();
     QStringList arguments =
         wholeName ? QStringList{ProcFileName} + QProcess::splitCommand(ProcParameters)
                   : QProcess::splitCommand(ProcFileName + QLatin1Char(' ') + ProcParameters);
-    if (!arguments.isEmpty() && arguments.front().contains(QLatin1Char('/')))
-        arguments.front() = QFileInfo(arguments.front()).absoluteFilePath();
+    if (!arguments.isEmpty() && hasFolder(arguments.front()))
+        arguments.front() =
+            QDir::toNativeSeparators(QFileInfo(arguments.front()).absoluteFilePath());
     return arguments;
 }
 
@@ -155,7 +163,7 @@ void TExFile::startWaitingThread(std::shared_ptr<ChildProcess> process) {
     TProcThread::CompletionHandler handler;
     if (reportsCompletion())
         handler = [this](const ProcOutcome& outcome) { deliverCompletion(outcome); };
-    auto* thread = new TProcThread(std::move(process), WaitMs, giveUp_.get(),
+    auto* thread = new TProcThread(std::move(process), WaitMs, giveUp_,
                                    {ProcFileName, ProcIdentifier}, this, std::move(handler));
     threads_.emplace_back(thread);
     connect(thread, &QThread::finished, this, [this, thread] { forgetThread(thread); });

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "launcher/StopSignal.h"
 #include "launcher/TProcThread.h"
-#include "platform/UniqueFd.h"
 
 #include <QObject>
 #include <QString>
@@ -25,7 +25,7 @@ namespace brisko::launcher {
 // A program keeps running when its wait times out and when the launcher goes; it runs in a
 // session of its own. WindowType has no meaning here and is ignored; Priority sets the nice
 // value of the program (normal: ours; idle 19; high -10; real-time -20; raising the priority
-// needs privileges and is skipped without them).
+// needs privileges and is skipped without them), on Windows its priority class.
 class TExFile : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString Version READ version CONSTANT)
@@ -142,7 +142,7 @@ private:
     qint64 ProcessId = 0;
 
     std::vector<RunningLaunch> running_;
-    platform::UniqueFd giveUp_; // readable once every waiting thread must give up
+    StopSignal giveUp_; // raised once every waiting thread must give up
     std::vector<std::unique_ptr<TProcThread>> threads_;
     std::deque<ProcOutcome> pendingCompletions_;
     bool delivering_ = false;

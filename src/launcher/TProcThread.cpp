@@ -4,13 +4,14 @@
 
 namespace brisko::launcher {
 
-TProcThread::TProcThread(std::shared_ptr<ChildProcess> process, int waitMs, int giveUpFd,
-                         ProcOutcome names, QObject* receiver, CompletionHandler handler)
-    : process_(std::move(process)), waitMs_(waitMs), giveUpFd_(giveUpFd),
-      outcome_(std::move(names)), receiver_(receiver), handler_(std::move(handler)) {}
+TProcThread::TProcThread(std::shared_ptr<ChildProcess> process, int waitMs,
+                         const StopSignal& giveUp, ProcOutcome names, QObject* receiver,
+                         CompletionHandler handler)
+    : process_(std::move(process)), waitMs_(waitMs), giveUp_(giveUp), outcome_(std::move(names)),
+      receiver_(receiver), handler_(std::move(handler)) {}
 
 void TProcThread::run() {
-    switch (process_->waitForEnd(waitMs_, giveUpFd_)) {
+    switch (process_->waitForEnd(waitMs_, &giveUp_)) {
     case ChildProcess::WaitOutcome::GaveUp:
         return;
     case ChildProcess::WaitOutcome::Ended:

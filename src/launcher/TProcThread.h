@@ -24,10 +24,9 @@ class TProcThread : public QThread {
 public:
     using CompletionHandler = std::function<void(const ProcOutcome&)>;
 
-    // giveUpFd: readable once the waiting must end without a word; it stays open while the
-    // thread runs.
-    TProcThread(std::shared_ptr<ChildProcess> process, int waitMs, int giveUpFd, ProcOutcome names,
-                QObject* receiver, CompletionHandler handler);
+    // giveUp: raised once the waiting must end without a word; it outlives the thread.
+    TProcThread(std::shared_ptr<ChildProcess> process, int waitMs, const StopSignal& giveUp,
+                ProcOutcome names, QObject* receiver, CompletionHandler handler);
 
 protected:
     void run() override;
@@ -35,7 +34,7 @@ protected:
 private:
     std::shared_ptr<ChildProcess> process_;
     int waitMs_;
-    int giveUpFd_;
+    const StopSignal& giveUp_;
     ProcOutcome outcome_;
     QObject* receiver_;
     CompletionHandler handler_; // empty: nothing is reported

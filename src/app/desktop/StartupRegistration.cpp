@@ -14,6 +14,14 @@ namespace brisko::desktop {
 namespace {
 
 constexpr int noticeSeconds = 10;
+#ifdef _WIN32
+constexpr auto failureNotice = "Brisko2 failed to auto-register itself in windows registry\r"
+                               "try to associate brk files manually";
+#else
+constexpr auto failureNotice =
+    "Brisko2 failed to auto-register itself in the desktop's file types\r"
+    "try to associate brk files manually";
+#endif
 
 // Whether the running program was installed with its desktop entry and file type (a package,
 // or cmake --install): then the system's own entry serves, and no copy of it in the user's
@@ -44,10 +52,7 @@ void registerAtStart(QWidget* parent) {
     if (failure.isEmpty())
         return;
     qWarning().noquote() << "file type registration:" << failure;
-    dialogs::TStandardDialog("Brisko2 failed to auto-register itself in the desktop's file types\r"
-                             "try to associate brk files manually",
-                             noticeSeconds, parent)
-        .run();
+    dialogs::TStandardDialog(failureNotice, noticeSeconds, parent).run();
 }
 
 } // namespace brisko::desktop

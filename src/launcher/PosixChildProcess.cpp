@@ -2,12 +2,14 @@
 
 #include "platform/SpawnSetup.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -27,6 +29,29 @@ int openProcessDescriptor(pid_t pid) {
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 }
 
+int niceValue(ChildProcess::Priority priority) {
+    switch (priority) {
+    case ChildProcess::Priority::Idle:
+        return 19;
+    case ChildProcess::Priority::High:
+        return -10;
+    case ChildProcess::Priority::RealTime:
+        return -20;
+    case ChildProcess::Priority::Normal:
+        break;
+    }
+    return 0;
+}
+
+// Milliseconds left until deadline for poll (never negative), or -1 for no deadline.
+int remainingMs(const std::chrono::steady_clock::time_point* deadline) {
+    if (deadline == nullptr)
+        return -1;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+}
+
 int waitStatus(pid_t pid, int options) {
     int status = 0;
     while (waitpid(pid, &status, options) == -1 && errno == EINTR) {
@@ -36,28 +61,31 @@ int waitStatus(pid_t pid, int options) {
 
 } // namespace
 
-int ChildProcess::start(const QStringList& arguments, const QString& folder, int niceValue,
-                        std::shared_ptr<ChildProcess>& started) {
-    if (arguments.isEmpty() || arguments.front().isEmpty())
+StopSignal::StopSignal() : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+void StopSignal::raise() {
+    const std::uint64_t raised = 1;
+    [[maybe_unused]] const ssize_t written = write(fd_.get(), &raised, sizeof raised);
+}
+
+int ChildProcess::start(const std::vector<std::string>& arguments, const std::string& folder,
+                        Priority priority, std::shared_ptr<ChildProcess>& started) {
+    if (arguments.empty() || arguments.front().empty())
         return ENOENT;
-    std::vector<QByteArray> encoded;
-    encoded.reserve(static_cast<std::size_t>(arguments.size()));
-    for (const QString& argument : arguments)
-        encoded.push_back(QFile::encodeName(argument));
+    std::vector<std::string> encoded = arguments;
     std::vector<char*> argv;
-    for (QByteArray& argument : encoded)
+    for (std::string& argument : encoded)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    const platform::SpawnSetup settings(QFile::encodeName(folder).toStdString(),
-                                        platform::SpawnSetup::Session::Own);
+    const platform::SpawnSetup settings(folder, platform::SpawnSetup::Session::Own);
     pid_t pid = 0;
     const int error = posix_spawnp(&pid, argv.front(), settings.actions(), settings.attributes(),
                                    argv.data(), environ);
     if (error != 0)
         return error;
-    if (niceValue != 0)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), niceValue);
+    if (const int nice = niceValue(priority); nice != 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), nice);
     platform::UniqueFd pidFd(openProcessDescriptor(pid));
     if (!pidFd.valid()) {
         const int openError = errno;
@@ -74,7 +102,7 @@ ChildProcess::~ChildProcess() {
         return;
     // Still running (or not yet collected): collect its end in the background so that it
     // leaves no zombie behind; it is not stopped.
-    std::thread([child = pid_] { waitStatus(child, 0); }).detach();
+    std::thread([child = id_] { waitStatus(child, 0); }).detach();
 }
 
 bool ChildProcess::hasEnded() const {
@@ -82,13 +110,13 @@ bool ChildProcess::hasEnded() const {
     return poll(&watched, 1, 0) != 0;
 }
 
-ChildProcess::WaitOutcome ChildProcess::waitForEnd(int waitMs, int giveUpFd) const {
-    pollfd watched[2] = {{pidFd_.get(), POLLIN, 0}, {giveUpFd, POLLIN, 0}};
-    const nfds_t count = giveUpFd >= 0 ? 2 : 1;
-    const QDeadlineTimer deadline(waitMs == kWaitForever ? QDeadlineTimer::Forever
-                                                         : QDeadlineTimer(waitMs));
+ChildProcess::WaitOutcome ChildProcess::waitForEnd(int waitMs, const StopSignal* giveUp) const {
+    pollfd watched[2] = {{pidFd_.get(), POLLIN, 0}, {giveUp ? giveUp->fd() : -1, POLLIN, 0}};
+    const nfds_t count = giveUp ? 2 : 1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        const int ready = poll(watched, count, static_cast<int>(deadline.remainingTime()));
+        const int ready =
+            poll(watched, count, remainingMs(waitMs == kWaitForever ? nullptr : &deadline));
         if (ready == -1 && errno == EINTR)
             continue;
         if (ready <= 0)
@@ -100,7 +128,7 @@ ChildProcess::WaitOutcome ChildProcess::waitForEnd(int waitMs, int giveUpFd) con
 }
 
 int ChildProcess::collectExitCode() {
-    const int status = waitStatus(pid_, 0);
+    const int status = waitStatus(id_, 0);
     collected_ = true;
     if (WIFEXITED(status))
         return WEXITSTATUS(status);
