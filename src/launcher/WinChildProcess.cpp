@@ -1,5 +1,5 @@
 #include "launcher/ChildProcess.h"
-#include "launcher/WinCommandLine.h"
+#include "platform/WinCommandLine.h"
 #include "platform/WinText.h"
 
 #include <optional>
@@ -45,7 +45,7 @@ int ChildProcess::start(const std::vector<std::string>& arguments, const std::st
     const std::optional<std::wstring> wideFolder = platform::wideFromUtf8(folder);
     if (!wideFolder)
         return ERROR_NO_UNICODE_TRANSLATION;
-    std::wstring commandLine = windowsCommandLine(wideArguments);
+    std::wstring commandLine = platform::windowsCommandLine(wideArguments);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -1,6 +1,7 @@
 #include "platform/WinShell.h"
 
 #include "platform/Unicode.h"
+#include "platform/WinCommandLine.h"
 #include "platform/WinErrors.h"
 #include "platform/WinHandle.h"
 #include "platform/WinText.h"
@@ -61,36 +62,16 @@ std::optional<std::wstring> findProgram(const std::wstring& name, const std::wst
     return std::nullopt;
 }
 
-// One parameter as CommandLineToArgvW and the C runtime read it back.
-std::wstring quoted(const std::wstring& argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos)
-        return argument;
-    std::wstring text = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        // Backslashes before a quote are doubled, and the quote escaped.
-        text.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        text.push_back(c);
-    }
-    text.append(backslashes * 2, L'\\'); // before the closing quote
-    text.push_back(L'"');
-    return text;
-}
-
 std::wstring wide(const std::string& text) {
     return wideFromUtf8(text).value_or(std::wstring());
 }
 
 FsResult startProgram(const std::wstring& program, const std::vector<std::string>& parameters,
                       const std::wstring& folder) {
-    std::wstring commandLine = quoted(program);
+    std::vector<std::wstring> arguments{program};
     for (const std::string& parameter : parameters)
-        commandLine += L" " + quoted(wide(parameter));
+        arguments.push_back(wide(parameter));
+    std::wstring commandLine = windowsCommandLine(arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -105,9 +86,10 @@ FsResult startProgram(const std::wstring& program, const std::vector<std::string
 
 FsResult openDocument(const std::wstring& document, const std::vector<std::string>& parameters,
                       const std::wstring& folder) {
-    std::wstring parameterText;
+    std::vector<std::wstring> arguments;
     for (const std::string& parameter : parameters)
-        parameterText += (parameterText.empty() ? L"" : L" ") + quoted(wide(parameter));
+        arguments.push_back(wide(parameter));
+    const std::wstring parameterText = windowsCommandLine(arguments);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;

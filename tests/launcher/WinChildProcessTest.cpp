@@ -1,5 +1,5 @@
 #include "launcher/ChildProcess.h"
-#include "launcher/WinCommandLine.h"
+#include "platform/WinCommandLine.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -26,7 +26,7 @@ TEST(WinCommandLine, IsSplitBackIntoTheSameArguments) {
         {L"prog", L"tab\there", L"\\\\server\\share", L"trailing\\\\"},
     };
     for (const std::vector<std::wstring>& arguments : cases) {
-        const std::wstring line = brisko::launcher::windowsCommandLine(arguments);
+        const std::wstring line = brisko::platform::windowsCommandLine(arguments);
         int count = 0;
         LPWSTR* split = CommandLineToArgvW(line.c_str(), &count);
         ASSERT_NE(split, nullptr);

@@ -1,6 +1,6 @@
-#include "launcher/WinCommandLine.h"
+#include "platform/WinCommandLine.h"
 
-namespace brisko::launcher {
+namespace brisko::platform {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::wstring windowsCommandLine(const std::vector<std::wstring>& arguments) {
     return line;
 }
 
-} // namespace brisko::launcher
+} // namespace brisko::platform
