@@ -1,5 +1,4 @@
 #include "launcher/ChildProcess.h"
-
 #include "platform/SpawnSetup.h"
 
 #include <algorithm>
