@@ -1,5 +1,6 @@
 #include "platform/PosixFiles.h"
 
+#include "platform/FileTransfer.h"
 #include "platform/PosixErrors.h"
 
 #include <algorithm>
@@ -8,15 +9,6 @@
 #include <unistd.h>
 
 namespace brisko::platform {
-
-namespace {
-// Larger requests are split; a single read or write of more is not portable.
-constexpr std::size_t kMaxTransfer = 1u << 30;
-
-FsResult closedFile() {
-    return {FsStatus::IoError, "the file is closed"};
-}
-} // namespace
 
 std::int64_t PosixInputFile::read(std::byte* buffer, std::size_t size) {
     if (!fd_.valid()) {

@@ -1,19 +1,11 @@
 #include "platform/WinFiles.h"
 
+#include "platform/FileTransfer.h"
 #include "platform/WinErrors.h"
 
 #include <algorithm>
 
 namespace brisko::platform {
-
-namespace {
-// Larger requests are split: one ReadFile or WriteFile takes a 32-bit count.
-constexpr std::size_t kMaxTransfer = 1u << 30;
-
-FsResult closedFile() {
-    return {FsStatus::IoError, "the file is closed"};
-}
-} // namespace
 
 std::int64_t WinInputFile::read(std::byte* buffer, std::size_t size) {
     if (!handle_.valid()) {
