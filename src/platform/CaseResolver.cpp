@@ -74,6 +74,7 @@ Resolution CaseResolver::resolve(const HostRoute& route, bool exactLast) {
         resolution.status = whole.status;
         return resolution;
     }
+    const std::lock_guard lock(mutex_);
     return resolveSlowly(route, requested, whole, exactLast);
 }
 
@@ -170,6 +171,7 @@ void CaseResolver::rememberListing(const std::string& folder,
 }
 
 void CaseResolver::forgetListing(const std::string& folder) {
+    const std::lock_guard lock(mutex_);
     listings_.erase(folder);
 }
 
@@ -181,6 +183,7 @@ void CaseResolver::forgetPrefixesThrough(const std::string& name) {
 }
 
 void CaseResolver::nameAdded(const std::string& host) {
+    const std::lock_guard lock(mutex_);
     const auto [folder, name] = splitParent(host);
     forgetPrefixesThrough(name);
     auto kept = listings_.find(folder);
@@ -194,6 +197,7 @@ void CaseResolver::nameAdded(const std::string& host) {
 }
 
 void CaseResolver::nameRemoved(const std::string& host) {
+    const std::lock_guard lock(mutex_);
     const auto [folder, name] = splitParent(host);
     forgetPrefixesThrough(name);
     auto kept = listings_.find(folder);
@@ -208,6 +212,7 @@ void CaseResolver::nameRemoved(const std::string& host) {
 }
 
 void CaseResolver::forgetAll() {
+    const std::lock_guard lock(mutex_);
     prefixes_.clear();
     prefixFolds_.clear();
     listings_.clear();

@@ -4,6 +4,7 @@
 #include "platform/HostNames.h"
 #include "platform/ProgramPath.h"
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -33,7 +34,9 @@ struct Resolution {
 // Matches every name of a route against the host's names: exactly first, then by the one name that
 // differs from it only in case (Unicode-aware); several such names are never guessed between.
 // Resolved folder prefixes and case-folded listings are kept, so that a big tree is not listed
-// again for every path; the owner reports every change it makes so that they stay true.
+// again for every path; the owner reports every change it makes so that they stay true. Several
+// threads may use one resolver at once: a path found as written is looked at without touching
+// what is kept; the rest takes turns.
 class CaseResolver {
 public:
     // host is used for every look at the names, and must outlive the resolver.
@@ -71,6 +74,7 @@ private:
     void keepWithinBounds();
 
     HostNames& host_;
+    std::mutex mutex_;                                      // guards everything kept below
     std::unordered_map<std::string, std::string> prefixes_; // requested prefix -> host path
     std::unordered_set<std::string> prefixFolds_;           // the case-folds of the prefixes' names
     std::unordered_map<std::string, FoldedListing> listings_;

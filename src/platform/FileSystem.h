@@ -132,7 +132,8 @@ public:
 // The operating system's file system as the program sees it. Every path is a program path:
 // either drive form as scripts write it ("C:\DATA\SUB", any letter case), or a host path
 // (on POSIX one beginning with '/', or relative to the current folder). Components are
-// matched exactly first, then by the only name that differs in case.
+// matched exactly first, then by the only name that differs in case. Several threads may call
+// one file system at once, on different paths (exactNames() excepted: take the view first).
 class FileSystem {
 public:
     virtual ~FileSystem() = default;

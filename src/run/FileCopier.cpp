@@ -11,6 +11,7 @@
 #include "run/TemporaryFile.h"
 
 #include <chrono>
+#include <cstddef>
 #include <limits>
 
 namespace brisko::run {
@@ -24,23 +25,31 @@ std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
     return (b > 0 && a > kMax - b) ? kMax : a + b;
 }
 
+// Writing on a thread: nobody is asked anything, and the first trouble ends the attempt (the
+// copy is then written again on the copying thread).
+class QuietAttendant final : public WriteAttendant {
+public:
+    void writing(const std::string&) override {}
+    void sourceNotOpened(const std::string&) override {}
+    bool readAgain(const std::string&, TempCopyResult&) override { return false; }
+    bool written(std::int64_t) override { return true; }
+};
+
 } // namespace
 
 FileCopier::PendingCopy::PendingCopy(const engine::CopyAction& copyAction,
-                                     std::unique_ptr<TemporaryFile> written, ScannedEntry expected,
-                                     bool readOnly)
-    : action(copyAction), temporary(std::move(written)), expectedTarget(std::move(expected)),
-      sourceReadOnly(readOnly) {}
+                                     std::unique_ptr<TemporaryFile> file, ScannedEntry expected)
+    : action(copyAction), temporary(std::move(file)), expectedTarget(std::move(expected)) {}
 
 FileCopier::PendingCopy::~PendingCopy() {
-    if (flushed.valid())
-        flushed.wait();
+    if (done.valid())
+        done.wait();
 }
 
 FileCopier::FileCopier(RunContext& context)
     : context_(context), progress_(context.display(), context.plan().totalBytes()),
       tempCopier_(context, progress_), verifySettings_(context.settings()),
-      flushPool_(kFoldersSideBySide) {}
+      workers_(kFoldersSideBySide) {}
 
 FileCopier::~FileCopier() = default;
 
@@ -69,9 +78,9 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
             while (active.size() < kFoldersSideBySide && opened < stretch.size())
                 active.push_back(
                     std::make_unique<FolderRun>(stretch[opened++], context_.services().fileSystem));
-            // A flush goes to the pool only when another folder's copy can be written
-            // meanwhile; a lone folder flushes here, sparing the hand-over.
-            flushAside_ = active.size() > 1 || opened < stretch.size();
+            // Work goes to the pool only when another folder's copy can be begun meanwhile;
+            // a lone folder's copies are written and flushed here, sparing the hand-over.
+            workAside_ = active.size() > 1 || opened < stretch.size();
             for (const auto& folder : active)
                 beginNextCopy(*folder);
         }
@@ -87,8 +96,10 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
 
 void FileCopier::beginNextCopy(FolderRun& folder) {
     while (!folder.busy && folder.next < folder.copies.size() && !context_.abortRequested()) {
+        context_.pump(); // input is let through between copies, however quick
+        if (context_.abortRequested())
+            return;
         const engine::CopyAction& action = *folder.copies[folder.next++];
-        context_.refreshScreen(true);
         Begun begun = beginCopy(action);
         if (!begun.pending) {
             report(action, begun.attempt, folder.flushes);
@@ -113,26 +124,51 @@ void FileCopier::closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& a
 void FileCopier::finishOldestPending() {
     const std::unique_ptr<PendingCopy> copy = std::move(pending_.front());
     pending_.pop_front();
-    const platform::FsResult flushed = waitForFlush(*copy);
+    WrittenCopy written = waitFor(*copy);
     pendingBytes_[platform::drive_path::driveLetter(copy->action.targetFolder)] -=
         copy->action.sourceSize;
     copy->folder->busy = false;
     Attempt attempt;
-    if (context_.abortRequested())
+    if (context_.abortRequested()) {
         showAbandoned(copy->action); // the temporary file goes with the copy
-    else if (!flushed.ok())
-        attempt.failure = flushFailure(flushed);
-    else
-        attempt = finishCopy(*copy);
+    } else {
+        if (copy->writtenAside) {
+            progress_.startFile(copy->action.sourceSize);
+            if (!written.copy.complete)
+                written = writeAgainHere(*copy);
+            progress_.finishFile();
+        }
+        if (!written.copy.complete)
+            attempt = notWritten(copy->action, written.copy);
+        else if (!written.flushed.ok())
+            attempt.failure = flushFailure(written.flushed);
+        else
+            attempt = finishCopy(*copy, written.copy.sourceReadOnly);
+    }
     report(copy->action, attempt, copy->folder->flushes);
 }
 
-platform::FsResult FileCopier::waitForFlush(PendingCopy& copy) {
+FileCopier::WrittenCopy FileCopier::waitFor(PendingCopy& copy) {
     // Input is let through while a long flush runs, so that Stop and Abort All are seen.
-    while (copy.flushed.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+    while (copy.done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
         if (!context_.abortRequested())
             context_.pump();
-    return copy.flushed.get();
+    return copy.done.get();
+}
+
+FileCopier::WrittenCopy FileCopier::writeAgainHere(PendingCopy& copy) {
+    copy.temporary->discard();
+    WrittenCopy written{tempCopier_.write(copy.action, *copy.temporary), {}};
+    if (written.copy.complete)
+        written.flushed = copy.temporary->flush();
+    return written;
+}
+
+FileCopier::Attempt FileCopier::notWritten(const engine::CopyAction& action,
+                                           const TempCopyResult& copy) {
+    if (context_.abortRequested())
+        showAbandoned(action);
+    return Attempt{false, copy.failure};
 }
 
 void FileCopier::report(const engine::CopyAction& action, const Attempt& attempt,
@@ -155,7 +191,8 @@ FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action) {
         return copyLink(action);
     progress_.startFile(action.sourceSize);
     Begun begun = copyWithinFreeSpace(action);
-    progress_.finishFile();
+    if (!begun.pending || !begun.pending->writtenAside)
+        progress_.finishFile(); // a copy written aside is counted when it is done
     return begun;
 }
 
@@ -221,27 +258,42 @@ FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& acti
 
 FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
                                         const ScannedEntry& expectedTarget) {
-    auto temporary =
-        std::make_unique<TemporaryFile>(context_.filesFor(action.exactName), action.targetFolder);
-    const TempCopyResult copy = tempCopier_.write(action, *temporary);
-    if (!copy.complete) {
-        if (context_.abortRequested())
-            showAbandoned(action);
-        return Attempt{false, copy.failure};
+    platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
+    auto pending = std::make_unique<PendingCopy>(
+        action, std::make_unique<TemporaryFile>(fileSystem, action.targetFolder), expectedTarget);
+    TemporaryFile& temporary = *pending->temporary;
+    if (workAside_ && action.sourceSize <= kLargestWrittenAside) {
+        context_.setCurrentFile(action.sourcePath());
+        pending->writtenAside = true;
+        pending->done = workers_.run([&fileSystem, &action, &temporary] {
+            thread_local const std::unique_ptr<std::byte[]> buffer(
+                new std::byte[TempCopier::kBlockSize]);
+            QuietAttendant quiet;
+            WrittenCopy written{writeTemporary(fileSystem, action, temporary,
+                                               {buffer.get(), TempCopier::kBlockSize}, quiet),
+                                {}};
+            if (written.copy.complete)
+                written.flushed = temporary.flush();
+            return written;
+        });
+        return pending;
     }
-    auto pending = std::make_unique<PendingCopy>(action, std::move(temporary), expectedTarget,
-                                                 copy.sourceReadOnly);
-    if (flushAside_) {
-        pending->flushed = flushPool_.flush(pending->temporary->output());
+    const TempCopyResult copy = tempCopier_.write(action, temporary);
+    if (!copy.complete)
+        return notWritten(action, copy);
+    if (workAside_) {
+        pending->done = workers_.run([copy, &temporary] {
+            return WrittenCopy{copy, temporary.flush()};
+        });
     } else {
-        std::promise<platform::FsResult> flushed;
-        flushed.set_value(pending->temporary->flush());
-        pending->flushed = flushed.get_future();
+        std::promise<WrittenCopy> flushed;
+        flushed.set_value(WrittenCopy{copy, temporary.flush()});
+        pending->done = flushed.get_future();
     }
     return pending;
 }
 
-FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy) {
+FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnly) {
     const engine::CopyAction& action = copy.action;
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
@@ -256,7 +308,7 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy) {
         context_.abortAll();
         return {false, "Binary compare failed - target kept"};
     }
-    return putInPlace(action, *copy.temporary, copy.expectedTarget, copy.sourceReadOnly);
+    return putInPlace(action, *copy.temporary, copy.expectedTarget, sourceReadOnly);
 }
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {

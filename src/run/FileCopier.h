@@ -3,10 +3,10 @@
 #include "engine/Plan.h"
 #include "run/CopyProgress.h"
 #include "run/CopyStretches.h"
-#include "run/FlushPool.h"
 #include "run/FolderFlushes.h"
 #include "run/ScannedState.h"
 #include "run/TempCopier.h"
+#include "run/WorkerPool.h"
 #include "script/SessionSettings.h"
 
 #include <cstddef>
@@ -27,15 +27,20 @@ class RunContext;
 // fails or is stopped leaves the target and its backups as they were.
 //
 // Flushing a small file costs far more than writing it, so copies into different folders
-// overlap: while the flushes of some folders' copies run on a few threads, the next folder's
-// copy is written. Each folder has one copy under way at a time, in list order, so that no two
-// copies ever meet at one name. Everything else (every question, every look at the targets,
-// every rename, every row and counter) happens here on the caller's thread.
+// overlap: a few threads write small copies and flush every copy while the next folder's copy is
+// begun. Each folder has one copy under way at a time, in list order, so that no two copies ever
+// meet at one name. Everything else (every question, every look at the targets, every rename,
+// every row and counter) happens here on the caller's thread; a copy that met trouble on a
+// thread is written again here, where the operator can be asked about it.
 class FileCopier {
 public:
-    // The folders whose copies overlap, and the threads that flush them. With many copies in
-    // flight the copying thread seldom waits for a flush; the threads mostly sleep on the disk.
+    // The folders whose copies overlap, and the threads that write and flush them. With many
+    // copies in flight the copying thread seldom waits for a flush; the threads mostly sleep on
+    // the disk.
     static constexpr std::size_t kFoldersSideBySide = 64;
+    // Copies no bigger than one block are written on the threads too: they need no progress shown
+    // and no input let through while they are written.
+    static constexpr std::int64_t kLargestWrittenAside = TempCopier::kBlockSize;
 
     explicit FileCopier(RunContext& context);
     ~FileCopier();
@@ -51,19 +56,24 @@ private:
         std::string failure;
     };
     struct FolderRun;
-    // A copy written into its temporary file, whose flush is under way.
+    // A copy written, or being written, into its temporary file and then flushed.
+    struct WrittenCopy {
+        TempCopyResult copy;
+        platform::FsResult flushed;
+    };
+    // A copy whose writing or flush is under way.
     struct PendingCopy {
-        PendingCopy(const engine::CopyAction& copyAction, std::unique_ptr<TemporaryFile> written,
-                    ScannedEntry expected, bool readOnly);
-        // The file is never closed while its flush runs.
+        PendingCopy(const engine::CopyAction& copyAction, std::unique_ptr<TemporaryFile> file,
+                    ScannedEntry expected);
+        // The file is never touched here while a thread works on it.
         ~PendingCopy();
 
         const engine::CopyAction& action;
         std::unique_ptr<TemporaryFile> temporary;
         ScannedEntry expectedTarget; // what must be at the target's name when the copy takes it
-        bool sourceReadOnly;
         FolderRun* folder = nullptr;
-        std::future<platform::FsResult> flushed;
+        bool writtenAside = false; // written on a thread, not only flushed there
+        std::future<WrittenCopy> done;
     };
     // How beginning a copy went: ended already, or pending its flush.
     struct Begun {
@@ -90,7 +100,11 @@ private:
     // Waits for the oldest pending copy's flush, then puts it in place (or, after an abort,
     // discards it).
     void finishOldestPending();
-    platform::FsResult waitForFlush(PendingCopy& copy);
+    WrittenCopy waitFor(PendingCopy& copy);
+    // A copy that met trouble on a thread is written and flushed again here, asking as usual.
+    WrittenCopy writeAgainHere(PendingCopy& copy);
+    // What a copy that was not written completely comes to.
+    Attempt notWritten(const engine::CopyAction& action, const TempCopyResult& copy);
     void report(const engine::CopyAction& action, const Attempt& attempt, FolderFlushes& flushes);
 
     Begun beginCopy(const engine::CopyAction& action);
@@ -98,10 +112,10 @@ private:
     bool targetsOwnExecutable(const engine::CopyAction& action);
     Attempt refuseOwnExecutable(const engine::CopyAction& action);
     Begun copyWithinFreeSpace(const engine::CopyAction& action);
-    // Writes the temporary copy and hands its flush to the pool.
+    // Writes the temporary copy and hands its flush to the pool, or hands both over.
     Begun writeCopy(const engine::CopyAction& action, const ScannedEntry& expectedTarget);
     // The flushed copy, compared with its source when asked, takes the target's name.
-    Attempt finishCopy(PendingCopy& copy);
+    Attempt finishCopy(PendingCopy& copy, bool sourceReadOnly);
     // A symbolic link: made under the temporary name, then renamed over the target.
     Attempt copyLink(const engine::CopyAction& action);
     // Gives a complete temporary copy the target's name, rotating the backups, when the
@@ -125,8 +139,8 @@ private:
     CopyProgress progress_;
     TempCopier tempCopier_;
     script::SessionSettings verifySettings_; // the settings the comparison's engine sees
-    FlushPool flushPool_;
-    bool flushAside_ = false; // whether the copies begun now hand their flushes to the pool
+    WorkerPool workers_;
+    bool workAside_ = false; // whether the copies begun now hand work to the pool
     // Oldest first; declared after the pool, so that they go (waiting for their flushes) first.
     std::deque<std::unique_ptr<PendingCopy>> pending_;
     std::map<char, std::int64_t> pendingBytes_; // by the drive letter of their targets

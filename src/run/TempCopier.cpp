@@ -34,8 +34,9 @@ std::string flushFailure(const platform::FsResult& flushed) {
     return "Could not write the copy - " + failureReason(flushed);
 }
 
-TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile& temporary) {
-    platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
+TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::CopyAction& action,
+                              TemporaryFile& temporary, std::span<std::byte> buffer,
+                              WriteAttendant& attendant) {
     const std::string sourcePath = action.sourcePath();
 
     // The source is looked at before reading and again afterwards: its stamp goes onto the
@@ -46,21 +47,19 @@ TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile
     if (opened.ok())
         input = fileSystem.openRead(sourcePath, opened);
     if (!input) {
-        const Question notice{
-            .details = StandardQuestion{.message = "Could not open Source File " + sourcePath}};
-        context_.services().operatorPort.ask(notice);
+        attendant.sourceNotOpened(sourcePath);
         return failed("Could not open Source File");
     }
 
     if (platform::FsResult created = temporary.create(); !created.ok())
         return failed(temporaryFailure(created));
 
-    context_.setCurrentFile(sourcePath);
+    attendant.writing(sourcePath);
     TempCopyResult result;
     for (;;) {
-        const platform::CopyStep step = temporary.output().copyFrom(*input, buffer_);
+        const platform::CopyStep step = temporary.output().copyFrom(*input, buffer);
         if (!step.readFailure.ok()) {
-            if (retryAfterReadError(sourcePath, result))
+            if (attendant.readAgain(sourcePath, result))
                 continue;
             return result;
         }
@@ -68,9 +67,7 @@ TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile
             return failed("Could not write the copy - " + failureReason(step.writeFailure));
         if (step.count == 0)
             break;
-        progress_.advance(step.count);
-        context_.pump();
-        if (context_.abortRequested())
+        if (!attendant.written(step.count))
             return result; // abandoned: the temporary file goes with its owner
     }
     input.reset();
@@ -93,7 +90,27 @@ TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile
     return result;
 }
 
-bool TempCopier::retryAfterReadError(const std::string& sourcePath, TempCopyResult& result) {
+TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile& temporary) {
+    return writeTemporary(context_.filesFor(action.exactName), action, temporary, buffer_, *this);
+}
+
+void TempCopier::writing(const std::string& sourcePath) {
+    context_.setCurrentFile(sourcePath);
+}
+
+void TempCopier::sourceNotOpened(const std::string& sourcePath) {
+    const Question notice{
+        .details = StandardQuestion{.message = "Could not open Source File " + sourcePath}};
+    context_.services().operatorPort.ask(notice);
+}
+
+bool TempCopier::written(std::int64_t bytes) {
+    progress_.advance(bytes);
+    context_.pump();
+    return !context_.abortRequested();
+}
+
+bool TempCopier::readAgain(const std::string& sourcePath, TempCopyResult& result) {
     Question question{
         .details = FileErrorQuestion{.message = "Could not read from the file " + sourcePath}};
     switch (context_.services().operatorPort.ask(question)) {

@@ -5,6 +5,8 @@
 #include "run/TemporaryFile.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,11 +32,33 @@ struct TempCopyResult {
     bool sourceReadOnly = false;
 };
 
-// Copies a source file block by block (inside the system where it can) into the temporary file
-// of its target folder, letting pending input through between blocks so that Stop and Abort
-// All take effect within a block. The flush is left to the caller, which may overlap it with
-// the next copy.
-class TempCopier {
+// How writing a copy meets trouble and shows its progress.
+class WriteAttendant {
+public:
+    virtual ~WriteAttendant() = default;
+    // The temporary file is made; the source's bytes follow.
+    virtual void writing(const std::string& sourcePath) = 0;
+    // The source could not be opened (the copy fails).
+    virtual void sourceNotOpened(const std::string& sourcePath) = 0;
+    // Reading the source failed: true to read again; otherwise result.failure says why the
+    // copy ends (empty when the run was stopped).
+    virtual bool readAgain(const std::string& sourcePath, TempCopyResult& result) = 0;
+    // Bytes were written: false when the copy is to be abandoned.
+    virtual bool written(std::int64_t bytes) = 0;
+};
+
+// Copies the action's source block by block (inside the system where it can) into the
+// temporary file, which it creates, and gives the copy the source's stamp and attributes. The
+// flush is left to the caller, which may overlap it with the next copy. Safe on any thread
+// when the attendant is.
+TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::CopyAction& action,
+                              TemporaryFile& temporary, std::span<std::byte> buffer,
+                              WriteAttendant& attendant);
+
+// Writes copies on the copying thread: the operator is asked about a source that cannot be
+// opened or read, and pending input is let through between blocks, so that Stop and Abort All
+// take effect within a block.
+class TempCopier final : private WriteAttendant {
 public:
     static constexpr std::size_t kBlockSize = 262144;
 
@@ -43,8 +67,10 @@ public:
     TempCopyResult write(const engine::CopyAction& action, TemporaryFile& temporary);
 
 private:
-    // Asks what to do about a source that cannot be read; true to read again.
-    bool retryAfterReadError(const std::string& sourcePath, TempCopyResult& result);
+    void writing(const std::string& sourcePath) override;
+    void sourceNotOpened(const std::string& sourcePath) override;
+    bool readAgain(const std::string& sourcePath, TempCopyResult& result) override;
+    bool written(std::int64_t bytes) override;
 
     RunContext& context_;
     CopyProgress& progress_;

@@ -257,13 +257,13 @@ TEST_F(CopyTest, AbortDuringACopyLeavesTargetAndBackupsUntouched) {
     planCopy("NEXT.DAT");
     int pumps = 0;
     display.onPump = [&] {
-        if (++pumps == 1) // Abort All, clicked while the first block was being copied
+        if (++pumps == 2) // Abort All, clicked while the first block was being copied
             context().abortAll();
     };
 
     copyPlannedFiles();
 
-    EXPECT_EQ(pumps, 1);
+    EXPECT_EQ(pumps, 2); // one before the copy began, one after its first block
     EXPECT_EQ(rightFiles(), (TreeListing{{"BIG.DAT", "old"}, {"BIG.DB1", "older"}}));
     EXPECT_EQ(copyRow(0).status, "File to be copied");
     EXPECT_EQ(copyRow(1).status, "File to be copied");

@@ -9,13 +9,15 @@ namespace {
 
 class FaultyInput final : public platform::InputFile {
 public:
-    FaultyInput(std::unique_ptr<platform::InputFile> inner, FaultyFileSystem& owner)
-        : inner_(std::move(inner)), owner_(owner) {}
+    FaultyInput(std::unique_ptr<platform::InputFile> inner, FaultyFileSystem& owner,
+                std::string_view path)
+        : inner_(std::move(inner)), owner_(owner),
+          unreadable_(!owner.unreadable.empty() && path.ends_with(owner.unreadable)) {}
 
     std::int64_t read(std::byte* buffer, std::size_t size) override {
         const int call = ++owner_.readCalls;
-        if (owner_.failReadAt > 0 && call >= owner_.failReadAt &&
-            call < owner_.failReadAt + owner_.failingReads) {
+        if (unreadable_ || (owner_.failReadAt > 0 && call >= owner_.failReadAt &&
+                            call < owner_.failReadAt + owner_.failingReads)) {
             error_ = {platform::FsStatus::IoError, "Input/output error"};
             return -1;
         }
@@ -29,6 +31,7 @@ public:
 private:
     std::unique_ptr<platform::InputFile> inner_;
     FaultyFileSystem& owner_;
+    bool unreadable_;
     platform::FsResult error_;
 };
 
@@ -43,12 +46,8 @@ public:
     ~FaultyOutput() override { close(); }
 
     platform::FsResult write(const std::byte* data, std::size_t size) override {
-        if (owner_.writeFailure &&
-            written_ + static_cast<std::int64_t>(size) > owner_.failWritesAfter) {
-            platform::FsResult failure = *owner_.writeFailure;
-            owner_.writeFailure.reset();
-            return failure;
-        }
+        if (auto failure = owner_.writeFailureFor(written_, size))
+            return *failure;
         written_ += static_cast<std::int64_t>(size);
         if (!owner_.corruptWrites || size == 0)
             return inner_->write(data, size);
@@ -91,6 +90,17 @@ std::vector<std::string> FaultyFileSystem::events() const {
 void FaultyFileSystem::record(std::string event) {
     const std::lock_guard lock(mutex_);
     events_.push_back(std::move(event));
+}
+
+std::optional<platform::FsResult> FaultyFileSystem::writeFailureFor(std::int64_t written,
+                                                                    std::size_t size) {
+    const std::lock_guard lock(mutex_);
+    if (!writeFailure || written + static_cast<std::int64_t>(size) <= failWritesAfter)
+        return std::nullopt;
+    std::optional<platform::FsResult> failure = writeFailure;
+    if (!writeFailureStays)
+        writeFailure.reset();
+    return failure;
 }
 
 int FaultyFileSystem::mostFlushesAtOnce() const {
@@ -142,7 +152,7 @@ std::unique_ptr<platform::InputFile> FaultyFileSystem::openRead(std::string_view
     auto file = inner_.openRead(path, result, links);
     if (!file)
         return nullptr;
-    return std::make_unique<FaultyInput>(std::move(file), *this);
+    return std::make_unique<FaultyInput>(std::move(file), *this, path);
 }
 
 std::unique_ptr<platform::OutputFile> FaultyFileSystem::createFresh(std::string_view path,

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -23,14 +24,18 @@ public:
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
 
     // The next write that would take a new file past failWritesAfter bytes fails with this
-    // result (once: the space a failed copy gives back lets the next one through).
+    // result (once: the space a failed copy gives back lets the next one through; every time
+    // when writeFailureStays).
     std::optional<platform::FsResult> writeFailure;
     std::int64_t failWritesAfter = 0;
+    bool writeFailureStays = false;
     // The first byte of every block written is changed (a disk that does not keep its data).
     bool corruptWrites = false;
     // Reading fails at the read call with this number (from 1), failingReads times in a row.
     int failReadAt = 0;
     int failingReads = 0;
+    // Every read of a file whose path ends with this fails.
+    std::string unreadable;
     // Renames for which this returns true fail.
     std::function<bool(std::string_view from, std::string_view to)> refuseRename;
     // Removals of files for which this returns true fail.
@@ -121,11 +126,13 @@ public:
     // Names matched exactly go straight to the real file system, without faults.
     platform::FileSystem& exactNames() override { return inner_.exactNames(); }
 
-    int readCalls = 0; // read calls on files opened since the start
+    std::atomic<int> readCalls = 0; // read calls on files opened since the start
+    // The write failure that a write of size bytes, after written bytes of its file, meets.
+    std::optional<platform::FsResult> writeFailureFor(std::int64_t written, std::size_t size);
 
 private:
     platform::FileSystem& inner_;
-    // Flushes are called on other threads.
+    // Copies are written and flushed on other threads.
     mutable std::mutex mutex_;
     std::vector<std::string> events_;
     std::map<std::string, int> writers_;

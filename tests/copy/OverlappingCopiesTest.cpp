@@ -86,7 +86,7 @@ TEST_F(CopyTest, AbortWithCopiesPendingLeavesEveryTargetAndNoTemporaryFile) {
     fileSystem.flushDelay = kSlowFlush;
     int pumps = 0;
     display.onPump = [&] {
-        if (++pumps == 3) // while the third folder's copy is written, two are being flushed
+        if (++pumps == 3) // as the third folder's copy begins, two are under way
             context().abortAll();
     };
 
@@ -97,7 +97,7 @@ TEST_F(CopyTest, AbortWithCopiesPendingLeavesEveryTargetAndNoTemporaryFile) {
     for (std::size_t i = 0; i < 10; ++i)
         EXPECT_EQ(copyRow(i).status, "File to be copied");
     EXPECT_EQ(context().status().counter(Counter::UpFiles), 0);
-    EXPECT_EQ(context().failedActions(), 3); // the two being flushed and the one being written
+    EXPECT_EQ(context().failedActions(), 2); // the two under way
     for (const std::string& event : fileSystem.events())
         EXPECT_FALSE(event.starts_with("rename")) << event;
     EXPECT_FALSE(display.directionVisible);
@@ -156,12 +156,12 @@ INSTANTIATE_TEST_SUITE_P(
                   [](FaultyFileSystem& files, ScriptedOperator&) {
                       files.writeFailure = {platform::FsStatus::NoSpace, "No space left"};
                       files.failWritesAfter = 100; // FAULT.DAT only
+                      files.writeFailureStays = true;
                   },
                   "Could not write the copy - disk full", "File copied"},
         FaultCase{"UnreadableSource",
                   [](FaultyFileSystem& files, ScriptedOperator& asker) {
-                      files.failReadAt = 3; // ONE.DAT takes two reads
-                      files.failingReads = 1;
+                      files.unreadable = "FAULT.DAT";
                       asker.answers.push_back(DialogAnswer::Ignore);
                   },
                   "Could not read from the file - skipped", "File copied"},

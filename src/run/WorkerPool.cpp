@@ -1,10 +1,10 @@
-#include "run/FlushPool.h"
+#include "run/WorkerPool.h"
 
 namespace brisko::run {
 
-FlushPool::FlushPool(std::size_t maxThreads) : maxThreads_(maxThreads) {}
+WorkerPool::WorkerPool(std::size_t maxThreads) : maxThreads_(maxThreads) {}
 
-FlushPool::~FlushPool() {
+WorkerPool::~WorkerPool() {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -14,9 +14,7 @@ FlushPool::~FlushPool() {
         thread.join();
 }
 
-std::future<platform::FsResult> FlushPool::flush(platform::OutputFile& file) {
-    std::packaged_task<platform::FsResult()> job([&file] { return file.flush(); });
-    std::future<platform::FsResult> result = job.get_future();
+void WorkerPool::post(std::function<void()> job) {
     {
         const std::lock_guard lock(mutex_);
         jobs_.push_back(std::move(job));
@@ -24,18 +22,17 @@ std::future<platform::FsResult> FlushPool::flush(platform::OutputFile& file) {
             threads_.emplace_back([this] { work(); });
     }
     wake_.notify_one();
-    return result;
 }
 
-void FlushPool::work() {
+void WorkerPool::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idle_;
         wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
         --idle_;
         if (jobs_.empty())
-            return; // stopping, with nothing left to flush
-        std::packaged_task<platform::FsResult()> job = std::move(jobs_.front());
+            return; // stopping, with nothing left to do
+        std::function<void()> job = std::move(jobs_.front());
         jobs_.pop_front();
         lock.unlock();
         job();
