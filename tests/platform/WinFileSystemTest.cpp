@@ -117,7 +117,11 @@ TEST_F(WinFileSystemTest, NamesAreComparedByTheSystemAndLongPathsWork) {
     const PathInfo info = files.stat(root + "/sub/../REPORT.txt");
     ASSERT_TRUE(info.result.ok()) << info.result.detail;
     EXPECT_EQ(info.entry.name, "Report.TXT"); // the name as on disk
-    EXPECT_EQ(files.hostPath(root + "/a/./b"), root + "\\a\\b");
+    // Two spellings of one file give one host path; missing names stay as written.
+    fs::create_directory(root + "\\Sub");
+    const std::string stored = files.hostPath(root).value();
+    EXPECT_EQ(files.hostPath(root + "/sub/../report.txt"), stored + "\\Report.TXT");
+    EXPECT_EQ(files.hostPath(root + "/SUB/./a/../New.Txt"), stored + "\\Sub\\New.Txt");
     EXPECT_EQ(files.stat(path("missing.txt")).result.status, FsStatus::NotFound);
     EXPECT_EQ(files.stat(path("missing\\deeper.txt")).result.status, FsStatus::NotFound);
     EXPECT_EQ(files.stat(path("what?.txt")).result.status, FsStatus::InvalidName);
