@@ -61,6 +61,10 @@ MappedTree::MappedTree(std::vector<Drive> drives) : drives_(std::move(drives)) {
             std::make_unique<SystemDriveLetter>(drive.letter, path(drive.folder)));
 #endif
     }
+#ifdef _WIN32
+    for (const auto& letter : systemDrives_)
+        letter->awaitOwnVolume();
+#endif
 }
 
 platform::DriveMap MappedTree::driveMap() const {
