@@ -27,9 +27,7 @@ wine cmd /c exit >/dev/null 2>&1
 wineserver -w
 wineserver -p >/dev/null 2>&1
 wine cmd /c exit >/dev/null 2>&1
-# One copy test fails now and then under Wine (a timing difference of Wine's, not seen on Linux):
-# a failing program is run once more before the run counts as failed.
-ctest --test-dir build-win --output-on-failure --repeat until-pass:2
+ctest --test-dir build-win --output-on-failure
 
 # The demo, once on Linux and once under Wine, on fresh copies of the samples.
 [ -x build/src/batch/brisko2-batch ] || {

@@ -6,6 +6,7 @@
 #include "platform/WinFiles.h"
 #include "platform/WinHandle.h"
 #include "platform/WinPaths.h"
+#include "platform/WinStoredCase.h"
 #include "platform/WinText.h"
 
 #include <limits>
@@ -124,7 +125,7 @@ std::optional<std::string> WinFileSystem::hostPath(std::string_view path) {
     const WinPath parsed = pathOf(path);
     if (!parsed.result.ok())
         return std::nullopt;
-    return parsed.display;
+    return storedSpelling(parsed);
 }
 
 Listing WinFileSystem::list(std::string_view folder) {

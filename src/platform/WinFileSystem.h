@@ -8,6 +8,10 @@ namespace brisko::platform {
 // system (case-blind, case-preserving), long paths through the "\\?\" form, symbolic links and
 // junctions as entries of their own (never followed), the attributes and stamps the system
 // keeps.
+// It holds no state of its own: each call works on its own handles, so any calls may run side
+// by side on different threads (temporary files written on workers while another thread
+// renames and rotates backups elsewhere). Only setCurrentFolder changes what others share,
+// the process's current folder, against which relative paths are resolved.
 class WinFileSystem final : public FileSystem {
 public:
     std::optional<std::string> hostPath(std::string_view path) override;

@@ -20,7 +20,9 @@ private:
 };
 
 // Writing a newly created regular file. The handle shares reading and deleting but not writing:
-// that is the lock another run looks for before it replaces the file.
+// that is the lock another run looks for before it replaces the file. One thread at a time
+// uses a file (it may be written on one thread and flushed on another after it), while other
+// files and the file system are used on other threads.
 class WinOutputFile final : public OutputFile {
 public:
     explicit WinOutputFile(WinHandle handle) : handle_(std::move(handle)) {}

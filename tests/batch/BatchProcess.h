@@ -16,10 +16,12 @@ struct ProcessResult {
 ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
                               const std::vector<std::string>& environment = {});
 
+#ifndef _WIN32
 // Starts brisko2-batch like runBatchProcess, sends it a signal as soon as ready() holds (or the
 // child has ended), and waits.
 ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,
                                        const std::function<bool()>& ready);
+#endif
 
 using Records = std::vector<std::vector<std::string>>;
 

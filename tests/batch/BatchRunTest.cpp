@@ -1,10 +1,12 @@
 #include "BatchProcess.h"
 #include "support/MappedTree.h"
 
-#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#ifndef _WIN32
+#include <csignal>
 #include <unistd.h>
+#endif
 
 namespace brisko::test {
 namespace {
@@ -60,6 +62,9 @@ TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
 }
 
 TEST_F(BatchRunTest, NamesDifferingOnlyInCaseAreMirroredEachUnderItsOwnName) {
+#ifdef _WIN32
+    GTEST_SKIP() << "names differing only in case cannot stand side by side in a folder here";
+#endif
     tree.lay({{"left/Index.txt", "first new", 1700000000},
               {"left/index.txt", "second new", 1700000000},
               {"right/Index.txt", "first old", 1600000000},
@@ -88,7 +93,9 @@ TEST_F(BatchRunTest, PauseBetweenScanAndCopyEndsTheRunUnlessContinued) {
 TEST_F(BatchRunTest, AnActionNotCarriedOutExitsThree) {
     // The mirror would delete a read-only file; nobody confirms that on a console.
     tree.lay({{"left/a.txt", "a"}, {"right/locked.txt", "keep me"}});
-    chmod(tree.path("right/locked.txt").c_str(), 0444);
+    namespace fs = std::filesystem;
+    fs::permissions(tree.path("right/locked.txt"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     ProcessResult result = run({}, kMirror);
     EXPECT_EQ(result.exitStatus, 3) << result.out;
     EXPECT_TRUE(tree.exists("right/locked.txt"));
@@ -126,6 +133,7 @@ TEST_F(BatchRunTest, QuestionsTakeTheirHarmlessDefault) {
     EXPECT_FALSE(tree.exists("right/only-left.txt"));
 }
 
+#ifndef _WIN32 // a signal, and a sparse file
 TEST_F(BatchRunTest, TerminationStopsALargeCopyAndLeavesNoTemporaryFile) {
     // A sparse file reads fast but still takes many blocks to copy. The signal comes once the
     // copy has begun, that is once its temporary file is there.
@@ -136,6 +144,7 @@ TEST_F(BatchRunTest, TerminationStopsALargeCopyAndLeavesNoTemporaryFile) {
     EXPECT_EQ(result.exitStatus, 2) << result.out << result.err;
     EXPECT_EQ(tree.listing("right"), (TreeListing{{"big.txt", "old"}}));
 }
+#endif
 
 } // namespace
 } // namespace brisko::test

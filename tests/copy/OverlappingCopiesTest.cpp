@@ -40,9 +40,6 @@ void expectFlushBeforeEveryRename(const std::vector<std::string>& events) {
 }
 
 TEST_F(CopyTest, CopiesSideBySideAreFlushedBeforeTheirRenameAndNeverShareAName) {
-#ifdef _WIN32
-    GTEST_SKIP() << "copies side by side in one folder are not yet carried out alike on Windows";
-#endif
     // Four folders of three copies each; the first copy of each replaces a target kept as its
     // backup, and the last copy into SUB0 names that folder in other letter case.
     TreeListing expected;
@@ -117,9 +114,6 @@ class FaultAmongOverlappingCopiesTest : public CopyTest,
                                         public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FaultAmongOverlappingCopiesTest, OnlyTheFaultyCopysRowSaysSo) {
-#ifdef _WIN32
-    GTEST_SKIP() << "copies side by side in one folder are not yet carried out alike on Windows";
-#endif
     const FaultCase& example = GetParam();
     for (const char* folder : {"A", "B", "C"})
         right(std::string(folder) + "/KEEP.TXT", "keep");

@@ -24,14 +24,19 @@ protected:
         fs::create_directories(root_);
         root = root_.string();
     }
-    ~WinFileSystemTest() override {
-        // In the long form, so that paths beyond the old limit go too.
-        const fs::path all(L"\\\\?\\" + root_.wstring());
-        std::error_code ignored;
-        for (auto it = fs::recursive_directory_iterator(all, ignored);
-             it != fs::recursive_directory_iterator(); it.increment(ignored))
-            SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(all, ignored);
+    // Through the backend itself, whose long paths reach beyond the old limit.
+    ~WinFileSystemTest() override { removeTree(root); }
+    void removeTree(const std::string& folder) {
+        for (const DirEntry& entry : files.list(folder).entries) {
+            const std::string inside = folder + "\\" + entry.name;
+            if (entry.attributes.directory && !entry.attributes.link) {
+                removeTree(inside);
+            } else {
+                files.clearAttributes(inside);
+                files.removeFile(inside);
+            }
+        }
+        files.removeFolder(folder);
     }
 
     std::string path(const std::string& relative) const { return root + "\\" + relative; }
@@ -117,7 +122,11 @@ TEST_F(WinFileSystemTest, NamesAreComparedByTheSystemAndLongPathsWork) {
     const PathInfo info = files.stat(root + "/sub/../REPORT.txt");
     ASSERT_TRUE(info.result.ok()) << info.result.detail;
     EXPECT_EQ(info.entry.name, "Report.TXT"); // the name as on disk
-    EXPECT_EQ(files.hostPath(root + "/a/./b"), root + "\\a\\b");
+    // Two spellings of one file give one host path; missing names stay as written.
+    fs::create_directory(root + "\\Sub");
+    const std::string stored = files.hostPath(root).value();
+    EXPECT_EQ(files.hostPath(root + "/sub/../report.txt"), stored + "\\Report.TXT");
+    EXPECT_EQ(files.hostPath(root + "/SUB/./a/../New.Txt"), stored + "\\Sub\\New.Txt");
     EXPECT_EQ(files.stat(path("missing.txt")).result.status, FsStatus::NotFound);
     EXPECT_EQ(files.stat(path("missing\\deeper.txt")).result.status, FsStatus::NotFound);
     EXPECT_EQ(files.stat(path("what?.txt")).result.status, FsStatus::InvalidName);

@@ -1,6 +1,5 @@
 #include "run/RunContext.h"
 
-#include "platform/PosixFileSystem.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
 #include "support/ManualClock.h"
@@ -35,8 +34,9 @@ protected:
         return tree.write(name, text).string();
     }
 
-    test::MappedTree tree;
-    platform::PosixFileSystem fileSystem{tree.driveMap()};
+    test::MappedTree tree{{{'T', ""}}}; // a letter that no system takes for itself
+    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
+    platform::FileSystem& fileSystem = *hostFiles;
     test::ManualClock clock{1709640000}; // 5 March 2024
     test::FixedEnvironment environment;
     test::RecordingDisplay display;

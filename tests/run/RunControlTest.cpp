@@ -1,6 +1,5 @@
 #include "run/RunControl.h"
 
-#include "platform/PosixFileSystem.h"
 #include "platform/Shell.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"
@@ -40,7 +39,8 @@ protected:
     }
 
     test::MappedTree tree{{{'L', "left"}, {'R', "right"}}};
-    platform::PosixFileSystem fileSystem{tree.driveMap()};
+    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
+    platform::FileSystem& fileSystem = *hostFiles;
     // The files are written now; every throttled pump reaches the display.
     test::ManualClock clock{std::time(nullptr), std::chrono::seconds(1)};
     test::FixedEnvironment environment;

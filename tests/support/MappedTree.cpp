@@ -61,6 +61,10 @@ MappedTree::MappedTree(std::vector<Drive> drives) : drives_(std::move(drives)) {
             std::make_unique<SystemDriveLetter>(drive.letter, path(drive.folder)));
 #endif
     }
+#ifdef _WIN32
+    for (const auto& letter : systemDrives_)
+        letter->awaitOwnVolume();
+#endif
 }
 
 platform::DriveMap MappedTree::driveMap() const {
@@ -82,10 +86,12 @@ std::unique_ptr<platform::FileSystem> MappedTree::hostFileSystem() const {
 
 std::vector<std::string> MappedTree::driveOptions() const {
     std::vector<std::string> options;
+#ifndef _WIN32 // on Windows the drives are letters of the system already
     for (const Drive& drive : drives_) {
         options.push_back("--drive");
         options.push_back(std::string(1, drive.letter) + "=" + utf8Of(path(drive.folder)));
     }
+#endif
     return options;
 }
 

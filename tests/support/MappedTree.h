@@ -55,7 +55,8 @@ public:
     platform::DriveMap driveMap() const;
     // The host's file system reaching the drives: POSIX through the drive map, or Windows.
     std::unique_ptr<platform::FileSystem> hostFileSystem() const;
-    // The console runner's options mapping the same drives: "--drive", "L=HOSTDIR", ...
+    // The console runner's options mapping the same drives: "--drive", "L=HOSTDIR", ... (none
+    // on Windows, where they are letters of the system).
     std::vector<std::string> driveOptions() const;
 
     // Writes the entries (folders on the way are made); files without a time of their own get

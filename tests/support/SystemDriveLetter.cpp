@@ -70,6 +70,18 @@ bool defineWineDrive(wchar_t letter, const std::filesystem::path& folder) {
     return done != FALSE;
 }
 
+// The volume serial number the system gives for a folder, or 0.
+DWORD volumeSerialOf(const std::filesystem::path& folder) {
+    const HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info);
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+    return known ? info.dwVolumeSerialNumber : 0;
+}
+
 } // namespace
 
 SystemDriveLetter::SystemDriveLetter(char letter, const std::filesystem::path& folder)
@@ -82,6 +94,15 @@ SystemDriveLetter::SystemDriveLetter(char letter, const std::filesystem::path& f
     if (!defineWineDrive(device_[0], folder_) || !reachable(device_))
         throw std::runtime_error(std::string("cannot map drive ") + letter + ":");
     throughMountManager_ = true;
+}
+
+void SystemDriveLetter::awaitOwnVolume() const {
+    if (!throughMountManager_)
+        return;
+    const std::filesystem::path folder = folder_.has_filename() ? folder_ : folder_.parent_path();
+    const DWORD outer = volumeSerialOf(folder.parent_path());
+    for (int tries = 0; tries < 150 && volumeSerialOf(folder) == outer; ++tries)
+        Sleep(10);
 }
 
 SystemDriveLetter::~SystemDriveLetter() {
