@@ -1,14 +1,25 @@
-# What `cmake --install` puts in place: the programs, the desktop entry (with the window), the
-# script file type, the icon, the manual pages and the documentation with the sample script.
+# What `cmake --install` puts in place: the programs, the documentation with the sample scripts
+# and, on Linux, the desktop entry (with the window), the script file type, the icon and the
+# manual pages.
 include(GNUInstallDirs)
 
 set(BRISKO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/brisko2)
 set(BRISKO_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
 install(TARGETS brisko2-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-set(BRISKO_MAN_PAGES brisko2-batch.1)
 if(BRISKO_BUILD_GUI)
     install(TARGETS brisko2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${BRISKO_DOC_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples DESTINATION ${BRISKO_DOC_DIR})
+if(WIN32)
+    # Windows has no desktop entries, shared file-type database or manual pages: the window
+    # registers the script file type in the user's registry itself.
+    return()
+endif()
+
+set(BRISKO_MAN_PAGES brisko2-batch.1)
+if(BRISKO_BUILD_GUI)
     install(FILES ${PROJECT_SOURCE_DIR}/data/brisko2.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     list(APPEND BRISKO_MAN_PAGES brisko2.1)
@@ -37,5 +48,3 @@ foreach(page ${BRISKO_MAN_PAGES})
     install(FILES ${BRISKO_MAN_STAGE}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${BRISKO_DOC_DIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples DESTINATION ${BRISKO_DOC_DIR})

@@ -1,5 +1,5 @@
 # `cpack -G DEB` in the build folder makes brisko2_VERSION_ARCH.deb from the install rules;
-# dpkg-shlibdeps finds the libraries the programs need.
+# dpkg-shlibdeps finds the libraries the programs need. A Windows build makes a ZIP instead.
 set(CPACK_PACKAGE_NAME brisko2)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Brisko Software")
@@ -12,6 +12,12 @@ only, or as an exact mirror of a master side, keeping backups of the files
 it replaces. It comes as a window (brisko2) and as a console runner
 (brisko2-batch) that runs the same scripts without a window.")
 set(CPACK_STRIP_FILES ON)
+if(WIN32)
+    # `cpack` in a Windows build folder makes a ZIP of the install tree, which needs no tools.
+    set(CPACK_GENERATOR ZIP)
+    include(CPack)
+    return()
+endif()
 set(CPACK_GENERATOR DEB)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
