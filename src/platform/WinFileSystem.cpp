@@ -46,6 +46,19 @@ WinPath pathOf(std::string_view path) {
     return winPath(path, currentHostFolder());
 }
 
+// The two paths of a call that takes two; result is the first one's failure, if any.
+struct PathPair {
+    WinPath from;
+    WinPath to;
+    FsResult result;
+};
+
+PathPair pathsOf(std::string_view from, std::string_view to) {
+    PathPair paths{pathOf(from), pathOf(to), {}};
+    paths.result = !paths.from.result.ok() ? paths.from.result : paths.to.result;
+    return paths;
+}
+
 FsResult succeededIf(BOOL done) {
     return done ? FsResult::success() : lastWinFailure();
 }
@@ -244,12 +257,11 @@ FsResult WinFileSystem::removeFile(std::string_view path) {
 }
 
 FsResult WinFileSystem::rename(std::string_view from, std::string_view to) {
-    const WinPath source = pathOf(from);
-    const WinPath target = pathOf(to);
-    if (!source.result.ok())
-        return source.result;
-    if (!target.result.ok())
-        return target.result;
+    const PathPair paths = pathsOf(from, to);
+    if (!paths.result.ok())
+        return paths.result;
+    const WinPath& source = paths.from;
+    const WinPath& target = paths.to;
     // Written through: the call returns once the new name is on the disk.
     if (MoveFileExW(source.longPath.c_str(), target.longPath.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -260,12 +272,11 @@ FsResult WinFileSystem::rename(std::string_view from, std::string_view to) {
 }
 
 FsResult WinFileSystem::link(std::string_view existing, std::string_view newName) {
-    const WinPath source = pathOf(existing);
-    const WinPath target = pathOf(newName);
-    if (!source.result.ok())
-        return source.result;
-    if (!target.result.ok())
-        return target.result;
+    const PathPair paths = pathsOf(existing, newName);
+    if (!paths.result.ok())
+        return paths.result;
+    const WinPath& source = paths.from;
+    const WinPath& target = paths.to;
     if (CreateHardLinkW(target.longPath.c_str(), source.longPath.c_str(), nullptr))
         return FsResult::success();
     const DWORD error = GetLastError();
