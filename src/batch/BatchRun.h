@@ -12,6 +12,7 @@ enum ExitStatus {
     kExitScriptErrors = 1,
     kExitStopped = 2,
     kExitActionsFailed = 3,
+    kExitOutputFailed = 4, // the records or the progress line could not be written
     kExitUsage = 64,
 };
 

@@ -30,6 +30,10 @@ void applyTitle(ScriptContext& context, const std::string& title) {
 
 ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
     ParsedLine parsed;
+    // A NUL byte would cut the value short wherever it is handed to the system: such a line
+    // is an error, never taken for what comes before the NUL.
+    if (line.find('\0') != std::string_view::npos)
+        return parsed;
     if (line.starts_with(';') || isCommand(line)) {
         parsed.accepted = true;
         parsed.key = platform::toUpper(line);

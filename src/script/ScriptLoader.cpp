@@ -17,6 +17,10 @@ namespace {
 // program, even one that reaches the same file under different names.
 constexpr std::size_t kMaxIncludeDepth = 32;
 
+// A script with all its included files may take this many lines at most, so that files that
+// include each other many times over cannot make the load run without end.
+constexpr std::size_t kMaxLoadedLines = 100000;
+
 // Only a name under which nothing (or a folder) exists is missing; a file that exists but
 // cannot be looked at is present, and its reading fails loudly later.
 bool isMissingFile(platform::FileSystem& fileSystem, const std::string& name) {
@@ -37,17 +41,21 @@ void clearPreviewPrefixes(ScriptContext& context) {
     context.script.preview.rightPath.clear();
 }
 
-// The lines of a script file; when it cannot be read the operator is told and nothing comes.
-std::optional<std::vector<std::string>> readScriptFile(ScriptContext& context,
-                                                       const std::string& name) {
+// The lines of a script file, read once per load (chainEntry names it); when it cannot be read
+// the operator is told and nothing comes.
+const std::vector<std::string>* readScriptFile(ScriptContext& context, const std::string& name,
+                                               const std::string& chainEntry) {
+    auto& filesRead = context.script.filesRead;
+    if (const auto known = filesRead.find(chainEntry); known != filesRead.end())
+        return &known->second;
     std::vector<std::string> lines;
     platform::FsResult result;
     if (readTextLines(context.fileSystem, name, lines, result))
-        return lines;
+        return &filesRead.emplace(chainEntry, std::move(lines)).first->second;
     const Question question{.details = StandardQuestion{.message = "Could not open file " + name},
                             .timeoutSeconds = 60};
     context.operatorPort.ask(question);
-    return std::nullopt;
+    return nullptr;
 }
 
 void addErrorRow(ScriptContext& context, const std::string& line) {
@@ -104,8 +112,8 @@ void includeFile(ScriptContext& context, const ParsedLine& parsed, const std::st
         return;
     }
     clearPreviewPrefixes(context);
-    const std::optional<std::vector<std::string>> lines = readScriptFile(context, name);
-    if (!lines) {
+    const std::vector<std::string>* lines = readScriptFile(context, name, entry);
+    if (lines == nullptr) {
         // An unread Include would let the script run without part of its settings.
         reportFailure("Include File cannot be read");
         return;
@@ -132,10 +140,33 @@ void refreshAfterFile(ScriptContext& context, const std::string& name) {
     window->setErrorReport("Contains " + std::to_string(context.script.errorCount) + " errors");
 }
 
+// Counts one more line of the load; past the limit the load stops with an error row and a
+// history row that says why.
+bool takeLine(ScriptContext& context, const std::string& name) {
+    ScriptState& script = context.script;
+    if (script.loadCut)
+        return false;
+    if (++script.linesLoaded <= kMaxLoadedLines)
+        return true;
+    script.loadCut = true;
+    const std::string reason = "Script longer than " + std::to_string(kMaxLoadedLines) +
+                               " lines with its included files - loading stopped";
+    addErrorRow(context, reason);
+    context.host.addHistoryRow(HistoryRow{.from = name,
+                                          .to = "",
+                                          .size = "",
+                                          .delta = "",
+                                          .status = reason,
+                                          .colour = RowColour::Red});
+    return false;
+}
+
 void appendScriptLines(ScriptContext& context, const std::string& name,
                        const std::string& chainEntry, const std::vector<std::string>& lines) {
     context.script.filesBeingRead.push_back(chainEntry);
     for (const std::string& rawLine : lines) {
+        if (!takeLine(context, name))
+            break;
         const std::string line = trim(rawLine);
         if (line.empty())
             continue;
@@ -171,10 +202,14 @@ void loadScript(ScriptContext& context, const std::string& fileName) {
     clearPreviewPrefixes(context);
     if (isMissingFile(context.fileSystem, fileName))
         return;
-    const std::optional<std::vector<std::string>> lines = readScriptFile(context, fileName);
-    if (!lines)
-        return;
-    appendScriptLines(context, fileName, chainName(context.fileSystem, fileName), *lines);
+    ScriptState& script = context.script;
+    script.filesRead.clear();
+    script.linesLoaded = 0;
+    script.loadCut = false;
+    const std::string entry = chainName(context.fileSystem, fileName);
+    if (const std::vector<std::string>* lines = readScriptFile(context, fileName, entry))
+        appendScriptLines(context, fileName, entry, *lines);
+    script.filesRead.clear(); // the next load reads every file afresh
 }
 
 void clearForLoad(ScriptContext& context) {

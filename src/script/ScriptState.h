@@ -2,6 +2,8 @@
 
 #include "ports/Display.h"
 
+#include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,11 @@ struct ScriptState {
     FolderPreview preview;
     std::vector<std::string> messages;       // the Message rows met in this run, in order
     std::vector<std::string> filesBeingRead; // host paths of the include chain
+    // While a script loads: the lines of every file read so far, by host path, so that each
+    // file is read once however often it is included, and the count of lines taken so far.
+    std::map<std::string, std::vector<std::string>> filesRead;
+    std::size_t linesLoaded = 0;
+    bool loadCut = false; // the load stopped at its limit of lines
 };
 
 // The two check boxes of the History page that scripts may tick but never clear.

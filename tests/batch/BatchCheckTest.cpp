@@ -1,6 +1,7 @@
 #include "BatchProcess.h"
 #include "support/TempTree.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace brisko::test {
@@ -51,6 +52,49 @@ TEST(BatchCheck, ScriptNamedInDriveFormResolvesThroughTheDriveMap) {
         {"--drive", "S=" + tree.root().string(), "--check", "s:\\JOBS\\NIGHTLY.BRK"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(only(records(result.out), "row").size(), 1u);
+}
+#endif
+
+// Scripts that would load without end or lose part of a value are errors that say why.
+TEST(BatchCheck, HostileScriptsAreErrorsNotHangsOrCutValues) {
+    TempTree tree;
+    // 31 files, each including the next twice: two thousand million lines if followed.
+    for (int i = 0; i < 31; ++i) {
+        const std::string next = "f" + std::to_string(i + 1) + ".brk";
+        tree.write("f" + std::to_string(i) + ".brk",
+                   i == 30 ? std::string("Message=leaf\n")
+                           : "Include=" + tree.path(next).string() +
+                                 "\nInclude=" + tree.path(next).string() + "\n");
+    }
+    tree.write("nul.brk", std::string("LeftPath=\\DATA\0\\OTHER\nExecute\n", 30));
+    struct Case {
+        std::string script;
+        std::string errorRowValue;
+    };
+    const std::vector<Case> cases{
+        {"f0.brk", "Script longer than 100000 lines with its included files - loading stopped"},
+        {"nul.brk", "LeftPath=\\DATA\\x00\\OTHER"},
+    };
+    for (const Case& c : cases) {
+        ProcessResult result = runBatchProcess({"--check", tree.path(c.script).string()});
+        EXPECT_EQ(result.exitStatus, 1) << c.script;
+        Records rows = only(records(result.out), "row");
+        EXPECT_NE(std::find(rows.begin(), rows.end(),
+                            std::vector<std::string>{"row", "!", "", "?", c.errorRowValue}),
+                  rows.end())
+            << c.script;
+        EXPECT_EQ(records(result.out).back(), (std::vector<std::string>{"errors", "1"}));
+    }
+}
+
+#ifndef _WIN32
+TEST(BatchCheck, RecordsThatCannotBeWrittenEndWithTheirOwnStatus) {
+    TempTree tree;
+    tree.write("ok.brk", "Execute\n");
+    ProcessResult result =
+        runBatchProcessWritingTo({"--check", tree.path("ok.brk").string()}, "/dev/full");
+    EXPECT_EQ(result.exitStatus, 4);
+    EXPECT_NE(result.err.find("records could not be written"), std::string::npos) << result.err;
 }
 #endif
 

@@ -25,7 +25,7 @@ std::string readAll(int fd) {
 
 ProcessResult runProcess(const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment, int signal,
-                         const std::function<bool()>& ready) {
+                         const std::function<bool()>& ready, const char* outputFile = nullptr) {
     // Output goes to temporary files so that neither pipe can fill up and block the child.
     FILE* out = std::tmpfile();
     FILE* err = std::tmpfile();
@@ -51,7 +51,10 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fileno(out), 1);
+    if (outputFile != nullptr)
+        posix_spawn_file_actions_addopen(&actions, 1, outputFile, O_WRONLY, 0);
+    else
+        posix_spawn_file_actions_adddup2(&actions, fileno(out), 1);
     posix_spawn_file_actions_adddup2(&actions, fileno(err), 2);
     pid_t pid;
     int spawned = posix_spawn(&pid, argp[0], &actions, nullptr, argp.data(), envp.data());
@@ -85,6 +88,11 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
 ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
                               const std::vector<std::string>& environment) {
     return runProcess(arguments, environment, 0, {});
+}
+
+ProcessResult runBatchProcessWritingTo(const std::vector<std::string>& arguments,
+                                       const std::string& outputFile) {
+    return runProcess(arguments, {}, 0, {}, outputFile.c_str());
 }
 
 ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,

@@ -17,6 +17,11 @@ ProcessResult runBatchProcess(const std::vector<std::string>& arguments,
                               const std::vector<std::string>& environment = {});
 
 #ifndef _WIN32
+// Runs brisko2-batch like runBatchProcess with its standard output written to a file of one's
+// choosing (such as /dev/full); out stays empty.
+ProcessResult runBatchProcessWritingTo(const std::vector<std::string>& arguments,
+                                       const std::string& outputFile);
+
 // Starts brisko2-batch like runBatchProcess, sends it a signal as soon as ready() holds (or the
 // child has ended), and waits.
 ProcessResult runBatchProcessAndSignal(const std::vector<std::string>& arguments, int signal,
