@@ -33,6 +33,20 @@ void writeScriptRows(std::ostream& out, const script::ScriptState& script) {
         writeRecord(out, {"row", line.highlighted ? "!" : "-", line.key, line.sign, line.value});
 }
 
+// Says on standard error why each flagged row of the script is wrong, as FILE:LINE: reason, and
+// when the script runs no session at all.
+void explainScript(std::ostream& err, const script::ScriptState& script,
+                   const std::string& scriptName) {
+    bool executes = false;
+    for (const ScriptLine& line : script.rows) {
+        executes = executes || line.key == "Execute";
+        if (line.highlighted && !line.reason.empty() && line.lineNumber > 0)
+            err << line.file << ":" << line.lineNumber << ": " << line.reason << "\n";
+    }
+    if (!executes)
+        err << scriptName << ": no Execute line: the script runs no session\n";
+}
+
 void writeHistory(std::ostream& out, const run::History& history) {
     for (const HistoryRow& row : history.rows())
         writeRecord(out, {"history", colourName(row.colour), row.from, row.to, row.size, row.delta,
@@ -80,6 +94,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         display.showProgress(std::make_unique<ProgressLine>(err, startup->clock));
 
     context.startFromCommandLine(options.parameters);
+    explainScript(err, context.script(), scriptName);
     if (options.mode == BatchMode::Check)
         writeScriptRows(out, context.script());
     if (options.mode == BatchMode::Check || context.errorCount() != 0) {
@@ -107,9 +122,18 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         return context.failedActions() > 0 ? kExitActionsFailed : kExitDone;
     }
 
+    const auto started = startup->clock.steadyNow();
     run::RunResult result = run::executeRun(context);
     writeHistory(out, context.history());
     writeCounters(out, context.status());
+    if (standardErrorIsTerminal()) {
+        const run::RunStatus& status = context.status();
+        err << runSummary(status.counter(Counter::UpFiles), status.counter(Counter::DlFiles),
+                          status.counter(Counter::DlFolder), result.failedActions,
+                          std::chrono::duration_cast<std::chrono::seconds>(
+                              startup->clock.steadyNow() - started))
+            << "\n";
+    }
     if (result.aborted || !result.scriptCompleted)
         return kExitStopped;
     return result.failedActions > 0 ? kExitActionsFailed : kExitDone;

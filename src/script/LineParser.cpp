@@ -8,6 +8,7 @@
 #include "script/ScriptLoader.h"
 #include "script/SplitList.h"
 #include "script/ValueExpansion.h"
+#include "script/ValueProblems.h"
 
 namespace brisko::script {
 
@@ -32,8 +33,10 @@ ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
     ParsedLine parsed;
     // A NUL byte would cut the value short wherever it is handed to the system: such a line
     // is an error, never taken for what comes before the NUL.
-    if (line.find('\0') != std::string_view::npos)
+    if (line.find('\0') != std::string_view::npos) {
+        parsed.problem = "the line holds a NUL byte";
         return parsed;
+    }
     if (line.starts_with(';') || isCommand(line)) {
         parsed.accepted = true;
         parsed.key = platform::toUpper(line);
@@ -41,11 +44,16 @@ ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
     }
 
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos)
+    if (equals == std::string_view::npos) {
+        parsed.problem = lineWithoutSign(line);
         return parsed;
-    const std::optional<Key> key = findKey(trim(line.substr(0, equals)));
-    if (!key)
+    }
+    const std::string keyText = trim(line.substr(0, equals));
+    const std::optional<Key> key = findKey(keyText);
+    if (!key) {
+        parsed.problem = unknownKey(keyText);
         return parsed;
+    }
 
     const KeyDefinition& definition = keyDefinition(*key);
     parsed.key = definition.name;
@@ -54,8 +62,10 @@ ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
         parsed.value = expandValue(parsed.rawValue, context.clock, context.environment);
     } else {
         std::optional<std::string> allowed = matchAllowedValue(definition, parsed.rawValue);
-        if (!allowed)
+        if (!allowed) {
+            parsed.problem = valueNotAllowed(definition, parsed.rawValue);
             return parsed;
+        }
         parsed.value = std::move(*allowed);
     }
     parsed.accepted = true;
@@ -70,7 +80,11 @@ ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
     case Key::RightPath:
         // A value too long to name anything is reported by the loader, never looked up.
         parsed.pathTooLong = parsed.shownValue().size() > kMaxPathValueBytes;
-        if (!parsed.pathTooLong)
+        if (parsed.pathTooLong)
+            break;
+        parsed.problem = hostFolderValue(*key, parsed.shownValue(),
+                                         context.environment.get("HOME").value_or(""));
+        if (parsed.problem.empty())
             showFolderPreview(context, parsed.key, parsed.shownValue());
         break;
     default:

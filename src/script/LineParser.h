@@ -16,6 +16,7 @@ struct ParsedLine {
     std::string value;        // the normalised value (allowed value, or expanded free value)
     std::string rawValue;     // the text after the first "=", trimmed, before normalisation
     bool pathTooLong = false; // a root or path value longer than any path the system takes
+    std::string problem;      // why a line was not accepted, or what is wrong with its value
 
     // The value a row shows and a run uses: the normalised one, or the text as written when
     // the expansion came out empty.

@@ -58,64 +58,90 @@ const std::vector<std::string>* readScriptFile(ScriptContext& context, const std
     return nullptr;
 }
 
-void addErrorRow(ScriptContext& context, const std::string& line) {
-    ++context.script.errorCount;
-    addScriptLine(context, ScriptLine{.key = "", .sign = "?", .value = line, .highlighted = true});
+// Where a line stands: the file as named, and its line number from 1.
+struct LineOrigin {
+    const std::string& file;
+    int number = 0;
+};
+
+// A highlighted row that says why and where; it counts as an error unless it only warns.
+void addFlaggedRow(ScriptContext& context, ScriptLine row, std::string reason,
+                   const LineOrigin& origin, bool counts = true) {
+    if (counts)
+        ++context.script.errorCount;
+    row.highlighted = true;
+    row.reason = std::move(reason);
+    row.file = origin.file;
+    row.lineNumber = origin.number;
+    addScriptLine(context, std::move(row));
+}
+
+void addErrorRow(ScriptContext& context, const std::string& line, std::string reason,
+                 const LineOrigin& origin) {
+    addFlaggedRow(context, ScriptLine{.key = "", .sign = "?", .value = line}, std::move(reason),
+                  origin);
 }
 
 void appendScriptLines(ScriptContext& context, const std::string& name,
                        const std::string& chainEntry, const std::vector<std::string>& lines);
 
-// A root or path too long for the system: an error row, and a history row that says why.
-void reportPathTooLong(ScriptContext& context, const ParsedLine& parsed) {
-    ++context.script.errorCount;
-    addScriptLine(context, ScriptLine{.key = parsed.key,
-                                      .sign = "=",
-                                      .value = parsed.shownValue(),
-                                      .highlighted = true});
-    context.host.addHistoryRow(
-        HistoryRow{.from = parsed.key,
-                   .to = parsed.shownValue(),
-                   .size = "",
-                   .delta = "",
-                   .status = "Path longer than " + std::to_string(kMaxPathValueBytes) + " bytes",
-                   .colour = RowColour::Red});
+// A key line whose value cannot be used (a root or path too long for the system, or written
+// as a host folder): an error row that says why; a value too long also gets a history row.
+void reportValueProblem(ScriptContext& context, const ParsedLine& parsed,
+                        const LineOrigin& origin) {
+    const std::string tooLong = "Path longer than " + std::to_string(kMaxPathValueBytes) + " bytes";
+    addFlaggedRow(context, ScriptLine{.key = parsed.key, .sign = "=", .value = parsed.shownValue()},
+                  parsed.pathTooLong ? tooLong : parsed.problem, origin);
+    if (parsed.pathTooLong)
+        context.host.addHistoryRow(HistoryRow{.from = parsed.key,
+                                              .to = parsed.shownValue(),
+                                              .size = "",
+                                              .delta = "",
+                                              .status = tooLong,
+                                              .colour = RowColour::Red});
 }
 
 // An Include or IncludeTry line: its row, then the rows of the file it names.
-void includeFile(ScriptContext& context, const ParsedLine& parsed, const std::string& line) {
+void includeFile(ScriptContext& context, const ParsedLine& parsed, const std::string& line,
+                 const LineOrigin& origin) {
     const bool required = parsed.key == keyDefinition(Key::Include).name;
     const std::string name = parsed.shownValue();
     ScriptLine row{.key = parsed.key, .sign = "=", .value = name, .highlighted = false};
-    auto reportFailure = [&](const char* status) {
-        row.highlighted = true;
-        addScriptLine(context, row);
+    auto reportFailure = [&](const char* status, const std::string& reason) {
+        addFlaggedRow(context, row,
+                      required ? reason : reason + " (IncludeTry: the script runs without it)",
+                      origin, required);
         context.host.addHistoryRow(HistoryRow{.from = parsed.key,
                                               .to = name,
                                               .size = "",
                                               .delta = "",
                                               .status = status,
                                               .colour = RowColour::Red});
-        if (required)
-            ++context.script.errorCount;
     };
 
     if (isMissingFile(context.fileSystem, name)) {
-        reportFailure("Include File does not exist");
+        reportFailure("Include File does not exist",
+                      "the included file " + name + " does not exist");
         return;
     }
     const std::string entry = chainName(context.fileSystem, name);
     const std::vector<std::string>& chain = context.script.filesBeingRead;
-    if (std::find(chain.begin(), chain.end(), entry) != chain.end() ||
-        chain.size() >= kMaxIncludeDepth) {
-        addErrorRow(context, line); // it would include itself, or nest without end
+    if (std::find(chain.begin(), chain.end(), entry) != chain.end()) {
+        addErrorRow(context, line, "the file " + name + " would include itself", origin);
+        return;
+    }
+    if (chain.size() >= kMaxIncludeDepth) {
+        addErrorRow(context, line,
+                    "includes nested deeper than " + std::to_string(kMaxIncludeDepth) + " files",
+                    origin);
         return;
     }
     clearPreviewPrefixes(context);
     const std::vector<std::string>* lines = readScriptFile(context, name, entry);
     if (lines == nullptr) {
         // An unread Include would let the script run without part of its settings.
-        reportFailure("Include File cannot be read");
+        reportFailure("Include File cannot be read",
+                      "the included file " + name + " cannot be read");
         return;
     }
     addScriptLine(context, row);
@@ -142,7 +168,7 @@ void refreshAfterFile(ScriptContext& context, const std::string& name) {
 
 // Counts one more line of the load; past the limit the load stops with an error row and a
 // history row that says why.
-bool takeLine(ScriptContext& context, const std::string& name) {
+bool takeLine(ScriptContext& context, const LineOrigin& origin) {
     ScriptState& script = context.script;
     if (script.loadCut)
         return false;
@@ -151,8 +177,8 @@ bool takeLine(ScriptContext& context, const std::string& name) {
     script.loadCut = true;
     const std::string reason = "Script longer than " + std::to_string(kMaxLoadedLines) +
                                " lines with its included files - loading stopped";
-    addErrorRow(context, reason);
-    context.host.addHistoryRow(HistoryRow{.from = name,
+    addFlaggedRow(context, ScriptLine{.key = "", .sign = "?", .value = reason}, reason, origin);
+    context.host.addHistoryRow(HistoryRow{.from = origin.file,
                                           .to = "",
                                           .size = "",
                                           .delta = "",
@@ -164,20 +190,21 @@ bool takeLine(ScriptContext& context, const std::string& name) {
 void appendScriptLines(ScriptContext& context, const std::string& name,
                        const std::string& chainEntry, const std::vector<std::string>& lines) {
     context.script.filesBeingRead.push_back(chainEntry);
-    for (const std::string& rawLine : lines) {
-        if (!takeLine(context, name))
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const LineOrigin origin{name, static_cast<int>(index + 1)};
+        if (!takeLine(context, origin))
             break;
-        const std::string line = trim(rawLine);
+        const std::string line = trim(lines[index]);
         if (line.empty())
             continue;
         const ParsedLine parsed = parseScriptLine(context, line);
         if (!parsed.accepted) {
-            addErrorRow(context, line);
-        } else if (parsed.pathTooLong) {
-            reportPathTooLong(context, parsed);
+            addErrorRow(context, line, parsed.problem, origin);
+        } else if (parsed.pathTooLong || !parsed.problem.empty()) {
+            reportValueProblem(context, parsed, origin);
         } else if (parsed.key == keyDefinition(Key::Include).name ||
                    parsed.key == keyDefinition(Key::IncludeTry).name) {
-            includeFile(context, parsed, line);
+            includeFile(context, parsed, line, origin);
         } else if (line.starts_with(';')) {
             addScriptLine(context,
                           ScriptLine{.key = "", .sign = "", .value = line, .highlighted = false});

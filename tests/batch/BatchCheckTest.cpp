@@ -29,6 +29,9 @@ TEST(BatchCheck, PrintsEveryRowTheHistoryAndTheErrorCount) {
                                                     "", "", "Include File does not exist"}));
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all.back(), (std::vector<std::string>{"errors", "1"}));
+    EXPECT_NE(result.err.find(tree.path("job.brk").string() + ":3: unknown key Frobnicate\n"),
+              std::string::npos)
+        << result.err;
 }
 
 TEST(BatchCheck, CommandLineRootsComeFirstAndHighlighted) {

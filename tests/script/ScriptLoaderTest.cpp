@@ -26,6 +26,33 @@ TEST_F(ScriptLoader, CountsErrorsAndShowsTheScriptPage) {
     EXPECT_EQ(display.taskbarTitle, "Brisko 2.0"); // only the caption names the file
 }
 
+// Each error row says why, and where its line stands, so that the fix is plain.
+TEST_F(ScriptLoader, ErrorRowsSayWhyAndWhere) {
+    load("MAIN.BRK", "UpdatMode=LMaster\nUpdateMode=Mirror\nLeftRoot=/tmp/home,20\n"
+                     "LeftRoot C:\nExecute=1\nRightPath=\\DOCS\nInclude=C:\\NONE.BRK\n");
+    const std::vector<std::pair<int, std::string>> expected{
+        {1, "unknown key UpdatMode; did you mean UpdateMode?"},
+        {2, "Mirror is not a value of UpdateMode: Update, LMaster, RMaster, 1LTR or 2RTL"},
+        {3, "/tmp/home,20 is a host folder, which scripts name through a drive letter: give "
+            "--drive C=/tmp/home (or BRISKO_DRIVES) and write LeftRoot=C:"},
+        {4, "a key line needs '=' between key and value: LeftRoot=..."},
+        {5, "Execute is a command and takes no value: write it alone"},
+        {7, "the included file C:\\NONE.BRK does not exist"},
+    };
+    std::vector<std::pair<int, std::string>> flagged;
+    for (const ScriptLine& row : state.rows) {
+        EXPECT_EQ(row.highlighted, !row.reason.empty()) << row.value;
+        if (row.highlighted) {
+            EXPECT_EQ(row.file, "C:\\MAIN.BRK");
+            flagged.emplace_back(row.lineNumber, row.reason);
+        }
+    }
+#ifndef _WIN32
+    EXPECT_EQ(flagged, expected);
+#endif
+    EXPECT_EQ(state.errorCount, 6);
+}
+
 TEST_F(ScriptLoader, EmptyScriptHasNoRowsAndReportsZeroErrors) {
     load("EMPTY.BRK", "");
     EXPECT_TRUE(shownRows().empty());
