@@ -89,6 +89,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     BatchOperator operatorPort(out);
     run::RunContext context(startup->services(display, operatorPort), mainLabel());
     startup->applyTo(context);
+    context.setThousandsSeparator('\0'); // records are read by programs: plain integers
     display.attach(context, options.continueAfterPause);
     if (options.mode == BatchMode::Run && standardErrorIsTerminal())
         display.showProgress(std::make_unique<ProgressLine>(err, startup->clock));

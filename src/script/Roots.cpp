@@ -5,6 +5,7 @@
 #include "script/ScriptLoader.h"
 #include "script/SplitList.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace brisko::script {
@@ -71,6 +72,14 @@ void applyCommandLineRoot(ScriptContext& context, std::string_view parameter) {
 }
 
 std::string joinRootAndPath(std::string_view root, std::string_view path) {
+    // Folders are joined with '\' everywhere, also where a script wrote '/', so that every row
+    // shows one separator.
+    std::string rootText(root);
+    std::string pathText(path);
+    std::replace(rootText.begin(), rootText.end(), '/', '\\');
+    std::replace(pathText.begin(), pathText.end(), '/', '\\');
+    root = rootText;
+    path = pathText;
     if (root.ends_with('\\'))
         root.remove_suffix(1);
     if (path.size() > 1 && path.starts_with('\\'))

@@ -48,6 +48,17 @@ TEST_F(BatchRunTest, DryRunPrintsThePlanAndChangesNothing) {
     EXPECT_EQ(tree.listing("right"), (TreeListing{{"gone.txt", "gone"}}));
 }
 
+// Records are for programs: sizes are plain integers and folders are joined with '\\' even
+// where the script wrote '/'.
+TEST_F(BatchRunTest, RecordsHoldPlainNumbersAndOneSeparator) {
+    tree.lay({{"left/docs/sub/big.txt", std::string(1234567, 'x')}});
+    ProcessResult result = run({"--dry-run"}, "LeftRoot=L:\nRightRoot=R:\nLeftPath=docs/sub\n"
+                                              "RightPath=\\\nUpdateMode=LMaster\nExecute\n");
+    EXPECT_EQ(only(records(result.out), "history"),
+              (Records{{"history", "blue", "L:\\DOCS\\SUB\\big.txt", "R:\\big.txt", "1234567",
+                        "+1234567", "File to be copied"}}));
+}
+
 TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
     tree.lay({{"left/a.txt", "left version", 1700000000}, {"right/a.txt", "right", 1600000000}});
     ProcessResult result = run({}, kMirror);
