@@ -18,7 +18,7 @@ if(WIN32)
     return()
 endif()
 
-set(BRISKO_MAN_PAGES brisko2-batch.1)
+set(BRISKO_MAN_PAGES brisko2-batch.1 brisko2-script.5)
 if(BRISKO_BUILD_GUI)
     install(FILES ${PROJECT_SOURCE_DIR}/data/brisko2.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -33,10 +33,15 @@ foreach(size 48 256)
             DESTINATION ${BRISKO_ICON_DIR}/${size}x${size}/apps RENAME brisko2.png)
 endforeach()
 
-# Manual pages go in gzipped, as man expects of an installed page; they are compressed while
+# Manual pages go in gzipped, as man expects of an installed page, each into the section its
+# suffix names (brisko2.1 into man1, brisko2-script.5 into man5); they are compressed while
 # installing, so that building needs no extra target.
 set(BRISKO_MAN_STAGE ${PROJECT_BINARY_DIR}/man)
 foreach(page ${BRISKO_MAN_PAGES})
+    string(REGEX REPLACE "^.*\\.([1-9])$" "\\1" section "${page}")
+    if(section STREQUAL page)
+        message(FATAL_ERROR "Manual page ${page} does not end in a section number")
+    endif()
     install(CODE "
         file(MAKE_DIRECTORY \"${BRISKO_MAN_STAGE}\")
         execute_process(COMMAND gzip -9 -n -c \"${PROJECT_SOURCE_DIR}/docs/man/${page}\"
@@ -45,6 +50,6 @@ foreach(page ${BRISKO_MAN_PAGES})
         if(NOT gzipResult EQUAL 0)
             message(FATAL_ERROR \"gzip ${page}: \${gzipResult}\")
         endif()")
-    install(FILES ${BRISKO_MAN_STAGE}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${BRISKO_MAN_STAGE}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
 endforeach()
 
