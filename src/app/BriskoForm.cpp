@@ -14,22 +14,35 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QWhatsThis>
 
 namespace brisko::app {
+
+namespace {
+
+// The client area at start, and the smallest the window with its frame may become.
+constexpr QSize kStartSize(568, 462);
+constexpr QSize kMinimumFrame(572, 489);
+
+} // namespace
 
 TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> parameters,
                          QWidget* parent)
     : QMainWindow(parent), w_(buildFormWidgets(*this, QString::fromStdString(mainLabelText()))),
-      display_(std::make_unique<WindowDisplay>(*this, w_)),
+      display_(std::make_unique<WindowDisplay>(*this, w_, services.fileSystem)),
       windowOperator_(std::make_unique<WindowOperator>(this)),
       operator_(services.operatorPort != nullptr ? *services.operatorPort : *windowOperator_),
       parameters_(std::move(parameters)), ScriptEditReturn(new launcher::TExFile(this)),
       scriptWatch_(new ScriptWatch(this)) {
     setObjectName(QStringLiteral("TBriskoForm"));
-    setMinimumSize(564, 462);
-    resize(568, 462);
+    // The title bar holds the system menu, the close button and What's This.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
+    setMinimumSize(kStartSize);
+    resize(kStartSize);
 
     auto* scriptGrid = w_.ScriptGrid;
     scriptGrid->setOnBeforeDrawCell([scriptGrid](int, int row, widgets::CellStyle& style) {
@@ -55,6 +68,8 @@ TBriskoForm::~TBriskoForm() = default;
 
 void TBriskoForm::connectControls() {
     connect(w_.BClose, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, w_.BClose, &QPushButton::click);
     connect(w_.BAbout, &QPushButton::clicked, this, &TBriskoForm::BAboutClick);
     connect(w_.BLoad, &QPushButton::clicked, this, &TBriskoForm::BLoadClick);
     connect(w_.BCancExec, &QPushButton::clicked, this, &TBriskoForm::BCancExecClick);
@@ -72,6 +87,12 @@ void TBriskoForm::connectControls() {
             [this](bool checked) { context_->setStopBetweenScanAndCopy(checked); });
     connect(w_.BinaryCompareBox, &QCheckBox::clicked, this,
             [this](bool checked) { context_->setBinaryCompareAfterCopy(checked); });
+    // Selecting a row in error shows why in the hint line.
+    connect(w_.ScriptGrid, &QTableWidget::currentCellChanged, this, [this](int row) {
+        const QTableWidgetItem* cell = w_.ScriptGrid->item(row, 0);
+        if (cell != nullptr && !cell->toolTip().isEmpty())
+            w_.HintText->setText(cell->toolTip());
+    });
     connect(w_.PageControl, &QTabWidget::currentChanged, this, [this] {
         w_.HintText->clear();
         if (w_.PageControl->currentWidget() == w_.Script && w_.BLoad->isEnabled())
@@ -81,6 +102,7 @@ void TBriskoForm::connectControls() {
 
 void TBriskoForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    keepMinimumFrame();
     if (!Activated)
         QTimer::singleShot(0, this, &TBriskoForm::FormActivate);
 }
@@ -89,10 +111,18 @@ void TBriskoForm::FormActivate() {
     if (Activated)
         return;
     Activated = true;
+    keepMinimumFrame(); // the frame is known once the window is on the screen
     desktop::registerAtStart(this);
     using Outcome = run::RunContext::StartOutcome;
-    if (context_->startFromCommandLine(parameters_) == Outcome::Run)
+    const Outcome outcome = context_->startFromCommandLine(parameters_);
+    display_->showErrorCount(context_->errorCount());
+    if (outcome == Outcome::Run)
         executeScript();
+}
+
+void TBriskoForm::keepMinimumFrame() {
+    const QSize frame = frameGeometry().size() - size();
+    setMinimumSize(kStartSize.expandedTo(kMinimumFrame - frame));
 }
 
 void TBriskoForm::BLoadClick() {
@@ -121,6 +151,7 @@ void TBriskoForm::bReloadClick() {
 
 void TBriskoForm::enableExecuteAfterLoad() {
     w_.BCancExec->setEnabled(context_->errorCount() == 0);
+    display_->showErrorCount(context_->errorCount());
     scriptWatch_->watch(QString::fromStdString(context_->script().fileName));
 }
 
@@ -203,6 +234,10 @@ void TBriskoForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TBriskoForm::event(QEvent* event) {
+    if (event->type() == QEvent::EnterWhatsThisMode) {
+        QWhatsThis::enterWhatsThisMode();
+        return true;
+    }
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         if (!tip.isEmpty())

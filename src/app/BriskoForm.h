@@ -77,6 +77,8 @@ private:
     void executeScript();
     void enableExecuteAfterLoad();
     void reloadChangedScript();
+    // No smaller than the window's minimum with its frame, nor than its starting client area.
+    void keepMinimumFrame();
 
     FormWidgets w_;
     std::unique_ptr<WindowDisplay> display_;

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace brisko::app {
 
@@ -55,7 +56,18 @@ QLabel* lineLabel(QWidget* parent, const char* name, const QColor& colour, const
 }
 
 QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLabel) {
-    auto* panel = named(new QFrame(parent), "TitlePanel");
+    // The white panel stands over a grey shadow of its own size, offset down and right.
+    constexpr int kShadowOffset = 8;
+    auto* area = named(new QWidget(parent), "TitleArea");
+    area->setFixedSize(299 + kShadowOffset, 86 + kShadowOffset);
+    auto* shadow = named(new QFrame(area), "TitleShadow");
+    shadow->setAutoFillBackground(true);
+    QPalette grey = shadow->palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    shadow->setPalette(grey);
+    shadow->setGeometry(kShadowOffset, kShadowOffset, 299, 86);
+
+    auto* panel = named(new QFrame(area), "TitlePanel");
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setLineWidth(2);
@@ -63,7 +75,8 @@ QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLab
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, Qt::white);
     panel->setPalette(palette);
-    panel->setFixedSize(299, 86);
+    panel->setGeometry(0, 0, 299, 86);
+    panel->raise();
 
     w.MainLabel = named(new QLabel(mainLabel, panel), "MainLabel");
     QFont font = w.MainLabel->font();
@@ -86,7 +99,7 @@ QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLab
     layout->addWidget(makerLink(panel, widgets::TUrlLink::atMail, "UrlLink2"), 3, 1);
     layout->addWidget(logo, 0, 2, 4, 1, Qt::AlignCenter);
     layout->setColumnStretch(1, 1);
-    return panel;
+    return area;
 }
 
 QLayout* buildCommandButtons(FormWidgets& w, QWidget* parent) {
@@ -118,11 +131,12 @@ QLayout* buildCommandButtons(FormWidgets& w, QWidget* parent) {
     return column;
 }
 
-QLabel* counterLabel(QWidget* parent, const char* name, const QColor& colour) {
-    auto* label = named(new QLabel(QStringLiteral("0"), parent), name);
+QLabel* counterLabel(QWidget* parent, const char* name, const QColor& colour, const QString& hint) {
+    auto* label = named(new QLabel(QStringLiteral("0"), parent), name, hint);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setMinimumWidth(40);
     setBold(*label);
+    // Room for a six-digit count, so that growing numbers never move the table.
+    label->setFixedWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("000,000")) + 4);
     setTextColour(*label, colour);
     return label;
 }
@@ -133,14 +147,18 @@ QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
     const QColor planned(0, 128, 0);
     // Counter order: ToUpFiles, ToUpFolder, ToDelFiles, ToDelFolders, UpFiles, UpFolder,
     // DlFiles, DlFolder.
-    w.counters = {counterLabel(w.FilesCountPanel, "ToUpFiles", planned),
-                  counterLabel(w.FilesCountPanel, "ToUpFolder", planned),
-                  counterLabel(w.FilesCountPanel, "ToDelFiles", planned),
-                  counterLabel(w.FilesCountPanel, "ToDelFolders", planned),
-                  counterLabel(w.FilesCountPanel, "UpFiles", done),
-                  counterLabel(w.FilesCountPanel, "UpFolder", done),
-                  counterLabel(w.FilesCountPanel, "DlFiles", done),
-                  counterLabel(w.FilesCountPanel, "DlFolder", done)};
+    // Each column is a count done (red) or planned (green); the tool tips say which.
+    const auto counter = [&w](const char* name, const QColor& colour, const char* hint) {
+        return counterLabel(w.FilesCountPanel, name, colour, QString::fromLatin1(hint));
+    };
+    w.counters = {counter("ToUpFiles", planned, "Planned: files to copy"),
+                  counter("ToUpFolder", planned, "Planned: folders to create"),
+                  counter("ToDelFiles", planned, "Planned: files to delete"),
+                  counter("ToDelFolders", planned, "Planned: folders to delete"),
+                  counter("UpFiles", done, "Done: files copied"),
+                  counter("UpFolder", done, "Done: folders created"),
+                  counter("DlFiles", done, "Done: files deleted"),
+                  counter("DlFolder", done, "Done: folders deleted")};
     auto* grid = new QGridLayout(w.FilesCountPanel);
     auto* plus = named(new QLabel(QStringLiteral("+"), w.FilesCountPanel), "PlusImage",
                        QStringLiteral("Updated  or created Files and Folders"));
@@ -162,9 +180,14 @@ QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
     grid->addWidget(w.counters[1], 2, 2);
     grid->addWidget(w.counters[7], 2, 3);
     grid->addWidget(w.counters[3], 2, 4);
-    // The numbers show from the first scan on.
-    for (QLabel* counter : w.counters)
-        counter->hide();
+    // The numbers show from the first scan on; hidden ones keep their room.
+    for (QLabel* label : w.counters) {
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+        label->hide();
+    }
+    w.FilesCountPanel->setFixedSize(w.FilesCountPanel->sizeHint().expandedTo(QSize(kPaneWidth, 0)));
     return w.FilesCountPanel;
 }
 
@@ -184,14 +207,16 @@ QWidget* buildExecutePage(FormWidgets& w, QWidget* parent) {
 
     const QString folderHint[2] = {QStringLiteral("Left Folders List"),
                                    QStringLiteral("Right Folders List")};
-    w.LeftDrive = named(new QLabel(w.Execute), "LeftDrive", QStringLiteral("Left Drive"));
-    w.RightDrive = named(new QLabel(w.Execute), "RightDrive", QStringLiteral("Right Drive"));
+    // The drive boxes show which drive a tree belongs to; the run chooses it, not the operator.
+    w.LeftDrive = named(new QComboBox(w.Execute), "LeftDrive", QStringLiteral("Left Drive"));
+    w.RightDrive = named(new QComboBox(w.Execute), "RightDrive", QStringLiteral("Right Drive"));
+    for (QComboBox* drive : {w.LeftDrive, w.RightDrive}) {
+        drive->setEnabled(false);
+        drive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        drive->setMinimumContentsLength(8);
+    }
     w.FolderLeft = named(new widgets::TFolderPane(w.Execute), "FolderLeft", folderHint[0]);
     w.FolderRight = named(new widgets::TFolderPane(w.Execute), "FolderRight", folderHint[1]);
-    for (QLabel* drive : {w.LeftDrive, w.RightDrive}) {
-        drive->setFrameShape(QFrame::StyledPanel);
-        drive->setMinimumHeight(20);
-    }
     w.ArrowAvi = named(new QLabel(w.Execute), "ArrowAvi");
     w.ArrowAvi->setFixedSize(32, 32);
     w.ArrowAvi->setAlignment(Qt::AlignCenter);
@@ -276,28 +301,32 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
     w.HistGrid->setHeaders({QStringLiteral("From"), QStringLiteral("To"),
                             QStringLiteral("Size in bytes"), QStringLiteral("Bytes +/-"),
                             QStringLiteral("Status")});
-    // Paths keep their drive and their file name visible when they do not fit.
-    w.HistGrid->setTextElideMode(Qt::ElideMiddle);
-    // At the window's starting size every column shows: the paths start narrow (the operator
-    // may widen them), the two sizes are as wide as their titles, and Status takes the rest.
-    QFont titleFont = w.HistGrid->horizontalHeader()->font();
+    // From and To share whatever width the other columns leave, and show each path with its
+    // file name whole; the sizes and the status start at their usual widths, at least as wide
+    // as their titles, and widen for longer texts.
+    w.HistGrid->setPathColumn(0);
+    w.HistGrid->setPathColumn(1);
+    QHeaderView* header = w.HistGrid->horizontalHeader();
+    QFont titleFont = header->font();
     titleFont.setBold(true); // styles may draw titles bold
-    const QFontMetrics header(titleFont);
-    constexpr int kPathWidth = 100;
+    const QFontMetrics titles(titleFont);
     constexpr int kTitlePadding = 18;
-    w.HistGrid->setColumnWidth(0, kPathWidth);
-    w.HistGrid->setColumnWidth(1, kPathWidth);
-    for (int col = 2; col < 4; ++col)
-        w.HistGrid->setColumnWidth(
-            col, header.horizontalAdvance(w.HistGrid->horizontalHeaderItem(col)->text()) +
-                     kTitlePadding);
-    w.HistGrid->horizontalHeader()->setStretchLastSection(true);
-    w.HistGrid->horizontalHeader()->setMinimumSectionSize(40);
+    const int widths[] = {175, 177, 63, 52, 85};
+    for (int col = 0; col < 5; ++col) {
+        const int title =
+            titles.horizontalAdvance(w.HistGrid->horizontalHeaderItem(col)->text()) + kTitlePadding;
+        w.HistGrid->setColumnWidth(col, std::max(widths[col], title));
+    }
+    w.HistGrid->fitColumnTo(4, QStringLiteral("File to be copied"));
+    header->setMinimumSectionSize(40);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
     w.MessageGrid = named(new widgets::TEnhStringGrid(w.History), "MessageGrid",
                           QStringLiteral("Messages History"));
     w.MessageGrid->setHeaders({QStringLiteral("Messages History")});
     w.MessageGrid->horizontalHeader()->setStretchLastSection(true);
     w.MessageGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    w.MessageGrid->setRowCount(1); // the next message goes into the empty last row
 
     auto* options = named(new QWidget(w.History), "Panel7");
     options->setMinimumWidth(177);

@@ -7,6 +7,7 @@
 #include "widgets/Led.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -35,8 +36,8 @@ struct FormWidgets {
     // Execute page.
     QLabel* UMessage;
     QLabel* CurrFile;
-    QLabel* LeftDrive;
-    QLabel* RightDrive;
+    QComboBox* LeftDrive;
+    QComboBox* RightDrive;
     widgets::TFolderPane* FolderLeft;
     widgets::TFolderPane* FolderRight;
     QLabel* ArrowAvi;

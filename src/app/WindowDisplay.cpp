@@ -1,9 +1,13 @@
 #include "app/WindowDisplay.h"
 
+#include "app/DriveBox.h"
+#include "app/NumberText.h"
 #include "app/ProgressScale.h"
 #include "app/RunStateLayout.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <optional>
 
 namespace brisko::app {
 
@@ -15,6 +19,19 @@ const QColor kNavy(0x00, 0x00, 0x80);
 
 QString qt(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A highlighted row is an error, except a root given on the command line, which is highlighted
+// to show that it overrides the script.
+bool isErrorRow(const ScriptLine& line) {
+    return line.highlighted &&
+           (line.lineNumber != 0 || !line.reason.empty() || (line.key != "L=" && line.key != "R="));
+}
+
+void setTextColour(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget.setPalette(palette);
 }
 
 } // namespace
@@ -43,8 +60,9 @@ void histGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
     }
 }
 
-WindowDisplay::WindowDisplay(QMainWindow& window, FormWidgets& widgets)
-    : window_(window), w_(widgets) {}
+WindowDisplay::WindowDisplay(QMainWindow& window, FormWidgets& widgets,
+                             platform::FileSystem& fileSystem)
+    : window_(window), w_(widgets), fileSystem_(fileSystem) {}
 
 void WindowDisplay::pump() {
     QCoreApplication::processEvents();
@@ -94,11 +112,19 @@ void WindowDisplay::setCurrentFile(const std::string& text) {
 
 void WindowDisplay::clearScript() {
     w_.ScriptGrid->clearRows();
+    firstErrorRow_ = 0;
 }
 
 void WindowDisplay::addScriptRow(int row, const ScriptLine& line) {
-    w_.ScriptGrid->setRowCells(row, {qt(line.key), qt(line.sign), qt(line.value)});
-    w_.ScriptGrid->setRowTag(row, line.highlighted ? kHighlighted : 0);
+    widgets::TEnhStringGrid& grid = *w_.ScriptGrid;
+    grid.setRowCells(row, {qt(line.key), qt(line.sign), qt(line.value)});
+    grid.setRowTag(row, line.highlighted ? kHighlighted : 0);
+    // Why the row is in error: its tool tip, and the hint line while it is selected.
+    for (int col = 0; col < grid.columnCount(); ++col)
+        if (QTableWidgetItem* cell = grid.item(row - 1, col))
+            cell->setToolTip(qt(line.reason));
+    if (firstErrorRow_ == 0 && isErrorRow(line))
+        firstErrorRow_ = row;
 }
 
 void WindowDisplay::showScriptPage() {
@@ -108,6 +134,16 @@ void WindowDisplay::showScriptPage() {
 void WindowDisplay::setErrorReport(const std::string& text) {
     w_.ReportError->setText(qt(text));
     w_.ErrBox->show();
+}
+
+void WindowDisplay::showErrorCount(int errors) {
+    setTextColour(*w_.ReportError,
+                  errors > 0 ? kRed : w_.ErrBox->palette().color(QPalette::WindowText));
+    if (errors == 0 || firstErrorRow_ == 0 || firstErrorRow_ > w_.ScriptGrid->dataRowCount())
+        return;
+    w_.ScriptGrid->setCurrentCell(firstErrorRow_ - 1, 0);
+    w_.ScriptGrid->scrollToItem(w_.ScriptGrid->item(firstErrorRow_ - 1, 0),
+                                QAbstractItemView::PositionAtCenter);
 }
 
 void WindowDisplay::setExecuteEnabled(bool enabled) {
@@ -123,9 +159,13 @@ void WindowDisplay::clearHistory() {
 }
 
 void WindowDisplay::setHistoryRow(int row, const HistoryRow& data) {
-    w_.HistGrid->setRowCells(
-        row, {qt(data.from), qt(data.to), qt(data.size), qt(data.delta), qt(data.status)});
-    w_.HistGrid->setRowTag(row, static_cast<int>(data.colour));
+    widgets::TEnhStringGrid& grid = *w_.HistGrid;
+    const QString size = groupedDigits(qt(data.size));
+    const QString delta = groupedDigits(qt(data.delta));
+    grid.setRowCells(row, {qt(data.from), qt(data.to), size, delta, qt(data.status)});
+    grid.setRowTag(row, static_cast<int>(data.colour));
+    grid.fitColumnTo(2, size);
+    grid.fitColumnTo(3, delta);
 }
 
 void WindowDisplay::selectHistoryRow(int row) {
@@ -141,20 +181,31 @@ void WindowDisplay::setHistoryPainting(bool enabled) {
 
 void WindowDisplay::clearMessages() {
     w_.MessageGrid->clearRows();
+    w_.MessageGrid->setRowCount(1);
 }
 
+// The message goes into the empty last row, which becomes the current one; a new empty row
+// follows it.
 void WindowDisplay::addMessage(const std::string& text) {
-    const int row = w_.MessageGrid->dataRowCount() + 1;
-    w_.MessageGrid->setRowCells(row, {qt(text)});
-    w_.MessageGrid->scrollToBottom();
+    widgets::TEnhStringGrid& grid = *w_.MessageGrid;
+    const int row = std::max(grid.dataRowCount(), 1);
+    grid.setRowCells(row, {qt(text)});
+    grid.setRowCount(row + 1);
+    grid.setCurrentCell(row - 1, 0);
+    grid.scrollToBottom();
 }
 
 void WindowDisplay::showFolder(Side side, const std::string& folder) {
-    const QString path = qt(folder);
     const bool left = side == Side::Left;
-    QLabel* drive = left ? w_.LeftDrive : w_.RightDrive;
-    drive->setText(path.section(QLatin1Char('\\'), 0, 0));
-    (left ? w_.FolderLeft : w_.FolderRight)->showFolder(path);
+    const QString drive =
+        pointDriveBox(*(left ? w_.LeftDrive : w_.RightDrive), fileSystem_, folder);
+    widgets::TFolderPane& pane = *(left ? w_.FolderLeft : w_.FolderRight);
+    if (pane.folder().compare(qt(folder), Qt::CaseInsensitive) == 0)
+        return;
+    const std::optional<std::string> root = fileSystem_.hostPath(drive.toStdString() + "\\");
+    const std::optional<std::string> host = fileSystem_.hostPath(folder);
+    if (root && host)
+        pane.showFolder(qt(folder), qt(*root), qt(*host));
 }
 
 void WindowDisplay::setRunState(RunState state) {
@@ -173,6 +224,9 @@ void WindowDisplay::setRunState(RunState state) {
     if (layout.ledColour)
         w_.Led->setTrueColor(*layout.ledColour);
     w_.Led->setBlink(layout.ledBlinking);
+    // Copying starts at the top of the list, where the first outcome will be written.
+    if (state == RunState::Copying && w_.HistGrid->dataRowCount() > 0)
+        selectHistoryRow(1);
 }
 
 void WindowDisplay::setStateText(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FormWidgets.h"
+#include "platform/FileSystem.h"
 #include "ports/Display.h"
 #include "ports/WindowView.h"
 
@@ -13,7 +14,7 @@ public:
     // Row tags of the script grid.
     static constexpr int kHighlighted = 1;
 
-    WindowDisplay(QMainWindow& window, FormWidgets& widgets);
+    WindowDisplay(QMainWindow& window, FormWidgets& widgets, platform::FileSystem& fileSystem);
 
     void pump() override;
     void waitForInput() override;
@@ -28,6 +29,9 @@ public:
     void addScriptRow(int row, const ScriptLine& line) override;
     void showScriptPage() override;
     void setErrorReport(const std::string& text) override;
+    // After a load: the error report is red only when there are errors, and the first error
+    // row is selected and brought into view.
+    void showErrorCount(int errors);
     void setExecuteEnabled(bool enabled) override;
     void setReloadEnabled(bool enabled) override;
 
@@ -55,6 +59,8 @@ public:
 private:
     QMainWindow& window_;
     FormWidgets& w_;
+    platform::FileSystem& fileSystem_;
+    int firstErrorRow_ = 0; // of the script grid; 0: none
 };
 
 // The drawing hooks of the window's grids.

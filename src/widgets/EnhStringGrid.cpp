@@ -1,6 +1,9 @@
 #include "widgets/EnhStringGrid.h"
 
+#include "widgets/PathElide.h"
+
 #include <QHeaderView>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace brisko::widgets {
@@ -25,9 +28,19 @@ protected:
         option->palette.setColor(QPalette::Text, style.text);
         if (style.background.isValid())
             option->backgroundBrush = style.background;
+        if (grid_.isPathColumn(index.column()) && option->rect.isValid())
+            option->text = elidePath(option->text, QFontMetrics(option->font),
+                                     option->rect.width() - 2 * textMargin(*option));
     }
 
 private:
+    static int textMargin(const QStyleOptionViewItem& option) {
+        const QStyle* style = option.widget != nullptr ? option.widget->style() : nullptr;
+        return style == nullptr
+                   ? 3
+                   : style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    }
+
     TEnhStringGrid& grid_;
 };
 
@@ -67,16 +80,32 @@ void TEnhStringGrid::setRowCells(int row, const QStringList& cells) {
     const int columns = std::min(columnCount(), static_cast<int>(cells.size()));
     for (int col = 0; col < columns; ++col) {
         QTableWidgetItem* cell = item(row - 1, col);
-        if (cell == nullptr)
-            setItem(row - 1, col, new QTableWidgetItem(cells[col]));
-        else
+        if (cell == nullptr) {
+            cell = new QTableWidgetItem(cells[col]);
+            setItem(row - 1, col, cell);
+        } else {
             cell->setText(cells[col]);
+        }
+        if (isPathColumn(col))
+            cell->setToolTip(cells[col]);
     }
 }
 
 QString TEnhStringGrid::cellText(int col, int row) const {
     const QTableWidgetItem* cell = item(row - 1, col);
     return cell == nullptr ? QString() : cell->text();
+}
+
+void TEnhStringGrid::setPathColumn(int col) {
+    if (!isPathColumn(col))
+        pathColumns_.append(col);
+}
+
+void TEnhStringGrid::fitColumnTo(int col, const QString& text) {
+    constexpr int kPadding = 12; // the cell's margins on both sides, and a little air
+    const int needed = fontMetrics().horizontalAdvance(text) + kPadding;
+    if (needed > columnWidth(col))
+        setColumnWidth(col, needed);
 }
 
 void TEnhStringGrid::clearRows() {

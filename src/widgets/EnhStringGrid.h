@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QStringList>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
@@ -40,6 +41,13 @@ public:
     // Removes every data row.
     void clearRows();
 
+    // Marks a column whose texts are paths: a path too long for its cell is drawn with its
+    // file name whole and its folder shortened in the middle; the full path is the tool tip.
+    void setPathColumn(int col);
+    bool isPathColumn(int col) const { return pathColumns_.contains(col); }
+    // Widens a column, when needed, so that a text shows whole in it.
+    void fitColumnTo(int col, const QString& text);
+
     // A number the owner keeps with a data row (its highlight or colour class); 0 when unset.
     void setRowTag(int row, int tag);
     int rowTag(int row) const;
@@ -62,6 +70,7 @@ private:
 
     CellStyleDelegate* delegate_;
     BeforeDrawCell beforeDrawCell_;
+    QList<int> pathColumns_;
     bool paintingLocked_ = false;
 };
 

@@ -1,26 +1,34 @@
 #pragma once
 
-#include <QListWidget>
 #include <QString>
+#include <QTreeView>
+
+class QFileSystemModel;
 
 namespace brisko::widgets {
 
-// A read-only outline of one folder in drive form ("C:\DATA\SUB"): the drive, then each
-// folder of the path one level further in, the last one selected.
-class TFolderPane : public QListWidget {
+// A read-only folder tree of one drive: the folders under the drive's own folder, the folder
+// being compared expanded and selected. It follows folders created or deleted on disk.
+class TFolderPane : public QTreeView {
     Q_OBJECT
 
 public:
     explicit TFolderPane(QWidget* parent = nullptr);
 
-    // Shows a folder; a folder equal to the one shown (ignoring case) changes nothing.
-    void showFolder(const QString& folder);
+    // Shows a folder (drive form, "C:\DATA\SUB") found at hostFolder under the drive's own
+    // folder driveRoot. A folder equal to the one shown (ignoring case), or one that does not
+    // exist, changes nothing.
+    void showFolder(const QString& folder, const QString& driveRoot, const QString& hostFolder);
+    // The folder shown, as it was handed over; empty before the first.
     const QString& folder() const { return folder_; }
-
-    // The outline lines of a folder: "C:\", then one line per folder, indented by depth.
-    static QStringList outline(const QString& folder);
+    // The host path of the selected folder; empty when none is.
+    QString selectedPath() const;
 
 private:
+    // Keeps the selected folder in view with up to four rows above it.
+    void scrollToSelected();
+
+    QFileSystemModel* model_;
     QString folder_;
 };
 

@@ -8,6 +8,7 @@
 #include "support/FixedEnvironment.h"
 #include "support/MappedTree.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -112,6 +113,10 @@ private slots:
     void historyShowsEveryColumnAtTheStartingSize();
     void editScriptShowsWhatTheEditorSaved_data();
     void editScriptShowsWhatTheEditorSaved();
+    void errorRowsSayWhyAndTheFirstIsSelected();
+    void historyPathsKeepTheirFileNameAndMessagesEndEmpty();
+    void folderPaneShowsTheDriveTree();
+    void windowKeepsItsMinimumAndEscapeCloses();
 };
 
 void BriskoFormTest::startsEmptyWithTheVersionLabel() {
@@ -404,6 +409,86 @@ void BriskoFormTest::editScriptShowsWhatTheEditorSaved() {
     QTRY_COMPARE_WITH_TIMEOUT(f.w().ScriptGrid->dataRowCount(), 4, 10000);
     QCOMPARE(f.scriptRow(4), (QStringList{"Message", "=", "edited"}));
     qunsetenv("VISUAL");
+}
+
+void BriskoFormTest::errorRowsSayWhyAndTheFirstIsSelected() {
+    FormFixture f;
+    f.form().show();
+    f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
+    QCOMPARE(f.w().ScriptGrid->currentRow() + 1, 3);
+    QCOMPARE(f.w().ReportError->palette().color(QPalette::WindowText), kRed);
+    f.form().loadScriptFile(f.writeScript("clean.BRK", kCleanScript));
+    QCOMPARE(f.w().ReportError->text(), QString("Contains 0 errors"));
+    QVERIFY(f.w().ReportError->palette().color(QPalette::WindowText) != kRed);
+
+    // A row in error tells why: as its tool tip, and in the hint line once selected.
+    const QString why = "unknown key UpdatMode; did you mean UpdateMode?";
+    WindowView& view = *f.form().context().window();
+    view.addScriptRow(4, {"", "?", "UpdatMode=Update", true, why.toStdString(), "clean.BRK", 4});
+    QCOMPARE(f.w().ScriptGrid->item(3, 2)->toolTip(), why);
+    f.w().ScriptGrid->setCurrentCell(3, 2);
+    QCOMPARE(f.w().HintText->text(), why);
+}
+
+void BriskoFormTest::historyPathsKeepTheirFileNameAndMessagesEndEmpty() {
+    FormFixture f;
+    f.form().show();
+    f.w().PageControl->setCurrentWidget(f.w().History);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
+    const QString from = "L:\\PROJECTS\\ARCHIVE\\2024\\QUARTERLY\\BUDGET.XLS";
+    f.form().context().addHistoryRow(
+        {from.toStdString(), "R:\\B.TXT", "10000000", "+10000000", "Copy", RowColour::Blue});
+    const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
+    const QString shown = grid.cellOption(0, 1).text;
+    QVERIFY2(shown.startsWith("L:\\") && shown.endsWith("\\BUDGET.XLS") && shown != from,
+             qPrintable(shown));
+    QCOMPARE(grid.item(0, 0)->toolTip(), from);
+    for (int col : {2, 3}) { // sizes show whole
+        const QStyleOptionViewItem option = grid.cellOption(col, 1);
+        QVERIFY(QFontMetrics(option.font).horizontalAdvance(option.text) < option.rect.width());
+    }
+    QCOMPARE(grid.horizontalScrollBar()->maximum(), 0);
+    f.form().context().addHistoryRow({"C:\\X", "", "", "", "Folder", RowColour::Blue});
+    f.form().context().setRunState(RunState::Copying);
+    QCOMPARE(grid.currentRow(), 0);
+    f.form().context().setRunState(RunState::Idle);
+
+    WindowDisplay& display = static_cast<WindowDisplay&>(*f.form().context().window());
+    display.addMessage("first");
+    display.addMessage("second");
+    QCOMPARE(f.w().MessageGrid->dataRowCount(), 3);
+    QCOMPARE(f.w().MessageGrid->currentRow() + 1, 2);
+    QCOMPARE(f.w().MessageGrid->cellText(0, 2), QString("second"));
+    QCOMPARE(f.w().MessageGrid->cellText(0, 3), QString());
+}
+
+void BriskoFormTest::folderPaneShowsTheDriveTree() {
+    FormFixture f;
+    const QString sub = QFileInfo(f.writeScript("Data/Sub/x.txt", "x")).absolutePath();
+    f.form().context().window()->showFolder(Side::Left, "C:\\DATA\\SUB");
+    QCOMPARE(f.w().FolderLeft->selectedPath(), sub);
+    QCOMPARE(f.w().FolderLeft->currentIndex().parent().data().toString(), QString("Data"));
+    QCOMPARE(f.w().LeftDrive->currentData().toString(), QString("C:"));
+    QVERIFY(!f.w().LeftDrive->isEnabled());
+    // A folder created later shows in the tree.
+    QVERIFY(QDir(sub).mkdir("New"));
+    f.form().context().window()->showFolder(Side::Left, "C:\\DATA\\SUB\\NEW");
+    QCOMPARE(f.w().FolderLeft->selectedPath(), sub + "/New");
+}
+
+void BriskoFormTest::windowKeepsItsMinimumAndEscapeCloses() {
+    FormFixture f;
+    f.form().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+    f.form().resize(300, 200);
+    QVERIFY(f.form().frameGeometry().width() >= 572 && f.form().frameGeometry().height() >= 489);
+    QVERIFY(f.form().width() >= 568 && f.form().height() >= 462);
+    f.form().context().setRunState(RunState::Scanning);
+    QTest::keyClick(&f.form(), Qt::Key_Escape);
+    QVERIFY(f.form().isVisible());
+    f.form().context().setRunState(RunState::Idle);
+    QTest::keyClick(&f.form(), Qt::Key_Escape);
+    QVERIFY(!f.form().isVisible());
 }
 
 QTEST_MAIN(BriskoFormTest)

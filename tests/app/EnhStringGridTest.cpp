@@ -2,8 +2,11 @@
 
 #include "PaintCounter.h"
 #include "widgets/FolderPane.h"
+#include "widgets/PathElide.h"
 
+#include <QDir>
 #include <QHeaderView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <utility>
 #include <vector>
@@ -28,9 +31,9 @@ private slots:
     void clearedRowsForgetTheirTags();
     void headerIsBold();
     void lockedGridDoesNotPaintUntilUnlocked();
-    void folderPaneShowsTheFolderChain_data();
-    void folderPaneShowsTheFolderChain();
-    void folderPaneIgnoresTheSameFolderInOtherCase();
+    void pathsKeepTheirFileName_data();
+    void pathsKeepTheirFileName();
+    void folderPaneShowsTheDriveTree();
 };
 
 void EnhStringGridTest::rowsAreNumberedFromOneBelowTheHeader() {
@@ -136,36 +139,47 @@ void EnhStringGridTest::lockedGridDoesNotPaintUntilUnlocked() {
     QCOMPARE(grid.cellText(0, 50), QString("50"));
 }
 
-void EnhStringGridTest::folderPaneShowsTheFolderChain_data() {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("drive only") << "C:" << QStringList{"C:\\"};
-    QTest::newRow("nested") << "C:\\DATA\\SUB" << QStringList{"C:\\", "  DATA", "    SUB"};
-    QTest::newRow("trailing backslash") << "F:\\B\\" << QStringList{"F:\\", "  B"};
-    QTest::newRow("empty") << "" << QStringList{};
+void EnhStringGridTest::pathsKeepTheirFileName_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("shown");
+    const QString path = "L:\\DOCS\\2024\\REPORT.TXT";
+    const QFontMetrics metrics{QFont()};
+    const auto width = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
+    QTest::newRow("fits") << path << width(path) << path;
+    QTest::newRow("folder shortened")
+        << path << width("L:\\DO\u2026\\REPORT.TXT") << "L:\\DO\u2026\\REPORT.TXT";
+    QTest::newRow("folder gone") << path << width("\u2026\\REPORT.TXT") << "\u2026\\REPORT.TXT";
+    QTest::newRow("no folder") << "REPORT.TXT" << width("REPORT.TXT") << "REPORT.TXT";
 }
 
-void EnhStringGridTest::folderPaneShowsTheFolderChain() {
-    QFETCH(QString, folder);
-    QFETCH(QStringList, lines);
-    TFolderPane pane;
-    pane.showFolder(folder);
-    QStringList shown;
-    for (int i = 0; i < pane.count(); ++i)
-        shown << pane.item(i)->text();
-    QCOMPARE(shown, lines);
-    if (!lines.isEmpty())
-        QCOMPARE(pane.currentRow(), static_cast<int>(lines.size()) - 1);
+void EnhStringGridTest::pathsKeepTheirFileName() {
+    QFETCH(QString, path);
+    QFETCH(int, width);
+    QFETCH(QString, shown);
+    QCOMPARE(brisko::widgets::elidePath(path, QFontMetrics(QFont()), width), shown);
+    // Narrower than the name: the name itself is shortened in its middle.
+    const QString narrow = brisko::widgets::elidePath(path, QFontMetrics(QFont()), 30);
+    QVERIFY(narrow.contains(QChar(0x2026)) && !narrow.contains('\\'));
 }
 
-void EnhStringGridTest::folderPaneIgnoresTheSameFolderInOtherCase() {
+void EnhStringGridTest::folderPaneShowsTheDriveTree() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("Data/Sub"));
     TFolderPane pane;
-    pane.showFolder("C:\\Data");
-    pane.showFolder("C:\\DATA");
-    QCOMPARE(pane.folder(), QString("C:\\Data"));
-    QCOMPARE(pane.item(1)->text(), QString("  Data"));
-    pane.showFolder("D:\\DATA");
-    QCOMPARE(pane.item(0)->text(), QString("D:\\"));
+    const QString sub = root.filePath("Data/Sub");
+    pane.showFolder("C:\\DATA\\SUB", root.path(), sub);
+    QCOMPARE(pane.selectedPath(), sub);
+    QModelIndex top = pane.currentIndex();
+    while (top.parent() != pane.rootIndex())
+        top = top.parent();
+    QCOMPARE(top.data().toString(), QString("C:\\"));
+    QCOMPARE(pane.model()->rowCount(pane.rootIndex()), 1); // the drive alone, not its neighbours
+    // The same folder in other case, and a folder that does not exist, change nothing.
+    pane.showFolder("c:\\data\\sub", root.path(), root.path());
+    pane.showFolder("C:\\GONE", root.path(), root.filePath("Gone"));
+    QCOMPARE(pane.selectedPath(), sub);
+    QCOMPARE(pane.folder(), QString("C:\\DATA\\SUB"));
 }
 
 QTEST_MAIN(EnhStringGridTest)

@@ -38,17 +38,26 @@ EntryCommand readEntryCommand(const QString& path) {
     return command;
 }
 
-// Makes the command from Exec-style arguments when its programs are installed; otherwise empty.
+// Makes the command from Exec-style arguments when its programs are installed; otherwise empty,
+// saying so when only the terminal to run the editor in is missing.
 EditorCommand commandFrom(QStringList arguments, bool inTerminal) {
     const auto programPath = [](const QString& format) {
         return QStandardPaths::findExecutable(QString(format).replace(QStringLiteral("%%"), "%"));
     };
     if (arguments.isEmpty() || programPath(arguments.constFirst()).isEmpty())
         return {};
-    if (inTerminal)
-        arguments =
-            QStringList{QStringLiteral("x-terminal-emulator"), QStringLiteral("-e")} + arguments;
     EditorCommand command;
+    if (inTerminal) {
+        const QString terminal = QStringLiteral("x-terminal-emulator");
+        if (programPath(terminal).isEmpty()) {
+            command.missingMessage = QStringLiteral("No terminal program was found to run %1 in: "
+                                                    "install one, or set VISUAL to an editor "
+                                                    "with a window of its own")
+                                         .arg(arguments.constFirst());
+            return command;
+        }
+        arguments = QStringList{terminal, QStringLiteral("-e")} + arguments;
+    }
     command.program = programPath(arguments.takeFirst());
     command.argumentFormats = arguments;
     return command;
@@ -82,16 +91,19 @@ QStringList EditorCommand::argumentsFor(const QString& scriptFile) const {
 }
 
 EditorCommand readEditorCommand() {
+    EditorCommand none;
     for (auto find :
          {+[] { return fromTextDefault(); }, +[] { return fromVariable("VISUAL", false); },
           +[] { return fromVariable("EDITOR", true); }}) {
         EditorCommand command = find();
         if (command.isSet())
             return command;
+        if (none.missingMessage.isEmpty())
+            none.missingMessage = command.missingMessage;
     }
-    EditorCommand none;
-    none.missingMessage = QStringLiteral(
-        "No editor is set: choose a default application for text files, or set VISUAL or EDITOR");
+    if (none.missingMessage.isEmpty())
+        none.missingMessage = QStringLiteral("No editor is set: choose a default application "
+                                             "for text files, or set VISUAL or EDITOR");
     return none;
 }
 
