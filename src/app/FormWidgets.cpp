@@ -136,7 +136,7 @@ QLabel* counterLabel(QWidget* parent, const char* name, const QColor& colour, co
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setBold(*label);
     // Room for a six-digit count, so that growing numbers never move the table.
-    label->setFixedWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("000,000")) + 4);
+    label->setFixedWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 4);
     setTextColour(*label, colour);
     return label;
 }
@@ -252,7 +252,7 @@ QWidget* buildExecutePage(FormWidgets& w, QWidget* parent) {
     bars->addWidget(w.TotalProgress);
     auto* bottom = new QGridLayout;
     bottom->addLayout(bars, 0, 0);
-    bottom->addWidget(buildCounters(w, w.Execute), 0, 2);
+    bottom->addWidget(buildCounters(w, w.Execute), 0, 2, Qt::AlignRight | Qt::AlignBottom);
     bottom->setColumnStretch(0, 1);
     bottom->setColumnStretch(2, 1);
     bottom->setColumnMinimumWidth(1, 74);
@@ -317,7 +317,8 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
             titles.horizontalAdvance(w.HistGrid->horizontalHeaderItem(col)->text()) + kTitlePadding;
         w.HistGrid->setColumnWidth(col, std::max(widths[col], title));
     }
-    w.HistGrid->fitColumnTo(4, QStringLiteral("File to be copied"));
+    for (const char* planned : {"File to be copied", "File to be deleted", "Folder to be created"})
+        w.HistGrid->fitColumnTo(4, QString::fromLatin1(planned));
     header->setMinimumSectionSize(40);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -350,10 +351,15 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
 
 void buildStatusBar(FormWidgets& w, QMainWindow& window) {
     QStatusBar* bar = window.statusBar();
+    // The legend of the lamp is the first hint: it keeps all the room the state text and the
+    // lamp leave (the window's edges resize it, without a grip), and wraps when still too long.
+    bar->setSizeGripEnabled(false);
     w.HintText = named(new QLabel(kPageHint, bar), "HintText");
+    w.HintText->setWordWrap(true);
     w.LedLabel = named(new QLabel(bar), "LedLabel");
     w.LedLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    w.LedLabel->setMinimumWidth(70);
+    w.LedLabel->setMinimumWidth(
+        w.LedLabel->fontMetrics().horizontalAdvance(QStringLiteral("Scanning")) + 6);
     // A steady lamp whose colour tells the run state.
     w.Led = named(new widgets::TLed(bar), "Led");
     w.Led->setBlink(false);

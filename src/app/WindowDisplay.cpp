@@ -166,6 +166,9 @@ void WindowDisplay::setHistoryRow(int row, const HistoryRow& data) {
     grid.setRowTag(row, static_cast<int>(data.colour));
     grid.fitColumnTo(2, size);
     grid.fitColumnTo(3, delta);
+    // An outcome may be longer than its column ("Target changed since the scan - skipped").
+    if (QTableWidgetItem* status = grid.item(row - 1, 4))
+        status->setToolTip(status->text());
 }
 
 void WindowDisplay::selectHistoryRow(int row) {

@@ -30,10 +30,14 @@ protected:
             option->backgroundBrush = style.background;
         if (grid_.isPathColumn(index.column()) && option->rect.isValid())
             option->text = elidePath(option->text, QFontMetrics(option->font),
-                                     option->rect.width() - 2 * textMargin(*option));
+                                     option->rect.width() - 2 * textMargin(*option) - kGridLine);
     }
 
 private:
+    // The grid line at a cell's right edge takes from its room, and the painter's text
+    // layout may round a little wider than the measured advance.
+    static constexpr int kGridLine = 2;
+
     static int textMargin(const QStyleOptionViewItem& option) {
         const QStyle* style = option.widget != nullptr ? option.widget->style() : nullptr;
         return style == nullptr
