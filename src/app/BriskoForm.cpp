@@ -87,11 +87,10 @@ void TBriskoForm::connectControls() {
             [this](bool checked) { context_->setStopBetweenScanAndCopy(checked); });
     connect(w_.BinaryCompareBox, &QCheckBox::clicked, this,
             [this](bool checked) { context_->setBinaryCompareAfterCopy(checked); });
-    // Selecting a row in error shows why in the hint line.
+    // Selecting a row in error shows why in the hint line; another row clears it.
     connect(w_.ScriptGrid, &QTableWidget::currentCellChanged, this, [this](int row) {
         const QTableWidgetItem* cell = w_.ScriptGrid->item(row, 0);
-        if (cell != nullptr && !cell->toolTip().isEmpty())
-            w_.HintText->setText(cell->toolTip());
+        w_.HintText->setText(cell != nullptr ? cell->toolTip() : QString());
     });
     connect(w_.PageControl, &QTabWidget::currentChanged, this, [this] {
         w_.HintText->clear();

@@ -310,7 +310,7 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
     QFont titleFont = header->font();
     titleFont.setBold(true); // styles may draw titles bold
     const QFontMetrics titles(titleFont);
-    constexpr int kTitlePadding = 18;
+    constexpr int kTitlePadding = 12;
     const int widths[] = {175, 177, 63, 52, 85};
     for (int col = 0; col < 5; ++col) {
         const int title =
