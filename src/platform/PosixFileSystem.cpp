@@ -40,6 +40,7 @@ struct Target {
     std::optional<struct stat> status; // the entry's own status, when resolving read it
     UniqueFd folder;                   // the folder holding name; none for a drive's own folder
     std::string name;                  // the last name within folder, as on disk
+    std::string folderKey;             // the folder as the path wrote it (see folderKeyOf)
 
     bool ok() const { return result.ok(); }
     LinkHandling links() const {
@@ -82,6 +83,17 @@ std::vector<std::string> namesBelow(const std::string& base, const std::string& 
         start = end + 1;
     }
     return names;
+}
+
+// The folder of a parsed path's last name as written: two paths with the same key name the same
+// folder.
+std::string folderKeyOf(const ParsedPath& parsed) {
+    const auto& names = parsed.route.components;
+    std::string key = parsed.route.base;
+    key += parsed.driveForm ? '|' : '/';
+    for (std::size_t i = 0; i + 1 < names.size(); ++i)
+        key += names[i] + '/';
+    return key;
 }
 
 FsResult lastFailure() {
@@ -249,14 +261,22 @@ struct PosixFileSystem::Impl {
     // Matches a route against the disk and opens the folder of its last name into target. The
     // names are walked as written first; only when something is not there as written does the
     // resolver match them by case, and the names it found are walked.
-    Resolution reach(const ParsedPath& parsed, bool exactLast, Target& target) {
+    // When sibling (the other path of a call that takes two) is in the same folder, its handle
+    // is shared instead of walking again.
+    Resolution reach(const ParsedPath& parsed, bool exactLast, Target& target,
+                     const Target* sibling) {
         const HostRoute& route = parsed.route;
         const auto& names = route.components;
         if (names.empty())
             return resolver.resolve(route, exactLast); // the drive's own folder
         const std::size_t folders = names.size() - 1;
         FsResult walked;
-        UniqueFd folder = walkFolders(route.base, names, folders, onTheWay(parsed), walked);
+        UniqueFd folder;
+        target.folderKey = folderKeyOf(parsed);
+        if (sibling != nullptr && sibling->folder.valid() && sibling->folderKey == target.folderKey)
+            folder = UniqueFd(fcntl(sibling->folder.get(), F_DUPFD_CLOEXEC, 0));
+        if (!folder.valid())
+            folder = walkFolders(route.base, names, folders, onTheWay(parsed), walked);
         struct stat info {};
         if (folder.valid()) {
             if (fstatat(folder.get(), names.back().c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -305,7 +325,8 @@ struct PosixFileSystem::Impl {
         return resolution;
     }
 
-    Target locate(std::string_view path, Need need, bool exactLast) {
+    Target locate(std::string_view path, Need need, bool exactLast,
+                  const Target* sibling = nullptr) {
         Target target;
         ParsedPath parsed;
         if (!parse(path, parsed)) {
@@ -313,14 +334,15 @@ struct PosixFileSystem::Impl {
             return target;
         }
         const auto& names = parsed.route.components;
-        Resolution resolution = reach(parsed, exactLast, target);
+        Resolution resolution = reach(parsed, exactLast, target, sibling);
         target.result = resolution.result;
         target.host = resolution.host;
         target.driveFolder = names.empty();
         target.status = resolution.status;
         if (!names.empty())
             target.requestedName = names.back();
-        if (need == Need::Creatable && resolution.onlyLastMissing()) {
+        // Something is made only in a folder that the walk reached.
+        if (need == Need::Creatable && resolution.onlyLastMissing() && target.folder.valid()) {
             target.result = FsResult::success();
             target.missing = true;
         }
@@ -535,7 +557,7 @@ FsResult PosixFileSystem::rename(std::string_view from, std::string_view to) {
     Target source = impl_->locate(from, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    Target target = impl_->locate(to, Need::Creatable, exactLast_);
+    Target target = impl_->locate(to, Need::Creatable, exactLast_, &source);
     if (!target.ok())
         return target.result;
     if (target.host == source.host && lastName(target.host) != target.requestedName) {
@@ -561,7 +583,7 @@ FsResult PosixFileSystem::link(std::string_view existing, std::string_view newNa
     Target source = impl_->locate(existing, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    Target target = impl_->locate(newName, Need::Creatable, exactLast_);
+    Target target = impl_->locate(newName, Need::Creatable, exactLast_, &source);
     if (!target.ok())
         return target.result;
     if (linkat(source.at(), source.entry(), target.at(), target.entry(), 0) != 0) {
