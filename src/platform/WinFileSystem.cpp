@@ -362,19 +362,24 @@ FsResult WinFileSystem::createLink(std::string_view path, std::string_view targe
 }
 
 FsResult WinFileSystem::createFolders(std::string_view path) {
-    const WinPath parsed = pathOf(path);
+    const HeldPath heldPath = held(path);
+    const WinPath& parsed = heldPath.path;
     if (!parsed.result.ok())
         return parsed.result;
-    const WinEntry found = lookUpEntry(parsed);
-    if (found.result.ok()) {
-        if (found.isLink())
-            return {FsStatus::Unsupported, "a symbolic link has that name"};
-        if (!found.entry.attributes.directory)
-            return {FsStatus::NotAFolder, "a file has that name"};
-        return FsResult::success();
+    if (heldPath.ok()) {
+        const WinEntry found = lookUpEntry(parsed);
+        if (found.result.ok()) {
+            if (found.isLink())
+                return {FsStatus::Unsupported, "a symbolic link has that name"};
+            if (!found.entry.attributes.directory)
+                return {FsStatus::NotAFolder, "a file has that name"};
+            return FsResult::success();
+        }
+        if (found.result.status != FsStatus::NotFound || parsed.root)
+            return found.result;
+    } else if (heldPath.result().status != FsStatus::NotFound) {
+        return heldPath.result(); // a link on the way
     }
-    if (found.result.status != FsStatus::NotFound || parsed.root)
-        return found.result;
     // Each folder on the way, from the top down; those that are there already are kept. Each
     // is held before the next is made in it, so none is made through a link.
     const std::wstring& full = parsed.longPath;
