@@ -78,6 +78,12 @@ Resolution CaseResolver::resolve(const HostRoute& route, bool exactLast) {
     return resolveSlowly(route, requested, whole, exactLast);
 }
 
+Resolution CaseResolver::resolveAbsent(const HostRoute& route, bool exactLast) {
+    const HostLookup whole; // Missing
+    const std::lock_guard lock(mutex_);
+    return resolveSlowly(route, joinAll(route.base, route.components, 0), whole, exactLast);
+}
+
 Resolution CaseResolver::resolveSlowly(const HostRoute& route, const std::string& requested,
                                        const HostLookup& whole, bool exactLast) {
     const auto& names = route.components;

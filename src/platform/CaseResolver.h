@@ -45,6 +45,9 @@ public:
     // exactLast: the last name is matched exactly only, never by case (a name that has
     // siblings differing from it only in case).
     Resolution resolve(const HostRoute& route, bool exactLast = false);
+    // The same for a route that its caller found not to be there as written, so that it is not
+    // looked at again.
+    Resolution resolveAbsent(const HostRoute& route, bool exactLast = false);
 
     // A folder was listed afresh by a directory search: what is kept of it may be out of date,
     // so it is read again when needed.

@@ -1,39 +1,22 @@
 #include "platform/FolderStream.h"
 
+#include "platform/FolderWalk.h"
 #include "platform/PosixErrors.h"
 #include "platform/UniqueFd.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 namespace brisko::platform {
 
-namespace {
+FolderStream::FolderStream(const std::string& host, FinalLink links)
+    : FolderStream(AT_FDCWD, host.c_str(), links) {}
 
-// Why a name could not be opened as a folder, told from what it is.
-FsResult notOpenable(const std::string& host, int error) {
-    if (error != ENOTDIR && error != ELOOP)
-        return resultFromErrno(error);
-    struct stat info {};
-    if (lstat(host.c_str(), &info) != 0)
-        return resultFromErrno(errno);
-    if (S_ISLNK(info.st_mode))
-        return {FsStatus::Unsupported, "symbolic link"};
-    if (!S_ISDIR(info.st_mode))
-        return {FsStatus::NotAFolder, systemMessage(ENOTDIR)};
-    return resultFromErrno(error);
-}
-
-} // namespace
-
-FolderStream::FolderStream(const std::string& host, FinalLink links) {
-    const int flags =
-        O_RDONLY | O_DIRECTORY | O_CLOEXEC | (links == FinalLink::Refuse ? O_NOFOLLOW : 0);
-    UniqueFd fd(retryOnInterrupt([&] { return ::open(host.c_str(), flags); }));
-    if (!fd.valid()) {
-        result_ = notOpenable(host, errno);
+FolderStream::FolderStream(int parent, const char* name, FinalLink links) {
+    UniqueFd fd = openFolderAt(
+        parent, name, links == FinalLink::Follow ? LinkHandling::Follow : LinkHandling::Inspect,
+        O_RDONLY, result_);
+    if (!fd.valid())
         return;
-    }
     dir_ = fdopendir(fd.get());
     if (dir_ == nullptr) {
         result_ = resultFromErrno(errno);

@@ -18,6 +18,8 @@ public:
     // Opens host; on failure ok() is false and result() says why (NotAFolder for a file,
     // Unsupported for a link that was to be refused).
     FolderStream(const std::string& host, FinalLink links);
+    // Opens name relative to the open folder parent (or AT_FDCWD), in the same way.
+    FolderStream(int parent, const char* name, FinalLink links);
     ~FolderStream();
     FolderStream(const FolderStream&) = delete;
     FolderStream& operator=(const FolderStream&) = delete;

@@ -2,12 +2,14 @@
 
 #include "platform/CaseResolver.h"
 #include "platform/FolderStream.h"
+#include "platform/FolderWalk.h"
 #include "platform/HostEntry.h"
 #include "platform/ListingOrder.h"
 #include "platform/PosixErrors.h"
 #include "platform/PosixFiles.h"
 #include "platform/ProgramPath.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <limits>
@@ -26,19 +28,29 @@ enum class Need {
     Creatable, // its last name may be missing: something is about to be made there
 };
 
-// A program path as a host path, or why it is not one.
+// A program path as a host path, or why it is not one. Calls on it are made relative to the
+// folder that holds its last name, reached one folder at a time from the drive's own folder
+// without following a link on the way (a host path follows them, as the system does).
 struct Target {
     FsResult result;
     std::string host;
     std::string requestedName;         // the last name as the caller wrote it
     bool missing = false;              // (Creatable) nothing of that name exists yet
     bool driveFolder = false;          // the path names a drive's own folder: followed if a link
-    std::optional<struct stat> status; // the lstat of host, when resolving read it
+    std::optional<struct stat> status; // the entry's own status, when resolving read it
+    UniqueFd folder;                   // the folder holding name; none for a drive's own folder
+    std::string name;                  // the last name within folder, as on disk
+    std::string folderKey;             // the folder as the path wrote it (see folderKeyOf)
 
     bool ok() const { return result.ok(); }
     LinkHandling links() const {
         return driveFolder ? LinkHandling::Follow : LinkHandling::Inspect;
     }
+    // The folder and name for the *at() calls: the whole host path for a drive's own folder.
+    int at() const { return folder.valid() ? folder.get() : AT_FDCWD; }
+    const char* entry() const { return folder.valid() ? name.c_str() : host.c_str(); }
+    // The flag of the *at() calls that do not follow a link at the last name.
+    int noFollow() const { return driveFolder ? 0 : AT_SYMLINK_NOFOLLOW; }
 };
 
 std::string lastName(const std::string& host) {
@@ -53,8 +65,49 @@ std::string parentOf(const std::string& host) {
     return slash == 0 ? std::string("/") : host.substr(0, slash);
 }
 
+// The host path of names below base.
+std::string joinNames(const std::string& base, const std::vector<std::string>& names) {
+    std::string host = base;
+    for (const auto& name : names)
+        host = joinHost(host, name);
+    return host;
+}
+
+// The names of host below base (host begins with base).
+std::vector<std::string> namesBelow(const std::string& base, const std::string& host) {
+    std::vector<std::string> names;
+    for (std::size_t start = std::min(base.size(), host.size()); start < host.size();) {
+        const std::size_t end = std::min(host.find('/', start), host.size());
+        if (end > start)
+            names.push_back(host.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+// The folder of a parsed path's last name as written: two paths with the same key name the same
+// folder.
+std::string folderKeyOf(const ParsedPath& parsed) {
+    const auto& names = parsed.route.components;
+    std::string key = parsed.route.base;
+    key += parsed.driveForm ? '|' : '/';
+    for (std::size_t i = 0; i + 1 < names.size(); ++i)
+        key += names[i] + '/';
+    return key;
+}
+
 FsResult lastFailure() {
     return resultFromErrno(errno);
+}
+
+// The lstat of a target: the one read while its path was matched, else read now (false, errno
+// set, when it cannot be).
+bool linkStatus(const Target& target, struct stat& info) {
+    if (target.status && !target.driveFolder) {
+        info = *target.status;
+        return true;
+    }
+    return fstatat(target.at(), target.entry(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 FsResult succeededIf(bool done) {
@@ -63,14 +116,15 @@ FsResult succeededIf(bool done) {
 
 // Sets the permission bits of a file or folder, never through a link: a link (even one planted
 // since the name was looked at) is left as it is and counts as done.
-FsResult changeModeOfEntry(const std::string& host, mode_t mode) {
-    if (fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0)
+FsResult changeModeOfEntry(const Target& target, mode_t mode) {
+    if (fchmodat(target.at(), target.entry(), mode, AT_SYMLINK_NOFOLLOW) == 0)
         return FsResult::success();
     if (errno != EOPNOTSUPP)
         return lastFailure();
     // Either a link, or a system that cannot change a mode by name without following.
     UniqueFd fd(retryOnInterrupt([&] {
-        return ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        return ::openat(target.at(), target.entry(),
+                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     }));
     if (!fd.valid())
         return errno == ELOOP ? FsResult::success() : lastFailure();
@@ -90,11 +144,11 @@ std::string currentHostFolder() {
 
 // Opens an existing regular file; a FIFO is never waited on. A link at the last name is
 // followed only when links say so.
-UniqueFd openRegularFile(const std::string& host, LinkHandling links, FsResult& result,
+UniqueFd openRegularFile(const Target& target, LinkHandling links, FsResult& result,
                          struct stat& info) {
     const int openFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK |
                           (links == LinkHandling::Follow ? 0 : O_NOFOLLOW);
-    UniqueFd fd(retryOnInterrupt([&] { return ::open(host.c_str(), openFlags); }));
+    UniqueFd fd(retryOnInterrupt([&] { return ::openat(target.at(), target.entry(), openFlags); }));
     if (!fd.valid() && errno == ELOOP && links == LinkHandling::Inspect) {
         result = {FsStatus::Unsupported, "a symbolic link"};
         return {};
@@ -142,9 +196,10 @@ bool takeLock(int fd) {
 // Removes the regular file at host so that a new one can take its name, unless a live run is
 // writing it (it holds the file's lock). The lock is taken, and held while the name is removed,
 // so that no run starts writing it meanwhile. Anything but a regular file is left alone.
-FsResult removeUnheldFile(const std::string& host) {
+FsResult removeUnheldFile(const Target& target) {
     UniqueFd fd(retryOnInterrupt([&] {
-        return ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        return ::openat(target.at(), target.entry(),
+                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     }));
     struct stat info {};
     if (fd.valid()) {
@@ -155,7 +210,7 @@ FsResult removeUnheldFile(const std::string& host) {
         if (!takeLock(fd.get()))
             return inUse();
         struct stat named {};
-        if (lstat(host.c_str(), &named) == 0 &&
+        if (fstatat(target.at(), target.entry(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             (named.st_dev != info.st_dev || named.st_ino != info.st_ino))
             return inUse(); // another run replaced it meanwhile
     } else if (errno == ELOOP) {
@@ -164,14 +219,14 @@ FsResult removeUnheldFile(const std::string& host) {
         return FsResult::success();
     } else if (errno == EACCES) {
         // Not readable, so not a file that a run writes: it is replaced without a look.
-        if (lstat(host.c_str(), &info) != 0)
+        if (fstatat(target.at(), target.entry(), &info, AT_SYMLINK_NOFOLLOW) != 0)
             return errno == ENOENT ? FsResult::success() : lastFailure();
         if (!S_ISREG(info.st_mode))
             return refusalToReplace(info.st_mode);
     } else {
         return lastFailure();
     }
-    if (unlink(host.c_str()) != 0 && errno != ENOENT)
+    if (unlinkat(target.at(), target.entry(), 0) != 0 && errno != ENOENT)
         return lastFailure();
     return FsResult::success();
 }
@@ -185,47 +240,140 @@ struct PosixFileSystem::Impl {
     PosixHostNames hostNames;
     CaseResolver resolver{hostNames};
 
-    // Takes a program path apart and matches it against the disk.
-    Resolution resolve(std::string_view path, ParsedPath& parsed, bool exactLast) {
+    // Takes a program path apart; false (parsed.result says why) when it is not one.
+    bool parse(std::string_view path, ParsedPath& parsed) {
         std::string current;
         if (isRelativeProgramPath(path)) {
             current = currentHostFolder();
             if (current.empty()) {
-                Resolution failed;
-                failed.result = {FsStatus::NotFound, "the current folder no longer exists"};
-                parsed.result = failed.result;
-                return failed;
+                parsed.result = {FsStatus::NotFound, "the current folder no longer exists"};
+                return false;
             }
         }
         parsed = parseProgramPath(path, drives, current);
-        if (!parsed.result.ok()) {
-            Resolution failed;
-            failed.result = parsed.result;
-            return failed;
-        }
-        return resolver.resolve(parsed.route, exactLast);
+        return parsed.result.ok();
     }
 
-    Target locate(std::string_view path, Need need, bool exactLast) {
-        ParsedPath parsed;
-        Resolution resolution = resolve(path, parsed, exactLast);
+    static LinkHandling onTheWay(const ParsedPath& parsed) {
+        return parsed.driveForm ? LinkHandling::Inspect : LinkHandling::Follow;
+    }
+
+    // Matches a route against the disk and opens the folder of its last name into target. The
+    // names are walked as written first; only when something is not there as written does the
+    // resolver match them by case, and the names it found are walked.
+    // When sibling (the other path of a call that takes two) is in the same folder, its handle
+    // is shared instead of walking again.
+    Resolution reach(const ParsedPath& parsed, bool exactLast, Target& target,
+                     const Target* sibling) {
+        const HostRoute& route = parsed.route;
+        const auto& names = route.components;
+        if (names.empty())
+            return resolver.resolve(route, exactLast); // the drive's own folder
+        const std::size_t folders = names.size() - 1;
+        FsResult walked;
+        UniqueFd folder;
+        target.folderKey = folderKeyOf(parsed);
+        if (sibling != nullptr && sibling->folder.valid() && sibling->folderKey == target.folderKey)
+            folder = UniqueFd(fcntl(sibling->folder.get(), F_DUPFD_CLOEXEC, 0));
+        if (!folder.valid())
+            folder = walkFolders(route.base, names, folders, onTheWay(parsed), walked);
+        struct stat info {};
+        if (folder.valid()) {
+            if (fstatat(folder.get(), names.back().c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                Resolution found;
+                found.count = found.found = names.size();
+                found.host = found.existing = joinNames(route.base, names);
+                found.status = info;
+                target.folder = std::move(folder);
+                target.name = names.back();
+                return found;
+            }
+            walked = lastFailure();
+        }
+        if (walked.status != FsStatus::NotFound) {
+            Resolution failed;
+            failed.result = std::move(walked);
+            failed.count = names.size();
+            failed.host = joinNames(route.base, names);
+            return failed;
+        }
+        Resolution resolution = resolver.resolveAbsent(route, exactLast);
+        if (!resolution.result.ok() && !resolution.onlyLastMissing())
+            return resolution;
+        const std::vector<std::string> onDisk = namesBelow(route.base, resolution.host);
+        if (onDisk.size() != names.size()) {
+            resolution.result = {FsStatus::InvalidName, "a name the path cannot carry"};
+            return resolution;
+        }
+        if (!folder.valid() ||
+            !std::equal(names.begin(), names.begin() + folders, onDisk.begin())) {
+            folder = walkFolders(route.base, onDisk, folders, onTheWay(parsed), walked);
+            if (!folder.valid()) {
+                resolution.result = std::move(walked);
+                return resolution;
+            }
+        }
+        if (resolution.result.ok()) {
+            if (fstatat(folder.get(), onDisk.back().c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                resolution.result = lastFailure();
+                return resolution;
+            }
+            resolution.status = info;
+        }
+        target.folder = std::move(folder);
+        target.name = onDisk.back();
+        return resolution;
+    }
+
+    Target locate(std::string_view path, Need need, bool exactLast,
+                  const Target* sibling = nullptr) {
         Target target;
-        if (!parsed.result.ok()) {
+        ParsedPath parsed;
+        if (!parse(path, parsed)) {
             target.result = parsed.result;
             return target;
         }
         const auto& names = parsed.route.components;
+        Resolution resolution = reach(parsed, exactLast, target, sibling);
         target.result = resolution.result;
         target.host = resolution.host;
         target.driveFolder = names.empty();
         target.status = resolution.status;
         if (!names.empty())
             target.requestedName = names.back();
-        if (need == Need::Creatable && resolution.onlyLastMissing()) {
+        // Something is made only in a folder that the walk reached.
+        if (need == Need::Creatable && resolution.onlyLastMissing() && target.folder.valid()) {
             target.result = FsResult::success();
             target.missing = true;
         }
         return target;
+    }
+
+    // Makes the folders of a path that are missing, each below the one before.
+    FsResult makeFolders(std::string_view path, bool exactLast) {
+        ParsedPath parsed;
+        if (!parse(path, parsed))
+            return parsed.result;
+        const HostRoute& route = parsed.route;
+        Resolution resolution = resolver.resolveAbsent(route, exactLast);
+        if (resolution.result.status != FsStatus::NotFound || resolution.count == 0)
+            return resolution.result;
+        resolver.forgetAll();
+        const std::vector<std::string> existing = namesBelow(route.base, resolution.existing);
+        FsResult result;
+        UniqueFd folder =
+            walkFolders(route.base, existing, existing.size(), onTheWay(parsed), result);
+        for (std::size_t i = resolution.found; i < resolution.count && folder.valid(); ++i) {
+            const char* name = route.components[i].c_str();
+            if (mkdirat(folder.get(), name, 0777) != 0 && errno != EEXIST)
+                return lastFailure();
+            folder = openFolderAt(folder.get(), name, onTheWay(parsed), O_PATH, result);
+        }
+        if (result.status == FsStatus::NotAFolder)
+            return {FsStatus::NotAFolder, "a file has that name"};
+        if (result.status == FsStatus::Unsupported)
+            return {FsStatus::Unsupported, "a symbolic link is on the way"};
+        return result;
     }
 
     // An existing file, folder or link (a link is the entry itself, not its target); anything
@@ -234,13 +382,13 @@ struct PosixFileSystem::Impl {
         Target target = locate(path, Need::Existing, exactLast);
         if (!target.ok())
             return target;
-        if (target.status && target.links() == LinkHandling::Inspect) {
+        if (target.status && !target.driveFolder) {
             DosStampCache stamps;
-            entry = inspectEntry(*target.status, AT_FDCWD, target.host.c_str(),
-                                 lastName(target.host), stamps);
+            entry = inspectEntry(*target.status, target.at(), target.entry(), lastName(target.host),
+                                 stamps);
         } else {
             entry =
-                inspectEntry(AT_FDCWD, target.host.c_str(), lastName(target.host), target.links());
+                inspectEntry(target.at(), target.entry(), lastName(target.host), target.links());
         }
         target.result = entry.result;
         return target;
@@ -261,8 +409,7 @@ struct PosixFileSystem::Impl {
             info = *target.status;
             return target;
         }
-        const int flags = target.driveFolder ? 0 : AT_SYMLINK_NOFOLLOW;
-        if (fstatat(AT_FDCWD, target.host.c_str(), &info, flags) != 0)
+        if (fstatat(target.at(), target.entry(), &info, target.noFollow()) != 0)
             target.result = lastFailure();
         return target;
     }
@@ -289,9 +436,14 @@ const DriveMap& PosixFileSystem::drives() const {
 }
 
 std::optional<std::string> PosixFileSystem::hostPath(std::string_view path) {
-    Target target = impl_->locate(path, Need::Creatable, exactLast_);
-    if (target.ok() || (target.driveFolder && target.result.status == FsStatus::NotFound))
-        return target.host;
+    // Only names are wanted here: nothing is opened.
+    ParsedPath parsed;
+    if (!impl_->parse(path, parsed))
+        return std::nullopt;
+    const Resolution resolution = impl_->resolver.resolve(parsed.route, exactLast_);
+    if (resolution.result.ok() || resolution.onlyLastMissing() ||
+        (parsed.route.components.empty() && resolution.result.status == FsStatus::NotFound))
+        return resolution.host;
     return std::nullopt;
 }
 
@@ -302,7 +454,8 @@ Listing PosixFileSystem::list(std::string_view folder) {
         listing.result = target.result;
         return listing;
     }
-    FolderStream stream(target.host, target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
+    FolderStream stream(target.at(), target.entry(),
+                        target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
     DosStampCache stamps;
     while (const char* name = stream.next()) {
         const std::string_view view(name);
@@ -341,9 +494,7 @@ std::optional<FileIdentity> PosixFileSystem::identityOf(std::string_view path) {
     if (!target.ok())
         return std::nullopt;
     struct stat info {};
-    if (target.status && !target.driveFolder)
-        info = *target.status; // looked at while the path was matched
-    else if (lstat(target.host.c_str(), &info) != 0)
+    if (!linkStatus(target, info))
         return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                         static_cast<std::uint64_t>(info.st_ino)};
@@ -364,7 +515,7 @@ FsResult PosixFileSystem::setReadOnly(std::string_view path, bool readOnly) {
     const mode_t mode = readOnly ? (info.st_mode & ~kAnyWrite) : (info.st_mode | S_IWUSR);
     if ((mode & 07777) == (info.st_mode & 07777))
         return FsResult::success();
-    return changeModeOfEntry(target.host, mode & 07777);
+    return changeModeOfEntry(target, mode & 07777);
 }
 
 FsResult PosixFileSystem::clearAttributes(std::string_view path) {
@@ -384,7 +535,7 @@ FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view
     const mode_t mode = info.st_mode & 0777;
     if ((targetInfo.st_mode & 07777) == mode)
         return FsResult::success(); // already so: spares opening the file to change nothing
-    return changeModeOfEntry(target.host, mode);
+    return changeModeOfEntry(target, mode);
 }
 
 FsResult PosixFileSystem::removeFile(std::string_view path) {
@@ -392,11 +543,11 @@ FsResult PosixFileSystem::removeFile(std::string_view path) {
     if (!target.ok())
         return target.result;
     struct stat info {};
-    if (lstat(target.host.c_str(), &info) != 0)
+    if (!linkStatus(target, info))
         return lastFailure();
     if (S_ISDIR(info.st_mode))
         return {FsStatus::NotAFolder, "a folder, not a file"};
-    if (unlink(target.host.c_str()) != 0)
+    if (unlinkat(target.at(), target.entry(), 0) != 0)
         return lastFailure();
     impl_->resolver.nameRemoved(target.host);
     return FsResult::success();
@@ -406,17 +557,18 @@ FsResult PosixFileSystem::rename(std::string_view from, std::string_view to) {
     Target source = impl_->locate(from, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    Target target = impl_->locate(to, Need::Creatable, exactLast_);
+    Target target = impl_->locate(to, Need::Creatable, exactLast_, &source);
     if (!target.ok())
         return target.result;
-    if (target.host == source.host && lastName(target.host) != target.requestedName)
-        target.host = joinHost(parentOf(target.host), target.requestedName); // a change of case
+    if (target.host == source.host && lastName(target.host) != target.requestedName) {
+        // A change of case.
+        target.host = joinHost(parentOf(target.host), target.requestedName);
+        target.name = target.requestedName;
+    }
     struct stat info {};
-    if (source.status && !source.driveFolder)
-        info = *source.status; // looked at while the path was matched
-    else if (lstat(source.host.c_str(), &info) != 0)
+    if (!linkStatus(source, info))
         return lastFailure();
-    if (::rename(source.host.c_str(), target.host.c_str()) != 0)
+    if (renameat(source.at(), source.entry(), target.at(), target.entry()) != 0)
         return lastFailure();
     if (S_ISDIR(info.st_mode)) {
         impl_->resolver.forgetAll();
@@ -431,10 +583,10 @@ FsResult PosixFileSystem::link(std::string_view existing, std::string_view newNa
     Target source = impl_->locate(existing, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    Target target = impl_->locate(newName, Need::Creatable, exactLast_);
+    Target target = impl_->locate(newName, Need::Creatable, exactLast_, &source);
     if (!target.ok())
         return target.result;
-    if (::link(source.host.c_str(), target.host.c_str()) != 0) {
+    if (linkat(source.at(), source.entry(), target.at(), target.entry(), 0) != 0) {
         switch (errno) {
         case EPERM:
         case EXDEV:
@@ -455,42 +607,25 @@ FsResult PosixFileSystem::createLink(std::string_view path, std::string_view tar
         return target.result;
     if (!target.missing)
         return {FsStatus::AlreadyExists, "the name is taken"};
-    if (symlink(std::string(targetText).c_str(), target.host.c_str()) != 0)
+    if (symlinkat(std::string(targetText).c_str(), target.at(), target.entry()) != 0)
         return lastFailure();
     impl_->resolver.nameAdded(target.host);
     return FsResult::success();
 }
 
 FsResult PosixFileSystem::createFolders(std::string_view path) {
-    ParsedPath parsed;
-    Resolution resolution = impl_->resolve(path, parsed, exactLast_);
-    if (resolution.result.ok()) {
-        HostEntry entry =
-            inspectEntry(AT_FDCWD, resolution.host.c_str(), "",
-                         resolution.count == 0 ? LinkHandling::Follow : LinkHandling::Inspect);
-        if (!entry.result.ok())
-            return entry.result;
+    HostEntry entry;
+    Target target = impl_->plainEntry(path, entry, exactLast_);
+    if (target.ok()) {
         if (entry.entry.attributes.link)
             return {FsStatus::Unsupported, "a symbolic link has that name"};
         if (!entry.entry.attributes.directory)
             return {FsStatus::NotAFolder, "a file has that name"};
         return FsResult::success();
     }
-    if (resolution.result.status != FsStatus::NotFound || resolution.count == 0)
-        return resolution.result;
-    impl_->resolver.forgetAll();
-    std::string folder = resolution.existing;
-    for (std::size_t i = resolution.found; i < resolution.count; ++i) {
-        folder = joinHost(folder, parsed.route.components[i]);
-        if (mkdir(folder.c_str(), 0777) == 0)
-            continue;
-        struct stat info {};
-        if (errno != EEXIST)
-            return lastFailure();
-        if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-            return {FsStatus::NotAFolder, "a file has that name"};
-    }
-    return FsResult::success();
+    if (target.result.status != FsStatus::NotFound || target.driveFolder)
+        return target.result;
+    return impl_->makeFolders(path, exactLast_);
 }
 
 FsResult PosixFileSystem::removeFolder(std::string_view path) {
@@ -498,13 +633,13 @@ FsResult PosixFileSystem::removeFolder(std::string_view path) {
     if (!target.ok())
         return target.result;
     struct stat info {};
-    if (lstat(target.host.c_str(), &info) != 0)
+    if (!linkStatus(target, info))
         return lastFailure();
     if (S_ISLNK(info.st_mode))
         return {FsStatus::Unsupported, "a symbolic link, not a folder"};
     if (!S_ISDIR(info.st_mode))
         return {FsStatus::NotAFolder, "a file, not a folder"};
-    if (rmdir(target.host.c_str()) != 0) {
+    if (unlinkat(target.at(), target.entry(), AT_REMOVEDIR) != 0) {
         if (errno == EEXIST || errno == ENOTEMPTY)
             return {FsStatus::NotEmpty, systemMessage(ENOTEMPTY)};
         return lastFailure();
@@ -534,8 +669,8 @@ std::unique_ptr<InputFile> PosixFileSystem::openRead(std::string_view path, FsRe
         return nullptr;
     const bool follow = links == LinkPolicy::Follow || target.driveFolder;
     struct stat info {};
-    UniqueFd fd = openRegularFile(
-        target.host, follow ? LinkHandling::Follow : LinkHandling::Inspect, result, info);
+    UniqueFd fd = openRegularFile(target, follow ? LinkHandling::Follow : LinkHandling::Inspect,
+                                  result, info);
     if (!fd.valid())
         return nullptr;
     return std::make_unique<PosixInputFile>(std::move(fd), static_cast<std::int64_t>(info.st_size));
@@ -555,15 +690,15 @@ std::unique_ptr<OutputFile> PosixFileSystem::createFresh(std::string_view path, 
         if (!target.missing) {
             // A regular file is replaced by a new one (a second link to it, such as a backup,
             // keeps the old contents); anything else is left alone.
-            result = removeUnheldFile(target.host);
+            result = removeUnheldFile(target);
             if (!result.ok())
                 return nullptr;
             impl_->resolver.nameRemoved(target.host);
         }
         // O_EXCL never follows a link and fails on any name planted since the check above.
         fd = UniqueFd(retryOnInterrupt([&] {
-            return ::open(target.host.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+            return ::openat(target.at(), target.entry(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
         }));
         if (fd.valid())
             break;
@@ -588,7 +723,7 @@ void PosixFileSystem::dropCache(std::string_view path) {
         return;
     FsResult ignored;
     struct stat info {};
-    UniqueFd fd = openRegularFile(target.host, LinkHandling::Inspect, ignored, info);
+    UniqueFd fd = openRegularFile(target, LinkHandling::Inspect, ignored, info);
     if (fd.valid())
         posix_fadvise(fd.get(), 0, 0, POSIX_FADV_DONTNEED);
 }
@@ -597,12 +732,12 @@ FsResult PosixFileSystem::flushFolder(std::string_view folder) {
     Target target = impl_->locate(folder, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
-    FolderStream stream(target.host, target.driveFolder ? FinalLink::Follow : FinalLink::Refuse);
-    if (!stream.ok())
-        return stream.result();
+    FsResult result;
+    UniqueFd fd = openFolderAt(target.at(), target.entry(), target.links(), O_RDONLY, result);
+    if (!fd.valid())
+        return result;
     // Some file systems cannot flush a folder; there is nothing more to be done there.
-    if (retryOnInterrupt([&] { return fsync(stream.fd()); }) != 0 && errno != EINVAL &&
-        errno != EROFS)
+    if (retryOnInterrupt([&] { return fsync(fd.get()); }) != 0 && errno != EINVAL && errno != EROFS)
         return lastFailure();
     return FsResult::success();
 }
@@ -615,9 +750,8 @@ FsResult PosixFileSystem::setStamp(std::string_view path, DosStamp stamp) {
     if (time == static_cast<std::time_t>(-1))
         return {FsStatus::IoError, "the time stamp is not a valid local time"};
     const struct timespec times[2] = {{time, 0}, {time, 0}}; // last access, last modification
-    const int flags = target.driveFolder ? 0 : AT_SYMLINK_NOFOLLOW;
     return succeededIf(retryOnInterrupt([&] {
-                           return utimensat(AT_FDCWD, target.host.c_str(), times, flags);
+                           return utimensat(target.at(), target.entry(), times, target.noFollow());
                        }) == 0);
 }
 
@@ -633,7 +767,11 @@ FsResult PosixFileSystem::setCurrentFolder(std::string_view path) {
     Target target = impl_->locate(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
-    return succeededIf(chdir(target.host.c_str()) == 0);
+    FsResult result;
+    UniqueFd fd = openFolderAt(target.at(), target.entry(), LinkHandling::Follow, O_PATH, result);
+    if (!fd.valid())
+        return result;
+    return succeededIf(fchdir(fd.get()) == 0);
 }
 
 } // namespace brisko::platform

@@ -49,6 +49,7 @@ ParsedPath parseProgramPath(std::string_view path, const DriveMap& drives,
             return parsed;
         }
         route.base = *folder;
+        parsed.driveForm = true;
         appendPathNames(path.substr(2), 0, route.components);
     } else {
         route.base = "/";

@@ -20,6 +20,8 @@ struct ParsedPath {
     // longer than the system can take.
     FsResult result;
     HostRoute route;
+    // A drive-form path: base is the drive's folder, and no link below it is ever followed.
+    bool driveForm = false;
 };
 
 // True for a path taken against the current folder (neither drive form nor starting with a

@@ -23,10 +23,6 @@ struct ReparseHeader {
     USHORT printLength;
 };
 
-bool isLinkTag(DWORD tag) {
-    return tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT;
-}
-
 std::int64_t sizeOf(DWORD high, DWORD low) {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
 }
@@ -69,6 +65,10 @@ bool readLinkText(const std::wstring& longPath, std::string& text, FsResult& fai
 }
 
 } // namespace
+
+bool isLinkTag(DWORD tag) {
+    return tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT;
+}
 
 DosStamp dosStampFromFileTime(const FILETIME& time) {
     SYSTEMTIME utc{};

@@ -22,6 +22,10 @@ struct WinEntry {
     }
 };
 
+// Whether a reparse tag makes a link (a symbolic link or a junction); other reparse points are
+// files and folders as usual.
+bool isLinkTag(DWORD tag);
+
 // A last-write time as the local DOS stamp, by the system's own rules for that date.
 DosStamp dosStampFromFileTime(const FILETIME& time);
 // A local DOS stamp as a last-write time; false when the local time does not exist.

@@ -5,6 +5,7 @@
 #include "platform/WinErrors.h"
 #include "platform/WinFiles.h"
 #include "platform/WinHandle.h"
+#include "platform/WinHeldFolders.h"
 #include "platform/WinPaths.h"
 #include "platform/WinStoredCase.h"
 #include "platform/WinText.h"
@@ -46,16 +47,31 @@ WinPath pathOf(std::string_view path) {
     return winPath(path, currentHostFolder());
 }
 
+// A path with the folders on the way to it held while it is worked on.
+struct HeldPath {
+    WinPath path;
+    HeldFolders folders;
+
+    const FsResult& result() const { return path.result.ok() ? folders.result() : path.result; }
+    bool ok() const { return result().ok(); }
+};
+
+HeldPath held(std::string_view path) {
+    HeldPath holding{pathOf(path), {}};
+    holding.folders = HeldFolders(holding.path);
+    return holding;
+}
+
 // The two paths of a call that takes two; result is the first one's failure, if any.
 struct PathPair {
-    WinPath from;
-    WinPath to;
+    HeldPath from;
+    HeldPath to;
     FsResult result;
 };
 
 PathPair pathsOf(std::string_view from, std::string_view to) {
-    PathPair paths{pathOf(from), pathOf(to), {}};
-    paths.result = !paths.from.result.ok() ? paths.from.result : paths.to.result;
+    PathPair paths{held(from), held(to), {}};
+    paths.result = !paths.from.ok() ? paths.from.result() : paths.to.result();
     return paths;
 }
 
@@ -143,7 +159,12 @@ std::optional<std::string> WinFileSystem::hostPath(std::string_view path) {
 
 Listing WinFileSystem::list(std::string_view folder) {
     Listing listing;
-    const WinPath path = pathOf(folder);
+    HeldPath heldFolder = held(folder);
+    if (!heldFolder.ok()) {
+        listing.result = heldFolder.result();
+        return listing;
+    }
+    const WinPath& path = heldFolder.path;
     const WinEntry self = lookUpEntry(path);
     if (!self.result.ok()) {
         listing.result = self.result;
@@ -156,6 +177,11 @@ Listing WinFileSystem::list(std::string_view folder) {
     if (!self.entry.attributes.directory) {
         listing.result = {FsStatus::NotAFolder, "not a folder"};
         return listing;
+    }
+    if (!path.root) { // held as well, so that it stays the folder that was looked at
+        listing.result = heldFolder.folders.hold(path.longPath);
+        if (!listing.result.ok())
+            return listing;
     }
     std::wstring prefix = path.longPath;
     if (prefix.back() != L'\\')
@@ -190,15 +216,18 @@ Listing WinFileSystem::list(std::string_view folder) {
 }
 
 PathInfo WinFileSystem::stat(std::string_view path) {
-    WinEntry found = lookUpEntry(pathOf(path));
+    const HeldPath parsed = held(path);
+    if (!parsed.ok())
+        return {parsed.result(), {}};
+    WinEntry found = lookUpEntry(parsed.path);
     return {std::move(found.result), std::move(found.entry)};
 }
 
 std::optional<FileIdentity> WinFileSystem::identityOf(std::string_view path) {
-    const WinPath parsed = pathOf(path);
-    if (!parsed.result.ok())
+    const HeldPath parsed = held(path);
+    if (!parsed.ok())
         return std::nullopt;
-    WinHandle handle = openEntry(parsed.longPath, FILE_READ_ATTRIBUTES);
+    WinHandle handle = openEntry(parsed.path.longPath, FILE_READ_ATTRIBUTES);
     return handle.valid() ? identityOfHandle(handle.get()) : std::nullopt;
 }
 
@@ -208,7 +237,10 @@ bool WinFileSystem::driveExists(char letter) {
 }
 
 FsResult WinFileSystem::setReadOnly(std::string_view path, bool readOnly) {
-    const WinPath parsed = pathOf(path);
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     const WinEntry found = lookUpEntry(parsed);
     if (!found.result.ok() || found.isLink())
         return found.result;
@@ -220,7 +252,10 @@ FsResult WinFileSystem::setReadOnly(std::string_view path, bool readOnly) {
 }
 
 FsResult WinFileSystem::clearAttributes(std::string_view path) {
-    const WinPath parsed = pathOf(path);
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     const WinEntry found = lookUpEntry(parsed);
     if (!found.result.ok() || found.isLink())
         return found.result;
@@ -230,10 +265,13 @@ FsResult WinFileSystem::clearAttributes(std::string_view path) {
 }
 
 FsResult WinFileSystem::copyAttributes(std::string_view from, std::string_view to) {
-    const WinEntry source = lookUpEntry(pathOf(from));
+    const PathPair paths = pathsOf(from, to);
+    if (!paths.result.ok())
+        return paths.result;
+    const WinEntry source = lookUpEntry(paths.from.path);
     if (!source.result.ok() || source.isLink())
         return source.result;
-    const WinPath targetPath = pathOf(to);
+    const WinPath& targetPath = paths.to.path;
     const WinEntry target = lookUpEntry(targetPath);
     if (!target.result.ok() || target.isLink())
         return target.result;
@@ -243,7 +281,10 @@ FsResult WinFileSystem::copyAttributes(std::string_view from, std::string_view t
 }
 
 FsResult WinFileSystem::removeFile(std::string_view path) {
-    const WinPath parsed = pathOf(path);
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     const WinEntry found = lookUpEntry(parsed);
     if (!found.result.ok())
         return found.result;
@@ -260,8 +301,8 @@ FsResult WinFileSystem::rename(std::string_view from, std::string_view to) {
     const PathPair paths = pathsOf(from, to);
     if (!paths.result.ok())
         return paths.result;
-    const WinPath& source = paths.from;
-    const WinPath& target = paths.to;
+    const WinPath& source = paths.from.path;
+    const WinPath& target = paths.to.path;
     // Written through: the call returns once the new name is on the disk.
     if (MoveFileExW(source.longPath.c_str(), target.longPath.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -275,8 +316,8 @@ FsResult WinFileSystem::link(std::string_view existing, std::string_view newName
     const PathPair paths = pathsOf(existing, newName);
     if (!paths.result.ok())
         return paths.result;
-    const WinPath& source = paths.from;
-    const WinPath& target = paths.to;
+    const WinPath& source = paths.from.path;
+    const WinPath& target = paths.to.path;
     if (CreateHardLinkW(target.longPath.c_str(), source.longPath.c_str(), nullptr))
         return FsResult::success();
     const DWORD error = GetLastError();
@@ -292,7 +333,10 @@ FsResult WinFileSystem::link(std::string_view existing, std::string_view newName
 }
 
 FsResult WinFileSystem::createLink(std::string_view path, std::string_view targetText) {
-    const WinPath parsed = pathOf(path);
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     const WinEntry existing = lookUpEntry(parsed);
     if (existing.result.ok())
         return {FsStatus::AlreadyExists, "the name is taken"};
@@ -318,23 +362,30 @@ FsResult WinFileSystem::createLink(std::string_view path, std::string_view targe
 }
 
 FsResult WinFileSystem::createFolders(std::string_view path) {
-    const WinPath parsed = pathOf(path);
-    const WinEntry found = lookUpEntry(parsed);
-    if (found.result.ok()) {
-        if (found.isLink())
-            return {FsStatus::Unsupported, "a symbolic link has that name"};
-        if (!found.entry.attributes.directory)
-            return {FsStatus::NotAFolder, "a file has that name"};
-        return FsResult::success();
+    const HeldPath heldPath = held(path);
+    const WinPath& parsed = heldPath.path;
+    if (!parsed.result.ok())
+        return parsed.result;
+    if (heldPath.ok()) {
+        const WinEntry found = lookUpEntry(parsed);
+        if (found.result.ok()) {
+            if (found.isLink())
+                return {FsStatus::Unsupported, "a symbolic link has that name"};
+            if (!found.entry.attributes.directory)
+                return {FsStatus::NotAFolder, "a file has that name"};
+            return FsResult::success();
+        }
+        if (found.result.status != FsStatus::NotFound || parsed.root)
+            return found.result;
+    } else if (heldPath.result().status != FsStatus::NotFound) {
+        return heldPath.result(); // a link on the way
     }
-    if (found.result.status != FsStatus::NotFound || parsed.root)
-        return found.result;
-    // Each folder on the way, from the top down; those that are there already are kept.
+    // Each folder on the way, from the top down; those that are there already are kept. Each
+    // is held before the next is made in it, so none is made through a link.
     const std::wstring& full = parsed.longPath;
-    std::size_t topEnd = 6;                // the separator after "\\?\C:"
-    if (full.starts_with(L"\\\\?\\UNC\\")) // the one after "\\?\UNC\SERVER\SHARE"
-        topEnd = full.find(L'\\', full.find(L'\\', 8) + 1);
-    for (std::size_t end = full.find(L'\\', topEnd + 1);; end = full.find(L'\\', end + 1)) {
+    HeldFolders folders;
+    for (std::size_t end = full.find(L'\\', longPathTopEnd(full) + 1);;
+         end = full.find(L'\\', end + 1)) {
         const std::wstring folder = full.substr(0, end);
         if (!CreateDirectoryW(folder.c_str(), nullptr)) {
             const DWORD error = GetLastError();
@@ -346,13 +397,18 @@ FsResult WinFileSystem::createFolders(std::string_view path) {
             if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
                 return {FsStatus::NotAFolder, "a file has that name"};
         }
+        if (const FsResult hold = folders.hold(folder); !hold.ok())
+            return hold;
         if (end == std::wstring::npos)
             return FsResult::success();
     }
 }
 
 FsResult WinFileSystem::removeFolder(std::string_view path) {
-    const WinPath parsed = pathOf(path);
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     const WinEntry found = lookUpEntry(parsed);
     if (!found.result.ok())
         return found.result;
@@ -378,10 +434,11 @@ std::optional<std::int64_t> WinFileSystem::freeBytes(char drive) {
 
 std::unique_ptr<InputFile> WinFileSystem::openRead(std::string_view path, FsResult& result,
                                                    LinkPolicy links) {
-    const WinPath parsed = pathOf(path);
-    result = parsed.result;
-    if (!parsed.result.ok())
+    const HeldPath heldPath = held(path);
+    result = heldPath.result();
+    if (!result.ok())
         return nullptr;
+    const WinPath& parsed = heldPath.path;
     const DWORD linkFlag = links == LinkPolicy::Follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
     WinHandle handle(
         CreateFileW(parsed.longPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
@@ -411,10 +468,11 @@ std::unique_ptr<InputFile> WinFileSystem::openRead(std::string_view path, FsResu
 }
 
 std::unique_ptr<OutputFile> WinFileSystem::createFresh(std::string_view path, FsResult& result) {
-    const WinPath parsed = pathOf(path);
-    result = parsed.result;
-    if (!parsed.result.ok())
+    const HeldPath heldPath = held(path);
+    result = heldPath.result();
+    if (!result.ok())
         return nullptr;
+    const WinPath& parsed = heldPath.path;
     if (parsed.root) {
         result = {FsStatus::NotAFolder, "a folder has that name"};
         return nullptr;
@@ -448,13 +506,17 @@ void WinFileSystem::dropCache(std::string_view) {}
 // NTFS journals its folder entries, and the rename that put a file in place was written
 // through: there is nothing left to flush.
 FsResult WinFileSystem::flushFolder(std::string_view folder) {
-    return lookUpEntry(pathOf(folder)).result;
+    const HeldPath heldFolder = held(folder);
+    if (!heldFolder.ok())
+        return heldFolder.result();
+    return lookUpEntry(heldFolder.path).result;
 }
 
 FsResult WinFileSystem::setStamp(std::string_view path, DosStamp stamp) {
-    const WinPath parsed = pathOf(path);
-    if (!parsed.result.ok())
-        return parsed.result;
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     FILETIME time{};
     if (!fileTimeFromDosStamp(stamp, time))
         return {FsStatus::IoError, "the time stamp is not a valid local time"};
@@ -473,9 +535,10 @@ std::string WinFileSystem::currentFolder() {
 }
 
 FsResult WinFileSystem::setCurrentFolder(std::string_view path) {
-    const WinPath parsed = pathOf(path);
-    if (!parsed.result.ok())
-        return parsed.result;
+    const HeldPath heldPath = held(path);
+    if (!heldPath.ok())
+        return heldPath.result();
+    const WinPath& parsed = heldPath.path;
     const std::optional<std::wstring> folder = wideFromUtf8(parsed.display);
     return succeededIf(SetCurrentDirectoryW(folder->c_str()));
 }

@@ -108,6 +108,12 @@ std::wstring driveRoot(char letter) {
     return std::wstring(L"\\\\?\\") + static_cast<wchar_t>(letter) + L":\\";
 }
 
+std::size_t longPathTopEnd(const std::wstring& longPath) {
+    if (!longPath.starts_with(L"\\\\?\\UNC\\"))
+        return 6;
+    return longPath.find(L'\\', longPath.find(L'\\', 8) + 1);
+}
+
 std::wstring parentOfLongPath(const std::wstring& longPath) {
     const std::size_t slash = longPath.find_last_of(L'\\');
     if (slash == std::wstring::npos || slash + 1 == longPath.size())

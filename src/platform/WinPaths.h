@@ -26,6 +26,10 @@ WinPath winPath(std::string_view path, std::string_view currentFolder);
 // The "\\?\X:\" form of a drive's own folder.
 std::wstring driveRoot(char letter);
 
+// Where the top of a "\\?\" path ends: the place of the separator after "\\?\C:" or after
+// "\\?\UNC\SERVER\SHARE" (npos when nothing follows the top).
+std::size_t longPathTopEnd(const std::wstring& longPath);
+
 // The parent of a "\\?\" path (the path itself for a root).
 std::wstring parentOfLongPath(const std::wstring& longPath);
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -182,6 +183,73 @@ TEST_F(FileOperationsTest, NothingIsChangedThroughALink) {
     ASSERT_EQ(::stat(folder.c_str(), &folderInfo), 0);
     EXPECT_EQ(folderInfo.st_mode & 07777, 0550u);
     chmod(folder.c_str(), 0750);
+}
+
+// A folder on the way that is a link (say one swapped in after a scan) is never gone through:
+// every operation below it fails and leaves the folder it points to as it was.
+TEST_F(FileOperationsTest, NothingIsDoneThroughALinkOnTheWay) {
+    tree.lay({{"outside/file.txt", "precious"},
+              {"outside/inner/"},
+              {"mine.txt", "mine"},
+              {"tree/hop", "->" + host("outside")}});
+    const TreeListing before = tree.listing("outside");
+    const unsigned modeBefore = mode("outside/file.txt");
+    const std::time_t timeBefore = tree.time("outside/file.txt");
+    using Operation = std::function<platform::FsResult(const std::string& hop)>;
+    auto failureOf = [&](std::unique_ptr<platform::InputFile> file, platform::FsResult result) {
+        return file ? platform::FsResult::success() : result;
+    };
+    const std::pair<const char*, Operation> operations[] = {
+        {"removeFile", [&](const std::string& hop) { return fs.removeFile(hop + "\\FILE.TXT"); }},
+        {"rename from",
+         [&](const std::string& hop) { return fs.rename(hop + "\\FILE.TXT", "C:\\MOVED.TXT"); }},
+        {"rename to",
+         [&](const std::string& hop) { return fs.rename("C:\\MINE.TXT", hop + "\\FILE.TXT"); }},
+        {"createFresh", [&](const std::string& hop) { return writeFresh(hop + "\\NEW.TXT", "x"); }},
+        {"createFolders",
+         [&](const std::string& hop) { return fs.createFolders(hop + "\\NEW\\DEEP"); }},
+        {"removeFolder", [&](const std::string& hop) { return fs.removeFolder(hop + "\\INNER"); }},
+        {"setStamp",
+         [&](const std::string& hop) { return fs.setStamp(hop + "\\FILE.TXT", 0x285D645Cu); }},
+        {"setReadOnly",
+         [&](const std::string& hop) { return fs.setReadOnly(hop + "\\FILE.TXT", true); }},
+        {"copyAttributes",
+         [&](const std::string& hop) {
+             return fs.copyAttributes("C:\\MINE.TXT", hop + "\\FILE.TXT");
+         }},
+        {"list", [&](const std::string& hop) { return fs.list(hop + "\\INNER").result; }},
+        {"stat", [&](const std::string& hop) { return fs.stat(hop + "\\FILE.TXT").result; }},
+        {"openRead",
+         [&](const std::string& hop) {
+             platform::FsResult result;
+             auto file = fs.openRead(hop + "\\FILE.TXT", result);
+             return failureOf(std::move(file), result);
+         }},
+        {"link from",
+         [&](const std::string& hop) { return fs.link(hop + "\\FILE.TXT", "C:\\SECOND.TXT"); }},
+        {"link to",
+         [&](const std::string& hop) { return fs.link("C:\\MINE.TXT", hop + "\\SECOND.TXT"); }},
+        {"createLink",
+         [&](const std::string& hop) { return fs.createLink(hop + "\\LINK", "file.txt"); }},
+        {"flushFolder", [&](const std::string& hop) { return fs.flushFolder(hop + "\\INNER"); }},
+    };
+    // As written, and in another case (matched through the listings first).
+    for (const std::string hop : {"C:\\tree\\hop", "C:\\TREE\\HOP"}) {
+        for (const auto& [title, operation] : operations) {
+            SCOPED_TRACE(hop + " " + title);
+            const platform::FsResult result = operation(hop);
+            EXPECT_EQ(result.status, FsStatus::Unsupported);
+            EXPECT_EQ(result.detail, "a symbolic link is on the way");
+        }
+        EXPECT_EQ(fs.identityOf(hop + "\\FILE.TXT"), std::nullopt);
+    }
+    EXPECT_EQ(tree.listing("outside"), before);
+    EXPECT_EQ(mode("outside/file.txt"), modeBefore);
+    EXPECT_EQ(tree.time("outside/file.txt"), timeBefore);
+    EXPECT_EQ(tree.listing(), (TreeListing{{"mine.txt", "mine"},
+                                           {"outside/file.txt", "precious"},
+                                           {"outside/inner/", ""},
+                                           {"tree/hop", "->" + host("outside")}}));
 }
 
 TEST_F(FileOperationsTest, ALiveTemporaryFileIsNeverReplaced) {

@@ -3,10 +3,12 @@
 #include "platform/WinShell.h"
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 #include <windows.h>
 
 namespace brisko::platform {
@@ -255,6 +257,75 @@ TEST_F(WinFileSystemTest, SymbolicLinksAreNeverFollowed) {
     EXPECT_EQ(files.createLink(path("link.txt"), "other").status, FsStatus::AlreadyExists);
     ASSERT_TRUE(files.removeFile(path("link.txt")).ok());
     EXPECT_EQ(read("real.txt"), "real");
+}
+
+// Makes the empty folder at link a junction to the folder target; false where the system cannot.
+bool makeJunction(const std::wstring& link, const std::wstring& target) {
+    const std::wstring substitute = L"\\??\\" + target;
+    const std::size_t names = (substitute.size() + 1 + target.size() + 1) * sizeof(wchar_t);
+    std::vector<BYTE> buffer(8 + 8 + names);
+    auto put16 = [&](std::size_t at, std::size_t value) {
+        const auto word = static_cast<WORD>(value);
+        std::memcpy(buffer.data() + at, &word, sizeof word);
+    };
+    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(buffer.data(), &tag, sizeof tag);
+    put16(4, 8 + names);                                  // the data after the header
+    put16(8, 0);                                          // the substitute name
+    put16(10, substitute.size() * sizeof(wchar_t));       // and its length
+    put16(12, (substitute.size() + 1) * sizeof(wchar_t)); // the name to print
+    put16(14, target.size() * sizeof(wchar_t));           // and its length
+    std::memcpy(buffer.data() + 16, substitute.c_str(), (substitute.size() + 1) * sizeof(wchar_t));
+    std::memcpy(buffer.data() + 16 + (substitute.size() + 1) * sizeof(wchar_t), target.c_str(),
+                (target.size() + 1) * sizeof(wchar_t));
+    if (!CreateDirectoryW(link.c_str(), nullptr))
+        return false;
+    HANDLE folder = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    DWORD returned = 0;
+    const bool made =
+        folder != INVALID_HANDLE_VALUE &&
+        DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, buffer.data(),
+                        static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
+    if (folder != INVALID_HANDLE_VALUE)
+        CloseHandle(folder);
+    if (!made)
+        RemoveDirectoryW(link.c_str());
+    return made;
+}
+
+TEST_F(WinFileSystemTest, NothingIsDoneThroughALinkOnTheWay) {
+    fs::create_directories(wide("outside\\inner"));
+    write("outside\\file.txt", "precious");
+    write("mine.txt", "mine");
+    const FsResult made = files.createLink(path("hop"), path("outside"));
+    if (!made.ok() && !makeJunction(wide("hop"), wide("outside")))
+        GTEST_SKIP() << "no folder link or junction here: " << made.detail;
+    ASSERT_TRUE(files.stat(path("hop")).entry.attributes.link);
+    const std::string hop = path("hop") + "\\";
+    auto readFailure = [&](const std::string& name) {
+        FsResult result;
+        return files.openRead(name, result) ? FsResult::success() : result;
+    };
+    auto writeFailure = [&](const std::string& name) {
+        FsResult result;
+        return files.createFresh(name, result) ? FsResult::success() : result;
+    };
+    for (const FsResult& result :
+         {files.removeFile(hop + "file.txt"), files.rename(path("mine.txt"), hop + "file.txt"),
+          files.rename(hop + "file.txt", path("moved.txt")), writeFailure(hop + "new.txt"),
+          files.createFolders(hop + "new\\deep"), files.removeFolder(hop + "inner"),
+          files.setStamp(hop + "file.txt", 0x285D645Cu), files.setReadOnly(hop + "file.txt", true),
+          files.list(hop + "inner").result, files.stat(hop + "file.txt").result,
+          readFailure(hop + "file.txt")}) {
+        EXPECT_EQ(result.status, FsStatus::Unsupported);
+        EXPECT_EQ(result.detail, "a symbolic link is on the way");
+    }
+    EXPECT_EQ(read("outside\\file.txt"), "precious");
+    EXPECT_TRUE(fs::is_directory(wide("outside\\inner")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(wide("outside")), fs::directory_iterator()), 2);
+    EXPECT_EQ(read("mine.txt"), "mine");
+    EXPECT_TRUE(files.stat(path("outside\\file.txt")).result.ok()); // the real way still works
 }
 
 TEST_F(WinFileSystemTest, ShellStartsProgramsInTheWorkingFolder) {
