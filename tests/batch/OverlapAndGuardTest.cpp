@@ -90,7 +90,16 @@ TEST(OverlapTest, NestedFoldersAreRefusedUnlessTheInnerOneIsExcluded) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MappedTree tree{{{'D', "d"}, {'S', "d/BACKUP/SRC"}}};
+        const bool twoLetters = std::string_view(c.paths).starts_with("LeftRoot=S:");
+#ifdef _WIN32
+        // Wine makes a drive letter a volume of its own, whose root has no folder above it.
+        if (twoLetters && c.red.front() == kLeftWithin)
+            continue;
+#endif
+        std::vector<MappedTree::Drive> drives{{'D', "d"}};
+        if (twoLetters)
+            drives.push_back({'S', "d/BACKUP/SRC"});
+        MappedTree tree{drives};
         tree.lay({{"d/BACKUP/SRC/t.txt", "thesis"}, {"d/HOME/doc.txt", "doc"}});
         const ProcessResult result =
             runScript(tree, std::string("LeftRoot=D:\nRightRoot=D:\n") + c.paths +
