@@ -2,6 +2,7 @@
 
 #include "engine/Matching.h"
 #include "engine/ScanReports.h"
+#include "engine/Selection.h"
 #include "engine/SessionChecks.h"
 #include "platform/DrivePath.h"
 #include "platform/Unicode.h"
@@ -12,10 +13,32 @@ namespace brisko::engine {
 
 namespace {
 
-// The temporary copy of a file in its target folder: never planned in any direction.
-bool isTemporaryCopy(std::string_view name) {
-    return !name.empty() && name.front() == '$' &&
-           platform::equalsIgnoreCase(name, script::kTempFileName);
+// Keeps a folder's identity among those above the scan while the scan is in or below it.
+class FolderAbove {
+public:
+    FolderAbove(std::vector<platform::FileIdentity>& above,
+                const std::optional<platform::FileIdentity>& identity)
+        : above_(above), kept_(identity.has_value()) {
+        if (kept_)
+            above_.push_back(*identity);
+    }
+    ~FolderAbove() {
+        if (kept_)
+            above_.pop_back();
+    }
+    FolderAbove(const FolderAbove&) = delete;
+    FolderAbove& operator=(const FolderAbove&) = delete;
+
+private:
+    std::vector<platform::FileIdentity>& above_;
+    bool kept_;
+};
+
+// Whether a folder is one of the folders above it (a folder mounted inside itself): entering
+// it would scan the same tree again.
+bool loopsBack(const std::optional<platform::FileIdentity>& identity,
+               const std::vector<platform::FileIdentity>& above) {
+    return identity && std::find(above.begin(), above.end(), *identity) != above.end();
 }
 
 FolderFound folderFoundFor(const TargetIndex::Found& found) {
@@ -36,17 +59,6 @@ FolderFound folderFoundFor(const TargetIndex::Found& found) {
     return {FolderFound::Kind::Missing, {}};
 }
 
-const script::FileSpec& fileSpecOf(const script::FileSpecTables& tables,
-                                   const FileSpecMatcher& matcher, std::string_view name) {
-    static const script::FileSpec kMasterRecord = [] {
-        script::FileSpec record;
-        record.mask = "*.*";
-        return record;
-    }();
-    const std::size_t index = matcher.find(name);
-    return index < tables.fileSpecs.size() ? tables.fileSpecs[index] : kMasterRecord;
-}
-
 } // namespace
 
 FolderScan::FolderScan(Session& session, bool leftToRight)
@@ -55,7 +67,11 @@ FolderScan::FolderScan(Session& session, bool leftToRight)
       rules_(session, leftToRight), fileSpecs_(session.context.settings.tables) {}
 
 bool FolderScan::run(const std::string& source, const std::string& target) {
-    return scanPair(FolderPair{source, target, masterScan_ ? session_.masterRoot() : "", ""});
+    sourceAbove_ = context_.fileSystem.folderChain(source);
+    targetAbove_ = context_.fileSystem.folderChain(target);
+    // The roots' own identities are the first of their chains.
+    return scanPair(FolderPair{source, target, masterScan_ ? session_.masterRoot() : "", "",
+                               std::nullopt, std::nullopt});
 }
 
 bool FolderScan::isMasterSide(const FolderPair& pair) const {
@@ -69,6 +85,8 @@ bool FolderScan::scanPair(const FolderPair& pair) {
     else
         host.showFolders(pair.target, pair.source);
 
+    const FolderAbove sourceAbove(sourceAbove_, pair.sourceIdentity);
+    const FolderAbove targetAbove(targetAbove_, pair.targetIdentity);
     std::vector<FolderPair> queue;
     if (scanEntries(pair, queue) == RuleOutcome::EndScan || host.abortRequested())
         return false;
@@ -121,7 +139,7 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
         host.pump();
         if (host.abortRequested())
             break;
-        if (!entry.attributes.directory && isTemporaryCopy(entry.name))
+        if (!entry.attributes.directory && isTemporaryName(entry.name))
             continue;
         const bool caseTwin = foldCounts_[folded_[i]] > 1;
         if (entry.attributes.directory) {
@@ -154,9 +172,15 @@ void FolderScan::foldCaseNames(const platform::Listing& listing) {
 void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry& entry,
                                 const TargetIndex& targets, std::vector<FolderPair>& queue) {
     const script::SessionSettings& settings = context_.settings;
-    if (!settings.subFolders || context_.plan.hasFolderToDelete(pair.source) ||
-        isExcluded(settings.tables, entry.name, pair.source, true, sourceRoot_))
+    if (!entersFolder(settings, entry.name, pair.source, sourceRoot_) ||
+        context_.plan.hasFolderToDelete(pair.source))
         return;
+    if (isTemporaryName(entry.name)) {
+        // Made on the other side, it would take the name every copy into its parent needs.
+        reportPassedOver(context_, platform::drive_path::join(pair.source, entry.name),
+                         kTemporaryNameFolder);
+        return;
+    }
 
     const TargetIndex::Found found = targets.find(entry.name);
     if (found.kind == TargetIndex::Found::Kind::Link) {
@@ -169,6 +193,18 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
     // An existing target folder keeps its own spelling, so that paths name what is on disk.
     subfolder.target = platform::drive_path::join(
         pair.target, found.entry != nullptr ? found.entry->name : entry.name);
+    subfolder.sourceIdentity = context_.fileSystem.identityOf(subfolder.source);
+    if (loopsBack(subfolder.sourceIdentity, sourceAbove_)) {
+        reportOnce(session_, subfolder.source, kFolderLoopsBack);
+        return;
+    }
+    if (found.kind == TargetIndex::Found::Kind::Folder) {
+        subfolder.targetIdentity = context_.fileSystem.identityOf(subfolder.target);
+        if (loopsBack(subfolder.targetIdentity, targetAbove_)) {
+            reportOnce(session_, subfolder.target, kFolderLoopsBack);
+            return;
+        }
+    }
     const FolderFound state = folderFoundFor(found);
     const bool mayCreate = !masterScan_ || isMasterSide(pair);
     if (!checkTargetFolder(session_, subfolder.target, leftToRight_, mayCreate, subfolder.source,
@@ -182,15 +218,9 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
 
 RuleOutcome FolderScan::considerFile(const FolderPair& pair, const platform::DirEntry& entry,
                                      const TargetIndex& targets, bool caseTwin) {
-    const script::SessionSettings& settings = context_.settings;
-    // "*.*" selects every name, so the usual mask needs no test.
-    if (!masterScan_ && settings.sessionFiles != "*.*" &&
-        !maskMatch(entry.name, settings.sessionFiles))
-        return RuleOutcome::Continue;
-    if (isExcluded(settings.tables, entry.name, pair.source, false, sourceRoot_))
-        return RuleOutcome::Continue;
-    const script::FileSpec& spec = fileSpecOf(settings.tables, fileSpecs_, entry.name);
-    if (!spec.process)
+    const script::FileSpec* spec = selectedFileSpec(context_.settings, fileSpecs_, entry.name,
+                                                    pair.source, sourceRoot_, masterScan_);
+    if (spec == nullptr)
         return RuleOutcome::Continue;
 
     sourcePath_.assign(pair.source);
@@ -201,7 +231,7 @@ RuleOutcome FolderScan::considerFile(const FolderPair& pair, const platform::Dir
     const TargetIndex::Found target = targets.find(entry.name, caseTwin);
     const bool exactName = caseTwin || target.severalByCase;
     return rules_.judge(
-        FilePair{pair.source, pair.target, sourcePath_, entry, target, spec, exactName},
+        FilePair{pair.source, pair.target, sourcePath_, entry, target, *spec, exactName},
         isMasterSide(pair));
 }
 

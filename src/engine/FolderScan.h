@@ -6,6 +6,7 @@
 #include "engine/TargetIndex.h"
 #include "platform/FileSystem.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,6 +34,9 @@ private:
         std::string target;
         std::string master;  // master scan only
         std::string sortKey; // the source name in upper case
+        // Which folders the two paths hold, when they exist (the roots' are in the chains).
+        std::optional<platform::FileIdentity> sourceIdentity;
+        std::optional<platform::FileIdentity> targetIdentity;
     };
 
     bool scanPair(const FolderPair& pair);
@@ -63,6 +67,10 @@ private:
     std::unordered_map<std::string_view, int> foldCounts_;
     std::unordered_set<std::string_view> foldersSeen_;
     std::string sourcePath_;
+    // The folders above the scan on each side, from the host's root down to the current pair:
+    // a subfolder that is one of them loops back and is passed over.
+    std::vector<platform::FileIdentity> sourceAbove_;
+    std::vector<platform::FileIdentity> targetAbove_;
 };
 
 } // namespace brisko::engine

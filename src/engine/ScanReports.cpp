@@ -13,9 +13,13 @@ void reportPassedOver(EngineContext& context, const std::string& path, std::stri
     context.host.reportProblem(HistoryRow{path, "", "", "", std::string(status), colour});
 }
 
+void reportOnce(Session& session, const std::string& path, std::string_view status) {
+    if (session.reportedOnce.insert(platform::toUpper(path)).second)
+        reportPassedOver(session.context, path, status);
+}
+
 void reportLinkClash(Session& session, const std::string& linkPath) {
-    if (session.linkClashes.insert(platform::toUpper(linkPath)).second)
-        reportPassedOver(session.context, linkPath, kLinkFacesEntry);
+    reportOnce(session, linkPath, kLinkFacesEntry);
 }
 
 DialogAnswer askOperator(EngineContext& context, const Question& question) {

@@ -19,6 +19,10 @@ inline constexpr std::string_view kFolderWhereFileExpected =
     "Passed over - a folder where a file is expected";
 inline constexpr std::string_view kLinkFacesEntry =
     "Passed over - a link faces a file or folder of the same name";
+inline constexpr std::string_view kTemporaryNameFolder =
+    "Passed over - a folder has the temporary copy's name";
+inline constexpr std::string_view kFolderLoopsBack =
+    "Passed over - the folder loops back to a folder above it";
 
 // "Passed over - " followed by why the directory listing left a name out.
 std::string passedOverBecause(std::string_view reason);
@@ -28,8 +32,10 @@ std::string passedOverBecause(std::string_view reason);
 void reportPassedOver(EngineContext& context, const std::string& path, std::string_view status,
                       RowColour colour = RowColour::Red);
 
+// Reports a path that is passed over once per session, whichever pass meets it first.
+void reportOnce(Session& session, const std::string& path, std::string_view status);
 // Reports a link that faces a file or folder of the same name on the other side, once per
-// session whichever pass meets it first; both entries stay as they are.
+// session; both entries stay as they are.
 void reportLinkClash(Session& session, const std::string& linkPath);
 
 // Puts a question to the operator after bringing the display up to date, so that what the

@@ -15,9 +15,9 @@ struct Session {
     EngineContext& context;
     bool& skipSession;
     ListingCache& listings;
-    // Upper-cased paths of the links already reported as facing a file or folder: both passes
-    // meet such a pair, and it is one problem.
-    std::unordered_set<std::string> linkClashes = {};
+    // Upper-cased paths already reported as passed over (a link facing a file or folder, a
+    // folder that loops back): both passes may meet one, and it is one problem.
+    std::unordered_set<std::string> reportedOnce = {};
 
     script::UpdateMode mode() const { return context.settings.updateMode; }
     bool masterMode() const {

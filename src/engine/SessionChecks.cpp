@@ -1,6 +1,7 @@
 #include "engine/SessionChecks.h"
 
 #include "engine/ActionList.h"
+#include "engine/CarriedContent.h"
 #include "engine/ScanReports.h"
 #include "platform/DrivePath.h"
 
@@ -40,19 +41,15 @@ PathAction folderToCreate(const Session& session, const std::string& path) {
     return folder;
 }
 
-// How many entries a root folder holds (and how many its listing passed over); nothing when
-// it cannot be listed. The listing goes back to the session's cache for the first pass.
-struct RootContent {
-    std::size_t entries = 0;
-    std::size_t passedOver = 0;
-};
-std::optional<RootContent> rootContent(ListingCache& listings, const std::string& root) {
-    platform::Listing listing = listings.list(root);
+// Whether a folder holds any entry; nothing when it cannot be listed. The listing goes back to
+// the session's cache for the first pass.
+std::optional<bool> holdsEntries(ListingCache& listings, const std::string& folder) {
+    platform::Listing listing = listings.list(folder);
     if (!listing.result.ok())
         return std::nullopt;
-    const RootContent content{listing.entries.size(), listing.skipped.size()};
-    listings.handBack(root, std::move(listing));
-    return content;
+    const bool any = !listing.entries.empty();
+    listings.handBack(folder, std::move(listing));
+    return any;
 }
 
 // The "Missing Folder" question about a target folder of the non-master modes.
@@ -132,11 +129,11 @@ bool checkMasterNotEmpty(Session& session) {
         return true;
     const std::string& master = session.masterRoot();
     const std::string& copy = session.copyRoot();
-    const std::optional<RootContent> masterContent = rootContent(session.listings, master);
-    if (!masterContent || masterContent->entries + masterContent->passedOver != 0)
+    // Only what the session would carry over counts: backups, ignored and excluded names, the
+    // temporary copy and folders holding none of it would leave the copy side emptied.
+    if (carriesContent(session, master).value_or(true))
         return true;
-    const std::optional<RootContent> copyContent = rootContent(session.listings, copy);
-    if (!copyContent || copyContent->entries == 0)
+    if (!holdsEntries(session.listings, copy).value_or(false))
         return true;
 
     const Question question{

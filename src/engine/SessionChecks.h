@@ -32,9 +32,9 @@ bool pathDriveExists(platform::FileSystem& fileSystem, std::string_view path);
 bool checkSourceRoot(Session& session, const std::string& source, std::string_view passName);
 
 // Whether a master session may be mirrored: not when its master root folder exists and holds
-// nothing while the copy root holds something, unless the operator says so (or the run allows
-// an empty master). Declining skips the session with a red row; Abort aborts the run. The
-// root listings stay in the session's cache for the first pass.
+// nothing the session would carry over while the copy root holds something, unless the
+// operator says so (or the run allows an empty master). Declining skips the session with a red row;
+// Abort aborts the run. The root listings stay in the session's cache for the first pass.
 bool checkMasterNotEmpty(Session& session);
 
 // Whether a scan may go into a target folder: it exists, or is listed for creation, or the

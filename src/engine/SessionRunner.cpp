@@ -1,5 +1,6 @@
 #include "engine/SessionRunner.h"
 
+#include "engine/FolderOverlap.h"
 #include "engine/FolderScan.h"
 #include "engine/ScanReports.h"
 #include "engine/Session.h"
@@ -56,6 +57,10 @@ void SessionRunner::executeSession(script::SessionSettings& settings) {
         return;
     }
     context.host.setExecuteCaption(false);
+    if (!checkFoldersApart(session)) {
+        skipSession_ = false;
+        return;
+    }
 
     const std::string& left = settings.leftFullPath;
     const std::string& right = settings.rightFullPath;

@@ -148,6 +148,11 @@ public:
     // The file a name holds (a link's own identity for a link); nothing when it cannot be
     // looked at.
     virtual std::optional<FileIdentity> identityOf(std::string_view path) = 0;
+    // The identities of a folder and of every folder above it up to the host's root (or the
+    // highest one that can be looked at), the folder first, as the system resolves the path:
+    // links and drive mappings followed. Empty when the path names no folder that can be
+    // looked at.
+    virtual std::vector<FileIdentity> folderChain(std::string_view folder) = 0;
     virtual bool driveExists(char letter) = 0;
 
     bool fileExists(std::string_view path);

@@ -18,6 +18,7 @@ public:
     Listing list(std::string_view folder) override;
     PathInfo stat(std::string_view path) override;
     std::optional<FileIdentity> identityOf(std::string_view path) override;
+    std::vector<FileIdentity> folderChain(std::string_view folder) override;
     bool driveExists(char letter) override;
     FsResult setReadOnly(std::string_view path, bool readOnly) override;
     FsResult clearAttributes(std::string_view path) override;

@@ -73,6 +73,9 @@ public:
     std::optional<platform::FileIdentity> identityOf(std::string_view path) override {
         return inner_.identityOf(path);
     }
+    std::vector<platform::FileIdentity> folderChain(std::string_view folder) override {
+        return inner_.folderChain(folder);
+    }
     bool driveExists(char letter) override { return inner_.driveExists(letter); }
     platform::FsResult setReadOnly(std::string_view path, bool readOnly) override {
         return inner_.setReadOnly(path, readOnly);

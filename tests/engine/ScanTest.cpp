@@ -73,6 +73,9 @@ TEST_F(ScanTest, TheSessionMaskSelectsFilesInUpdateScansOnly) {
 TEST_F(ScanTest, TheTemporaryCopyNameIsNeverPlannedInAnyDirection) {
     // Whatever the FileSpec records say about it.
     settings.tables.fileSpecs[1].process = true;
+    // A master holding only the temporary copy is empty; mirrored all the same, so that it is
+    // scanned.
+    allowEmptyMaster = true;
     lay({{"left/DATA/$BRISKO$.$$$", "partial copy"},
          {"right/DATA/$brisko$.$$$", "partial copy"},
          {"right/DATA/SUB/$BRISKO$.$$$", "partial copy"}});
