@@ -52,6 +52,10 @@ bool anotherClaimant(const platform::Listing& listing, const script::FileSpecTab
         if (entry.attributes.directory || entry.attributes.link || entry.name == name ||
             platform::toUpper(earlierBase(entry.name)) != base || isBackupName(tables, entry.name))
             continue;
+        // A name without an extension was taken by any mask of its base by earlier versions:
+        // whatever its FileSpec is now, it may have made them.
+        if (earlierBase(entry.name).size() == entry.name.size())
+            return true;
         const std::size_t spec = matcher.find(entry.name);
         if (spec < tables.fileSpecs.size() &&
             sharesAnExtension(backupExtensions(tables.fileSpecs[spec].backup), extensions))

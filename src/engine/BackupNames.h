@@ -37,8 +37,9 @@ BackupChainNames backupChainNames(std::string_view folder, std::string_view name
 
 // Whether the backups an earlier version kept of a file are its own to take over: one of
 // them is there, the file has no backup under its own names yet, and no other file of the
-// folder could have made them (another name with the same base whose FileSpec keeps backups
-// of one of the same extensions). A chain that might be another file's is left as it is.
+// folder could have made them (another name with the same base and no extension, or whose
+// FileSpec keeps backups of one of the same extensions). A chain that might be another
+// file's is left as it is.
 bool ownsEarlierBackups(platform::FileSystem& fileSystem, const script::FileSpecTables& tables,
                         std::string_view folder, std::string_view name,
                         std::string_view backupList);

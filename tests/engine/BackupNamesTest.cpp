@@ -58,6 +58,7 @@ TEST(OwnsEarlierBackupsTest, OnlyWhenNoOtherFileCanHaveMadeThem) {
         {"OldestOnly", {"DATA.DB2"}, true},
         {"SameBaseKeepingNoBackups", {"DATA.DB1", "DATA.CDX"}, true},
         {"SameBaseSharingAnExtension", {"DATA.DB1", "data.txt"}, false},
+        {"SameNameWithoutExtension", {"DATA.DB1", "DATA"}, false},
         {"OwnChainBegun", {"DATA.DB1", "DATA.DBF.DB2"}, false},
         {"NoEarlierBackup", {"DATA.TXT.DB2"}, false},
         {"FolderInTheEarlierPlace", {"DATA.DB1/"}, false},
