@@ -65,6 +65,18 @@ CopyRequest reversed(const CopyRequest& request) {
     return other;
 }
 
+// The copy's rotation deletes the oldest backup of the chain when there is one: its bytes
+// come free on the target drive.
+void creditBackupRotation(EngineContext& context, const BackupChainNames& chain) {
+    if (chain.rotated().empty())
+        return;
+    const std::string& oldest = chain.rotated().back();
+    const platform::PathInfo info = context.fileSystem.stat(oldest);
+    if (info.result.ok() && !info.entry.attributes.directory)
+        context.projection.adjust(platform::drive_path::driveLetter(oldest), info.entry.size,
+                                  kCredit);
+}
+
 } // namespace
 
 void listFolderCreate(EngineContext& context, const std::string& path) {
@@ -160,6 +172,12 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     copy.targetExisted = request.targetExisted;
     copy.targetStamp = request.targetStamp;
     copy.exactName = request.exactName;
+    // Links keep no backups.
+    const bool takeOver =
+        !request.link && !request.backupList.empty() &&
+        ownsEarlierBackups(context.fileSystem, context.settings.tables, request.targetFolder,
+                           request.name, request.backupList);
+    copy.takesOverEarlierBackups = takeOver;
     const std::string status = plannedStatus(copy);
     if (!plan.addCopy(std::move(copy)))
         return;
@@ -168,7 +186,8 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     const std::int64_t bytes = request.link ? 0 : request.sourceSize;
     plan.addSessionBytes(context.settings.sessionCount, bytes);
     if (!request.link)
-        planBackupRotation(context, request.targetFolder, request.name, request.backupList);
+        creditBackupRotation(context, backupChainNames(request.targetFolder, request.name,
+                                                       request.backupList, takeOver));
     context.projection.adjust(platform::drive_path::driveLetter(request.targetFolder), bytes,
                               kDebit);
     context.host.countPlanned(Counter::ToUpFiles);
@@ -185,16 +204,11 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
 
 std::string planBackupRotation(EngineContext& context, const std::string& targetFolder,
                                const std::string& name, const std::string& backupList) {
-    const std::vector<std::string> extensions = backupExtensions(backupList);
-    if (extensions.empty())
-        return {};
-    // The copy deletes the backup of the last (oldest) extension when there is one.
-    const platform::PathInfo oldest =
-        context.fileSystem.stat(backupPath(targetFolder, name, extensions.back()));
-    if (oldest.result.ok() && !oldest.entry.attributes.directory)
-        context.projection.adjust(platform::drive_path::driveLetter(targetFolder),
-                                  oldest.entry.size, kCredit);
-    return extensions.front();
+    const bool takeOver = ownsEarlierBackups(context.fileSystem, context.settings.tables,
+                                             targetFolder, name, backupList);
+    const BackupChainNames chain = backupChainNames(targetFolder, name, backupList, takeOver);
+    creditBackupRotation(context, chain);
+    return chain.extensions.empty() ? std::string() : chain.extensions.front();
 }
 
 void creditFolderTree(EngineContext& context, const std::string& path) {

@@ -74,12 +74,18 @@ std::size_t characterLength(std::string_view text, std::size_t pos) {
     return length;
 }
 
+// The one mask rule, parts in upper case: base against base, extension against extension. A
+// mask whose extension is given and is not "*" takes only names that have an extension, so
+// that *.TMP never takes README or .BASHRC; "*", "*.*", NAME and NAME.* take names without one.
+bool partsMatch(const NameParts& name, const NameParts& mask) {
+    if (name.extension.empty() && !mask.extension.empty() && mask.extension != "*")
+        return false;
+    return partMatch(name.base, mask.base) && partMatch(name.extension, mask.extension);
+}
+
 // Both in upper case already.
 bool upperMaskMatch(std::string_view name, std::string_view mask) {
-    const NameParts nameSplit = nameParts(name);
-    const NameParts maskSplit = nameParts(mask);
-    return partMatch(nameSplit.base, maskSplit.base) &&
-           partMatch(nameSplit.extension, maskSplit.extension);
+    return partsMatch(nameParts(name), nameParts(mask));
 }
 
 // Whether part occurs in path ending at a folder boundary (the end, or before a '\'), so that
@@ -149,11 +155,20 @@ bool excludesFile(std::string_view mask, const Subject& subject) {
     return upperMaskMatch(subject.name, fileMask);
 }
 
-// An entry made only by a Backup list ("*.DB1") takes the backups of that extension and
-// nothing else: unlike an ordinary mask, it never takes a name without an extension, so that
-// README and Makefile stay in the scan.
-bool excludesBackupFile(std::string_view mask, const Subject& subject) {
-    return !nameParts(subject.name).extension.empty() && excludesFile(mask, subject);
+// An entry made by a Backup list ("*.DB1") takes the names that end in that extension after a
+// non-empty name (DATA.DB1, REPORT.ODT.DB1) and nothing else: CHANGES.DB1.GZ is a file of its
+// own. Both in upper case.
+bool hasBackupExtension(std::string_view name, std::string_view extension) {
+    if (extension.empty() || name.size() < extension.size() + 2)
+        return false;
+    const std::size_t dot = name.size() - extension.size() - 1;
+    return name[dot] == '.' && name.substr(dot + 1) == extension &&
+           name.find_first_not_of('.', 0) < dot;
+}
+
+// The extension of a backup entry: its mask is "*." and the extension.
+std::string_view backupExtensionOf(std::string_view mask) {
+    return mask.starts_with("*.") ? mask.substr(2) : std::string_view();
 }
 
 } // namespace
@@ -202,8 +217,9 @@ bool isExcluded(const script::FileSpecTables& tables, std::string_view name,
         if (isFolder) {
             if (excludesFolder(mask, subject))
                 return true;
-        } else if (entry.inForce ? excludesFile(mask, subject)
-                                 : excludesBackupFile(mask, subject)) {
+        } else if ((entry.inForce && excludesFile(mask, subject)) ||
+                   (!entry.backupOf.empty() &&
+                    hasBackupExtension(subject.name, backupExtensionOf(mask)))) {
             return true;
         }
     }
@@ -223,11 +239,20 @@ std::size_t FileSpecMatcher::find(std::string_view name) const {
     const std::string upperName = platform::toUpper(name);
     const NameParts parts = nameParts(upperName);
     for (std::size_t i = masks_.size(); i-- > 0;) {
-        if (partMatch(parts.base, masks_[i].base) &&
-            partMatch(parts.extension, masks_[i].extension))
+        if (partsMatch(parts, {masks_[i].base, masks_[i].extension}))
             return i;
     }
     return 0;
+}
+
+bool isBackupName(const script::FileSpecTables& tables, std::string_view name) {
+    const std::string upperName = platform::toUpper(name);
+    for (const script::ExcludeEntry& entry : tables.exclusions) {
+        if (!entry.backupOf.empty() &&
+            hasBackupExtension(upperName, backupExtensionOf(platform::toUpper(entry.mask))))
+            return true;
+    }
+    return false;
 }
 
 std::size_t fileSpecFor(const script::FileSpecTables& tables, std::string_view name) {

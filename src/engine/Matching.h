@@ -13,12 +13,19 @@ namespace brisko::engine {
 // '?' passes any character, '*' matches the rest; an empty name part matches any mask part.
 bool partMatch(std::string_view namePart, std::string_view maskPart);
 
-// A file name against a mask, base and extension separately ("*" matches only names without
-// an extension, "*.*" every name, ABC* not ABC).
+// A file name against a mask, base and extension separately. A mask whose extension is given
+// and is not "*" takes only names with an extension (*.TMP takes neither README nor .BASHRC);
+// "*" takes only names without an extension, "*.*" every name, NAME.* NAME with or without
+// an extension; ABC* does not take ABC.
 bool maskMatch(std::string_view name, std::string_view mask);
+
+// Whether a file name has the shape of a backup: a name, a '.' and one of the backup
+// extensions in effect as its last extension (DATA.DB1, REPORT.ODT.DB1; not CHANGES.DB1.GZ).
+bool isBackupName(const script::FileSpecTables& tables, std::string_view name);
 
 // Whether an entry named name in folder is left out by the exclusion entries in effect;
 // sourceRoot is the full path of the pass's source tree. Paths compare without regard to case.
+// Backup entries take backup names only (see isBackupName).
 bool isExcluded(const script::FileSpecTables& tables, std::string_view name,
                 std::string_view folder, bool isFolder, std::string_view sourceRoot);
 

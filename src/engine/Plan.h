@@ -17,6 +17,9 @@ struct CopyAction {
     std::string sourceFolder;
     std::string targetFolder;
     std::string backupList; // the Backup value of the file's FileSpec
+    // The target's backups lie under the names an earlier version gave them and are its own:
+    // the copy's rotation moves them to the target's own backup names.
+    bool takesOverEarlierBackups = false;
     std::int64_t sourceSize = 0;
     std::int64_t targetSize = 0; // 0 when the target is missing
     std::string name;            // spelled as on the side it copies from

@@ -344,7 +344,8 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
         return {false, kTargetChanged};
 
     const BackupChain backups(action.targetFolder, action.name,
-                              action.link ? std::string() : action.backupList);
+                              action.link ? std::string() : action.backupList,
+                              action.takesOverEarlierBackups);
     backups.rotate(fileSystem);
     const bool targetThere = target.result.status != platform::FsStatus::NotFound;
     const ReplacementResult replaced =

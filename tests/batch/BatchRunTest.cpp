@@ -63,7 +63,8 @@ TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
     tree.lay({{"left/a.txt", "left version", 1700000000}, {"right/a.txt", "right", 1600000000}});
     ProcessResult result = run({}, kMirror);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(tree.listing("right"), (TreeListing{{"a.txt", "left version"}, {"a.BK1", "right"}}));
+    EXPECT_EQ(tree.listing("right"),
+              (TreeListing{{"a.txt", "left version"}, {"a.txt.BK1", "right"}}));
     Records history = only(records(result.out), "history");
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(history[0][1], "plain");
@@ -83,7 +84,7 @@ TEST_F(BatchRunTest, NamesDifferingOnlyInCaseAreMirroredEachUnderItsOwnName) {
     ProcessResult result = run({}, kMirror);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(tree.listing("right"), (TreeListing{{"Index.txt", "first new"},
-                                                  {"Index.BK1", "first old"},
+                                                  {"Index.txt.BK1", "first old"},
                                                   {"index.txt", "second new"}}));
 }
 

@@ -57,7 +57,7 @@ TEST_P(ReadErrorTest, OperatorDecidesAboutASourceThatCannotBeRead) {
     tree.lay({{"left/BIG.DAT", content},
               {"left/NEXT.DAT", "next"},
               {"right/BIG.DAT", "old"},
-              {"right/BIG.DB1", "older"}});
+              {"right/BIG.DAT.DB1", "older"}});
     planCopy("BIG.DAT", "DB1");
     planCopy("NEXT.DAT");
     fileSystem.failReadAt = 2; // the second block
@@ -74,7 +74,7 @@ TEST_P(ReadErrorTest, OperatorDecidesAboutASourceThatCannotBeRead) {
     EXPECT_EQ(copyRow(0).colour, example.copied ? RowColour::Plain : RowColour::Red);
     EXPECT_EQ(context().abortRequested(), example.aborts);
     TreeListing expected{{"BIG.DAT", example.copied ? content : "old"},
-                         {"BIG.DB1", example.copied ? "old" : "older"}};
+                         {"BIG.DAT.DB1", example.copied ? "old" : "older"}};
     if (!example.aborts)
         expected["NEXT.DAT"] = "next";
     EXPECT_EQ(rightFiles(), expected); // no temporary file either
@@ -194,8 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
                           false,
                           true,
                           "Could not rename the copy to the target name - old target kept as "
-                          "R:\\DATA.DB1",
-                          {{"DATA.DB1", "old"}}}),
+                          "R:\\DATA.DBF.DB1",
+                          {{"DATA.DBF.DB1", "old"}}}),
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
 TEST_F(CopyTest, CopyWhoseFolderCannotBeFlushedIsNotReportedAsASuccess) {

@@ -1,5 +1,6 @@
 #include "CopyFixture.h"
 
+#include "engine/BackupNames.h"
 #include "run/FileCopier.h"
 
 #include <filesystem>
@@ -48,6 +49,10 @@ engine::CopyAction CopyTest::copyOf(const std::string& name, const std::string& 
         action.targetSize = target.entry.size;
         action.targetStamp = target.entry.stamp;
     }
+    // As the planner decides it, with the FileSpecs of engine().settings.
+    action.takesOverEarlierBackups =
+        !backupList.empty() && engine::ownsEarlierBackups(realFileSystem, engineSettings_.tables,
+                                                          targetFolder, name, backupList);
     return action;
 }
 

@@ -40,18 +40,20 @@ const RotationCase kRotations[] = {
     {"TwoLevelsFull",
      "DATA.DBF",
      "DB1,DB2",
-     {{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2", "oldest"}},
-     {{"DATA.DBF", "new"}, {"DATA.DB1", "old"}, {"DATA.DB2", "older"}}},
+     {{"DATA.DBF", "old"}, {"DATA.DBF.DB1", "older"}, {"DATA.DBF.DB2", "oldest"}},
+     {{"DATA.DBF", "new"}, {"DATA.DBF.DB1", "old"}, {"DATA.DBF.DB2", "older"}}},
     {"BlanksAndSemicolons",
      "DATA.DBF",
      " DB1 ; DB2 ,",
-     {{"DATA.DBF", "old"}, {"DATA.DB1", "older"}},
-     {{"DATA.DBF", "new"}, {"DATA.DB1", "old"}, {"DATA.DB2", "older"}}},
-    {"BaseNameEndsAtTheFirstDot",
-     "ARCHIVE.2020.DBF",
-     "DB1",
-     {{"ARCHIVE.2020.DBF", "old"}},
-     {{"ARCHIVE.2020.DBF", "new"}, {"ARCHIVE.DB1", "old"}}},
+     {{"DATA.DBF", "old"}, {"DATA.DBF.DB1", "older"}},
+     {{"DATA.DBF", "new"}, {"DATA.DBF.DB1", "old"}, {"DATA.DBF.DB2", "older"}}},
+    {"WholeNameBeforeTheExtension",
+     "changelog.Debian.gz",
+     "OLD",
+     {{"changelog.Debian.gz", "old"}, {"changelog.gz.OLD", "other"}},
+     {{"changelog.Debian.gz", "new"},
+      {"changelog.Debian.gz.OLD", "old"},
+      {"changelog.gz.OLD", "other"}}},
     {"NameWithoutDot",
      "README",
      "DB1",
@@ -60,25 +62,25 @@ const RotationCase kRotations[] = {
     {"NoBackupList",
      "DATA.DBF",
      "",
-     {{"DATA.DBF", "old"}, {"DATA.DB1", "kept"}},
-     {{"DATA.DBF", "new"}, {"DATA.DB1", "kept"}}},
+     {{"DATA.DBF", "old"}, {"DATA.DBF.DB1", "kept"}},
+     {{"DATA.DBF", "new"}, {"DATA.DBF.DB1", "kept"}}},
     {"NoTargetYet",
      "DATA.DBF",
      "DB1,DB2",
-     {{"DATA.DB1", "older"}},
-     {{"DATA.DBF", "new"}, {"DATA.DB2", "older"}}},
-    // A file is never its own backup: that level is left out of its chain.
-    {"OwnNameLeftOutOfTheChain",
+     {{"DATA.DBF.DB1", "older"}},
+     {{"DATA.DBF", "new"}, {"DATA.DBF.DB2", "older"}}},
+    // The chain an earlier version kept under the base name moves to the file's own names.
+    {"EarlierChainTakenOver",
+     "DATA.DBF",
+     "DB1,DB2",
+     {{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2", "oldest"}},
+     {{"DATA.DBF", "new"}, {"DATA.DBF.DB1", "old"}, {"DATA.DBF.DB2", "older"}}},
+    // DATA.DB1 is the file itself, never its earlier backup: DATA.DB2 is left alone.
+    {"NameEndingInABackupExtension",
      "DATA.DB1",
      "DB1,DB2",
-     {{"DATA.DB1", "old"}, {"DATA.DB2", "older"}},
-     {{"DATA.DB1", "new"}, {"DATA.DB2", "old"}}},
-    {"OwnNameInTheMiddleOfTheChain",
-     "DATA.DB2",
-     "DB1,DB2,DB3",
-     {{"DATA.DB2", "old"}, {"DATA.DB1", "older"}, {"DATA.DB3", "oldest"}},
-     {{"DATA.DB2", "new"}, {"DATA.DB1", "old"}, {"DATA.DB3", "older"}}},
-    {"OwnNameOnly", "DATA.DB1", "db1", {{"DATA.DB1", "old"}}, {{"DATA.DB1", "new"}}},
+     {{"DATA.DB1", "old"}, {"DATA.DB2", "other"}},
+     {{"DATA.DB1", "new"}, {"DATA.DB1.DB1", "old"}, {"DATA.DB2", "other"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Examples, BackupRotationTest,
@@ -88,20 +90,55 @@ INSTANTIATE_TEST_SUITE_P(Examples, BackupRotationTest,
                                     (std::get<1>(testInfo.param) ? "" : "WithoutLinks");
                          });
 
+// Files sharing a base keep chains of their own; a chain an earlier version left under the
+// shared base name is kept as it is, while one that only its file can have made moves to the
+// file's own names.
+TEST_F(CopyTest, FilesSharingABaseKeepSeparateChainsAndEarlierChainsAreKept) {
+    script::FileSpecTables& tables = engine().settings.tables;
+    tables.reset();
+    script::applyFileSpecKey(tables, "BACKUP", "BK1,BK2");
+    script::applyFileSpecKey(tables, "FILESPEC", "*.DBF");
+    script::applyFileSpecKey(tables, "BACKUP", "DB1,DB2,DB3");
+    tree.lay({{"left/report.odt", "odt 2"},
+              {"left/report.pdf", "pdf 2"},
+              {"left/DATA.DBF", "data 3"},
+              {"right/report.odt", "odt 1"},
+              {"right/report.pdf", "pdf 1"},
+              {"right/report.BK1", "earlier"},
+              {"right/DATA.DBF", "data 2"},
+              {"right/DATA.DB1", "data 1"},
+              {"right/DATA.DB2", "data 0"}});
+    for (const char* name : {"report.odt", "report.pdf"})
+        planCopy(name, "BK1,BK2");
+    planCopy("DATA.DBF", "DB1,DB2,DB3");
+
+    copyPlannedFiles();
+
+    EXPECT_EQ(rightFiles(), (TreeListing{{"report.odt", "odt 2"},
+                                         {"report.odt.BK1", "odt 1"},
+                                         {"report.pdf", "pdf 2"},
+                                         {"report.pdf.BK1", "pdf 1"},
+                                         {"report.BK1", "earlier"},
+                                         {"DATA.DBF", "data 3"},
+                                         {"DATA.DBF.DB1", "data 2"},
+                                         {"DATA.DBF.DB2", "data 1"},
+                                         {"DATA.DBF.DB3", "data 0"}}));
+}
+
 TEST_F(CopyTest, OldestBackupThatCannotBeDroppedStopsTheRotationWithoutLoss) {
     // A folder in the oldest place cannot be deleted: every level stays, and the old target
     // keeps its name because its backup name is still taken.
     tree.lay({{"left/DATA.DBF", "new"},
               {"right/DATA.DBF", "old"},
-              {"right/DATA.DB1", "older"},
-              {"right/DATA.DB2/INSIDE", "folder"}});
+              {"right/DATA.DBF.DB1", "older"},
+              {"right/DATA.DBF.DB2/INSIDE", "folder"}});
     planCopy("DATA.DBF", "DB1,DB2");
 
     copyPlannedFiles();
 
-    EXPECT_EQ(
-        rightFiles(),
-        (TreeListing{{"DATA.DBF", "old"}, {"DATA.DB1", "older"}, {"DATA.DB2/INSIDE", "folder"}}));
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "old"},
+                                         {"DATA.DBF.DB1", "older"},
+                                         {"DATA.DBF.DB2/INSIDE", "folder"}}));
     EXPECT_EQ(copyRow(0).status, "Could not rename target to first backup extension DB1");
     EXPECT_EQ(copyRow(0).colour, RowColour::Red);
 }
@@ -145,7 +182,8 @@ TEST_F(CopyTest, ReadOnlyTargetIsReplaced) {
 
     copyPlannedFiles();
 
-    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "new"}, {"DATA.BAK", "old and read-only"}}));
+    EXPECT_EQ(rightFiles(),
+              (TreeListing{{"DATA.DBF", "new"}, {"DATA.DBF.BAK", "old and read-only"}}));
     EXPECT_EQ(copyRow(0).status, "File copied");
 }
 

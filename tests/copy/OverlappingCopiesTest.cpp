@@ -50,7 +50,7 @@ TEST_F(CopyTest, CopiesSideBySideAreFlushedBeforeTheirRenameAndNeverShareAName) 
             const std::string name = std::string("N") + folder + std::to_string(n);
             if (n == 0) {
                 right(sub + "/" + name + ".DAT", "old");
-                expected[sub + "/" + name + ".DB1"] = "old";
+                expected[sub + "/" + name + ".DAT.DB1"] = "old";
             }
             left(name + ".DAT", name);
             planCopy(name + ".DAT", "DB1",

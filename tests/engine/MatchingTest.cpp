@@ -56,17 +56,32 @@ TEST(PartMatchTest, FollowsTheWildcardRules) {
 TEST(MaskMatchTest, MatchesBaseAndExtensionSeparately) {
     const PartCase cases[] = {
         {"DATA.DBF", "*.DBF", true},
-        {"README", "*.DBF", true}, // no extension: matches any extension mask
         {"DATA.DBF.OLD", "*.DBF", true},
         {"DATA.DB", "*.DBF", false},
+        // A given extension other than "*" takes only names that have one.
+        {"README", "*.DBF", false},
+        {"Makefile", "*.tmp", false},
+        {".bashrc", "*.tmp", false},
+        {"HEAD", "*.tmp", false},
+        {"a.tmp", "*.tmp", true},
+        {"README", "*.?", false},
+        {"README", "*.D*", false},
         {"ABC", "ABC*", false},
         {"ABCDEF.TXT", "ABC*.TXT", true},
+        // "*" takes names without an extension, "*.*" every name.
         {"README", "*", true},
         {"DATA.DBF", "*", false},
         {"DATA.DBF", "*.*", true},
         {"README", "*.*", true},
+        {".bashrc", "*.*", true},
+        // NAME takes NAME alone, NAME.* also NAME with any extension.
+        {"README", "README", true},
+        {"README.TXT", "README", false},
+        {"README", "README.*", true},
+        {"README.TXT", "README.*", true},
         {".PROFILE", "PROFILE", true}, // base PROFILE, no extension
         {".PROFILE", "*", true},
+        {".PROFILE", "*.PROFILE", false},
         {"ARCHIVE.TAR.GZ", "*.TAR", true},
         {"ARCHIVE.TAR.GZ", "*.GZ", false},
         {"data.dbf", "*.DBF", true},
@@ -105,7 +120,7 @@ TEST(FileSpecForTest, NewestMatchingRecordWins) {
     EXPECT_EQ(fileSpecFor(tables, "DATA.DBF"), 3u);
     EXPECT_EQ(fileSpecFor(tables, "data.dbf"), 3u);
     EXPECT_EQ(fileSpecFor(tables, "OTHER.DBF"), 2u);
-    EXPECT_EQ(fileSpecFor(tables, "README"), 2u); // no extension matches *.DBF
+    EXPECT_EQ(fileSpecFor(tables, "README"), 0u); // *.DBF takes names with an extension only
     EXPECT_EQ(fileSpecFor(tables, "$brisko$.$$$"), 1u);
     EXPECT_EQ(fileSpecFor(tables, "NOTES.TXT"), 0u);
 }
@@ -166,6 +181,9 @@ TEST(IsExcludedTest, AppliesEachEntryFormWhereItBelongs) {
         // A plain mask applies in every folder.
         {"*.TMP", "X.TMP", "C:\\USER\\SUB\\DEEP", false, true},
         {"*.TMP", "X.TXT", "C:\\USER", false, false},
+        // A mask with an extension never takes a name without one.
+        {"*.tmp", "Makefile", "C:\\USER", false, false},
+        {"*.tmp", "HEAD", "C:\\USER\\.git", false, false},
         // A folder part that does not apply never falls back to matching the name alone.
         {"*\\FOO.TXT", "A.TXT", "C:\\USER", false, false},
         {"V1.0\\*.IDX", "V1", "C:\\USER", false, false},
@@ -198,8 +216,8 @@ TEST(IsExcludedTest, PlainEntriesEndAfterTheSessionBackupEntriesStay) {
     EXPECT_FALSE(isExcluded(tables, "TEMP", "C:\\USER", true, kRoot));
 }
 
-// A Backup list excludes files of its extensions only; the same mask as a plain Exclude keeps
-// the mask rule, by which a name without an extension matches.
+// A Backup list excludes names whose last extension is one of its own; the same mask as a
+// plain Exclude follows the mask rule (the extension is the second piece).
 TEST(IsExcludedTest, BackupEntriesTakeOnlyNamesWithTheirExtension) {
     script::FileSpecTables backupOnly;
     script::applyExclusions(backupOnly, "DB1", "*.DBF");
@@ -210,9 +228,12 @@ TEST(IsExcludedTest, BackupEntriesTakeOnlyNamesWithTheirExtension) {
         bool byBackup;
         bool byBoth;
     } cases[] = {
-        {"DATA.DB1", true, true},  {"data.db1", true, true},       {"README", false, true},
-        {"Makefile", false, true}, {".PROFILE", false, true},      {"DATA.DB10", false, false},
-        {"DATA.DB", false, false}, {"ARCHIVE.DB1.GZ", true, true},
+        {"DATA.DB1", true, true},        {"data.db1", true, true},
+        {"README", false, false},        {"Makefile", false, false},
+        {".PROFILE", false, false},      {".DB1", false, false},
+        {"DATA.DB10", false, false},     {"DATA.DB", false, false},
+        {"REPORT.ODT.DB1", true, true},  {"ARCHIVE.DB1.GZ", false, true},
+        {"Changes.db1.gz", false, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isExcluded(backupOnly, c.name, "C:\\USER", false, kRoot), c.byBackup) << c.name;

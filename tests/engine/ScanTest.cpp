@@ -62,8 +62,7 @@ TEST_F(ScanTest, TheSessionMaskSelectsFilesInUpdateScansOnly) {
          {"left/DATA/DATA.DB", "x"}});
     execute(script::UpdateMode::OneLTR);
     EXPECT_EQ(copies(), (Lines{"L:\\DATA\\DATA.DBF > R:\\DATA\\DATA.DBF",
-                               "L:\\DATA\\DATA.DBF.OLD > R:\\DATA\\DATA.DBF.OLD",
-                               "L:\\DATA\\README > R:\\DATA\\README"}));
+                               "L:\\DATA\\DATA.DBF.OLD > R:\\DATA\\DATA.DBF.OLD"}));
 
     plan.clear();
     execute(script::UpdateMode::LMaster);
