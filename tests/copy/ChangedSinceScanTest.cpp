@@ -4,6 +4,7 @@
 #include "run/TemporaryFile.h"
 
 #include <filesystem>
+#include <fstream>
 
 namespace brisko::test {
 namespace {
@@ -70,6 +71,30 @@ TEST_F(CopyTest, SourceRewrittenDuringItsCopyNeverReplacesTheTarget) {
 
     EXPECT_EQ(rightFiles(), (TreeListing{{"BIG.DAT", "old"}}));
     EXPECT_EQ(copyRow(0).status, "Source changed during the copy - target kept");
+}
+
+TEST_F(CopyTest, SourceRewrittenInPlaceWithItsStampPutBackNeverReplacesTheTarget) {
+    const std::string original = patternedContent(4 * run::TempCopier::kBlockSize);
+    tree.lay({{"left/BIG.DAT", original}, {"right/BIG.DAT", "old"}});
+    planCopy("BIG.DAT");
+    const fs::path source = tree.path("left/BIG.DAT");
+    const fs::file_time_type stamp = fs::last_write_time(source);
+    fileSystem.beforeRead = [&](int call) {
+        if (call != 2) // after the first block
+            return;
+        std::fstream file(source, std::ios::in | std::ios::out | std::ios::binary);
+        file.write("HEAD", 4);
+        file.seekp(-4, std::ios::end);
+        file.write("TAIL", 4);
+        file.close();
+        fs::last_write_time(source, stamp);
+    };
+
+    copyPlannedFiles();
+
+    EXPECT_TRUE(readRight("BIG.DAT") == "old") << "a torn copy took the target's place";
+    EXPECT_EQ(copyRow(0).status, "Source changed during the copy - target kept");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
 }
 
 TEST_F(CopyTest, TemporaryFileOfAnotherLiveRunIsLeftAlone) {
