@@ -3,6 +3,7 @@
 #include "run/TempCopier.h"
 #include "run/TemporaryFile.h"
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -145,7 +146,7 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     tree.lay({{"right/OLD/A.TXT", "planned for deletion"},
               {"right/OLD/B.TXT", "left to the folder deletion"}});
     planDeletion("R:\\OLD\\A.TXT");
-    engine().plan.addFolderToDelete("R:\\OLD");
+    planFolderDeletion("R:\\OLD");
     right("OLD/A.TXT", "changed by another program");
 
     listPlan();
@@ -158,6 +159,40 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     EXPECT_EQ(row(context().history().rowOf(run::PlanList::FoldersToDelete, 0)).status,
               "Folder kept - it holds a file that was kept");
     EXPECT_EQ(context().failedActions(), 2);
+}
+
+TEST_F(CopyTest, MirrorDeletesAFolderWithOnlyWhatItsScanSaw) {
+    clock.set(std::time(nullptr)); // the files are written now: no stamp is in the future
+    tree.lay({{"left/KEEP.TXT", "k"},
+              {"right/KEEP.TXT", "k"},
+              {"right/OLD/O", "o"},
+              {"right/OLD/SUB/S", "s"},
+              {"right/OLD/SUB/DONE/D", "d"}});
+    tree.write("job.brk", "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\n"
+                          "UpdateMode=LMaster\nExecute\n");
+    context().loadScript(tree.path("job.brk").string());
+    ASSERT_TRUE(context().scan());
+    ASSERT_EQ(context().plan().foldersToDelete().size(), 1u);
+    right("OLD/NEWWORK", "created after the scan");
+    right("OLD/SUB/S", "edited after the scan");
+
+    run::runActions(context());
+
+    EXPECT_EQ(rightFiles(), (TreeListing{{"KEEP.TXT", "k"},
+                                         {"OLD/NEWWORK", "created after the scan"},
+                                         {"OLD/SUB/S", "edited after the scan"}}));
+    EXPECT_EQ(row(context().history().rowOf(run::PlanList::FoldersToDelete, 0)),
+              (HistoryRow{"R:\\OLD", "", "", "",
+                          "Folder holds entries added or changed since the scan - kept",
+                          RowColour::Red}));
+    const std::vector<HistoryRow>& rows = context().history().rows();
+    const std::vector<HistoryRow> kept(rows.end() - 2, rows.end());
+    EXPECT_EQ(kept,
+              (std::vector<HistoryRow>{
+                  {"R:\\OLD\\NEWWORK", "", "", "", "Added since the scan - kept", RowColour::Red},
+                  {"R:\\OLD\\SUB\\S", "", "", "", "Changed since the scan - kept", RowColour::Red},
+              }));
+    EXPECT_GT(context().failedActions(), 0);
 }
 
 } // namespace
