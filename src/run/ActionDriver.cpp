@@ -181,7 +181,8 @@ void deletePendingFolders(RunContext& context, const std::vector<std::string>& k
             context.writeOutcome(PlanList::FoldersToDelete, index, "Folder deleted",
                                  RowColour::Plain);
         } else {
-            foldersLeft.push_back(folder.path);
+            if (fileSystem.stat(folder.path).result.status != platform::FsStatus::NotFound)
+                foldersLeft.push_back(folder.path);
             keep(deletion.kept.empty() ? kNotDeleted : kHoldsChangedEntries);
         }
     }
