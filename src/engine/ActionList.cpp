@@ -77,6 +77,52 @@ void creditBackupRotation(EngineContext& context, const BackupChainNames& chain)
                                   kCredit);
 }
 
+// Walks the tree of a folder to delete and returns what it holds, so that its deletion takes
+// only what is still as seen. With credit, every file inside is credited to its drive, except
+// files and subfolders listed for deletion on their own (credited when they were listed).
+// Those subfolders are not entered; links are neither followed nor counted.
+std::vector<SeenEntry> walkFolderTree(EngineContext& context, const std::string& path,
+                                      bool credit) {
+    const char drive = platform::drive_path::driveLetter(path);
+    std::vector<SeenEntry> seen;
+    std::vector<std::string> pending{std::string()}; // relative paths, the folder itself first
+    while (!pending.empty()) {
+        const std::string relative = std::move(pending.back());
+        pending.pop_back();
+        context.host.pump();
+        if (context.host.abortRequested())
+            break;
+        const std::string folder =
+            relative.empty() ? path : platform::drive_path::join(path, relative);
+        // Links to folders are never listed as folders, so the walk cannot leave the tree.
+        const platform::Listing listing = context.fileSystem.list(folder);
+        if (!listing.result.ok())
+            continue;
+        for (const platform::DirEntry& entry : listing.entries) {
+            const platform::FileAttributes& kind = entry.attributes;
+            SeenEntry& item = seen.emplace_back();
+            item.relativePath =
+                relative.empty() ? entry.name : platform::drive_path::join(relative, entry.name);
+            item.folder = kind.directory && !kind.link;
+            item.link = kind.link;
+            item.size = entry.size;
+            item.stamp = entry.stamp;
+            item.linkTarget = entry.linkTarget;
+            if (kind.link)
+                continue; // removed as an entry: no bytes of its target come free
+            const std::string child = platform::drive_path::join(folder, entry.name);
+            // Entries listed for deletion on their own have been credited already.
+            if (item.folder) {
+                if (!context.plan.hasFolderToDelete(child))
+                    pending.push_back(item.relativePath);
+            } else if (credit && !context.plan.hasFileToDelete(child)) {
+                context.projection.adjust(drive, entry.size, kCredit);
+            }
+        }
+    }
+    return seen;
+}
+
 } // namespace
 
 void listFolderCreate(EngineContext& context, const std::string& path) {
@@ -94,11 +140,13 @@ void listFolderCreate(EngineContext& context, PathAction folder) {
 }
 
 void listFolderDelete(EngineContext& context, const std::string& path) {
-    if (!context.plan.addFolderToDelete(path))
+    if (context.plan.hasFolderToDelete(path))
         return;
+    PathAction folder;
+    folder.path = path;
+    folder.contents = walkFolderTree(context, path, !insideFolderToDelete(context.plan, path));
+    context.plan.addFolderToDelete(std::move(folder));
     context.host.countPlanned(Counter::ToDelFolders);
-    if (!insideFolderToDelete(context.plan, path))
-        creditFolderTree(context, path);
     context.host.addHistoryRow(plannedRow(path, "", "Folder to be deleted"));
 }
 
@@ -212,31 +260,7 @@ std::string planBackupRotation(EngineContext& context, const std::string& target
 }
 
 void creditFolderTree(EngineContext& context, const std::string& path) {
-    const char drive = platform::drive_path::driveLetter(path);
-    std::vector<std::string> pending{path};
-    while (!pending.empty()) {
-        const std::string folder = std::move(pending.back());
-        pending.pop_back();
-        context.host.pump();
-        if (context.host.abortRequested())
-            return;
-        // Links to folders are never listed as folders, so the walk cannot leave the tree.
-        const platform::Listing listing = context.fileSystem.list(folder);
-        if (!listing.result.ok())
-            continue;
-        for (const platform::DirEntry& entry : listing.entries) {
-            if (entry.attributes.link)
-                continue; // removed as an entry: no bytes of its target come free
-            std::string child = platform::drive_path::join(folder, entry.name);
-            // Entries listed for deletion on their own have been credited already.
-            if (entry.attributes.directory) {
-                if (!context.plan.hasFolderToDelete(child))
-                    pending.push_back(std::move(child));
-            } else if (!context.plan.hasFileToDelete(child)) {
-                context.projection.adjust(drive, entry.size, kCredit);
-            }
-        }
-    }
+    walkFolderTree(context, path, true);
 }
 
 } // namespace brisko::engine

@@ -33,10 +33,14 @@ bool Plan::addFolderToCreate(PathAction folder) {
 }
 
 bool Plan::addFolderToDelete(const std::string& path) {
-    if (!folderDeleteIndex_.insert(path).second)
-        return false;
     PathAction folder;
     folder.path = path;
+    return addFolderToDelete(std::move(folder));
+}
+
+bool Plan::addFolderToDelete(PathAction folder) {
+    if (!folderDeleteIndex_.insert(folder.path).second)
+        return false;
     foldersToDelete_.push_back(std::move(folder));
     return true;
 }

@@ -41,6 +41,17 @@ struct CopyAction {
     std::string targetPath() const { return platform::drive_path::join(targetFolder, name); }
 };
 
+// An entry inside a folder to delete, as the planning walk saw it: the folder's deletion takes
+// only what is still so.
+struct SeenEntry {
+    std::string relativePath; // below the folder, names joined by backslashes
+    bool folder = false;
+    bool link = false;
+    std::int64_t size = 0;
+    platform::DosStamp stamp = 0;
+    std::string linkTarget; // links only
+};
+
 // A planned deletion of a file, or creation or deletion of a folder.
 struct PathAction {
     std::string path;
@@ -53,6 +64,9 @@ struct PathAction {
     bool exactName = false;
     // Folders to create: the path in the letter case to create it in (empty: path itself).
     std::string spelling;
+    // Folders to delete: every entry inside, as seen while planning (the walk does not enter
+    // subfolders listed for deletion on their own).
+    std::vector<SeenEntry> contents;
 };
 
 // The blue status of a planned copy or file deletion in the history.
@@ -83,6 +97,7 @@ public:
     bool addFolderToCreate(const std::string& path);
     bool addFolderToCreate(PathAction folder);
     bool addFolderToDelete(const std::string& path);
+    bool addFolderToDelete(PathAction folder);
     // Adds a copy unless its target path is already the target of a listed copy.
     bool addCopy(CopyAction copy);
 

@@ -94,6 +94,19 @@ struct PathInfo {
     DirEntry entry; // valid when result.ok(); name is the last component as on disk
 };
 
+// What an open file is at one moment. Every write moves its change time (ctime on POSIX,
+// ChangeTime on Windows), which no program can put back as it can the modification time: two
+// equal versions mean the file was not rewritten in between.
+struct FileVersion {
+    std::int64_t size = 0;
+    // The times in the system's own finest units (nanoseconds on POSIX, 100 nanoseconds on
+    // Windows), only ever compared with each other.
+    std::int64_t modified = 0;
+    std::int64_t changed = 0; // 0 where the system keeps no change time
+    FileIdentity identity;
+    bool operator==(const FileVersion&) const = default;
+};
+
 // Sequential reading of one file.
 class InputFile {
 public:
@@ -103,6 +116,8 @@ public:
     virtual std::int64_t read(std::byte* buffer, std::size_t size) = 0;
     virtual std::int64_t size() const = 0;
     virtual FsResult lastError() const = 0;
+    // The open file as it is now; nothing where the file system cannot tell.
+    virtual std::optional<FileVersion> version() const { return std::nullopt; }
 };
 
 // What one step of copying from one file into another came to.

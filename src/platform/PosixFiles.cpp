@@ -24,6 +24,19 @@ std::int64_t PosixInputFile::read(std::byte* buffer, std::size_t size) {
     return static_cast<std::int64_t>(count);
 }
 
+std::optional<FileVersion> PosixInputFile::version() const {
+    struct stat info {};
+    if (!fd_.valid() || fstat(fd_.get(), &info) != 0)
+        return std::nullopt;
+    constexpr std::int64_t kNanoseconds = 1'000'000'000;
+    return FileVersion{
+        static_cast<std::int64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * kNanoseconds + info.st_mtim.tv_nsec,
+        static_cast<std::int64_t>(info.st_ctim.tv_sec) * kNanoseconds + info.st_ctim.tv_nsec,
+        FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino)}};
+}
+
 FsResult PosixOutputFile::write(const std::byte* data, std::size_t size) {
     if (!fd_.valid())
         return closedFile();

@@ -12,6 +12,7 @@ public:
     std::int64_t read(std::byte* buffer, std::size_t size) override;
     std::int64_t size() const override { return size_; }
     FsResult lastError() const override { return lastError_; }
+    std::optional<FileVersion> version() const override;
     int fd() const { return fd_.get(); }
 
 private:

@@ -7,6 +7,18 @@
 
 namespace brisko::platform {
 
+namespace {
+
+std::uint64_t wide(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+FileIdentity identityIn(const BY_HANDLE_FILE_INFORMATION& info) {
+    return FileIdentity{info.dwVolumeSerialNumber, wide(info.nFileIndexHigh, info.nFileIndexLow)};
+}
+
+} // namespace
+
 std::int64_t WinInputFile::read(std::byte* buffer, std::size_t size) {
     if (!handle_.valid()) {
         lastError_ = closedFile();
@@ -19,6 +31,22 @@ std::int64_t WinInputFile::read(std::byte* buffer, std::size_t size) {
         return -1;
     }
     return static_cast<std::int64_t>(count);
+}
+
+std::optional<FileVersion> WinInputFile::version() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle_.valid() || !GetFileInformationByHandle(handle_.get(), &info))
+        return std::nullopt;
+    const FILETIME& written = info.ftLastWriteTime;
+    FileVersion version{
+        static_cast<std::int64_t>(wide(info.nFileSizeHigh, info.nFileSizeLow)),
+        static_cast<std::int64_t>(wide(written.dwHighDateTime, written.dwLowDateTime)), 0,
+        identityIn(info)};
+    // The change time, where the file system keeps one (NTFS does).
+    FILE_BASIC_INFO basic{};
+    if (GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof basic))
+        version.changed = basic.ChangeTime.QuadPart;
+    return version;
 }
 
 FsResult WinOutputFile::write(const std::byte* data, std::size_t size) {
@@ -55,9 +83,7 @@ std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info))
         return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
-                            info.nFileIndexLow};
+    return identityIn(info);
 }
 
 } // namespace brisko::platform

@@ -13,6 +13,10 @@ namespace brisko::run {
 
 namespace {
 
+constexpr const char* kHoldsChangedEntries =
+    "Folder holds entries added or changed since the scan - kept";
+constexpr const char* kNotDeleted = "Folder Could not be Deleted";
+
 void carryOutPlan(RunContext& context) {
     if (context.plan().empty())
         return;
@@ -34,6 +38,15 @@ bool holdsAny(const std::string& folder, const std::vector<std::string>& paths) 
     return std::any_of(paths.begin(), paths.end(), [&folder](const std::string& path) {
         return platform::drive_path::isWithin(path, folder);
     });
+}
+
+// An entry inside a folder to delete that changed since the scan has no planned row: it gets
+// a red row of its own. Its folder's row counts as the action not done.
+void reportKeptEntry(RunContext& context, const KeptEntry& entry) {
+    context.addHistoryRow(
+        HistoryRow{entry.path, "", "", "",
+                   entry.added ? "Added since the scan - kept" : "Changed since the scan - kept",
+                   RowColour::Red});
 }
 
 void finishRun(RunContext& context) {
@@ -137,20 +150,40 @@ void createPendingFolders(RunContext& context) {
 void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles) {
     platform::FileSystem& fileSystem = context.services().fileSystem;
     const auto& folders = context.plan().foldersToDelete();
+    // What the folders before left in place: a folder listed later may hold it.
+    std::vector<std::string> keptEntries;
+    std::vector<std::string> foldersLeft;
     for (std::size_t index = 0; index < folders.size(); ++index) {
         const engine::PathAction& folder = folders[index];
-        auto writeOutcome = [&](const std::string& status, RowColour colour) {
-            context.writeOutcome(PlanList::FoldersToDelete, index, status, colour);
+        auto keep = [&](const char* status) {
+            context.countFailure();
+            context.writeOutcome(PlanList::FoldersToDelete, index, status, RowColour::Red);
         };
         if (holdsAny(folder.path, keptFiles)) {
-            context.countFailure();
-            writeOutcome("Folder kept - it holds a file that was kept", RowColour::Red);
-        } else if (deleteFolderTree(fileSystem, folder.path)) {
+            keep("Folder kept - it holds a file that was kept");
+            continue;
+        }
+        if (holdsAny(folder.path, keptEntries)) {
+            keep(kHoldsChangedEntries);
+            continue;
+        }
+        if (holdsAny(folder.path, foldersLeft)) {
+            keep(kNotDeleted);
+            continue;
+        }
+        const TreeDeletion deletion = deleteFolderTree(fileSystem, folder);
+        for (const KeptEntry& entry : deletion.kept) {
+            reportKeptEntry(context, entry);
+            keptEntries.push_back(entry.path);
+        }
+        if (deletion.deleted) {
             context.countDone(Counter::DlFolder);
-            writeOutcome("Folder deleted", RowColour::Plain);
+            context.writeOutcome(PlanList::FoldersToDelete, index, "Folder deleted",
+                                 RowColour::Plain);
         } else {
-            context.countFailure();
-            writeOutcome("Folder Could not be Deleted", RowColour::Red);
+            if (fileSystem.stat(folder.path).result.status != platform::FsStatus::NotFound)
+                foldersLeft.push_back(folder.path);
+            keep(deletion.kept.empty() ? kNotDeleted : kHoldsChangedEntries);
         }
     }
 }

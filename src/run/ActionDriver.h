@@ -15,7 +15,8 @@ void runActions(RunContext& context);
 
 // The phases, each over its list in order. The files that the deletion phase left in place
 // (the operator kept them, they changed since the scan, they could not be deleted) keep the
-// folders that hold them from being deleted.
+// folders that hold them from being deleted. A folder is deleted with what the scan saw in it
+// only: entries added or changed since then stay, each with a red row, and so do their folders.
 std::vector<std::string> deletePendingFiles(RunContext& context);
 void createPendingFolders(RunContext& context);
 void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles);

@@ -1,6 +1,7 @@
 #include "run/TempCopier.h"
 
 #include "run/RunContext.h"
+#include "run/SourceVersion.h"
 
 namespace brisko::run {
 
@@ -18,6 +19,8 @@ std::string temporaryFailure(const platform::FsResult& result) {
 }
 
 namespace {
+
+constexpr const char* kSourceChanged = "Source changed during the copy - target kept";
 
 TempCopyResult failed(std::string text) {
     TempCopyResult result;
@@ -41,8 +44,8 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::Co
 
     // The source is looked at before reading and again afterwards: its stamp goes onto the
     // copy, and a change in between shows a copy that may be torn.
-    const platform::PathInfo source = fileSystem.stat(sourcePath);
-    platform::FsResult opened = source.result;
+    platform::PathInfo named = fileSystem.stat(sourcePath);
+    platform::FsResult opened = named.result;
     std::unique_ptr<platform::InputFile> input;
     if (opened.ok())
         input = fileSystem.openRead(sourcePath, opened);
@@ -50,6 +53,9 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::Co
         attendant.sourceNotOpened(sourcePath);
         return failed("Could not open Source File");
     }
+    const SourceVersion source(fileSystem, sourcePath, std::move(named), *input);
+    if (!source.openedAsNamed())
+        return failed(kSourceChanged);
 
     if (platform::FsResult created = temporary.create(); !created.ok())
         return failed(temporaryFailure(created));
@@ -70,19 +76,17 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::Co
         if (!attendant.written(step.count))
             return result; // abandoned: the temporary file goes with its owner
     }
-    input.reset();
     // A source rewritten while it was read may have given a torn copy: it never takes the
     // target's place.
-    const platform::PathInfo after = fileSystem.stat(sourcePath);
-    if (!after.result.ok() || after.entry.size != source.entry.size ||
-        after.entry.stamp != source.entry.stamp)
-        return failed("Source changed during the copy - target kept");
+    if (!source.unchanged(*input))
+        return failed(kSourceChanged);
+    input.reset();
 
     // Stamp and attributes now, so that the flush puts them on the disk with the data. The
     // read-only bit waits until the copy has its name.
-    if (!fileSystem.setStamp(temporary.path(), source.entry.stamp).ok())
+    if (!fileSystem.setStamp(temporary.path(), source.entry().stamp).ok())
         return failed("failed to set the time stamp, file not copied");
-    result.sourceReadOnly = source.entry.attributes.readOnly;
+    result.sourceReadOnly = source.entry().attributes.readOnly;
     fileSystem.copyAttributes(sourcePath, temporary.path());
     if (result.sourceReadOnly)
         fileSystem.clearAttributes(temporary.path());

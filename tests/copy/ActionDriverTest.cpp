@@ -38,7 +38,7 @@ TEST_F(ActionDriverTest, CarriesOutThePhasesInOrderAndReportsEachOutcome) {
     engine::Plan& plan = engine().plan;
     planDeletion("R:\\OLD.TXT");
     plan.addFolderToCreate("R:\\NEW\\SUB");
-    plan.addFolderToDelete("R:\\GONE");
+    planFolderDeletion("R:\\GONE");
     planCopy("A.TXT", "", "R:\\NEW\\SUB");
 
     run();
@@ -173,7 +173,7 @@ TEST_F(ActionDriverTest, FolderTreeWithReadOnlyAndHiddenFilesIsRemovedWithoutQue
     makeReadOnly("OLD/A.TXT");
     makeReadOnly("OLD/SUB/DEEP/B.TXT");
     fs::permissions(rightHost("OLD/SUB/DEEP"), fs::perms(0555));
-    engine().plan.addFolderToDelete("R:\\OLD");
+    planFolderDeletion("R:\\OLD");
 
     run();
 
@@ -190,8 +190,8 @@ TEST_F(ActionDriverTest, FolderHoldingALinkIsRemovedWithoutTouchingWhatTheLinkLe
     tree.lay({{"outside/PRECIOUS.TXT", "precious"},
               {"right/OLD/A.TXT", "a"},
               {"right/OLD/LINK", "->" + tree.path("outside").string()}});
-    engine().plan.addFolderToDelete("R:\\OLD");
-    engine().plan.addFolderToDelete("R:\\NEVER");
+    planFolderDeletion("R:\\OLD");
+    planFolderDeletion("R:\\NEVER");
 
     run();
 

@@ -3,7 +3,9 @@
 #include "run/TempCopier.h"
 #include "run/TemporaryFile.h"
 
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 
 namespace brisko::test {
 namespace {
@@ -72,6 +74,30 @@ TEST_F(CopyTest, SourceRewrittenDuringItsCopyNeverReplacesTheTarget) {
     EXPECT_EQ(copyRow(0).status, "Source changed during the copy - target kept");
 }
 
+TEST_F(CopyTest, SourceRewrittenInPlaceWithItsStampPutBackNeverReplacesTheTarget) {
+    const std::string original = patternedContent(4 * run::TempCopier::kBlockSize);
+    tree.lay({{"left/BIG.DAT", original}, {"right/BIG.DAT", "old"}});
+    planCopy("BIG.DAT");
+    const fs::path source = tree.path("left/BIG.DAT");
+    const fs::file_time_type stamp = fs::last_write_time(source);
+    fileSystem.beforeRead = [&](int call) {
+        if (call != 2) // after the first block
+            return;
+        std::fstream file(source, std::ios::in | std::ios::out | std::ios::binary);
+        file.write("HEAD", 4);
+        file.seekp(-4, std::ios::end);
+        file.write("TAIL", 4);
+        file.close();
+        fs::last_write_time(source, stamp);
+    };
+
+    copyPlannedFiles();
+
+    EXPECT_TRUE(readRight("BIG.DAT") == "old") << "a torn copy took the target's place";
+    EXPECT_EQ(copyRow(0).status, "Source changed during the copy - target kept");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+}
+
 TEST_F(CopyTest, TemporaryFileOfAnotherLiveRunIsLeftAlone) {
     tree.lay({{"left/A.TXT", "mine"}, {"right/A.TXT", "old"}});
     planCopy("A.TXT");
@@ -120,7 +146,7 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     tree.lay({{"right/OLD/A.TXT", "planned for deletion"},
               {"right/OLD/B.TXT", "left to the folder deletion"}});
     planDeletion("R:\\OLD\\A.TXT");
-    engine().plan.addFolderToDelete("R:\\OLD");
+    planFolderDeletion("R:\\OLD");
     right("OLD/A.TXT", "changed by another program");
 
     listPlan();
@@ -133,6 +159,40 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     EXPECT_EQ(row(context().history().rowOf(run::PlanList::FoldersToDelete, 0)).status,
               "Folder kept - it holds a file that was kept");
     EXPECT_EQ(context().failedActions(), 2);
+}
+
+TEST_F(CopyTest, MirrorDeletesAFolderWithOnlyWhatItsScanSaw) {
+    clock.set(std::time(nullptr)); // the files are written now: no stamp is in the future
+    tree.lay({{"left/KEEP.TXT", "k"},
+              {"right/KEEP.TXT", "k"},
+              {"right/OLD/O", "o"},
+              {"right/OLD/SUB/S", "s"},
+              {"right/OLD/SUB/DONE/D", "d"}});
+    tree.write("job.brk", "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\n"
+                          "UpdateMode=LMaster\nExecute\n");
+    context().loadScript(tree.path("job.brk").string());
+    ASSERT_TRUE(context().scan());
+    ASSERT_EQ(context().plan().foldersToDelete().size(), 1u);
+    right("OLD/NEWWORK", "created after the scan");
+    right("OLD/SUB/S", "edited after the scan");
+
+    run::runActions(context());
+
+    EXPECT_EQ(rightFiles(), (TreeListing{{"KEEP.TXT", "k"},
+                                         {"OLD/NEWWORK", "created after the scan"},
+                                         {"OLD/SUB/S", "edited after the scan"}}));
+    EXPECT_EQ(row(context().history().rowOf(run::PlanList::FoldersToDelete, 0)),
+              (HistoryRow{"R:\\OLD", "", "", "",
+                          "Folder holds entries added or changed since the scan - kept",
+                          RowColour::Red}));
+    const std::vector<HistoryRow>& rows = context().history().rows();
+    const std::vector<HistoryRow> kept(rows.end() - 2, rows.end());
+    EXPECT_EQ(kept,
+              (std::vector<HistoryRow>{
+                  {"R:\\OLD\\NEWWORK", "", "", "", "Added since the scan - kept", RowColour::Red},
+                  {"R:\\OLD\\SUB\\S", "", "", "", "Changed since the scan - kept", RowColour::Red},
+              }));
+    EXPECT_GT(context().failedActions(), 0);
 }
 
 } // namespace

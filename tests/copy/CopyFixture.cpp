@@ -1,5 +1,6 @@
 #include "CopyFixture.h"
 
+#include "engine/ActionList.h"
 #include "engine/BackupNames.h"
 #include "run/FileCopier.h"
 
@@ -70,6 +71,11 @@ void CopyTest::planDeletion(const std::string& path) {
     file.stamp = seen.entry.stamp;
     file.link = seen.entry.attributes.link;
     engine().plan.addFileToDelete(file);
+}
+
+void CopyTest::planFolderDeletion(const std::string& path) {
+    engine::EngineContext scan = engine();
+    engine::listFolderDelete(scan, path);
 }
 
 void CopyTest::listPlan() {

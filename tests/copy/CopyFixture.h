@@ -51,6 +51,8 @@ protected:
     void planCopy(const engine::CopyAction& action);
     // Plans the deletion of a file (drive form), recording what is there now as a scan does.
     void planDeletion(const std::string& path);
+    // Plans the deletion of a folder as a scan does, recording what its tree holds now.
+    void planFolderDeletion(const std::string& path);
     // Gives every planned action its history row, as the end of a scan does.
     void listPlan();
     // The history row of an action: its status and colour.

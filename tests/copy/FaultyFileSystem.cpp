@@ -16,6 +16,8 @@ public:
 
     std::int64_t read(std::byte* buffer, std::size_t size) override {
         const int call = ++owner_.readCalls;
+        if (owner_.beforeRead)
+            owner_.beforeRead(call);
         if (unreadable_ || (owner_.failReadAt > 0 && call >= owner_.failReadAt &&
                             call < owner_.failReadAt + owner_.failingReads)) {
             error_ = {platform::FsStatus::IoError, "Input/output error"};
@@ -27,6 +29,7 @@ public:
     platform::FsResult lastError() const override {
         return error_.ok() ? inner_->lastError() : error_;
     }
+    std::optional<platform::FileVersion> version() const override { return inner_->version(); }
 
 private:
     std::unique_ptr<platform::InputFile> inner_;

@@ -36,6 +36,8 @@ public:
     int failingReads = 0;
     // Every read of a file whose path ends with this fails.
     std::string unreadable;
+    // Called before every read with its number (from 1), as readCalls counts them.
+    std::function<void(int call)> beforeRead;
     // Renames for which this returns true fail.
     std::function<bool(std::string_view from, std::string_view to)> refuseRename;
     // Removals of files for which this returns true fail.
