@@ -89,7 +89,9 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     BatchOperator operatorPort(out);
     run::RunContext context(startup->services(display, operatorPort), mainLabel());
     startup->applyTo(context);
-    context.setThousandsSeparator('\0'); // records are read by programs: plain integers
+    // Records are read by programs: plain integers, and every row however many there are.
+    context.setThousandsSeparator('\0');
+    context.keepEveryHistoryRow();
     display.attach(context, options.continueAfterPause);
     if (options.mode == BatchMode::Run && standardErrorIsTerminal())
         display.showProgress(std::make_unique<ProgressLine>(err, startup->clock));

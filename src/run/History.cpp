@@ -7,7 +7,7 @@
 namespace brisko::run {
 
 int History::addRow(const HistoryRow& row) {
-    if (static_cast<int>(rows_.size()) >= kRowLimit) {
+    if (limited_ && static_cast<int>(rows_.size()) >= kRowLimit) {
         setStopped(true);
         return 0;
     }

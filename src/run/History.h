@@ -13,8 +13,9 @@ namespace brisko::run {
 // The lists of a plan, in the order they are carried out.
 enum class PlanList { FilesToDelete, FoldersToCreate, FoldersToDelete, FilesToCopy };
 
-// The history list: one row per planned action with its outcome, at most 2000 rows; beyond
-// that one red row says that reporting stopped.
+// The history list: one row per planned action with its outcome, at most 2000 rows in the
+// window's grid; beyond that one red row says that reporting stopped. A list that nobody
+// scrolls (the console runner's records) may hold every row.
 class History {
 public:
     static constexpr int kRowLimit = 2000;
@@ -23,6 +24,8 @@ public:
 
     // Adds a row and returns its number (from 1), or 0 when the limit was reached.
     int addRow(const HistoryRow& row);
+    // Every row is kept from now on, however many there are.
+    void removeRowLimit() { limited_ = false; }
     // Rows reported afterwards start again at row 1 and the list is cut back to them.
     void restart();
     void setStopped(bool stopped);
@@ -55,6 +58,7 @@ private:
     // By plan list, the row of each action, in the list's order.
     std::array<std::vector<int>, 4> planRows_;
     bool stopped_ = false;
+    bool limited_ = true;
 };
 
 } // namespace brisko::run

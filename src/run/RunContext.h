@@ -103,6 +103,8 @@ public:
     }
     char thousandsSeparator() const { return thousandsSeparator_; }
     void setThousandsSeparator(char separator) { thousandsSeparator_ = separator; }
+    // The history keeps every row, beyond the window grid's limit.
+    void keepEveryHistoryRow() { history_.removeRowLimit(); }
     int errorCount() const { return script_.errorCount; }
     bool canRun() const { return script_.errorCount == 0; }
     // The red rows about entries the scans passed over.

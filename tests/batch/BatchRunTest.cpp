@@ -59,6 +59,15 @@ TEST_F(BatchRunTest, RecordsHoldPlainNumbersAndOneSeparator) {
                         "+1234567", "File to be copied"}}));
 }
 
+// The window's grid stops at 2000 rows; the records hold every one.
+TEST_F(BatchRunTest, EveryRowIsWrittenBeyondTheWindowsLimit) {
+    for (int i = 0; i < 2100; ++i)
+        tree.write("left/f" + std::to_string(i) + ".txt", "x");
+    ProcessResult result = run({"--dry-run"}, kMirror);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(only(records(result.out), "history").size(), 2100u);
+}
+
 TEST_F(BatchRunTest, RunCarriesThePlanOutAndReportsEachOutcome) {
     tree.lay({{"left/a.txt", "left version", 1700000000}, {"right/a.txt", "right", 1600000000}});
     ProcessResult result = run({}, kMirror);
