@@ -25,8 +25,13 @@ void askAboutMissingDrive(Session& session, const std::string& path, std::string
         return;
     }
     session.skipSession = true;
-    reportPassedOver(session.context, path,
-                     "Session skipped - drive " + path.substr(0, 2) + " does not exist");
+    std::string status = "Session skipped - drive " + path.substr(0, 2) + " does not exist";
+    if (platform::drive_path::isDriveForm(path)) {
+        const std::string why = session.context.fileSystem.whyNoDrive(path[0]);
+        if (!why.empty())
+            status += " (" + why + ")";
+    }
+    reportPassedOver(session.context, path, status);
 }
 
 // A folder to create; a root folder takes the letter case the script wrote it in.

@@ -169,6 +169,9 @@ public:
     // looked at.
     virtual std::vector<FileIdentity> folderChain(std::string_view folder) = 0;
     virtual bool driveExists(char letter) = 0;
+    // Why a drive does not exist, in words that show the fix (a letter not mapped, or mapped to
+    // a missing host folder); empty where the system's own drives leave nothing to add.
+    virtual std::string whyNoDrive(char /*letter*/) { return {}; }
 
     bool fileExists(std::string_view path);
     bool folderExists(std::string_view path);

@@ -500,6 +500,20 @@ std::optional<FileIdentity> PosixFileSystem::identityOf(std::string_view path) {
                         static_cast<std::uint64_t>(info.st_ino)};
 }
 
+std::string PosixFileSystem::whyNoDrive(char letter) {
+    const std::string drive = std::string(1, letter) + ":";
+    const auto folder = impl_->drives.hostFolder(letter);
+    if (!folder)
+        return drive + " is not mapped to a host folder: give --drive " + std::string(1, letter) +
+               "=HOSTDIR or set BRISKO_DRIVES";
+    struct stat info {};
+    if (::stat(folder->c_str(), &info) != 0)
+        return drive + " is mapped to " + *folder + ", which " + describe(lastFailure().status);
+    if (!S_ISDIR(info.st_mode))
+        return drive + " is mapped to " + *folder + ", which is not a folder";
+    return {};
+}
+
 bool PosixFileSystem::driveExists(char letter) {
     auto folder = impl_->drives.hostFolder(letter);
     struct stat info {};

@@ -21,6 +21,7 @@ public:
     std::optional<FileIdentity> identityOf(std::string_view path) override;
     std::vector<FileIdentity> folderChain(std::string_view folder) override;
     bool driveExists(char letter) override;
+    std::string whyNoDrive(char letter) override;
     FsResult setReadOnly(std::string_view path, bool readOnly) override;
     FsResult clearAttributes(std::string_view path) override;
     FsResult copyAttributes(std::string_view from, std::string_view to) override;

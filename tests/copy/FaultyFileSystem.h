@@ -79,6 +79,7 @@ public:
         return inner_.folderChain(folder);
     }
     bool driveExists(char letter) override { return inner_.driveExists(letter); }
+    std::string whyNoDrive(char letter) override { return inner_.whyNoDrive(letter); }
     platform::FsResult setReadOnly(std::string_view path, bool readOnly) override {
         return inner_.setReadOnly(path, readOnly);
     }

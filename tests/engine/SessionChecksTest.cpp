@@ -201,11 +201,19 @@ TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
     EXPECT_EQ(copies().size(), 2u);
 }
 
+// What the red row adds about a letter that no drive map names (Windows has only its own).
+#ifdef _WIN32
+const std::string kUnmappedQ;
+#else
+const std::string kUnmappedQ =
+    " (Q: is not mapped to a host folder: give --drive Q=HOSTDIR or set BRISKO_DRIVES)";
+#endif
+
 const DriveCase kDrives[] = {
     {"SourceDrive", "Q:", "R:", "Source Drive Q:\\ does not exist",
-     "Q:\\DATA: Session skipped - drive Q: does not exist"},
+     "Q:\\DATA: Session skipped - drive Q: does not exist" + kUnmappedQ},
     {"TargetDrive", "L:", "Q:", "Target Drive Q: does not exist",
-     "Q:\\DATA: Session skipped - drive Q: does not exist"},
+     "Q:\\DATA: Session skipped - drive Q: does not exist" + kUnmappedQ},
     {"NetworkPath", "\\\\SERVER\\SHARE", "R:", "Source Drive \\\\\\ does not exist",
      "\\\\SERVER\\SHARE\\DATA: Session skipped - drive \\\\ does not exist"},
 };
