@@ -111,10 +111,26 @@ struct Subject {
     std::string name;
 };
 
-// A folder entry ("NAME\", "/NAME\", "SUB\NAME\") names one folder below the source root.
+// The part of a path below the source root, beginning with '\' ("" for the root itself).
+std::string_view belowRoot(std::string_view path, const Subject& subject) {
+    return path.starts_with(subject.root) ? path.substr(subject.root.size()) : std::string_view();
+}
+
+// An entry whose folder part begins with "*\" names folders of that name at any depth.
+bool anyDepth(std::string_view mask) {
+    return mask.starts_with("*\\");
+}
+
+// A folder entry ("NAME\", "/NAME\", "SUB\NAME\") names one folder below the source root;
+// "*\NAME\" every folder of that name at any depth.
 bool excludesFolder(std::string_view mask, const Subject& subject) {
     if (mask.empty() || mask.back() != '\\')
         return false;
+    if (anyDepth(mask)) {
+        const std::string_view tail = mask.substr(1, mask.size() - 2); // "\NAME"
+        const std::string path = platform::drive_path::join(subject.folder, subject.name);
+        return tail.size() > 1 && belowRoot(path, subject).ends_with(tail);
+    }
     std::string_view rest = mask.substr(0, mask.size() - 1);
     if (!rest.empty() && (rest.front() == '/' || rest.front() == '\\'))
         rest.remove_prefix(1);
@@ -125,10 +141,17 @@ bool excludesFolder(std::string_view mask, const Subject& subject) {
 }
 
 // A file entry: a mask, optionally after a folder part ("PROG\*.IDX" anywhere from that
-// folder down, "/PROG\*.IDX" in that folder only) or after "/" (files of the root only).
+// folder down, "/PROG\*.IDX" in that folder only, "*\CACHE\*.TMP" from every folder of that
+// name down) or after "/" (files of the root only).
 bool excludesFile(std::string_view mask, const Subject& subject) {
     if (mask.empty() || mask.back() == '\\')
         return false; // folder entries never match a file
+    if (anyDepth(mask)) {
+        const std::size_t last = mask.rfind('\\');
+        const std::string_view folders = mask.substr(1, last - 1); // "\CACHE"
+        return folders.size() > 1 && containsFolder(belowRoot(subject.folder, subject), folders) &&
+               upperMaskMatch(subject.name, mask.substr(last + 1));
+    }
     std::vector<std::string_view> parts;
     PieceReader reader(mask, '\\');
     for (std::string_view piece; reader.next(piece);)

@@ -8,6 +8,7 @@
 #include "platform/PosixErrors.h"
 #include "platform/PosixFiles.h"
 #include "platform/ProgramPath.h"
+#include "platform/WalkedFolders.h"
 
 #include <algorithm>
 #include <climits>
@@ -38,7 +39,7 @@ struct Target {
     bool missing = false;              // (Creatable) nothing of that name exists yet
     bool driveFolder = false;          // the path names a drive's own folder: followed if a link
     std::optional<struct stat> status; // the entry's own status, when resolving read it
-    UniqueFd folder;                   // the folder holding name; none for a drive's own folder
+    HeldFolder folder;                 // the folder holding name; none for a drive's own folder
     std::string name;                  // the last name within folder, as on disk
     std::string folderKey;             // the folder as the path wrote it (see folderKeyOf)
 
@@ -66,11 +67,16 @@ std::string parentOf(const std::string& host) {
 }
 
 // The host path of names below base.
-std::string joinNames(const std::string& base, const std::vector<std::string>& names) {
+std::string joinNames(const std::string& base, const std::vector<std::string>& names,
+                      std::size_t count) {
     std::string host = base;
-    for (const auto& name : names)
-        host = joinHost(host, name);
+    for (std::size_t i = 0; i < count && i < names.size(); ++i)
+        host = joinHost(host, names[i]);
     return host;
+}
+
+std::string joinNames(const std::string& base, const std::vector<std::string>& names) {
+    return joinNames(base, names, names.size());
 }
 
 // The names of host below base (host begins with base).
@@ -239,6 +245,7 @@ struct PosixFileSystem::Impl {
     DriveMap drives;
     PosixHostNames hostNames;
     CaseResolver resolver{hostNames};
+    WalkedFolders walkedFolders;
 
     // Takes a program path apart; false (parsed.result says why) when it is not one.
     bool parse(std::string_view path, ParsedPath& parsed) {
@@ -258,6 +265,24 @@ struct PosixFileSystem::Impl {
         return parsed.driveForm ? LinkHandling::Inspect : LinkHandling::Follow;
     }
 
+    // The folder of names[0, count) below the route's base, reached without a link on the way
+    // (for drive-form paths); a folder walked before is taken again while its path still leads
+    // to it.
+    HeldFolder walkTo(const ParsedPath& parsed, const std::vector<std::string>& names,
+                      std::size_t count, FsResult& result) {
+        const LinkHandling links = onTheWay(parsed);
+        if (links == LinkHandling::Follow)
+            return HeldFolder(walkFolders(parsed.route.base, names, count, links, result));
+        const std::string host = joinNames(parsed.route.base, names, count);
+        if (HeldFolder kept = walkedFolders.find(host); kept.valid()) {
+            result = FsResult::success();
+            return kept;
+        }
+        HeldFolder folder(walkFolders(parsed.route.base, names, count, links, result));
+        walkedFolders.keep(host, folder);
+        return folder;
+    }
+
     // Matches a route against the disk and opens the folder of its last name into target. The
     // names are walked as written first; only when something is not there as written does the
     // resolver match them by case, and the names it found are walked.
@@ -271,12 +296,12 @@ struct PosixFileSystem::Impl {
             return resolver.resolve(route, exactLast); // the drive's own folder
         const std::size_t folders = names.size() - 1;
         FsResult walked;
-        UniqueFd folder;
+        HeldFolder folder;
         target.folderKey = folderKeyOf(parsed);
         if (sibling != nullptr && sibling->folder.valid() && sibling->folderKey == target.folderKey)
-            folder = UniqueFd(fcntl(sibling->folder.get(), F_DUPFD_CLOEXEC, 0));
+            folder = sibling->folder;
         if (!folder.valid())
-            folder = walkFolders(route.base, names, folders, onTheWay(parsed), walked);
+            folder = walkTo(parsed, names, folders, walked);
         struct stat info {};
         if (folder.valid()) {
             if (fstatat(folder.get(), names.back().c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -307,7 +332,7 @@ struct PosixFileSystem::Impl {
         }
         if (!folder.valid() ||
             !std::equal(names.begin(), names.begin() + folders, onDisk.begin())) {
-            folder = walkFolders(route.base, onDisk, folders, onTheWay(parsed), walked);
+            folder = walkTo(parsed, onDisk, folders, walked);
             if (!folder.valid()) {
                 resolution.result = std::move(walked);
                 return resolution;
@@ -771,6 +796,7 @@ FsResult PosixFileSystem::setStamp(std::string_view path, DosStamp stamp) {
 
 void PosixFileSystem::forgetCachedNames() {
     impl_->resolver.forgetAll();
+    impl_->walkedFolders.clear();
 }
 
 std::string PosixFileSystem::currentFolder() {

@@ -50,6 +50,8 @@ void reportKeptEntry(RunContext& context, const KeptEntry& entry) {
 }
 
 void finishRun(RunContext& context) {
+    // Folders held open for the copies are let go, so that no disk stays busy after the run.
+    context.services().fileSystem.forgetCachedNames();
     runExitProgram(context);
     context.refreshScreen(false);
     context.setRunState(RunState::Idle);

@@ -160,6 +160,14 @@ TEST(IsExcludedTest, AppliesEachEntryFormWhereItBelongs) {
         {"DATA\\TEMP\\", "TEMP", "C:\\USER\\DATA", true, true},
         {"DATA\\TEMP\\", "TEMP", "C:\\USER", true, false},
         {"temp\\", "Temp", "c:\\user", true, true},
+        // "*\" names folders of that name at any depth below the root, and files under them.
+        {"*\\node_modules\\", "NODE_MODULES", "C:\\USER\\A\\B", true, true},
+        {"*\\NODE_MODULES\\", "NODE_MODULES", "C:\\USER", true, true},
+        {"*\\NODE_MODULES\\", "MY_NODE_MODULES", "C:\\USER\\A", true, false},
+        {"*\\NODE_MODULES\\", "NODE_MODULES", "C:\\", true, false}, // above the root
+        {"*\\CACHE\\*.TMP", "X.TMP", "C:\\USER\\A\\CACHE\\SUB", false, true},
+        {"*\\CACHE\\*.TMP", "X.TMP", "C:\\USER\\A\\CACHED", false, false},
+        {"*\\CACHE\\*.TMP", "X.DAT", "C:\\USER\\CACHE", false, false},
         // Folder entries never match files, and file masks never match folders.
         {"TEMP\\", "TEMP", "C:\\USER", false, false},
         {"*\\", "README", "C:\\USER", false, false},
