@@ -141,9 +141,12 @@ void WindowDisplay::showErrorCount(int errors) {
                   errors > 0 ? kRed : w_.ErrBox->palette().color(QPalette::WindowText));
     if (errors == 0 || firstErrorRow_ == 0 || firstErrorRow_ > w_.ScriptGrid->dataRowCount())
         return;
+    QTableWidgetItem* first = w_.ScriptGrid->item(firstErrorRow_ - 1, 0);
     w_.ScriptGrid->setCurrentCell(firstErrorRow_ - 1, 0);
-    w_.ScriptGrid->scrollToItem(w_.ScriptGrid->item(firstErrorRow_ - 1, 0),
-                                QAbstractItemView::PositionAtCenter);
+    w_.ScriptGrid->scrollToItem(first, QAbstractItemView::PositionAtCenter);
+    // The row may have been current already, so the hint is set here as well as on a change.
+    if (first != nullptr)
+        w_.HintText->setText(first->toolTip());
 }
 
 void WindowDisplay::setExecuteEnabled(bool enabled) {
