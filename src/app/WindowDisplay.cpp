@@ -139,6 +139,13 @@ void WindowDisplay::setErrorReport(const std::string& text) {
 void WindowDisplay::showErrorCount(int errors) {
     setTextColour(*w_.ReportError,
                   errors > 0 ? kRed : w_.ErrBox->palette().color(QPalette::WindowText));
+    // A script without an Execute line loads cleanly and runs nothing: the hint line says so.
+    const widgets::TEnhStringGrid& grid = *w_.ScriptGrid;
+    bool executes = false;
+    for (int row = 0; row < grid.dataRowCount() && !executes; ++row)
+        executes = grid.item(row, 0) != nullptr && grid.item(row, 0)->text() == "Execute";
+    if (!executes && grid.dataRowCount() > 0 && grid.item(0, 0) != nullptr)
+        w_.HintText->setText(QStringLiteral("No Execute line: the script runs no session"));
     if (errors == 0 || firstErrorRow_ == 0 || firstErrorRow_ > w_.ScriptGrid->dataRowCount())
         return;
     QTableWidgetItem* first = w_.ScriptGrid->item(firstErrorRow_ - 1, 0);
