@@ -1,5 +1,7 @@
 #include "batch/BatchOptions.h"
 
+#include "support/CasePrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace brisko::batch {
@@ -11,10 +13,7 @@ struct OptionCase {
     BatchMode mode;
     std::size_t parameterCount;
 };
-void PrintTo(const OptionCase& c, std::ostream* os) {
-    for (const std::string& argument : c.arguments)
-        *os << argument << ' ';
-}
+PRINT_CASE_AS(OptionCase, ::testing::PrintToString(c.arguments));
 
 class BatchOptionsTable : public ::testing::TestWithParam<OptionCase> {};
 

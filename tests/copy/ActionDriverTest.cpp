@@ -1,6 +1,7 @@
 #include "run/ActionDriver.h"
 
 #include "CopyFixture.h"
+#include "support/CasePrinter.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -110,9 +111,7 @@ struct ReadOnlyCase {
     RowColour firstColour;
     const char* secondStatus;
 };
-void PrintTo(const ReadOnlyCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(ReadOnlyCase, c.title);
 
 class ReadOnlyDeletionTest : public ActionDriverTest,
                              public ::testing::WithParamInterface<ReadOnlyCase> {};

@@ -2,6 +2,7 @@
 #include "run/ActionDriver.h"
 #include "run/TempCopier.h"
 #include "run/TemporaryFile.h"
+#include "support/CasePrinter.h"
 
 #include <ctime>
 #include <filesystem>
@@ -19,9 +20,7 @@ struct ChangeCase {
     std::function<void(TempTree&)> change;
     TreeListing after; // the right tree after the run
 };
-void PrintTo(const ChangeCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(ChangeCase, c.title);
 
 class TargetChangedTest : public CopyTest, public ::testing::WithParamInterface<ChangeCase> {};
 

@@ -1,4 +1,5 @@
 #include "CopyFixture.h"
+#include "support/CasePrinter.h"
 
 #include <filesystem>
 #ifndef _WIN32
@@ -45,9 +46,7 @@ struct ReadErrorCase {
     const char* outcome;
     bool aborts;
 };
-void PrintTo(const ReadErrorCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(ReadErrorCase, c.title);
 
 class ReadErrorTest : public CopyTest, public ::testing::WithParamInterface<ReadErrorCase> {};
 
@@ -95,9 +94,7 @@ struct WriteErrorCase {
     std::int64_t after;
     const char* outcome;
 };
-void PrintTo(const WriteErrorCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(WriteErrorCase, c.title);
 
 class WriteErrorTest : public CopyTest, public ::testing::WithParamInterface<WriteErrorCase> {};
 
@@ -143,9 +140,7 @@ struct RenameCase {
     const char* outcome;
     TreeListing after;
 };
-void PrintTo(const RenameCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(RenameCase, c.title);
 
 class FinalRenameTest : public CopyTest, public ::testing::WithParamInterface<RenameCase> {};
 
@@ -281,9 +276,7 @@ struct FreeSpaceCase {
     const char* outcome;
     const char* targetAfter; // nullptr: no target
 };
-void PrintTo(const FreeSpaceCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(FreeSpaceCase, c.title);
 
 class PerFileFreeSpaceTest : public CopyTest,
                              public ::testing::WithParamInterface<FreeSpaceCase> {};

@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
     platform::FileSystem& realFileSystem = *hostFiles;
     FaultyFileSystem fileSystem{realFileSystem};
-    ManualClock clock{1709640000, std::chrono::seconds(1)}; // 5 March 2024
+    ManualClock clock{kFifthOfMarch2024, std::chrono::seconds(1)};
     test::FixedEnvironment environment;
     RecordingDisplay display;
     ScriptedOperator asker;

@@ -2,6 +2,7 @@
 #include "ProcessWait.h"
 #include "platform/PosixShell.h"
 #include "run/ActionDriver.h"
+#include "support/CasePrinter.h"
 
 #include <chrono>
 #include <filesystem>
@@ -65,9 +66,7 @@ struct FailureCase {
     const char* script;
     const char* notice;
 };
-void PrintTo(const FailureCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(FailureCase, c.title);
 
 class ExitProgramFailureTest : public ExitProgramTest,
                                public ::testing::WithParamInterface<FailureCase> {};

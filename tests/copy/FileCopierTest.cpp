@@ -1,5 +1,6 @@
 #include "CopyFixture.h"
 #include "platform/DosStamp.h"
+#include "support/CasePrinter.h"
 
 #include <filesystem>
 
@@ -13,9 +14,7 @@ struct RotationCase {
     TreeListing before; // the right tree before the copy
     TreeListing after;  // the right tree afterwards: the new copy holds "new"
 };
-void PrintTo(const RotationCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(RotationCase, c.title);
 
 class BackupRotationTest : public CopyTest,
                            public ::testing::WithParamInterface<std::tuple<RotationCase, bool>> {};

@@ -1,6 +1,7 @@
 #include "CopyFixture.h"
 #include "platform/Unicode.h"
 #include "run/TemporaryFile.h"
+#include "support/CasePrinter.h"
 
 #include <functional>
 
@@ -106,9 +107,7 @@ struct FaultCase {
     const char* faultOutcome; // of FAULT.DAT in R:\B
     const char* nextOutcome;  // of the copy after it in R:\B
 };
-void PrintTo(const FaultCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(FaultCase, c.title);
 
 class FaultAmongOverlappingCopiesTest : public CopyTest,
                                         public ::testing::WithParamInterface<FaultCase> {};

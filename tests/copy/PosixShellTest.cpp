@@ -1,6 +1,7 @@
 #include "platform/PosixShell.h"
 
 #include "ProcessWait.h"
+#include "support/CasePrinter.h"
 #include "support/TempTree.h"
 
 #include <fcntl.h>
@@ -34,9 +35,7 @@ struct StartCase {
     const char* program; // "<tree>" stands for the tree's host folder
     std::vector<std::string> parameters;
 };
-void PrintTo(const StartCase& example, std::ostream* out) {
-    *out << example.title;
-}
+PRINT_CASE_AS(StartCase, c.title);
 
 class ProgramStartTest : public PosixShellTest, public ::testing::WithParamInterface<StartCase> {};
 

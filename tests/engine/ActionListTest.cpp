@@ -1,5 +1,6 @@
 #include "engine/ActionList.h"
 
+#include "support/CasePrinter.h"
 #include "support/EngineFakes.h"
 #include "support/Fakes.h"
 #include "support/ManualClock.h"
@@ -200,9 +201,7 @@ struct ZeroLengthCase {
     bool sourceDeleted;
     bool aborted;
 };
-void PrintTo(const ZeroLengthCase& c, std::ostream* os) {
-    *os << c.label;
-}
+PRINT_CASE_AS(ZeroLengthCase, c.label);
 
 class ZeroLengthTest : public ActionListTest,
                        public ::testing::WithParamInterface<ZeroLengthCase> {};

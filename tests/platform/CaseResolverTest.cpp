@@ -1,6 +1,7 @@
 #include "platform/CaseResolver.h"
 
 #include "NameTrees.h"
+#include "support/CasePrinter.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -54,9 +55,7 @@ protected:
     platform::CaseResolver resolver{tree->names()};
 };
 
-void PrintTo(const Host& host, std::ostream* out) {
-    *out << host.name;
-}
+PRINT_CASE_AS(Host, c.name);
 
 INSTANTIATE_TEST_SUITE_P(Hosts, CaseResolverTest,
                          ::testing::Values(Host{"InMemory", &makeTreeInMemory},

@@ -1,5 +1,7 @@
 #include "platform/DosStamp.h"
 
+#include "support/CasePrinter.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
@@ -57,9 +59,7 @@ struct PackCase {
     int weekday;
     int yearDay;
 };
-void PrintTo(const PackCase& c, std::ostream* os) {
-    *os << "stamp " << c.stamp;
-}
+PRINT_CASE_AS(PackCase, "stamp " << c.stamp);
 
 class PackTest : public ::testing::TestWithParam<PackCase> {};
 
@@ -88,9 +88,7 @@ struct ClampCase {
     int year;
     DosStamp stamp;
 };
-void PrintTo(const ClampCase& c, std::ostream* os) {
-    *os << "year " << c.year;
-}
+PRINT_CASE_AS(ClampCase, "year " << c.year);
 
 class ClampTest : public ::testing::TestWithParam<ClampCase> {};
 
@@ -143,9 +141,7 @@ struct ZoneCase {
     const char* zone; // POSIX rules, so that no zone database is needed
     std::time_t around;
 };
-void PrintTo(const ZoneCase& example, std::ostream* out) {
-    *out << example.zone << " around " << example.around;
-}
+PRINT_CASE_AS(ZoneCase, c.zone << " around " << c.around);
 
 // The cache of offsets must give what the C library gives, on days with a summer-time change
 // (where it must not use an offset) as on the steady days before and after them.

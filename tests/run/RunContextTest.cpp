@@ -37,7 +37,7 @@ protected:
     test::MappedTree tree{{{'T', ""}}}; // a letter that no system takes for itself
     std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
     platform::FileSystem& fileSystem = *hostFiles;
-    test::ManualClock clock{1709640000}; // 5 March 2024
+    test::ManualClock clock{test::kFifthOfMarch2024};
     test::FixedEnvironment environment;
     test::RecordingDisplay display;
     test::ScriptedOperator asker;

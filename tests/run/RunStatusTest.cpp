@@ -12,7 +12,7 @@ namespace {
 class RunStatusTest : public ::testing::Test {
 protected:
     test::RecordingDisplay display;
-    test::ManualClock clock{1709640000};
+    test::ManualClock clock{test::kFifthOfMarch2024};
     std::string caption = "Nightly";
     RunStatus status{display, &display, clock, caption};
 };

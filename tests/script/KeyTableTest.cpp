@@ -1,5 +1,7 @@
 #include "script/KeyTable.h"
 
+#include "support/CasePrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace brisko::script {
@@ -31,9 +33,7 @@ struct AbbreviationCase {
     std::optional<std::string> expected;
 };
 
-void PrintTo(const AbbreviationCase& c, std::ostream* out) {
-    *out << keyDefinition(c.key).name << "=" << c.value;
-}
+PRINT_CASE_AS(AbbreviationCase, keyDefinition(c.key).name << "=" << c.value);
 
 class AllowedValueCases : public ::testing::TestWithParam<AbbreviationCase> {};
 

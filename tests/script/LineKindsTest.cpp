@@ -1,6 +1,7 @@
 #include "ScriptFixture.h"
 #include "script/LineParser.h"
 #include "script/ScriptLoader.h"
+#include "support/CasePrinter.h"
 
 namespace brisko::test {
 namespace {
@@ -11,9 +12,7 @@ struct LineCase {
     int errors;
 };
 
-void PrintTo(const LineCase& c, std::ostream* out) {
-    *out << c.line;
-}
+PRINT_CASE_AS(LineCase, c.line);
 
 class LineKinds : public ScriptFixture, public ::testing::WithParamInterface<LineCase> {};
 

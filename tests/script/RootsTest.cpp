@@ -1,6 +1,7 @@
 #include "script/Roots.h"
 
 #include "ScriptFixture.h"
+#include "support/CasePrinter.h"
 
 namespace brisko::test {
 namespace {
@@ -14,9 +15,7 @@ struct RootCase {
     int priority;
 };
 
-void PrintTo(const RootCase& c, std::ostream* out) {
-    *out << c.description;
-}
+PRINT_CASE_AS(RootCase, c.description);
 
 class RootPriorities : public ::testing::TestWithParam<RootCase> {};
 
@@ -98,9 +97,7 @@ struct JoinCase {
     const char* full;
 };
 
-void PrintTo(const JoinCase& c, std::ostream* out) {
-    *out << "root \"" << c.root << "\" path \"" << c.path << "\"";
-}
+PRINT_CASE_AS(JoinCase, "root \"" << c.root << "\" path \"" << c.path << "\"");
 
 class JoinRootAndPath : public ::testing::TestWithParam<JoinCase> {};
 

@@ -15,9 +15,6 @@
 
 namespace brisko::test {
 
-// 5 March 2024, a Tuesday, at noon UTC.
-inline constexpr std::time_t kFifthOfMarch2024 = 1709640000;
-
 // A temporary folder mapped as drive C, a clock standing on 5 March 2024, a fixed environment,
 // the recording fakes of the ports and host, and the script state they work on.
 class ScriptFixture : public ::testing::Test {

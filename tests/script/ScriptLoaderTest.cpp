@@ -2,6 +2,7 @@
 
 #include "ScriptFixture.h"
 #include "script/LineParser.h"
+#include "support/CasePrinter.h"
 #include "support/Unprivileged.h"
 
 #include <filesystem>
@@ -115,9 +116,7 @@ struct MissingIncludeCase {
     int errors;
 };
 
-void PrintTo(const MissingIncludeCase& c, std::ostream* out) {
-    *out << c.key;
-}
+PRINT_CASE_AS(MissingIncludeCase, c.key);
 
 class MissingInclude : public ScriptFixture,
                        public ::testing::WithParamInterface<MissingIncludeCase> {};
@@ -234,9 +233,7 @@ struct EncodingCase {
     std::string bytes;
 };
 
-void PrintTo(const EncodingCase& c, std::ostream* out) {
-    *out << c.name;
-}
+PRINT_CASE_AS(EncodingCase, c.name);
 
 class ScriptEncoding : public ScriptFixture, public ::testing::WithParamInterface<EncodingCase> {};
 

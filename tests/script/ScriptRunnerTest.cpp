@@ -4,6 +4,7 @@
 #include "platform/Unicode.h"
 #include "script/Roots.h"
 #include "script/ScriptLoader.h"
+#include "support/CasePrinter.h"
 
 namespace brisko::test {
 namespace {
@@ -61,9 +62,7 @@ struct ModeCase {
     MissingFolderRule missingFolder;
 };
 
-void PrintTo(const ModeCase& c, std::ostream* out) {
-    *out << c.line;
-}
+PRINT_CASE_AS(ModeCase, c.line);
 
 class KeyValues : public ScriptRunner, public ::testing::WithParamInterface<ModeCase> {};
 

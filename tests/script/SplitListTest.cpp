@@ -1,5 +1,7 @@
 #include "script/SplitList.h"
 
+#include "support/CasePrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace brisko::script {
@@ -11,9 +13,7 @@ struct SplitCase {
     std::vector<std::string> items;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* out) {
-    *out << "\"" << c.text << "\"";
-}
+PRINT_CASE_AS(SplitCase, "\"" << c.text << "\"");
 
 class SplitListCases : public ::testing::TestWithParam<SplitCase> {};
 

@@ -1,5 +1,6 @@
 #include "script/ValueExpansion.h"
 
+#include "support/CasePrinter.h"
 #include "support/FixedEnvironment.h"
 #include "support/ManualClock.h"
 
@@ -8,7 +9,7 @@
 namespace brisko::script {
 namespace {
 
-constexpr std::time_t kFifthOfMarch2024 = 1709640000; // a Tuesday, noon UTC
+using test::kFifthOfMarch2024;
 
 struct DelimitedCase {
     const char* text;
@@ -17,9 +18,7 @@ struct DelimitedCase {
     const char* token;
 };
 
-void PrintTo(const DelimitedCase& c, std::ostream* out) {
-    *out << c.text;
-}
+PRINT_CASE_AS(DelimitedCase, c.text);
 
 class ExtractDelimitedCases : public ::testing::TestWithParam<DelimitedCase> {};
 
@@ -47,9 +46,7 @@ struct MacroCase {
     const char* expected;
 };
 
-void PrintTo(const MacroCase& c, std::ostream* out) {
-    *out << c.name << " at " << c.when;
-}
+PRINT_CASE_AS(MacroCase, c.name << " at " << c.when);
 
 class DateMacroCases : public ::testing::TestWithParam<MacroCase> {};
 
@@ -80,9 +77,7 @@ struct ExpansionCase {
     const char* expected;
 };
 
-void PrintTo(const ExpansionCase& c, std::ostream* out) {
-    *out << c.value;
-}
+PRINT_CASE_AS(ExpansionCase, c.value);
 
 class ValueExpansionCases : public ::testing::TestWithParam<ExpansionCase> {};
 

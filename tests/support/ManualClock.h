@@ -7,6 +7,10 @@
 
 namespace brisko::test {
 
+// 5 March 2024, a Tuesday, at noon UTC: the day the tests' clocks stand on unless a test needs
+// another.
+inline constexpr std::time_t kFifthOfMarch2024 = 1709640000;
+
 // A clock that stands still until it is set or advanced. Given a step, its steady time also
 // moves on by that much at every look, so that every throttled pump and refresh is due.
 class ManualClock final : public platform::Clock {
