@@ -5,6 +5,7 @@
 #include "batch/ProgressLine.h"
 #include "batch/RecordWriter.h"
 #include "batch/StopSignals.h"
+#include "run/MainLabel.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
 #include "run/Startup.h"
@@ -61,11 +62,6 @@ void writeCounters(std::ostream& out, const run::RunStatus& status) {
                  text(Counter::ToDelFiles), text(Counter::DlFolder), text(Counter::ToDelFolders)});
 }
 
-std::string mainLabel() {
-    return "Brisko " + std::to_string(BRISKO_VERSION_MAJOR) + "." +
-           std::to_string(BRISKO_VERSION_MINOR);
-}
-
 } // namespace
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
@@ -87,7 +83,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
 
     BatchDisplay display(out);
     BatchOperator operatorPort(out);
-    run::RunContext context(startup->services(display, operatorPort), mainLabel());
+    run::RunContext context(startup->services(display, operatorPort), run::mainLabelText());
     startup->applyTo(context);
     // Records are read by programs: plain integers, and every row however many there are.
     context.setThousandsSeparator('\0');
