@@ -2,6 +2,7 @@
 
 #include "app/tutorial/ExplanationTable.h"
 #include "app/tutorial/SampleScripts.h"
+#include "script/KeyTable.h"
 
 #include <QFocusEvent>
 #include <QStatusTipEvent>
@@ -50,6 +51,7 @@ private slots:
     void selectedRowExplainsItsKey_data();
     void selectedRowExplainsItsKey();
     void everySampleKeyHasAnExplanation();
+    void valueListsNameTheValuesTheScriptAccepts();
     void shorterSampleLeavesNoRowsBehind();
     void enteringTheLevelBarShowsItsHint();
 };
@@ -123,6 +125,27 @@ void TutorialPageTest::everySampleKeyHasAnExplanation() {
             QVERIFY2(explanationFor(line.key) != nullptr, qPrintable(line.key));
     QCOMPARE(sampleScript(1).constFirst().value, QStringLiteral("Update  C:\\DATA and  F:\\DATA"));
     QCOMPARE(sampleScript(2).size(), 19);
+}
+
+// The page spells and orders its value lists in its own way; the values are the key table's.
+void TutorialPageTest::valueListsNameTheValuesTheScriptAccepts() {
+    for (const Explanation& explanation : explanations()) {
+        for (const QString& key : explanation.keys) {
+            const auto found = brisko::script::findKey(key.toStdString());
+            if (!found)
+                continue; // a command such as Execute
+            QStringList accepted;
+            for (const std::string& value : brisko::script::keyDefinition(*found).allowedValues)
+                accepted << QString::fromStdString(value).toUpper();
+            QString list = explanation.allValues.toUpper();
+            list.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+            QStringList shown = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            accepted.sort();
+            shown.sort();
+            QVERIFY2(shown == accepted,
+                     qPrintable(key + ": " + shown.join(',') + " against " + accepted.join(',')));
+        }
+    }
 }
 
 void TutorialPageTest::shorterSampleLeavesNoRowsBehind() {
