@@ -106,13 +106,6 @@ TEST_F(ActionListTest, FileToDeleteShowsItsSizeAndCreditsItsDrive) {
     EXPECT_EQ(host.history.back().size, "5.000");
 }
 
-TEST_F(ActionListTest, TemporaryFileIsNeverPlanned) {
-    listFileDelete(context, "X:\\DIR\\$brisko$.$$$", 10);
-    listCopy(context, request("X:\\L", "Y:\\R", "$BRISKO$.$$$", 10, 0));
-    EXPECT_TRUE(plan.empty());
-    EXPECT_TRUE(host.history.empty());
-}
-
 TEST_F(ActionListTest, FilesInsideAFolderToDeleteAreCreditedOnce) {
     tree.lay({{"OLD/A.TXT", std::string(100, 'a')},
               {"OLD/SUB/B.TXT", std::string(50, 'b')},

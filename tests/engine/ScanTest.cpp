@@ -1,4 +1,5 @@
 #include "ScanFixture.h"
+#include "engine/ActionList.h"
 #include "script/FileSpecs.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,14 @@ TEST_F(ScanTest, TheTemporaryCopyNameIsNeverPlannedInAnyDirection) {
     execute(script::UpdateMode::Update);
     execute(script::UpdateMode::LMaster);
     execute(script::UpdateMode::RMaster);
+    // Nor when it is handed to the plan directly.
+    EngineContext direct = context();
+    listFileDelete(direct, "R:\\DATA\\$brisko$.$$$", 10);
+    CopyRequest copy;
+    copy.sourceFolder = "L:\\DATA";
+    copy.targetFolder = "R:\\DATA";
+    copy.name = "$BRISKO$.$$$";
+    listCopy(direct, copy);
     EXPECT_TRUE(copies().empty());
     EXPECT_TRUE(filesToDelete().empty());
     EXPECT_TRUE(problems().empty());
