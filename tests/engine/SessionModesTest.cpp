@@ -104,25 +104,6 @@ const ModeCase kModes[] = {
 
 INSTANTIATE_TEST_SUITE_P(Modes, SessionModesTest, ::testing::ValuesIn(kModes), CaseName());
 
-TEST_F(ScanFixture, CopiesCarryTheSessionDirectionAndSizes) {
-    lay({{"left/DATA/A.TXT", "12345", kNow - kHour},
-         {"right/DATA/A.TXT", "123", kNow - 2 * kHour},
-         {"right/DATA/B.TXT", "1234567"}});
-    execute(script::UpdateMode::Update);
-    ASSERT_EQ(plan.filesToCopy().size(), 2u);
-    const CopyAction& forward = plan.filesToCopy()[0];
-    EXPECT_EQ(forward.sourceFolder, "L:\\DATA");
-    EXPECT_EQ(forward.targetFolder, "R:\\DATA");
-    EXPECT_EQ(forward.sourceSize, 5);
-    EXPECT_EQ(forward.targetSize, 3);
-    EXPECT_TRUE(forward.leftToRight);
-    EXPECT_EQ(forward.session, 1);
-    const CopyAction& back = plan.filesToCopy()[1];
-    EXPECT_EQ(back.name, "B.TXT");
-    EXPECT_EQ(back.targetSize, 0);
-    EXPECT_FALSE(back.leftToRight);
-}
-
 TEST_F(ScanFixture, SubfoldersAreWalkedDepthFirstInCaseInsensitiveOrderAfterTheFiles) {
     lay({{"left/DATA/b/X.TXT", "x"},
          {"left/DATA/A/Z/Y.TXT", "y"},
