@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher/StopSignal.h"
+#include "platform/StopSignal.h"
 #include "launcher/TProcThread.h"
 
 #include <QObject>

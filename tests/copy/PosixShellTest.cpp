@@ -1,4 +1,4 @@
-#include "platform/PosixShell.h"
+#include "platform/posix/PosixShell.h"
 
 #include "ProcessWait.h"
 #include "support/TempTree.h"

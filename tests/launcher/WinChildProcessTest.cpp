@@ -1,11 +1,11 @@
-#include "launcher/ChildProcess.h"
-#include "platform/WinCommandLine.h"
+#include "platform/ChildProcess.h"
+#include "platform/win/WinCommandLine.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-using brisko::launcher::ChildProcess;
-using brisko::launcher::StopSignal;
+using brisko::platform::ChildProcess;
+using brisko::platform::StopSignal;
 
 namespace {
 
