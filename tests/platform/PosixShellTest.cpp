@@ -1,6 +1,6 @@
 #include "platform/posix/PosixShell.h"
 
-#include "ProcessWait.h"
+#include "copy/ProcessWait.h"
 #include "support/TempTree.h"
 
 #include <fcntl.h>
