@@ -1,7 +1,7 @@
 #include "batch/Console.h"
 
 #ifdef _WIN32
-#include "platform/WinText.h"
+#include "platform/win/WinText.h"
 
 // clang-format off
 #include <windows.h> // first: shellapi.h builds on it

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "launcher/StopSignal.h"
 #include "launcher/TProcThread.h"
+#include "platform/StopSignal.h"
 
 #include <QObject>
 #include <QString>

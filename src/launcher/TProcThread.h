@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher/ChildProcess.h"
+#include "platform/ChildProcess.h"
 
 #include <QString>
 #include <QThread>
@@ -8,6 +8,9 @@
 #include <memory>
 
 namespace brisko::launcher {
+
+using platform::ChildProcess;
+using platform::StopSignal;
 
 // How a waited-for program ended.
 struct ProcOutcome {

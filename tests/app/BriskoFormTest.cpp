@@ -2,7 +2,7 @@
 
 #include "app/WindowDisplay.h"
 #include "engine/SessionExecutor.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "run/RunContext.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"

@@ -4,7 +4,7 @@
 #include "help/HelpTopics.h"
 #include "help/HelpWindow.h"
 #include "platform/Clock.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "support/FixedEnvironment.h"
 #include "support/SampleQuestions.h"
 

@@ -1,6 +1,6 @@
 #include "BatchProcess.h"
-#include "platform/WinCommandLine.h"
-#include "platform/WinText.h"
+#include "platform/win/WinCommandLine.h"
+#include "platform/win/WinText.h"
 
 #include <filesystem>
 #include <stdexcept>

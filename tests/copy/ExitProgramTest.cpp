@@ -1,6 +1,6 @@
 #include "CopyFixture.h"
 #include "ProcessWait.h"
-#include "platform/PosixShell.h"
+#include "platform/posix/PosixShell.h"
 #include "run/ActionDriver.h"
 #include "support/CasePrinter.h"
 

@@ -1,4 +1,4 @@
-#include "platform/CaseResolver.h"
+#include "platform/posix/CaseResolver.h"
 
 #include "NameTrees.h"
 #include "support/CasePrinter.h"

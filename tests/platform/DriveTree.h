@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "support/MappedTree.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HostNames.h"
+#include "platform/posix/HostNames.h"
 
 #include <functional>
 #include <memory>

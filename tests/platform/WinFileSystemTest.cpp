@@ -1,6 +1,6 @@
-#include "platform/WinFileSystem.h"
+#include "platform/win/WinFileSystem.h"
 
-#include "platform/WinShell.h"
+#include "platform/win/WinShell.h"
 
 #include <chrono>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordingHost.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "script/ScriptContext.h"
 #include "support/Fakes.h"
 #include "support/FixedEnvironment.h"

@@ -1,6 +1,6 @@
 #include "support/FakeHostNames.h"
 
-#include "platform/PosixErrors.h"
+#include "platform/posix/PosixErrors.h"
 
 #include <utility>
 

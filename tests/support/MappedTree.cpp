@@ -4,11 +4,11 @@
 #include <stdexcept>
 
 #ifdef _WIN32
-#include "platform/WinFileSystem.h"
+#include "platform/win/WinFileSystem.h"
 
 #include <windows.h>
 #else
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #include "app/desktop/WinFileType.h"
 
-#include "platform/WinText.h"
+#include "platform/win/WinText.h"
 
 #include <optional>
 #include <string_view>
