@@ -59,12 +59,14 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
                                                  mainLabelText());
     if (services.startup != nullptr)
         services.startup->applyTo(*context_);
-    display_->setRunState(RunState::Idle);
-    display_->setExecuteCaption(true);
     connectControls();
 }
 
 TBriskoForm::~TBriskoForm() = default;
+
+bool TBriskoForm::running() const {
+    return context_->windowState().running;
+}
 
 void TBriskoForm::connectControls() {
     connect(w_.BClose, &QPushButton::clicked, this, &QWidget::close);
@@ -125,7 +127,7 @@ void TBriskoForm::keepMinimumFrame() {
 }
 
 void TBriskoForm::BLoadClick() {
-    if (running_)
+    if (running())
         return;
     QFileDialog dialog(this);
     prepareScriptFileDialog(dialog);
@@ -135,28 +137,27 @@ void TBriskoForm::BLoadClick() {
 }
 
 void TBriskoForm::loadScriptFile(const QString& fileName) {
-    if (running_ || !context_->canClose())
+    if (running() || !context_->canClose())
         return;
     context_->loadScript(fileName.toStdString());
-    enableExecuteAfterLoad();
+    showLoadedScript();
 }
 
 void TBriskoForm::bReloadClick() {
-    if (running_ || context_->script().fileName.empty())
+    if (running() || context_->script().fileName.empty())
         return;
     context_->reloadScript();
-    enableExecuteAfterLoad();
+    showLoadedScript();
 }
 
-void TBriskoForm::enableExecuteAfterLoad() {
-    w_.BCancExec->setEnabled(context_->errorCount() == 0);
+void TBriskoForm::showLoadedScript() {
     display_->showErrorCount(context_->errorCount());
     scriptWatch_->watch(QString::fromStdString(context_->script().fileName));
 }
 
 void TBriskoForm::reloadChangedScript() {
     // A run keeps the script it started with; the page shows the new one once idle again.
-    if (!running_ && context_->canClose())
+    if (!running() && context_->canClose())
         bReloadClick();
 }
 
@@ -187,7 +188,7 @@ void TBriskoForm::ScriptEditReturnLaunchFailed() {
 }
 
 void TBriskoForm::BCancExecClick() {
-    if (running_)
+    if (running())
         run::requestStop(*context_);
     else
         executeScript();
@@ -208,24 +209,16 @@ void TBriskoForm::BAboutClick() {
 
 // One whole run; the run itself decides whether the window closes afterwards.
 void TBriskoForm::executeScript() {
-    if (running_ || !context_->canClose())
+    if (running() || !context_->canClose())
         return;
-    const run::RunResult result = [this] {
-        running_ = true;
-        struct EndOfRun {
-            bool& running;
-            ~EndOfRun() { running = false; }
-        } endOfRun{running_};
-        return run::executeRun(*context_);
-    }();
-    w_.BCancExec->setEnabled(context_->canRun());
+    const run::RunResult result = run::executeRun(*context_);
     if (result.window == run::WindowAfterRun::Close)
         close();
 }
 
 void TBriskoForm::closeEvent(QCloseEvent* event) {
     // Work in progress keeps the window: also a run that has not reached its first session.
-    if (running_ || !context_->canClose()) {
+    if (running() || !context_->canClose()) {
         event->ignore();
         return;
     }

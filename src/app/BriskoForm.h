@@ -48,7 +48,7 @@ public:
     run::RunContext& context() { return *context_; }
     const FormWidgets& widgets() const { return w_; }
     bool activated() const { return Activated; }
-    bool running() const { return running_; }
+    bool running() const;
 
 public slots:
     // First activation: reads the command line once and runs a script that loaded cleanly.
@@ -75,7 +75,7 @@ protected:
 private:
     void connectControls();
     void executeScript();
-    void enableExecuteAfterLoad();
+    void showLoadedScript();
     void reloadChangedScript();
     // No smaller than the window's minimum with its frame, nor than its starting client area.
     void keepMinimumFrame();
@@ -87,7 +87,6 @@ private:
     std::unique_ptr<run::RunContext> context_;
     std::vector<std::string> parameters_;
     bool Activated = false;
-    bool running_ = false;
     launcher::TExFile* ScriptEditReturn;
     ScriptWatch* scriptWatch_;
 };

@@ -3,7 +3,7 @@
 #include "app/DriveBox.h"
 #include "app/NumberText.h"
 #include "app/ProgressScale.h"
-#include "app/RunStateLayout.h"
+#include "app/StateControls.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -72,19 +72,14 @@ void WindowDisplay::waitForInput() {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void WindowDisplay::setRunning(bool running) {
-    w_.BClose->setEnabled(!running);
-    w_.BLoad->setEnabled(!running);
-    w_.BCancExec->setEnabled(!running);
-    w_.CurrFile->clear();
-    w_.CurrFile->setVisible(running);
-    if (running)
-        return;
-    setExecuteCaption(true);
-    w_.bReload->setEnabled(true);
-    w_.FileProgress->setPosition(0);
-    w_.TotalProgress->setPosition(0);
-    w_.ArrowAvi->hide();
+void WindowDisplay::show(const WindowState& state) {
+    showStateOnControls(w_, state, shown_);
+    const bool copyingBegins =
+        state.runState == RunState::Copying && shown_.runState != RunState::Copying;
+    shown_ = state;
+    // Copying starts at the top of the list, where the first outcome will be written.
+    if (copyingBegins)
+        selectHistoryRow(1);
 }
 
 void WindowDisplay::showExecutePage() {
@@ -131,11 +126,6 @@ void WindowDisplay::showScriptPage() {
     w_.PageControl->setCurrentWidget(w_.Script);
 }
 
-void WindowDisplay::setErrorReport(const std::string& text) {
-    w_.ReportError->setText(qt(text));
-    w_.ErrBox->show();
-}
-
 void WindowDisplay::showErrorCount(int errors) {
     setTextColour(*w_.ReportError,
                   errors > 0 ? kRed : w_.ErrBox->palette().color(QPalette::WindowText));
@@ -154,14 +144,6 @@ void WindowDisplay::showErrorCount(int errors) {
     // The row may have been current already, so the hint is set here as well as on a change.
     if (first != nullptr)
         w_.HintText->setText(first->toolTip());
-}
-
-void WindowDisplay::setExecuteEnabled(bool enabled) {
-    w_.BCancExec->setEnabled(enabled);
-}
-
-void WindowDisplay::setReloadEnabled(bool enabled) {
-    w_.bReload->setEnabled(enabled);
 }
 
 void WindowDisplay::clearHistory() {
@@ -221,53 +203,11 @@ void WindowDisplay::showFolder(Side side, const std::string& folder) {
         pane.showFolder(qt(folder), qt(*root), qt(*host));
 }
 
-void WindowDisplay::setRunState(RunState state) {
-    const RunStateLayout layout = runStateLayout(state);
-    // Hide before showing, so the buttons sharing a place never show together.
-    QWidget* const idleButtons[] = {w_.BLoad, w_.BCancExec};
-    QWidget* const waitingButtons[] = {w_.bContinue, w_.bAbortAll};
-    for (QWidget* button : layout.loadAndExecuteShown ? waitingButtons : idleButtons)
-        button->hide();
-    for (QWidget* button : layout.loadAndExecuteShown ? idleButtons : waitingButtons)
-        button->show();
-    w_.bReload->setEnabled(layout.reloadEnabled);
-    w_.ScanCopyBox->setEnabled(layout.scanCopyBoxEnabled);
-    w_.BinaryCompareBox->setEnabled(layout.binaryCompareBoxEnabled);
-    w_.LedLabel->setText(layout.ledText);
-    if (layout.ledColour)
-        w_.Led->setTrueColor(*layout.ledColour);
-    w_.Led->setBlink(layout.ledBlinking);
-    // Copying starts at the top of the list, where the first outcome will be written.
-    if (state == RunState::Copying && w_.HistGrid->dataRowCount() > 0)
-        selectHistoryRow(1);
-}
-
-void WindowDisplay::setStateText(const std::string& text) {
-    w_.LedLabel->setText(qt(text));
-}
-
-void WindowDisplay::setExecuteCaption(bool offersExecute) {
-    w_.BCancExec->setText(offersExecute ? QStringLiteral("&Execute") : QStringLiteral("&Stop"));
-    // Offering Stop means it can be pressed.
-    if (!offersExecute)
-        w_.BCancExec->setEnabled(true);
-}
-
 void WindowDisplay::setCounter(Counter counter, std::int32_t value) {
     QLabel* label = w_.counters.at(static_cast<std::size_t>(counter));
     const QString text = QString::number(value);
     if (label->text() != text)
         label->setText(text);
-}
-
-void WindowDisplay::showCounters(bool shown) {
-    for (QLabel* label : w_.counters)
-        label->setVisible(shown);
-}
-
-void WindowDisplay::setDirection(bool leftToRight, bool visible) {
-    w_.ArrowAvi->setText(leftToRight ? QStringLiteral("\u2192") : QStringLiteral("\u2190"));
-    w_.ArrowAvi->setVisible(visible);
 }
 
 void WindowDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
@@ -276,14 +216,6 @@ void WindowDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
 
 void WindowDisplay::setTotalProgress(std::int64_t done, std::int64_t total) {
     w_.TotalProgress->setPosition(progressPosition(done, total));
-}
-
-void WindowDisplay::setScanCopyBox(bool checked) {
-    w_.ScanCopyBox->setChecked(checked);
-}
-
-void WindowDisplay::setBinaryCompareBox(bool checked) {
-    w_.BinaryCompareBox->setChecked(checked);
 }
 
 } // namespace brisko::app

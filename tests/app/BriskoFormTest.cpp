@@ -359,7 +359,7 @@ void BriskoFormTest::hintLineFollowsTheMouseAndClearsOnPageChange() {
 
 void BriskoFormTest::panesShareExtraWidthEqually() {
     FormFixture f;
-    f.form().context().window()->setDirection(true, true);
+    f.form().context().showCopyDirection(true, true);
     f.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
     const int leftBefore = f.w().FolderLeft->width();
@@ -423,8 +423,8 @@ void BriskoFormTest::errorRowsSayWhyAndTheFirstIsSelected() {
 
     // A row in error tells why: as its tool tip, and in the hint line once selected.
     const QString why = "unknown key UpdatMode; did you mean UpdateMode?";
-    WindowView& view = *f.form().context().window();
-    view.addScriptRow(4, {"", "?", "UpdatMode=Update", true, why.toStdString(), "clean.BRK", 4});
+    f.form().context().window().addScriptRow(
+        4, {"", "?", "UpdatMode=Update", true, why.toStdString(), "clean.BRK", 4});
     QCOMPARE(f.w().ScriptGrid->item(3, 2)->toolTip(), why);
     f.w().ScriptGrid->setCurrentCell(3, 2);
     QCOMPARE(f.w().HintText->text(), why);
@@ -453,7 +453,7 @@ void BriskoFormTest::historyPathsKeepTheirFileNameAndMessagesEndEmpty() {
     QCOMPARE(grid.currentRow(), 0);
     f.form().context().setRunState(RunState::Idle);
 
-    WindowDisplay& display = static_cast<WindowDisplay&>(*f.form().context().window());
+    auto& display = static_cast<WindowDisplay&>(f.form().context().display());
     display.addMessage("first");
     display.addMessage("second");
     QCOMPARE(f.w().MessageGrid->dataRowCount(), 3);
@@ -465,14 +465,14 @@ void BriskoFormTest::historyPathsKeepTheirFileNameAndMessagesEndEmpty() {
 void BriskoFormTest::folderPaneShowsTheDriveTree() {
     FormFixture f;
     const QString sub = QFileInfo(f.writeScript("Data/Sub/x.txt", "x")).absolutePath();
-    f.form().context().window()->showFolder(Side::Left, "C:\\DATA\\SUB");
+    f.form().context().window().showFolder(Side::Left, "C:\\DATA\\SUB");
     QCOMPARE(f.w().FolderLeft->selectedPath(), sub);
     QCOMPARE(f.w().FolderLeft->currentIndex().parent().data().toString(), QString("Data"));
     QCOMPARE(f.w().LeftDrive->currentData().toString(), QString("C:"));
     QVERIFY(!f.w().LeftDrive->isEnabled());
     // A folder created later shows in the tree.
     QVERIFY(QDir(sub).mkdir("New"));
-    f.form().context().window()->showFolder(Side::Left, "C:\\DATA\\SUB\\NEW");
+    f.form().context().window().showFolder(Side::Left, "C:\\DATA\\SUB\\NEW");
     QCOMPARE(f.w().FolderLeft->selectedPath(), sub + "/New");
 }
 
