@@ -57,7 +57,7 @@ private:
 // The drawing hooks of the window's grids.
 void scriptGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
                               widgets::CellStyle& style);
-void histGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
-                            widgets::CellStyle& style);
+void historyGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
+                               widgets::CellStyle& style);
 
 } // namespace brisko::app
