@@ -4,6 +4,7 @@
 #include "app/NumberText.h"
 #include "app/ProgressScale.h"
 #include "app/StateControls.h"
+#include "platform/DrivePath.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -197,7 +198,8 @@ void WindowDisplay::showFolder(Side side, const std::string& folder) {
     widgets::TFolderPane& pane = *(left ? w_.leftPane : w_.rightPane);
     if (pane.folder().compare(qt(folder), Qt::CaseInsensitive) == 0)
         return;
-    const std::optional<std::string> root = fileSystem_.hostPath(drive.toStdString() + "\\");
+    const std::optional<std::string> root =
+        fileSystem_.hostPath(drive.toStdString() + platform::drive_path::kSeparator);
     const std::optional<std::string> host = fileSystem_.hostPath(folder);
     if (root && host)
         pane.showFolder(qt(folder), qt(*root), qt(*host));
