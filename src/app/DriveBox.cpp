@@ -1,19 +1,23 @@
 #include "app/DriveBox.h"
 
+#include "platform/DrivePath.h"
+
 #include <optional>
 
 namespace brisko::app {
 
 namespace {
 
-QString driveOf(const QString& folder) {
-    if (folder.startsWith(QStringLiteral("\\\\")))
-        return QStringLiteral("\\\\") + folder.section(QLatin1Char('\\'), 2, 3);
-    return folder.section(QLatin1Char('\\'), 0, 0).toUpper();
+// The drive a folder lies on: its upper-cased letter and colon, or its share.
+QString driveOf(const std::string& folder) {
+    if (const char letter = platform::drive_path::driveLetter(folder))
+        return QString(QLatin1Char(letter)) + QLatin1Char(':');
+    return QString::fromStdString(std::string(platform::drive_path::driveOrShare(folder)));
 }
 
 void addDrive(QComboBox& box, platform::FileSystem& fileSystem, const QString& drive) {
-    const std::optional<std::string> host = fileSystem.hostPath(drive.toStdString() + "\\");
+    const std::optional<std::string> host =
+        fileSystem.hostPath(drive.toStdString() + platform::drive_path::kSeparator);
     const QString shown =
         host ? drive + QStringLiteral("  ") + QString::fromStdString(*host) : drive;
     box.addItem(shown, drive);
@@ -27,7 +31,7 @@ QString pointDriveBox(QComboBox& box, platform::FileSystem& fileSystem, const st
         for (char letter = 'A'; letter <= 'Z'; ++letter)
             if (fileSystem.driveExists(letter))
                 addDrive(box, fileSystem, QString(QLatin1Char(letter)) + QLatin1Char(':'));
-    const QString drive = driveOf(QString::fromStdString(folder));
+    const QString drive = driveOf(folder);
     if (drive.isEmpty())
         return drive;
     int index = box.findData(drive);

@@ -78,12 +78,12 @@ QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLab
     panel->setGeometry(0, 0, 299, 86);
     panel->raise();
 
-    w.MainLabel = named(new QLabel(mainLabel, panel), "MainLabel");
-    QFont font = w.MainLabel->font();
+    w.mainLabel = named(new QLabel(mainLabel, panel), "MainLabel");
+    QFont font = w.mainLabel->font();
     font.setPixelSize(19);
     font.setBold(true);
-    w.MainLabel->setFont(font);
-    setTextColour(*w.MainLabel, kNavy);
+    w.mainLabel->setFont(font);
+    setTextColour(*w.mainLabel, kNavy);
 
     auto* logo = named(new QLabel(panel), "Logo");
     logo->setPixmap(programLogo(48));
@@ -91,7 +91,7 @@ QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLab
     auto* layout = new QGridLayout(panel);
     layout->setContentsMargins(8, 3, 8, 3);
     layout->setVerticalSpacing(0);
-    layout->addWidget(w.MainLabel, 0, 0, 1, 2);
+    layout->addWidget(w.mainLabel, 0, 0, 1, 2);
     layout->addWidget(new QLabel(kMakerName, panel), 1, 0, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("Web Site:"), panel), 2, 0);
     layout->addWidget(makerLink(panel, widgets::TUrlLink::atWWW, "UrlLink1"), 2, 1);
@@ -103,30 +103,30 @@ QWidget* buildTitlePanel(FormWidgets& w, QWidget* parent, const QString& mainLab
 }
 
 QLayout* buildCommandButtons(FormWidgets& w, QWidget* parent) {
-    w.BClose =
+    w.closeButton =
         commandButton(parent, QStringLiteral("&Close"), "BClose", QStringLiteral("Close Brisko"));
-    w.BAbout =
+    w.aboutButton =
         commandButton(parent, QStringLiteral("&About"), "BAbout", QStringLiteral("about Brisko"));
-    w.BLoad = commandButton(parent, QStringLiteral("&Load Script"), "BLoad",
-                            QStringLiteral("Load Script File"));
-    w.BLoad->setDefault(true);
-    w.bAbortAll = commandButton(parent, QStringLiteral("Abort All"), "bAbortAll",
-                                QStringLiteral("abort all actions "));
-    w.BCancExec = commandButton(parent, QStringLiteral("&Execute"), "BCancExec");
-    w.BCancExec->setEnabled(false);
-    w.bContinue = commandButton(parent, QStringLiteral("&Continue"), "bContinue");
-    w.bAbortAll->hide();
-    w.bContinue->hide();
+    w.loadButton = commandButton(parent, QStringLiteral("&Load Script"), "BLoad",
+                                 QStringLiteral("Load Script File"));
+    w.loadButton->setDefault(true);
+    w.abortAllButton = commandButton(parent, QStringLiteral("Abort All"), "bAbortAll",
+                                     QStringLiteral("abort all actions "));
+    w.executeButton = commandButton(parent, QStringLiteral("&Execute"), "BCancExec");
+    w.executeButton->setEnabled(false);
+    w.continueButton = commandButton(parent, QStringLiteral("&Continue"), "bContinue");
+    w.abortAllButton->hide();
+    w.continueButton->hide();
 
     // Abort All and Continue take the places of Load Script and Execute while waiting.
     auto* column = new QGridLayout;
     column->setVerticalSpacing(6);
-    column->addWidget(w.BClose, 0, 0);
-    column->addWidget(w.BAbout, 1, 0);
-    column->addWidget(w.BLoad, 2, 0);
-    column->addWidget(w.bAbortAll, 2, 0);
-    column->addWidget(w.BCancExec, 3, 0);
-    column->addWidget(w.bContinue, 3, 0);
+    column->addWidget(w.closeButton, 0, 0);
+    column->addWidget(w.aboutButton, 1, 0);
+    column->addWidget(w.loadButton, 2, 0);
+    column->addWidget(w.abortAllButton, 2, 0);
+    column->addWidget(w.executeButton, 3, 0);
+    column->addWidget(w.continueButton, 3, 0);
     column->setRowStretch(4, 1);
     return column;
 }
@@ -142,14 +142,14 @@ QLabel* counterLabel(QWidget* parent, const char* name, const QColor& colour, co
 }
 
 QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
-    w.FilesCountPanel = named(new QGroupBox(parent), "FilesCountPanel");
+    w.countersPanel = named(new QGroupBox(parent), "FilesCountPanel");
     const QColor done(255, 0, 0);
     const QColor planned(0, 128, 0);
     // Counter order: ToUpFiles, ToUpFolder, ToDelFiles, ToDelFolders, UpFiles, UpFolder,
     // DlFiles, DlFolder.
     // Each column is a count done (red) or planned (green); the tool tips say which.
     const auto counter = [&w](const char* name, const QColor& colour, const char* hint) {
-        return counterLabel(w.FilesCountPanel, name, colour, QString::fromLatin1(hint));
+        return counterLabel(w.countersPanel, name, colour, QString::fromLatin1(hint));
     };
     w.counters = {counter("ToUpFiles", planned, "Planned: files to copy"),
                   counter("ToUpFolder", planned, "Planned: folders to create"),
@@ -159,10 +159,10 @@ QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
                   counter("UpFolder", done, "Done: folders created"),
                   counter("DlFiles", done, "Done: files deleted"),
                   counter("DlFolder", done, "Done: folders deleted")};
-    auto* grid = new QGridLayout(w.FilesCountPanel);
-    auto* plus = named(new QLabel(QStringLiteral("+"), w.FilesCountPanel), "PlusImage",
+    auto* grid = new QGridLayout(w.countersPanel);
+    auto* plus = named(new QLabel(QStringLiteral("+"), w.countersPanel), "PlusImage",
                        QStringLiteral("Updated  or created Files and Folders"));
-    auto* minus = named(new QLabel(QStringLiteral("\u2212"), w.FilesCountPanel), "MinusImage",
+    auto* minus = named(new QLabel(QStringLiteral("\u2212"), w.countersPanel), "MinusImage",
                         QStringLiteral("Deleted Files and Folders"));
     for (QLabel* sign : {plus, minus}) {
         setBold(*sign);
@@ -170,8 +170,8 @@ QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
     }
     grid->addWidget(plus, 0, 1, 1, 2);
     grid->addWidget(minus, 0, 3, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Files"), w.FilesCountPanel), 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Folders"), w.FilesCountPanel), 2, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Files"), w.countersPanel), 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Folders"), w.countersPanel), 2, 0);
     grid->addWidget(w.counters[4], 1, 1);
     grid->addWidget(w.counters[0], 1, 2);
     grid->addWidget(w.counters[6], 1, 3);
@@ -187,8 +187,8 @@ QGroupBox* buildCounters(FormWidgets& w, QWidget* parent) {
         label->setSizePolicy(policy);
         label->hide();
     }
-    w.FilesCountPanel->setFixedSize(w.FilesCountPanel->sizeHint().expandedTo(QSize(kPaneWidth, 0)));
-    return w.FilesCountPanel;
+    w.countersPanel->setFixedSize(w.countersPanel->sizeHint().expandedTo(QSize(kPaneWidth, 0)));
+    return w.countersPanel;
 }
 
 widgets::TGradProgress* progressBar(QWidget* parent, const char* name, const QString& hint) {
@@ -200,45 +200,45 @@ widgets::TGradProgress* progressBar(QWidget* parent, const char* name, const QSt
 }
 
 QWidget* buildExecutePage(FormWidgets& w, QWidget* parent) {
-    w.Execute = named(new QWidget(parent), "Execute");
-    w.UMessage = lineLabel(w.Execute, "UMessage", kNavy, QStringLiteral("Messages"));
-    w.CurrFile = lineLabel(w.Execute, "CurrFile", Qt::black, QString());
-    w.CurrFile->hide();
+    w.executePage = named(new QWidget(parent), "Execute");
+    w.messageLine = lineLabel(w.executePage, "UMessage", kNavy, QStringLiteral("Messages"));
+    w.currentFile = lineLabel(w.executePage, "CurrFile", Qt::black, QString());
+    w.currentFile->hide();
 
     const QString folderHint[2] = {QStringLiteral("Left Folders List"),
                                    QStringLiteral("Right Folders List")};
     // The drive boxes show which drive a tree belongs to; the run chooses it, not the operator.
-    w.LeftDrive = named(new QComboBox(w.Execute), "LeftDrive", QStringLiteral("Left Drive"));
-    w.RightDrive = named(new QComboBox(w.Execute), "RightDrive", QStringLiteral("Right Drive"));
-    for (QComboBox* drive : {w.LeftDrive, w.RightDrive}) {
+    w.leftDrive = named(new QComboBox(w.executePage), "LeftDrive", QStringLiteral("Left Drive"));
+    w.rightDrive = named(new QComboBox(w.executePage), "RightDrive", QStringLiteral("Right Drive"));
+    for (QComboBox* drive : {w.leftDrive, w.rightDrive}) {
         drive->setEnabled(false);
         drive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         drive->setMinimumContentsLength(8);
     }
-    w.FolderLeft = named(new widgets::TFolderPane(w.Execute), "FolderLeft", folderHint[0]);
-    w.FolderRight = named(new widgets::TFolderPane(w.Execute), "FolderRight", folderHint[1]);
-    w.ArrowAvi = named(new QLabel(w.Execute), "ArrowAvi");
-    w.ArrowAvi->setFixedSize(32, 32);
-    w.ArrowAvi->setAlignment(Qt::AlignCenter);
-    QFont arrowFont = w.ArrowAvi->font();
+    w.leftPane = named(new widgets::TFolderPane(w.executePage), "FolderLeft", folderHint[0]);
+    w.rightPane = named(new widgets::TFolderPane(w.executePage), "FolderRight", folderHint[1]);
+    w.directionArrow = named(new QLabel(w.executePage), "ArrowAvi");
+    w.directionArrow->setFixedSize(32, 32);
+    w.directionArrow->setAlignment(Qt::AlignCenter);
+    QFont arrowFont = w.directionArrow->font();
     arrowFont.setPixelSize(28);
     arrowFont.setBold(true);
-    w.ArrowAvi->setFont(arrowFont);
-    setTextColour(*w.ArrowAvi, QColor(0, 0, 255));
-    w.ArrowAvi->hide();
+    w.directionArrow->setFont(arrowFont);
+    setTextColour(*w.directionArrow, QColor(0, 0, 255));
+    w.directionArrow->hide();
 
-    w.FileProgress =
-        progressBar(w.Execute, "FileProgress", QStringLiteral("File Copying Progress Bar"));
-    w.TotalProgress =
-        progressBar(w.Execute, "TotalProgress", QStringLiteral("Total Files Copying Progress Bar"));
+    w.fileProgress =
+        progressBar(w.executePage, "FileProgress", QStringLiteral("File Copying Progress Bar"));
+    w.totalProgress = progressBar(w.executePage, "TotalProgress",
+                                  QStringLiteral("Total Files Copying Progress Bar"));
 
     // The two halves share any extra width equally; the arrow stays between them.
     auto* panes = new QGridLayout;
-    panes->addWidget(w.LeftDrive, 0, 0);
-    panes->addWidget(w.RightDrive, 0, 2);
-    panes->addWidget(w.FolderLeft, 1, 0);
-    panes->addWidget(w.ArrowAvi, 1, 1, Qt::AlignCenter);
-    panes->addWidget(w.FolderRight, 1, 2);
+    panes->addWidget(w.leftDrive, 0, 0);
+    panes->addWidget(w.rightDrive, 0, 2);
+    panes->addWidget(w.leftPane, 1, 0);
+    panes->addWidget(w.directionArrow, 1, 1, Qt::AlignCenter);
+    panes->addWidget(w.rightPane, 1, 2);
     panes->setColumnStretch(0, 1);
     panes->setColumnStretch(2, 1);
     panes->setColumnMinimumWidth(1, 74);
@@ -248,65 +248,66 @@ QWidget* buildExecutePage(FormWidgets& w, QWidget* parent) {
 
     auto* bars = new QVBoxLayout;
     bars->addStretch();
-    bars->addWidget(w.FileProgress);
-    bars->addWidget(w.TotalProgress);
+    bars->addWidget(w.fileProgress);
+    bars->addWidget(w.totalProgress);
     auto* bottom = new QGridLayout;
     bottom->addLayout(bars, 0, 0);
-    bottom->addWidget(buildCounters(w, w.Execute), 0, 2, Qt::AlignRight | Qt::AlignBottom);
+    bottom->addWidget(buildCounters(w, w.executePage), 0, 2, Qt::AlignRight | Qt::AlignBottom);
     bottom->setColumnStretch(0, 1);
     bottom->setColumnStretch(2, 1);
     bottom->setColumnMinimumWidth(1, 74);
 
-    auto* page = new QVBoxLayout(w.Execute);
+    auto* page = new QVBoxLayout(w.executePage);
     page->setContentsMargins(7, 4, 7, 4);
-    page->addWidget(w.UMessage);
-    page->addWidget(w.CurrFile);
+    page->addWidget(w.messageLine);
+    page->addWidget(w.currentFile);
     page->addLayout(panes, 1);
     page->addLayout(bottom);
-    return w.Execute;
+    return w.executePage;
 }
 
 QWidget* buildScriptPage(FormWidgets& w, QWidget* parent) {
-    w.Script = named(new QWidget(parent), "Script");
-    w.ScriptGrid = named(new widgets::TEnhStringGrid(w.Script), "ScriptGrid");
-    w.ScriptGrid->setHeaders({QStringLiteral("Key"), QStringLiteral("="), QStringLiteral("Value")});
-    w.ScriptGrid->setColumnWidth(0, 127);
-    w.ScriptGrid->setColumnWidth(1, 15);
-    w.ScriptGrid->horizontalHeader()->setStretchLastSection(true);
+    w.scriptPage = named(new QWidget(parent), "Script");
+    w.scriptGrid = named(new widgets::TEnhStringGrid(w.scriptPage), "ScriptGrid");
+    w.scriptGrid->setHeaders({QStringLiteral("Key"), QStringLiteral("="), QStringLiteral("Value")});
+    w.scriptGrid->setColumnWidth(0, 127);
+    w.scriptGrid->setColumnWidth(1, 15);
+    w.scriptGrid->horizontalHeader()->setStretchLastSection(true);
 
-    w.ErrBox = named(new QGroupBox(w.Script), "ErrBox");
-    w.ReportError = named(new QLabel(w.ErrBox), "ReportError");
-    w.ReportError->setWordWrap(true);
-    setBold(*w.ReportError);
-    setTextColour(*w.ReportError, QColor(255, 0, 0));
-    w.bEditScript = named(new QPushButton(QStringLiteral("Edit Script"), w.ErrBox), "bEditScript");
-    w.bReload = named(new QPushButton(QStringLiteral("Reload Script"), w.ErrBox), "bReload");
-    auto* box = new QVBoxLayout(w.ErrBox);
-    box->addWidget(w.ReportError);
-    box->addWidget(w.bEditScript);
-    box->addWidget(w.bReload);
+    w.errorBox = named(new QGroupBox(w.scriptPage), "ErrBox");
+    w.errorReport = named(new QLabel(w.errorBox), "ReportError");
+    w.errorReport->setWordWrap(true);
+    setBold(*w.errorReport);
+    setTextColour(*w.errorReport, QColor(255, 0, 0));
+    w.editScriptButton =
+        named(new QPushButton(QStringLiteral("Edit Script"), w.errorBox), "bEditScript");
+    w.reloadButton = named(new QPushButton(QStringLiteral("Reload Script"), w.errorBox), "bReload");
+    auto* box = new QVBoxLayout(w.errorBox);
+    box->addWidget(w.errorReport);
+    box->addWidget(w.editScriptButton);
+    box->addWidget(w.reloadButton);
     box->addStretch();
-    w.ErrBox->hide();
+    w.errorBox->hide();
 
-    auto* page = new QHBoxLayout(w.Script);
-    page->addWidget(w.ScriptGrid, 1);
-    page->addWidget(w.ErrBox);
-    return w.Script;
+    auto* page = new QHBoxLayout(w.scriptPage);
+    page->addWidget(w.scriptGrid, 1);
+    page->addWidget(w.errorBox);
+    return w.scriptPage;
 }
 
 QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
-    w.History = named(new QWidget(parent), "History");
-    w.HistGrid = named(new widgets::TEnhStringGrid(w.History), "HistGrid",
-                       QStringLiteral("Action History List"));
-    w.HistGrid->setHeaders({QStringLiteral("From"), QStringLiteral("To"),
-                            QStringLiteral("Size in bytes"), QStringLiteral("Bytes +/-"),
-                            QStringLiteral("Status")});
+    w.historyPage = named(new QWidget(parent), "History");
+    w.historyGrid = named(new widgets::TEnhStringGrid(w.historyPage), "HistGrid",
+                          QStringLiteral("Action History List"));
+    w.historyGrid->setHeaders({QStringLiteral("From"), QStringLiteral("To"),
+                               QStringLiteral("Size in bytes"), QStringLiteral("Bytes +/-"),
+                               QStringLiteral("Status")});
     // From and To share whatever width the other columns leave, and show each path with its
     // file name whole; the sizes and the status start at their usual widths, at least as wide
     // as their titles, and widen for longer texts.
-    w.HistGrid->setPathColumn(0);
-    w.HistGrid->setPathColumn(1);
-    QHeaderView* header = w.HistGrid->horizontalHeader();
+    w.historyGrid->setPathColumn(0);
+    w.historyGrid->setPathColumn(1);
+    QHeaderView* header = w.historyGrid->horizontalHeader();
     QFont titleFont = header->font();
     titleFont.setBold(true); // styles may draw titles bold
     const QFontMetrics titles(titleFont);
@@ -314,39 +315,40 @@ QWidget* buildHistoryPage(FormWidgets& w, QWidget* parent) {
     const int widths[] = {175, 177, 63, 52, 85};
     for (int col = 0; col < 5; ++col) {
         const int title =
-            titles.horizontalAdvance(w.HistGrid->horizontalHeaderItem(col)->text()) + kTitlePadding;
-        w.HistGrid->setColumnWidth(col, std::max(widths[col], title));
+            titles.horizontalAdvance(w.historyGrid->horizontalHeaderItem(col)->text()) +
+            kTitlePadding;
+        w.historyGrid->setColumnWidth(col, std::max(widths[col], title));
     }
     for (const char* planned : {"File to be copied", "File to be deleted", "Folder to be created"})
-        w.HistGrid->fitColumnTo(4, QString::fromLatin1(planned));
+        w.historyGrid->fitColumnTo(4, QString::fromLatin1(planned));
     header->setMinimumSectionSize(40);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::Stretch);
-    w.MessageGrid = named(new widgets::TEnhStringGrid(w.History), "MessageGrid",
+    w.messageGrid = named(new widgets::TEnhStringGrid(w.historyPage), "MessageGrid",
                           QStringLiteral("Messages History"));
-    w.MessageGrid->setHeaders({QStringLiteral("Messages History")});
-    w.MessageGrid->horizontalHeader()->setStretchLastSection(true);
-    w.MessageGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    w.MessageGrid->setRowCount(1); // the next message goes into the empty last row
+    w.messageGrid->setHeaders({QStringLiteral("Messages History")});
+    w.messageGrid->horizontalHeader()->setStretchLastSection(true);
+    w.messageGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    w.messageGrid->setRowCount(1); // the next message goes into the empty last row
 
-    auto* options = named(new QWidget(w.History), "Panel7");
+    auto* options = named(new QWidget(w.historyPage), "Panel7");
     options->setMinimumWidth(177);
-    w.ScanCopyBox =
+    w.stopBetweenScanAndCopyBox =
         named(new QCheckBox(QStringLiteral("Stop between scan and copy"), options), "ScanCopyBox");
-    w.BinaryCompareBox = named(new QCheckBox(QStringLiteral("Binary compare after copy"), options),
+    w.binaryCompareBox = named(new QCheckBox(QStringLiteral("Binary compare after copy"), options),
                                "BinaryCompareBox");
     auto* optionLayout = new QVBoxLayout(options);
     optionLayout->addStretch();
-    optionLayout->addWidget(w.ScanCopyBox);
-    optionLayout->addWidget(w.BinaryCompareBox);
+    optionLayout->addWidget(w.stopBetweenScanAndCopyBox);
+    optionLayout->addWidget(w.binaryCompareBox);
 
     auto* lower = new QHBoxLayout;
-    lower->addWidget(w.MessageGrid, 1);
+    lower->addWidget(w.messageGrid, 1);
     lower->addWidget(options);
-    auto* page = new QVBoxLayout(w.History);
-    page->addWidget(w.HistGrid, 3);
+    auto* page = new QVBoxLayout(w.historyPage);
+    page->addWidget(w.historyGrid, 3);
     page->addLayout(lower, 2);
-    return w.History;
+    return w.historyPage;
 }
 
 void buildStatusBar(FormWidgets& w, QMainWindow& window) {
@@ -354,20 +356,20 @@ void buildStatusBar(FormWidgets& w, QMainWindow& window) {
     // The legend of the lamp is the first hint: it keeps all the room the state text and the
     // lamp leave (the window's edges resize it, without a grip), and wraps when still too long.
     bar->setSizeGripEnabled(false);
-    w.HintText = named(new QLabel(kPageHint, bar), "HintText");
-    w.HintText->setWordWrap(true);
-    w.LedLabel = named(new QLabel(bar), "LedLabel");
-    w.LedLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    w.LedLabel->setMinimumWidth(
-        w.LedLabel->fontMetrics().horizontalAdvance(QStringLiteral("Scanning")) + 6);
+    w.hintLine = named(new QLabel(kPageHint, bar), "HintText");
+    w.hintLine->setWordWrap(true);
+    w.ledText = named(new QLabel(bar), "LedLabel");
+    w.ledText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    w.ledText->setMinimumWidth(
+        w.ledText->fontMetrics().horizontalAdvance(QStringLiteral("Scanning")) + 6);
     // A steady lamp whose colour tells the run state.
-    w.Led = named(new widgets::TLed(bar), "Led");
-    w.Led->setBlink(false);
-    w.Led->setTrueColor(QColor(128, 128, 128));
-    w.Led->setValue(true);
-    bar->addWidget(w.HintText, 1);
-    bar->addPermanentWidget(w.LedLabel);
-    bar->addPermanentWidget(w.Led);
+    w.led = named(new widgets::TLed(bar), "Led");
+    w.led->setBlink(false);
+    w.led->setTrueColor(QColor(128, 128, 128));
+    w.led->setValue(true);
+    bar->addWidget(w.hintLine, 1);
+    bar->addPermanentWidget(w.ledText);
+    bar->addPermanentWidget(w.led);
 }
 
 } // namespace
@@ -382,19 +384,19 @@ FormWidgets buildFormWidgets(QMainWindow& window, const QString& mainLabel) {
     top->addStretch();
     top->addLayout(buildCommandButtons(w, central));
 
-    w.PageControl = named(new QTabWidget(central), "PageControl", kPageHint);
-    w.PageControl->addTab(buildExecutePage(w, w.PageControl), QStringLiteral("Execute"));
-    w.PageControl->addTab(buildScriptPage(w, w.PageControl), QStringLiteral("Script File"));
-    w.PageControl->addTab(buildHistoryPage(w, w.PageControl), QStringLiteral("History"));
-    w.Tutorial = named(new tutorial::TutorialPage(w.PageControl), "Sample");
-    w.Sample = w.Tutorial;
-    w.PageControl->addTab(w.Sample, QStringLiteral("Tutorial"));
-    w.PageControl->setCurrentWidget(w.Execute);
+    w.pages = named(new QTabWidget(central), "PageControl", kPageHint);
+    w.pages->addTab(buildExecutePage(w, w.pages), QStringLiteral("Execute"));
+    w.pages->addTab(buildScriptPage(w, w.pages), QStringLiteral("Script File"));
+    w.pages->addTab(buildHistoryPage(w, w.pages), QStringLiteral("History"));
+    w.tutorialPage = named(new tutorial::TutorialPage(w.pages), "Sample");
+    w.samplePage = w.tutorialPage;
+    w.pages->addTab(w.samplePage, QStringLiteral("Tutorial"));
+    w.pages->setCurrentWidget(w.executePage);
 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 6, 6, 0);
     layout->addLayout(top);
-    layout->addWidget(w.PageControl, 1);
+    layout->addWidget(w.pages, 1);
     window.setCentralWidget(central);
     buildStatusBar(w, window);
     return w;

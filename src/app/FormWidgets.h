@@ -17,56 +17,57 @@
 
 namespace brisko::app {
 
-// The main window's controls, each named as its object name says.
+// The main window's controls; each also carries an object name, by which help topics and tests
+// find it.
 struct FormWidgets {
-    QLabel* MainLabel;
-    QPushButton* BClose;
-    QPushButton* BAbout;
-    QPushButton* BLoad;
-    QPushButton* bAbortAll;
-    QPushButton* BCancExec;
-    QPushButton* bContinue;
+    QLabel* mainLabel;
+    QPushButton* closeButton;
+    QPushButton* aboutButton;
+    QPushButton* loadButton;
+    QPushButton* abortAllButton;
+    QPushButton* executeButton;
+    QPushButton* continueButton;
 
-    QTabWidget* PageControl;
-    QWidget* Execute;
-    QWidget* Script;
-    QWidget* History;
-    QWidget* Sample;
+    QTabWidget* pages;
+    QWidget* executePage;
+    QWidget* scriptPage;
+    QWidget* historyPage;
+    QWidget* samplePage;
 
     // Execute page.
-    QLabel* UMessage;
-    QLabel* CurrFile;
-    QComboBox* LeftDrive;
-    QComboBox* RightDrive;
-    widgets::TFolderPane* FolderLeft;
-    widgets::TFolderPane* FolderRight;
-    QLabel* ArrowAvi;
-    widgets::TGradProgress* FileProgress;
-    widgets::TGradProgress* TotalProgress;
-    QGroupBox* FilesCountPanel;
+    QLabel* messageLine;
+    QLabel* currentFile;
+    QComboBox* leftDrive;
+    QComboBox* rightDrive;
+    widgets::TFolderPane* leftPane;
+    widgets::TFolderPane* rightPane;
+    QLabel* directionArrow;
+    widgets::TGradProgress* fileProgress;
+    widgets::TGradProgress* totalProgress;
+    QGroupBox* countersPanel;
     // In the order of the Counter enumeration.
     std::array<QLabel*, 8> counters;
 
     // Script File page.
-    widgets::TEnhStringGrid* ScriptGrid;
-    QGroupBox* ErrBox;
-    QLabel* ReportError;
-    QPushButton* bEditScript;
-    QPushButton* bReload;
+    widgets::TEnhStringGrid* scriptGrid;
+    QGroupBox* errorBox;
+    QLabel* errorReport;
+    QPushButton* editScriptButton;
+    QPushButton* reloadButton;
 
     // History page.
-    widgets::TEnhStringGrid* HistGrid;
-    widgets::TEnhStringGrid* MessageGrid;
-    QCheckBox* ScanCopyBox;
-    QCheckBox* BinaryCompareBox;
+    widgets::TEnhStringGrid* historyGrid;
+    widgets::TEnhStringGrid* messageGrid;
+    QCheckBox* stopBetweenScanAndCopyBox;
+    QCheckBox* binaryCompareBox;
 
     // Tutorial page (the Sample page itself).
-    tutorial::TutorialPage* Tutorial;
+    tutorial::TutorialPage* tutorialPage;
 
     // Status bar.
-    QLabel* HintText;
-    QLabel* LedLabel;
-    widgets::TLed* Led;
+    QLabel* hintLine;
+    QLabel* ledText;
+    widgets::TLed* led;
 };
 
 // Builds the controls into the window and lays them out.

@@ -11,13 +11,13 @@ widgets::TUrlLink* makerLink(QWidget* parent, widgets::TUrlLink::TAddressType ty
     link->setObjectName(QString::fromLatin1(name));
     link->setAddressType(type);
     if (type == TUrlLink::atMail) {
-        link->setAdress(kMakerMail);
+        link->setAddress(kMakerMail);
         QObject::connect(link, &TUrlLink::clicked, link, [link] {
             link->setEmailSubject(
                 QStringLiteral("[%1]").arg(QString::fromStdString(versionString())));
         });
     } else {
-        link->setAdress(kMakerWebSite);
+        link->setAddress(kMakerWebSite);
     }
     return link;
 }

@@ -8,11 +8,11 @@
 
 namespace brisko::app {
 
-// What the window shows and allows in one run state.
+// What the window shows and allows in one run state (the core says what may be loaded, started
+// or stopped).
 struct RunStateLayout {
-    bool loadAndExecuteShown;        // BLoad, BCancExec
-    bool continueAndAbortAllShown;   // bContinue, bAbortAll
-    bool reloadEnabled;              // bReload
+    bool loadAndExecuteShown;        // loadButton, executeButton
+    bool continueAndAbortAllShown;   // continueButton, abortAllButton
     bool scanCopyBoxEnabled;         // "Stop between scan and copy"
     bool binaryCompareBoxEnabled;    // "Binary compare after copy"
     std::optional<QColor> ledColour; // nothing: the LED keeps its colour (and blinks)

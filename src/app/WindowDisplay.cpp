@@ -3,7 +3,8 @@
 #include "app/DriveBox.h"
 #include "app/NumberText.h"
 #include "app/ProgressScale.h"
-#include "app/RunStateLayout.h"
+#include "app/StateControls.h"
+#include "platform/DrivePath.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -46,8 +47,8 @@ void scriptGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
     }
 }
 
-void histGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
-                            widgets::CellStyle& style) {
+void historyGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
+                               widgets::CellStyle& style) {
     switch (static_cast<RowColour>(grid.rowTag(row))) {
     case RowColour::Blue:
         style.text = kBlue;
@@ -72,23 +73,18 @@ void WindowDisplay::waitForInput() {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void WindowDisplay::setRunning(bool running) {
-    w_.BClose->setEnabled(!running);
-    w_.BLoad->setEnabled(!running);
-    w_.BCancExec->setEnabled(!running);
-    w_.CurrFile->clear();
-    w_.CurrFile->setVisible(running);
-    if (running)
-        return;
-    setExecuteCaption(true);
-    w_.bReload->setEnabled(true);
-    w_.FileProgress->setPosition(0);
-    w_.TotalProgress->setPosition(0);
-    w_.ArrowAvi->hide();
+void WindowDisplay::show(const WindowState& state) {
+    showStateOnControls(w_, state, shown_);
+    const bool copyingBegins =
+        state.runState == RunState::Copying && shown_.runState != RunState::Copying;
+    shown_ = state;
+    // Copying starts at the top of the list, where the first outcome will be written.
+    if (copyingBegins)
+        selectHistoryRow(1);
 }
 
 void WindowDisplay::showExecutePage() {
-    w_.PageControl->setCurrentWidget(w_.Execute);
+    w_.pages->setCurrentWidget(w_.executePage);
 }
 
 // One title bar serves as caption and task-bar title alike: it shows whichever was set last.
@@ -103,20 +99,20 @@ void WindowDisplay::setTaskbarTitle(const std::string& text) {
 }
 
 void WindowDisplay::setMessageLine(const std::string& text) {
-    w_.UMessage->setText(qt(text));
+    w_.messageLine->setText(qt(text));
 }
 
 void WindowDisplay::setCurrentFile(const std::string& text) {
-    w_.CurrFile->setText(qt(text));
+    w_.currentFile->setText(qt(text));
 }
 
 void WindowDisplay::clearScript() {
-    w_.ScriptGrid->clearRows();
+    w_.scriptGrid->clearRows();
     firstErrorRow_ = 0;
 }
 
 void WindowDisplay::addScriptRow(int row, const ScriptLine& line) {
-    widgets::TEnhStringGrid& grid = *w_.ScriptGrid;
+    widgets::TEnhStringGrid& grid = *w_.scriptGrid;
     grid.setRowCells(row, {qt(line.key), qt(line.sign), qt(line.value)});
     grid.setRowTag(row, line.highlighted ? kHighlighted : 0);
     // Why the row is in error: its tool tip, and the hint line while it is selected.
@@ -128,48 +124,35 @@ void WindowDisplay::addScriptRow(int row, const ScriptLine& line) {
 }
 
 void WindowDisplay::showScriptPage() {
-    w_.PageControl->setCurrentWidget(w_.Script);
-}
-
-void WindowDisplay::setErrorReport(const std::string& text) {
-    w_.ReportError->setText(qt(text));
-    w_.ErrBox->show();
+    w_.pages->setCurrentWidget(w_.scriptPage);
 }
 
 void WindowDisplay::showErrorCount(int errors) {
-    setTextColour(*w_.ReportError,
-                  errors > 0 ? kRed : w_.ErrBox->palette().color(QPalette::WindowText));
+    setTextColour(*w_.errorReport,
+                  errors > 0 ? kRed : w_.errorBox->palette().color(QPalette::WindowText));
     // A script without an Execute line loads cleanly and runs nothing: the hint line says so.
-    const widgets::TEnhStringGrid& grid = *w_.ScriptGrid;
+    const widgets::TEnhStringGrid& grid = *w_.scriptGrid;
     bool executes = false;
     for (int row = 0; row < grid.dataRowCount() && !executes; ++row)
         executes = grid.item(row, 0) != nullptr && grid.item(row, 0)->text() == "Execute";
     if (!executes && grid.dataRowCount() > 0 && grid.item(0, 0) != nullptr)
-        w_.HintText->setText(QStringLiteral("No Execute line: the script runs no session"));
-    if (errors == 0 || firstErrorRow_ == 0 || firstErrorRow_ > w_.ScriptGrid->dataRowCount())
+        w_.hintLine->setText(QStringLiteral("No Execute line: the script runs no session"));
+    if (errors == 0 || firstErrorRow_ == 0 || firstErrorRow_ > w_.scriptGrid->dataRowCount())
         return;
-    QTableWidgetItem* first = w_.ScriptGrid->item(firstErrorRow_ - 1, 0);
-    w_.ScriptGrid->setCurrentCell(firstErrorRow_ - 1, 0);
-    w_.ScriptGrid->scrollToItem(first, QAbstractItemView::PositionAtCenter);
+    QTableWidgetItem* first = w_.scriptGrid->item(firstErrorRow_ - 1, 0);
+    w_.scriptGrid->setCurrentCell(firstErrorRow_ - 1, 0);
+    w_.scriptGrid->scrollToItem(first, QAbstractItemView::PositionAtCenter);
     // The row may have been current already, so the hint is set here as well as on a change.
     if (first != nullptr)
-        w_.HintText->setText(first->toolTip());
-}
-
-void WindowDisplay::setExecuteEnabled(bool enabled) {
-    w_.BCancExec->setEnabled(enabled);
-}
-
-void WindowDisplay::setReloadEnabled(bool enabled) {
-    w_.bReload->setEnabled(enabled);
+        w_.hintLine->setText(first->toolTip());
 }
 
 void WindowDisplay::clearHistory() {
-    w_.HistGrid->clearRows();
+    w_.historyGrid->clearRows();
 }
 
 void WindowDisplay::setHistoryRow(int row, const HistoryRow& data) {
-    widgets::TEnhStringGrid& grid = *w_.HistGrid;
+    widgets::TEnhStringGrid& grid = *w_.historyGrid;
     const QString size = groupedDigits(qt(data.size));
     const QString delta = groupedDigits(qt(data.delta));
     grid.setRowCells(row, {qt(data.from), qt(data.to), size, delta, qt(data.status)});
@@ -182,25 +165,25 @@ void WindowDisplay::setHistoryRow(int row, const HistoryRow& data) {
 }
 
 void WindowDisplay::selectHistoryRow(int row) {
-    if (row < 1 || row > w_.HistGrid->dataRowCount())
+    if (row < 1 || row > w_.historyGrid->dataRowCount())
         return;
-    w_.HistGrid->selectRow(row - 1);
-    w_.HistGrid->scrollToItem(w_.HistGrid->item(row - 1, 0));
+    w_.historyGrid->selectRow(row - 1);
+    w_.historyGrid->scrollToItem(w_.historyGrid->item(row - 1, 0));
 }
 
 void WindowDisplay::setHistoryPainting(bool enabled) {
-    w_.HistGrid->setPaintingLocked(!enabled);
+    w_.historyGrid->setPaintingLocked(!enabled);
 }
 
 void WindowDisplay::clearMessages() {
-    w_.MessageGrid->clearRows();
-    w_.MessageGrid->setRowCount(1);
+    w_.messageGrid->clearRows();
+    w_.messageGrid->setRowCount(1);
 }
 
 // The message goes into the empty last row, which becomes the current one; a new empty row
 // follows it.
 void WindowDisplay::addMessage(const std::string& text) {
-    widgets::TEnhStringGrid& grid = *w_.MessageGrid;
+    widgets::TEnhStringGrid& grid = *w_.messageGrid;
     const int row = std::max(grid.dataRowCount(), 1);
     grid.setRowCells(row, {qt(text)});
     grid.setRowCount(row + 1);
@@ -211,46 +194,15 @@ void WindowDisplay::addMessage(const std::string& text) {
 void WindowDisplay::showFolder(Side side, const std::string& folder) {
     const bool left = side == Side::Left;
     const QString drive =
-        pointDriveBox(*(left ? w_.LeftDrive : w_.RightDrive), fileSystem_, folder);
-    widgets::TFolderPane& pane = *(left ? w_.FolderLeft : w_.FolderRight);
+        pointDriveBox(*(left ? w_.leftDrive : w_.rightDrive), fileSystem_, folder);
+    widgets::TFolderPane& pane = *(left ? w_.leftPane : w_.rightPane);
     if (pane.folder().compare(qt(folder), Qt::CaseInsensitive) == 0)
         return;
-    const std::optional<std::string> root = fileSystem_.hostPath(drive.toStdString() + "\\");
+    const std::optional<std::string> root =
+        fileSystem_.hostPath(drive.toStdString() + platform::drive_path::kSeparator);
     const std::optional<std::string> host = fileSystem_.hostPath(folder);
     if (root && host)
         pane.showFolder(qt(folder), qt(*root), qt(*host));
-}
-
-void WindowDisplay::setRunState(RunState state) {
-    const RunStateLayout layout = runStateLayout(state);
-    // Hide before showing, so the buttons sharing a place never show together.
-    QWidget* const idleButtons[] = {w_.BLoad, w_.BCancExec};
-    QWidget* const waitingButtons[] = {w_.bContinue, w_.bAbortAll};
-    for (QWidget* button : layout.loadAndExecuteShown ? waitingButtons : idleButtons)
-        button->hide();
-    for (QWidget* button : layout.loadAndExecuteShown ? idleButtons : waitingButtons)
-        button->show();
-    w_.bReload->setEnabled(layout.reloadEnabled);
-    w_.ScanCopyBox->setEnabled(layout.scanCopyBoxEnabled);
-    w_.BinaryCompareBox->setEnabled(layout.binaryCompareBoxEnabled);
-    w_.LedLabel->setText(layout.ledText);
-    if (layout.ledColour)
-        w_.Led->setTrueColor(*layout.ledColour);
-    w_.Led->setBlink(layout.ledBlinking);
-    // Copying starts at the top of the list, where the first outcome will be written.
-    if (state == RunState::Copying && w_.HistGrid->dataRowCount() > 0)
-        selectHistoryRow(1);
-}
-
-void WindowDisplay::setStateText(const std::string& text) {
-    w_.LedLabel->setText(qt(text));
-}
-
-void WindowDisplay::setExecuteCaption(bool offersExecute) {
-    w_.BCancExec->setText(offersExecute ? QStringLiteral("&Execute") : QStringLiteral("&Stop"));
-    // Offering Stop means it can be pressed.
-    if (!offersExecute)
-        w_.BCancExec->setEnabled(true);
 }
 
 void WindowDisplay::setCounter(Counter counter, std::int32_t value) {
@@ -260,30 +212,12 @@ void WindowDisplay::setCounter(Counter counter, std::int32_t value) {
         label->setText(text);
 }
 
-void WindowDisplay::showCounters(bool shown) {
-    for (QLabel* label : w_.counters)
-        label->setVisible(shown);
-}
-
-void WindowDisplay::setDirection(bool leftToRight, bool visible) {
-    w_.ArrowAvi->setText(leftToRight ? QStringLiteral("\u2192") : QStringLiteral("\u2190"));
-    w_.ArrowAvi->setVisible(visible);
-}
-
 void WindowDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
-    w_.FileProgress->setPosition(progressPosition(done, total));
+    w_.fileProgress->setPosition(progressPosition(done, total));
 }
 
 void WindowDisplay::setTotalProgress(std::int64_t done, std::int64_t total) {
-    w_.TotalProgress->setPosition(progressPosition(done, total));
-}
-
-void WindowDisplay::setScanCopyBox(bool checked) {
-    w_.ScanCopyBox->setChecked(checked);
-}
-
-void WindowDisplay::setBinaryCompareBox(bool checked) {
-    w_.BinaryCompareBox->setChecked(checked);
+    w_.totalProgress->setPosition(progressPosition(done, total));
 }
 
 } // namespace brisko::app

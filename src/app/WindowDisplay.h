@@ -18,7 +18,7 @@ public:
 
     void pump() override;
     void waitForInput() override;
-    void setRunning(bool running) override;
+    void show(const WindowState& state) override;
     void showExecutePage() override;
     void setCaption(const std::string& text) override;
     void setTaskbarTitle(const std::string& text) override;
@@ -28,12 +28,9 @@ public:
     void clearScript() override;
     void addScriptRow(int row, const ScriptLine& line) override;
     void showScriptPage() override;
-    void setErrorReport(const std::string& text) override;
     // After a load: the error report is red only when there are errors, and the first error
     // row is selected and brought into view.
     void showErrorCount(int errors);
-    void setExecuteEnabled(bool enabled) override;
-    void setReloadEnabled(bool enabled) override;
 
     void clearHistory() override;
     void setHistoryRow(int row, const HistoryRow& data) override;
@@ -45,28 +42,22 @@ public:
 
     void showFolder(Side side, const std::string& folder) override;
 
-    void setRunState(RunState state) override;
-    void setStateText(const std::string& text) override;
-    void setExecuteCaption(bool offersExecute) override;
     void setCounter(Counter counter, std::int32_t value) override;
-    void showCounters(bool shown) override;
-    void setDirection(bool leftToRight, bool visible) override;
     void setFileProgress(std::int64_t done, std::int64_t total) override;
     void setTotalProgress(std::int64_t done, std::int64_t total) override;
-    void setScanCopyBox(bool checked) override;
-    void setBinaryCompareBox(bool checked) override;
 
 private:
     QMainWindow& window_;
     FormWidgets& w_;
     platform::FileSystem& fileSystem_;
     int firstErrorRow_ = 0; // of the script grid; 0: none
+    WindowState shown_;     // the state on the controls now
 };
 
 // The drawing hooks of the window's grids.
 void scriptGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
                               widgets::CellStyle& style);
-void histGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
-                            widgets::CellStyle& style);
+void historyGridBeforeDrawCell(const widgets::TEnhStringGrid& grid, int row,
+                               widgets::CellStyle& style);
 
 } // namespace brisko::app

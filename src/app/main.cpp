@@ -1,5 +1,5 @@
-#include "app/BriskoForm.h"
 #include "app/CommandLine.h"
+#include "app/MainWindow.h"
 #include "help/HelpKey.h"
 #include "run/Startup.h"
 
@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
         brisko::app::CommandLine commandLine = brisko::app::parseCommandLine(arguments);
         brisko::run::Startup startup(commandLine.driveOptions);
 
-        brisko::app::TBriskoForm form(
+        brisko::app::MainWindow form(
             {startup.fileSystem, startup.clock, startup.environment, nullptr, &startup},
             std::move(commandLine.parameters));
         form.show();

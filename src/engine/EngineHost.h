@@ -17,7 +17,8 @@ public:
     // Stops the whole run (Abort All).
     virtual void abortAll() = 0;
     virtual void setRunState(RunState state) = 0;
-    virtual void setExecuteCaption(bool offersExecute) = 0;
+    // A session has begun: from now on the run can be stopped.
+    virtual void offerStop() = 0;
 
     // Lets pending input through and refreshes the display, both throttled; called between
     // units of work, after which the caller tests abortRequested().
@@ -29,7 +30,8 @@ public:
     virtual void setCurrentFile(const std::string& path) = 0;
     // The folders the two panes are to show (left tree, right tree).
     virtual void showFolders(const std::string& left, const std::string& right) = 0;
-    virtual void setDirection(bool leftToRight, bool visible) = 0;
+    // The pass under way goes from left to right, or from right to left.
+    virtual void setPassDirection(bool leftToRight) = 0;
     virtual void setFileProgress(std::int64_t done, std::int64_t total) = 0;
 
     // Adds one to a "to do" counter.

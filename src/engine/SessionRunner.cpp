@@ -28,7 +28,7 @@ bool isMissingMasterRoot(Session& session, const std::string& target) {
 // One pass from source to target; true when its scan ran to its end.
 bool runPass(Session& session, const std::string& source, const std::string& target,
              bool leftToRight) {
-    session.context.host.setDirection(leftToRight, true);
+    session.context.host.setPassDirection(leftToRight);
     const std::string_view passName = leftToRight ? "Left to Right" : "Right to Left";
     if (!checkSourceRoot(session, source, passName) || isMissingMasterRoot(session, target))
         return false;
@@ -56,7 +56,7 @@ void SessionRunner::executeSession(script::SessionSettings& settings) {
         skipSession_ = false;
         return;
     }
-    context.host.setExecuteCaption(false);
+    context.host.offerStop();
     if (!checkFoldersApart(session)) {
         skipSession_ = false;
         return;

@@ -27,6 +27,17 @@ std::string_view drive(std::string_view path) {
     return isDriveForm(path) ? path.substr(0, 2) : std::string_view();
 }
 
+std::string_view driveOrShare(std::string_view path) {
+    if (isDriveForm(path))
+        return path.substr(0, 2);
+    if (!path.starts_with("\\\\"))
+        return {};
+    const std::size_t server = path.find(kSeparator, 2);
+    if (server == std::string_view::npos)
+        return path;
+    return path.substr(0, path.find(kSeparator, server + 1));
+}
+
 std::string join(std::string_view folder, std::string_view name) {
     std::string path;
     path.reserve(folder.size() + 1 + name.size());

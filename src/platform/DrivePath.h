@@ -20,6 +20,10 @@ char driveLetter(std::string_view path);
 // The drive part as written: the letter and the colon ("C:"); empty for any other path.
 std::string_view drive(std::string_view path);
 
+// The part of a path that names its drive, as written: the letter and the colon ("c:") of a
+// drive-form path, "\\SERVER\SHARE" of a share; empty for any other path.
+std::string_view driveOrShare(std::string_view path);
+
 // folder + "\" + name.
 std::string join(std::string_view folder, std::string_view name);
 

@@ -36,7 +36,7 @@ enum class Counter {
 
 // What the core reports to any front end: run state, counters, the current file, progress,
 // the task-bar title, history and message rows. The window draws it; the batch runner
-// prints what it needs; tests record it. What only a window does goes through WindowView.
+// prints what it needs; tests record it. What only a window does goes through WindowFeed.
 // Every call happens on the one thread of the program.
 class Display {
 public:

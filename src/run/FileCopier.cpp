@@ -205,8 +205,7 @@ void FileCopier::showFile(const engine::CopyAction& action) {
         context_.showFolders(action.sourceFolder, action.targetFolder);
     else
         context_.showFolders(action.targetFolder, action.sourceFolder);
-    if (WindowView* window = context_.window())
-        window->setDirection(action.leftToRight, true);
+    context_.showCopyDirection(action.leftToRight, true);
 }
 
 bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
@@ -312,9 +311,8 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnl
 }
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {
-    context_.setExecuteCaption(true);
-    if (WindowView* window = context_.window())
-        window->setDirection(action.leftToRight, false);
+    context_.setStopOffered(false);
+    context_.showCopyDirection(action.leftToRight, false);
 }
 
 FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
@@ -396,21 +394,12 @@ void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& un
 }
 
 bool FileCopier::verify(const engine::CopyAction& action, const std::string& copyPath) {
-    // The state text goes back however the comparison ends.
-    struct StateTextRestore {
-        const RunContext& context;
-        ~StateTextRestore() {
-            WindowView* window = context.window();
-            if (window == nullptr)
-                return;
-            if (context.runState() == RunState::Scanning)
-                window->setStateText("Scanning");
-            else if (context.runState() == RunState::Copying)
-                window->setStateText("Copying");
-        }
-    } restore{context_};
-    if (WindowView* window = context_.window())
-        window->setStateText("Binary compare");
+    // The comparison is shown as under way until it ends, however it ends.
+    struct VerifyingShown {
+        RunContext& context;
+        ~VerifyingShown() { context.setVerifying(false); }
+    } shown{context_};
+    context_.setVerifying(true);
     engine::EngineContext engine = context_.engineContext(verifySettings_);
     return engine::binaryCompare(engine, action.sourcePath(), copyPath, action.sourceSize, true);
 }

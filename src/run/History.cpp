@@ -41,8 +41,7 @@ void History::append(const HistoryRow& row) {
 
 void History::rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& problems,
                       char thousandsSeparator) {
-    if (window_ != nullptr)
-        window_->setHistoryPainting(false);
+    window_.setHistoryPainting(false);
     restart();
     auto rowsOf = [this](PlanList list) -> std::vector<int>& {
         return planRows_[static_cast<std::size_t>(list)];
@@ -74,8 +73,7 @@ void History::rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& p
     }
     for (const HistoryRow& problem : problems)
         addRow(problem);
-    if (window_ != nullptr)
-        window_->setHistoryPainting(true);
+    window_.setHistoryPainting(true);
 }
 
 int History::rowOf(PlanList list, std::size_t index) const {
@@ -92,8 +90,7 @@ void History::writeOutcome(int row, const std::string& status, RowColour colour,
 }
 
 void History::selectRow(int row) {
-    if (window_ != nullptr)
-        window_->selectHistoryRow(row);
+    window_.selectHistoryRow(row);
 }
 
 void History::setStatus(int row, const std::string& status, RowColour colour) {

@@ -2,7 +2,7 @@
 
 #include "engine/Plan.h"
 #include "ports/Display.h"
-#include "ports/WindowView.h"
+#include "ports/WindowFeed.h"
 
 #include <array>
 #include <cstddef>
@@ -20,7 +20,7 @@ class History {
 public:
     static constexpr int kRowLimit = 2000;
 
-    History(Display& display, WindowView* window) : display_(display), window_(window) {}
+    History(Display& display, WindowFeed& window) : display_(display), window_(window) {}
 
     // Adds a row and returns its number (from 1), or 0 when the limit was reached.
     int addRow(const HistoryRow& row);
@@ -53,7 +53,7 @@ private:
     void selectRow(int row);
 
     Display& display_;
-    WindowView* window_;
+    WindowFeed& window_;
     std::vector<HistoryRow> rows_;
     // By plan list, the row of each action, in the list's order.
     std::array<std::vector<int>, 4> planRows_;

@@ -21,19 +21,16 @@ std::string folderOfScript(platform::FileSystem& fileSystem, const std::string& 
 } // namespace
 
 RunContext::RunContext(Services services, std::string mainLabel)
-    : services_(services), history_(services.display, services.window),
-      status_(services.display, services.window, services.clock, script_.caption),
-      projection_(services.fileSystem),
-      engineHost_({*this, status_, history_, services.display, services.window}),
+    : services_(services), history_(services_.display, services_.window),
+      status_(services_.display, services_.window, services_.clock, script_.caption),
+      projection_(services.fileSystem), engineHost_({*this, status_, history_, services.display}),
       sessionRunner_([this](script::SessionSettings& settings) { return engineContext(settings); }),
       executor_(&sessionRunner_) {
     script_.mainLabel = mainLabel;
     script_.caption = mainLabel;
     services_.display.setTaskbarTitle(mainLabel);
-    if (services_.window != nullptr) {
-        services_.window->setCaption(mainLabel);
-        services_.window->setExecuteEnabled(false);
-    }
+    services_.window.setCaption(mainLabel);
+    services_.window.update([](WindowState&) {});
 }
 
 RunContext::~RunContext() = default;
@@ -105,8 +102,6 @@ void RunContext::loadScript(const std::string& fileName) {
     script_.loadFolder = folderOfScript(services_.fileSystem, fileName);
     script_.fileName = fileName;
     script::loadScript(context, fileName);
-    if (services_.window != nullptr)
-        services_.window->setExecuteEnabled(script_.errorCount < 1);
 }
 
 void RunContext::reloadScript() {
@@ -156,9 +151,46 @@ void RunContext::setRunState(RunState state) {
     }
 }
 
-void RunContext::setExecuteCaption(bool offersExecute) {
-    if (services_.window != nullptr)
-        services_.window->setExecuteCaption(offersExecute);
+void RunContext::setRunning(bool running) {
+    services_.display.setRunning(running);
+    services_.window.update([running](WindowState& state) {
+        state.running = running;
+        state.stoppable = false;
+        if (!running) {
+            state.offersStop = false;
+            state.directionShown = false;
+        }
+    });
+}
+
+void RunContext::setStopOffered(bool offered) {
+    services_.window.update([offered](WindowState& state) {
+        state.offersStop = offered;
+        if (offered)
+            state.stoppable = true;
+    });
+}
+
+void RunContext::showCopyDirection(bool leftToRight, bool shown) {
+    services_.window.update([leftToRight, shown](WindowState& state) {
+        state.leftToRight = leftToRight;
+        state.directionShown = shown;
+    });
+}
+
+void RunContext::setVerifying(bool verifying) {
+    services_.window.update([verifying](WindowState& state) { state.verifying = verifying; });
+}
+
+void RunContext::setStopBetweenScanAndCopy(bool stop) {
+    options_.stopBetweenScanAndCopy = stop;
+    services_.window.update([stop](WindowState& state) { state.stopBetweenScanAndCopy = stop; });
+}
+
+void RunContext::setBinaryCompareAfterCopy(bool compare) {
+    options_.binaryCompareAfterCopy = compare;
+    services_.window.update(
+        [compare](WindowState& state) { state.binaryCompareAfterCopy = compare; });
 }
 
 void RunContext::reportProblem(const HistoryRow& row) {

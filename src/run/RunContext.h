@@ -10,7 +10,7 @@
 #include "platform/Shell.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
-#include "ports/WindowView.h"
+#include "ports/WindowFeed.h"
 #include "run/History.h"
 #include "run/RunEngineHost.h"
 #include "run/RunStatus.h"
@@ -29,8 +29,8 @@ struct Services {
     const platform::Environment& environment;
     Display& display;
     Operator& operatorPort;
-    // What only a window does; none for the console runner.
-    WindowView* window = nullptr;
+    // The window, when there is one (none for the console runner).
+    WindowFeed window{};
 };
 
 // Owns all state of the program's runs: the loaded script, the standing settings, the FileSpec
@@ -72,8 +72,8 @@ public:
     const RunStatus& status() const { return status_; }
 
     // The tick boxes and command-line switches that stand for every run.
-    void setStopBetweenScanAndCopy(bool stop) { options_.stopBetweenScanAndCopy = stop; }
-    void setBinaryCompareAfterCopy(bool compare) { options_.binaryCompareAfterCopy = compare; }
+    void setStopBetweenScanAndCopy(bool stop);
+    void setBinaryCompareAfterCopy(bool compare);
     void setAllowEmptyMaster(bool allow) { options_.allowEmptyMaster = allow; }
 
     // Lists the plan in the history (every action on its own row), then the scans' problems.
@@ -93,8 +93,9 @@ public:
     void refreshScreen(bool throttled) { status_.refresh(throttled); }
     void pump() { status_.pump(); }
     Display& display() { return services_.display; }
-    // The window, when the run has one.
-    WindowView* window() const { return services_.window; }
+    // What the window shows of the run, and its commands; they go nowhere without a window.
+    WindowFeed& window() { return services_.window; }
+    const WindowState& windowState() const { return services_.window.state(); }
     const Services& services() const { return services_; }
     // The file system as a planned file is addressed: by its exact spelling when it has case
     // twins, so that it is never taken for one of them.
@@ -112,7 +113,12 @@ public:
 
     RunState runState() const { return status_.state(); }
     void setRunState(RunState state) override;
-    void setExecuteCaption(bool offersExecute);
+    // A run starts (Display::setRunning is told too) or has ended.
+    void setRunning(bool running);
+    void setStopOffered(bool offered) override;
+    void showCopyDirection(bool leftToRight, bool shown) override;
+    // A copy is being compared with its source, or no longer.
+    void setVerifying(bool verifying);
     bool canClose() const { return status_.state() == RunState::Idle; }
     bool closeWhenFinished() const { return closeWhenFinished_; }
     void reportProblem(const HistoryRow& row) override;

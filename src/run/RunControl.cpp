@@ -37,9 +37,8 @@ WindowAfterRun decideWindow(RunContext& context) {
 
 RunResult executeRun(RunContext& context) {
     RunResult result;
-    Display& display = context.display();
-    display.setCurrentFile("");
-    display.setRunning(true);
+    context.display().setCurrentFile("");
+    context.setRunning(true);
     context.beginRun();
     try {
         result.scriptCompleted = context.scan();
@@ -55,7 +54,7 @@ RunResult executeRun(RunContext& context) {
 
     context.refreshScreen(false);
     context.setRunState(RunState::Idle);
-    display.setRunning(false);
+    context.setRunning(false);
     if (!context.script().loadFolder.empty())
         context.services().fileSystem.setCurrentFolder(context.script().loadFolder);
     result.window = decideWindow(context);
@@ -63,8 +62,7 @@ RunResult executeRun(RunContext& context) {
 }
 
 void requestStop(RunContext& context) {
-    if (WindowView* window = context.window())
-        window->showExecutePage();
+    context.window().showExecutePage();
     if (context.services().operatorPort.confirm(
             "Are you sure you want to Interrupt your Update Session"))
         context.abortAll();

@@ -2,19 +2,22 @@
 
 #include "engine/EngineHost.h"
 #include "ports/Display.h"
-#include "ports/WindowView.h"
 #include "run/History.h"
 #include "run/RunStatus.h"
 
 namespace brisko::run {
 
-// What the run decides itself when the engine asks: stopping, the run state, and the red rows
-// about what the scans passed over. The run context implements it.
+// What the run decides itself when the engine asks: stopping, the run state, the copy
+// direction shown, and the red rows about what the scans passed over. The run context
+// implements it.
 class RunFlow {
 public:
     virtual bool abortRequested() const = 0;
     virtual void abortAll() = 0;
     virtual void setRunState(RunState state) = 0;
+    // Stop is offered (a session began), or no longer (the copy it would stop was abandoned).
+    virtual void setStopOffered(bool offered) = 0;
+    virtual void showCopyDirection(bool leftToRight, bool shown) = 0;
     virtual void reportProblem(const HistoryRow& row) = 0;
 
 protected:
@@ -29,7 +32,6 @@ public:
         RunStatus& status;
         History& history;
         Display& display;
-        WindowView* window; // none without a window
     };
 
     explicit RunEngineHost(Pieces pieces) : pieces_(pieces) {}
@@ -37,14 +39,16 @@ public:
     bool abortRequested() const override { return pieces_.flow.abortRequested(); }
     void abortAll() override { pieces_.flow.abortAll(); }
     void setRunState(RunState state) override { pieces_.flow.setRunState(state); }
-    void setExecuteCaption(bool offersExecute) override;
+    void offerStop() override { pieces_.flow.setStopOffered(true); }
     void pump() override { pieces_.status.pump(); }
     void refreshDisplay(bool throttled) override { pieces_.status.refresh(throttled); }
     void setCurrentFile(const std::string& path) override { pieces_.status.setCurrentFile(path); }
     void showFolders(const std::string& left, const std::string& right) override {
         pieces_.status.showFolders(left, right);
     }
-    void setDirection(bool leftToRight, bool visible) override;
+    void setPassDirection(bool leftToRight) override {
+        pieces_.flow.showCopyDirection(leftToRight, true);
+    }
     void setFileProgress(std::int64_t done, std::int64_t total) override {
         pieces_.display.setFileProgress(done, total);
     }

@@ -14,7 +14,7 @@ constexpr std::array<Counter, 8> kRefreshOrder{
     Counter::UpFiles,   Counter::UpFolder,   Counter::DlFiles,    Counter::DlFolder};
 } // namespace
 
-RunStatus::RunStatus(Display& display, WindowView* window, const platform::Clock& clock,
+RunStatus::RunStatus(Display& display, WindowFeed& window, const platform::Clock& clock,
                      const std::string& caption)
     : display_(display), window_(window), clock_(clock), caption_(caption) {}
 
@@ -23,14 +23,17 @@ void RunStatus::setState(RunState state, bool abortRequested) {
     if (state == RunState::Waiting)
         refresh(false);
     display_.setRunState(state);
+    window_.update([state](WindowState& shown) {
+        shown.runState = state;
+        if (state == RunState::Scanning)
+            shown.countersShown = true;
+    });
     switch (state) {
     case RunState::Idle:
         if (counter(Counter::UpFiles) == 0 && !abortRequested)
             display_.setTaskbarTitle(caption_);
         break;
     case RunState::Scanning:
-        if (window_ != nullptr)
-            window_->showCounters(true);
         display_.setTaskbarTitle("Scanning - " + caption_);
         break;
     case RunState::Copying:
@@ -98,10 +101,8 @@ void RunStatus::refreshAt(bool throttled, std::chrono::steady_clock::time_point 
         }
     }
     if (foldersChanged_) {
-        if (window_ != nullptr) {
-            window_->showFolder(Side::Left, leftFolder_);
-            window_->showFolder(Side::Right, rightFolder_);
-        }
+        window_.showFolder(Side::Left, leftFolder_);
+        window_.showFolder(Side::Right, rightFolder_);
         foldersChanged_ = false;
     }
     updateCopiedTitle();

@@ -2,7 +2,7 @@
 
 #include "platform/Clock.h"
 #include "ports/Display.h"
-#include "ports/WindowView.h"
+#include "ports/WindowFeed.h"
 
 #include <array>
 #include <chrono>
@@ -17,8 +17,8 @@ namespace brisko::run {
 class RunStatus {
 public:
     // caption is the window caption as it stands (the task-bar title is built from it); the
-    // window, when there is one, shows the counters and the folder panes.
-    RunStatus(Display& display, WindowView* window, const platform::Clock& clock,
+    // window, when there is one, shows the run state, the counters and the folder panes.
+    RunStatus(Display& display, WindowFeed& window, const platform::Clock& clock,
               const std::string& caption);
 
     RunState state() const { return state_; }
@@ -57,7 +57,7 @@ private:
     void updateCopiedTitle();
 
     Display& display_;
-    WindowView* window_;
+    WindowFeed& window_;
     const platform::Clock& clock_;
     const std::string& caption_;
     RunState state_ = RunState::Idle;

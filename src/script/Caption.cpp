@@ -4,8 +4,7 @@ namespace brisko::script {
 
 void setWindowCaption(ScriptContext& context, const std::string& text) {
     context.script.caption = text;
-    if (context.window != nullptr)
-        context.window->setCaption(text);
+    context.window.setCaption(text);
 }
 
 void setCaptionAndTitle(ScriptContext& context, const std::string& text) {

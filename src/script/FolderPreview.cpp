@@ -37,15 +37,14 @@ void previewPath(ScriptContext& context, PreviewSide target, std::string_view pa
     if (context.fileSystem.folderExists(target.path)) {
         expandShortNames(context, context.script.preview.rightPath);
         expandShortNames(context, context.script.preview.leftPath);
-        if (context.window != nullptr)
-            context.window->showFolder(target.side, target.path);
+        context.window.showFolder(target.side, target.path);
         return;
     }
     if (target.path.empty() || !isDriveLetter(target.path[0]))
         return;
     const std::string driveRoot = target.path.substr(0, 1) + ":\\";
-    if (context.fileSystem.folderExists(driveRoot) && context.window != nullptr)
-        context.window->showFolder(target.side, driveRoot);
+    if (context.fileSystem.folderExists(driveRoot))
+        context.window.showFolder(target.side, driveRoot);
 }
 
 } // namespace

@@ -95,9 +95,8 @@ ParsedLine parseScriptLine(ScriptContext& context, std::string_view line) {
 
 void addScriptLine(ScriptContext& context, ScriptLine line) {
     context.script.rows.push_back(std::move(line));
-    if (context.window != nullptr)
-        context.window->addScriptRow(static_cast<int>(context.script.rows.size()),
-                                     context.script.rows.back());
+    context.window.addScriptRow(static_cast<int>(context.script.rows.size()),
+                                context.script.rows.back());
 }
 
 } // namespace brisko::script

@@ -5,7 +5,7 @@
 #include "platform/FileSystem.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
-#include "ports/WindowView.h"
+#include "ports/WindowFeed.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptState.h"
 #include "script/SessionSettings.h"
@@ -24,8 +24,8 @@ struct ScriptContext {
     ScriptState& script;
     SessionSettings& settings;
     RunOptions& options;
-    // What only a window does; none for the console runner.
-    WindowView* window = nullptr;
+    // The window's state and commands; they go nowhere for the console runner.
+    WindowFeed& window;
 };
 
 } // namespace brisko::script

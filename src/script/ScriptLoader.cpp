@@ -156,14 +156,13 @@ void refreshAfterFile(ScriptContext& context, const std::string& name) {
     if (!context.script.titleSet)
         setWindowCaption(context, name);
     context.display.setMessageLine(name);
-    WindowView* window = context.window;
-    if (window == nullptr)
-        return;
-    if (context.script.errorCount > 0) {
-        window->showScriptPage();
-        window->setExecuteEnabled(false);
-    }
-    window->setErrorReport("Contains " + std::to_string(context.script.errorCount) + " errors");
+    const int errors = context.script.errorCount;
+    if (errors > 0)
+        context.window.showScriptPage();
+    context.window.update([errors](WindowState& state) {
+        state.scriptReady = errors == 0;
+        state.errorReport = "Contains " + std::to_string(errors) + " errors";
+    });
 }
 
 // Counts one more line of the load; past the limit the load stops with an error row and a
@@ -244,8 +243,6 @@ void clearForLoad(ScriptContext& context) {
     SessionSettings& settings = context.settings;
     context.host.resetSettings(true);
     script.errorCount = 0;
-    if (context.window != nullptr)
-        context.window->showCounters(false);
     setCaptionAndTitle(context, script.mainLabel);
     context.display.setCurrentFile("");
     script.whenFinishGiven = false;
@@ -255,13 +252,16 @@ void clearForLoad(ScriptContext& context) {
     settings.leftRootPriority = kDefaultRootPriority;
     settings.rightRootPriority = kDefaultRootPriority;
     script.rows.clear();
-    if (context.window != nullptr)
-        context.window->clearScript();
+    context.window.clearScript();
     script.messages.clear();
     context.display.clearMessages();
     settings.rootParamCount = 0;
-    if (context.window != nullptr)
-        context.window->setExecuteCaption(true);
+    // Nothing of the new script is in error yet; the counters show again from its first scan.
+    context.window.update([](WindowState& state) {
+        state.scriptReady = true;
+        state.countersShown = false;
+        state.offersStop = false;
+    });
     script.preview = FolderPreview{};
     script.filesBeingRead.clear();
 }

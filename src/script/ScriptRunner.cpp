@@ -55,12 +55,11 @@ void executeSession(ScriptContext& context) {
 }
 
 // Ticks a check box that scripts may set but never clear.
-void tickOption(bool& option, bool wanted, void (WindowView::*show)(bool), WindowView* window) {
+void tickOption(ScriptContext& context, bool& option, bool wanted, bool WindowState::*box) {
     if (option || !wanted)
         return;
     option = true;
-    if (window != nullptr)
-        (window->*show)(true);
+    context.window.update([box](WindowState& state) { state.*box = true; });
 }
 
 void applyKey(ScriptContext& context, Key key, const ScriptLine& row, const std::string& value) {
@@ -126,12 +125,12 @@ void applyKey(ScriptContext& context, Key key, const ScriptLine& row, const std:
         context.host.setCloseWhenFinished(value != "STAY");
         break;
     case Key::BeforeCopy:
-        tickOption(context.options.stopBetweenScanAndCopy, value == "PAUSE",
-                   &WindowView::setScanCopyBox, context.window);
+        tickOption(context, context.options.stopBetweenScanAndCopy, value == "PAUSE",
+                   &WindowState::stopBetweenScanAndCopy);
         break;
     case Key::CompareAfterCopy:
-        tickOption(context.options.binaryCompareAfterCopy, value == "YES",
-                   &WindowView::setBinaryCompareBox, context.window);
+        tickOption(context, context.options.binaryCompareAfterCopy, value == "YES",
+                   &WindowState::binaryCompareAfterCopy);
         break;
     case Key::Include:
     case Key::IncludeTry:
@@ -158,8 +157,6 @@ void runRow(ScriptContext& context, const ScriptLine& row) {
 } // namespace
 
 bool runScript(ScriptContext& context) {
-    if (context.window != nullptr)
-        context.window->setReloadEnabled(false);
     // Each row is copied before it runs: the effects of a key reach into the script state.
     for (std::size_t i = 0; i < context.script.rows.size(); ++i) {
         const ScriptLine row = context.script.rows[i];

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/Display.h"
+#include "ports/ScriptLine.h"
 
 #include <cstddef>
 #include <map>

@@ -1,5 +1,7 @@
 #include "widgets/FolderPane.h"
 
+#include "platform/DrivePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -75,9 +77,9 @@ void TFolderPane::showFolder(const QString& folder, const QString& driveRoot,
     if (!QFileInfo(hostFolder).isDir() || !QFileInfo(driveRoot).isDir())
         return;
     folder_ = folder;
-    QString drive = folder.section(QLatin1Char('\\'), 0, 0);
-    if (drive.isEmpty()) // a share: \\SERVER\SHARE
-        drive = QStringLiteral("\\\\") + folder.section(QLatin1Char('\\'), 2, 3);
+    const std::string written = folder.toStdString();
+    const QString drive =
+        QString::fromStdString(std::string(platform::drive_path::driveOrShare(written)));
     setRootIndex(driveTree(*this)->setDrive(driveRoot, drive + QLatin1Char('\\')));
     const QModelIndex selected = driveTree(*this)->mapFromSource(model_->index(hostFolder));
     for (QModelIndex up = selected.parent(); up.isValid(); up = up.parent())

@@ -13,18 +13,18 @@ TUrlLink::TUrlLink(QWidget* parent)
     setTextColour(palette().color(QPalette::Link));
 }
 
-void TUrlLink::setAdress(const QString& adress) {
-    adress_ = adress;
-    setText(adress);
+void TUrlLink::setAddress(const QString& address) {
+    address_ = address;
+    setText(address);
 }
 
-QString TUrlLink::target(TAddressType type, const QString& adress, const QString& subject) {
+QString TUrlLink::target(TAddressType type, const QString& address, const QString& subject) {
     if (type == atMail && !subject.isEmpty()) {
         QString cleaned = subject;
         cleaned.remove(QLatin1Char('"')).remove(QLatin1Char('?'));
-        return QStringLiteral("mailto:%1?Subject=%2").arg(adress, cleaned);
+        return QStringLiteral("mailto:%1?Subject=%2").arg(address, cleaned);
     }
-    return (type == atMail ? QStringLiteral("mailto:") : QStringLiteral("http://")) + adress;
+    return (type == atMail ? QStringLiteral("mailto:") : QStringLiteral("http://")) + address;
 }
 
 void TUrlLink::enterEvent(QEnterEvent* event) {
@@ -50,7 +50,7 @@ void TUrlLink::mouseReleaseEvent(QMouseEvent* event) {
         return;
     emit clicked();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    opener_(QUrl(target(addressType_, adress_, emailSubject_)));
+    opener_(QUrl(target(addressType_, address_, emailSubject_)));
     QGuiApplication::restoreOverrideCursor();
 }
 

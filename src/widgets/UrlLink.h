@@ -11,7 +11,7 @@ namespace brisko::widgets {
 // over it, its text is underlined and drawn in the active colour.
 class TUrlLink : public QLabel {
     Q_OBJECT
-    Q_PROPERTY(QString Adress READ adress WRITE setAdress)
+    Q_PROPERTY(QString address READ address WRITE setAddress)
     Q_PROPERTY(QString EmailSubject READ emailSubject WRITE setEmailSubject)
     Q_PROPERTY(TAddressType AddressType READ addressType WRITE setAddressType)
     Q_PROPERTY(QColor ActiveColor READ activeColor WRITE setActiveColor)
@@ -26,8 +26,8 @@ public:
     explicit TUrlLink(QWidget* parent = nullptr);
 
     // The address without its scheme: "www.example.org" or "someone@example.org".
-    const QString& adress() const { return adress_; }
-    void setAdress(const QString& adress);
+    const QString& address() const { return address_; }
+    void setAddress(const QString& address);
     const QString& emailSubject() const { return emailSubject_; }
     void setEmailSubject(const QString& subject) { emailSubject_ = subject; }
     TAddressType addressType() const { return addressType_; }
@@ -39,7 +39,7 @@ public:
 
     // What a click opens: "mailto:" or "http://" before the address; a mail subject goes
     // after "?Subject=" without any '"' or '?', which would end or break the subject.
-    static QString target(TAddressType type, const QString& adress, const QString& subject);
+    static QString target(TAddressType type, const QString& address, const QString& subject);
 
 signals:
     // Raised before the target is built, so a handler may still change the subject.
@@ -56,7 +56,7 @@ private:
     void setUnderlined(bool underlined);
     void setTextColour(const QColor& colour);
 
-    QString adress_;
+    QString address_;
     QString emailSubject_;
     TAddressType addressType_ = atWWW;
     QColor activeColor_{255, 0, 0};

@@ -1,4 +1,4 @@
-#include "app/AboutForm.h"
+#include "app/AboutDialog.h"
 #include "app/MakerLinks.h"
 #include "app/Version.h"
 #include "widgets/UrlLink.h"
@@ -130,7 +130,7 @@ void AboutAndLinksTest::hoverKeepsAnUnderlineThatWasThere() {
 }
 
 void AboutAndLinksTest::aboutBoxShowsTheSystemsFacts() {
-    TAboutForm about;
+    AboutDialog about;
     QCOMPARE(
         about.windowTitle(),
         QStringLiteral("About Brisko %1.%2").arg(BRISKO_VERSION_MAJOR).arg(BRISKO_VERSION_MINOR));

@@ -104,7 +104,6 @@ void AppPartsTest::waitingSwapsTheCommandButtons() {
         // Load/Execute and Continue/Abort All share places: exactly one pair shows.
         QVERIFY(layout.loadAndExecuteShown != layout.continueAndAbortAllShown);
         QCOMPARE(layout.continueAndAbortAllShown, state == RunState::Waiting);
-        QCOMPARE(layout.reloadEnabled, state == RunState::Idle);
         QCOMPARE(layout.ledBlinking, !layout.ledColour.has_value());
     }
 }

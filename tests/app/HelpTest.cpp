@@ -1,4 +1,4 @@
-#include "app/BriskoForm.h"
+#include "app/MainWindow.h"
 #include "dialogs/QuestionDialog.h"
 #include "help/HelpKey.h"
 #include "help/HelpTopics.h"
@@ -93,11 +93,11 @@ void HelpTest::f1OnMainWindowControlsOpensTheirTopic() {
     platform::PosixFileSystem fileSystem{platform::DriveMap(QDir::tempPath().toStdString())};
     const platform::SystemClock clock;
     const test::FixedEnvironment environment;
-    app::TBriskoForm form({fileSystem, clock, environment}, {});
-    form.widgets().PageControl->setCurrentWidget(form.widgets().History);
+    app::MainWindow form({fileSystem, clock, environment}, {});
+    form.widgets().pages->setCurrentWidget(form.widgets().historyPage);
 
-    QWidget* target = control.isEmpty() ? form.widgets().PageControl->tabBar()
-                                        : form.findChild<QWidget*>(control);
+    QWidget* target =
+        control.isEmpty() ? form.widgets().pages->tabBar() : form.findChild<QWidget*>(control);
     QVERIFY(target != nullptr);
     QTest::keyClick(target, Qt::Key_F1);
 

@@ -8,7 +8,7 @@
 #include <QStatusTipEvent>
 #include <QTest>
 
-using namespace brisko::app::tutorial;
+using namespace brisko::tutorial;
 
 namespace {
 
@@ -36,14 +36,14 @@ class TutorialPageTest : public QObject {
 
 private:
     static QString shownValues(const TutorialPage& page) {
-        return page.AllValues->text().remove(QChar(0x200B));
+        return page.allValues->text().remove(QChar(0x200B));
     }
     static QString firstExplanationLine(const TutorialPage& page) {
-        return page.Explain->toPlainText().section(QLatin1Char('\n'), 0, 0);
+        return page.explanationText->toPlainText().section(QLatin1Char('\n'), 0, 0);
     }
     static void select(TutorialPage& page, int level, int row) {
-        page.LevelBar->setValue(level);
-        page.SampleGrid->setCurrentCell(row - 1, 2);
+        page.levelBar->setValue(level);
+        page.sampleGrid->setCurrentCell(row - 1, 2);
     }
 
 private slots:
@@ -58,13 +58,13 @@ private slots:
 
 void TutorialPageTest::startsWithTheBeginnerSampleExplained() {
     TutorialPage page;
-    QCOMPARE(page.LevelBar->value(), 0);
-    QCOMPARE(page.SampleGrid->rowCount(), 19);
-    QCOMPARE(page.SampleGrid->currentRow(), 0);
-    QCOMPARE(page.SampleGrid->cellText(0, 1), QStringLiteral("LeftPath"));
-    QCOMPARE(page.SampleGrid->cellText(2, 2), QStringLiteral("F:\\DATA"));
-    QCOMPARE(page.SampleGrid->cellText(0, 3), QStringLiteral("Execute"));
-    QCOMPARE(page.SampleGrid->cellText(1, 3), QString());
+    QCOMPARE(page.levelBar->value(), 0);
+    QCOMPARE(page.sampleGrid->rowCount(), 19);
+    QCOMPARE(page.sampleGrid->currentRow(), 0);
+    QCOMPARE(page.sampleGrid->cellText(0, 1), QStringLiteral("LeftPath"));
+    QCOMPARE(page.sampleGrid->cellText(2, 2), QStringLiteral("F:\\DATA"));
+    QCOMPARE(page.sampleGrid->cellText(0, 3), QStringLiteral("Execute"));
+    QCOMPARE(page.sampleGrid->cellText(1, 3), QString());
     QCOMPARE(firstExplanationLine(page), kPathsText);
     QCOMPARE(shownValues(page), kNoValues);
 }
@@ -114,7 +114,7 @@ void TutorialPageTest::selectedRowExplainsItsKey() {
     // Leave an explanation behind first, so that an empty row must clear it.
     select(page, level, 1);
     select(page, level, row);
-    QCOMPARE(page.SampleGrid->cellText(0, row), key);
+    QCOMPARE(page.sampleGrid->cellText(0, row), key);
     QCOMPARE(shownValues(page), values);
     QCOMPARE(firstExplanationLine(page), firstLine);
 }
@@ -151,12 +151,12 @@ void TutorialPageTest::valueListsNameTheValuesTheScriptAccepts() {
 void TutorialPageTest::shorterSampleLeavesNoRowsBehind() {
     TutorialPage page;
     select(page, 2, 15);
-    page.LevelBar->setValue(0);
-    QCOMPARE(page.SampleGrid->rowCount(), 19);
-    QCOMPARE(page.SampleGrid->currentRow(), 0);
+    page.levelBar->setValue(0);
+    QCOMPARE(page.sampleGrid->rowCount(), 19);
+    QCOMPARE(page.sampleGrid->currentRow(), 0);
     for (int row = 4; row <= 19; ++row)
         for (int col = 0; col < 3; ++col)
-            QCOMPARE(page.SampleGrid->cellText(col, row), QString());
+            QCOMPARE(page.sampleGrid->cellText(col, row), QString());
     QCOMPARE(firstExplanationLine(page), kPathsText);
 }
 
@@ -164,7 +164,7 @@ void TutorialPageTest::enteringTheLevelBarShowsItsHint() {
     StatusTipCatcher window;
     auto* page = new TutorialPage(&window);
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(page->LevelBar, &focusIn);
+    QCoreApplication::sendEvent(page->levelBar, &focusIn);
     QCOMPARE(window.tip, QStringLiteral("Adjust the Level track bar to show more or less details"));
     QCOMPARE(page->statusTip(), window.tip);
 }

@@ -24,7 +24,8 @@ engine::Plan samplePlan() {
 
 TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
     test::RecordingDisplay display;
-    History history(display, &display);
+    WindowFeed window{&display};
+    History history(display, window);
     history.addRow({"live row", "", "", "", "File to be copied", RowColour::Blue});
     engine::Plan plan = samplePlan();
     const std::vector<HistoryRow> problems{
@@ -52,7 +53,8 @@ TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
 
 TEST(HistoryRebuild, AfterTheLimitWasPassedOnlyFolderRowsAndOneRedRowRemain) {
     test::RecordingDisplay display;
-    History history(display, &display);
+    WindowFeed window{&display};
+    History history(display, window);
     history.setStopped(true);
     engine::Plan plan = samplePlan();
 

@@ -13,7 +13,8 @@ HistoryRow planned(int n) {
 
 TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
     test::RecordingDisplay display;
-    History history(display, &display);
+    WindowFeed window{&display};
+    History history(display, window);
     for (int n = 1; n <= History::kRowLimit; ++n)
         ASSERT_EQ(history.addRow(planned(n)), n);
     EXPECT_FALSE(history.stopped());
@@ -31,7 +32,8 @@ TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
 
 TEST(History, RestartCutsTheListBackAndNumbersFromOne) {
     test::RecordingDisplay display;
-    History history(display, &display);
+    WindowFeed window{&display};
+    History history(display, window);
     history.addRow(planned(1));
     history.addRow(planned(2));
     history.restart();

@@ -14,7 +14,8 @@ protected:
     test::RecordingDisplay display;
     test::ManualClock clock{test::kFifthOfMarch2024};
     std::string caption = "Nightly";
-    RunStatus status{display, &display, clock, caption};
+    WindowFeed window{&display};
+    RunStatus status{display, window, clock, caption};
 };
 
 TEST_F(RunStatusTest, OnlyChangedCountersReachTheScreenAtMostThreeTimesASecond) {

@@ -41,8 +41,9 @@ protected:
     script::SessionSettings settings;
     script::RunOptions options;
     RecordingHost host{settings};
+    WindowFeed window{&display};
     script::ScriptContext context{fileSystem, clock, environment, display, operatorPort,
-                                  host,       state, settings,    options, &display};
+                                  host,       state, settings,    options, window};
 };
 
 } // namespace brisko::test

@@ -27,7 +27,6 @@ TEST_F(ScriptRunner, ExecuteRowsRunWithTheStandingSettings) {
                            "SessionFiles=*.dbf\nUpdateMode=lm\nSubFolders=e\nMissingFolder=a\n"
                            "Exclude=*.cdx\nExitFolder=c:\\out\nLeftWrite=w\nExecute\n"
                            "Execute\n"));
-    EXPECT_FALSE(display.reloadEnabled);
     ASSERT_EQ(host.sessions.size(), 2u);
     const script::SessionSettings& first = host.sessions[0];
     EXPECT_EQ(first.leftRoot, "C:");

@@ -17,7 +17,7 @@ public:
         ++abortCalls;
     }
     void setRunState(RunState state) override { runState = state; }
-    void setExecuteCaption(bool offers) override { offersExecute = offers; }
+    void offerStop() override { offersExecute = false; }
     void pump() override { ++pumps; }
     void refreshDisplay(bool) override { ++refreshes; }
     void setCurrentFile(const std::string& path) override { currentFile = path; }
@@ -25,9 +25,9 @@ public:
         leftFolder = left;
         rightFolder = right;
     }
-    void setDirection(bool leftToRight, bool visible) override {
+    void setPassDirection(bool leftToRight) override {
         directionLeftToRight = leftToRight;
-        directionVisible = visible;
+        directionVisible = true;
     }
     void setFileProgress(std::int64_t done, std::int64_t total) override {
         progressDone = done;

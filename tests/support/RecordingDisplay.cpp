@@ -66,9 +66,21 @@ void RecordingDisplay::setFileProgress(std::int64_t done, std::int64_t total) {
     highestFileProgress = std::max(highestFileProgress, done);
 }
 
-void RecordingDisplay::setDirection(bool leftToRight, bool visible) {
-    directionLeftToRight = leftToRight;
-    directionVisible = visible;
+void RecordingDisplay::show(const WindowState& state) {
+    if (state.verifying && !shown.verifying)
+        stateTexts.emplace_back("Binary compare");
+    else if (!state.verifying && shown.verifying && state.runState == RunState::Copying)
+        stateTexts.emplace_back("Copying");
+    else if (!state.verifying && shown.verifying && state.runState == RunState::Scanning)
+        stateTexts.emplace_back("Scanning");
+    shown = state;
+    errorReport = state.errorReport;
+    executeEnabled = state.executeEnabled();
+    reloadEnabled = state.reloadEnabled();
+    scanCopyBox = state.stopBetweenScanAndCopy;
+    binaryCompareBox = state.binaryCompareAfterCopy;
+    directionLeftToRight = state.leftToRight;
+    directionVisible = state.directionShown;
 }
 
 } // namespace brisko::test

@@ -34,23 +34,15 @@ public:
     }
 
     // WindowView
+    void show(const WindowState& state) override;
     void setCaption(const std::string& text) override { caption = text; }
     void clearScript() override { scriptRows.clear(); }
     void addScriptRow(int row, const ScriptLine& line) override;
     void showScriptPage() override { scriptPageShown = true; }
-    void setErrorReport(const std::string& text) override { errorReport = text; }
     void showExecutePage() override {}
-    void setExecuteEnabled(bool enabled) override { executeEnabled = enabled; }
-    void setReloadEnabled(bool enabled) override { reloadEnabled = enabled; }
-    void setExecuteCaption(bool) override {}
-    void setScanCopyBox(bool checked) override { scanCopyBox = checked; }
-    void setBinaryCompareBox(bool checked) override { binaryCompareBox = checked; }
-    void showCounters(bool) override {}
     void selectHistoryRow(int) override {}
     void setHistoryPainting(bool) override {}
     void showFolder(Side side, const std::string& folder) override;
-    void setDirection(bool leftToRight, bool visible) override;
-    void setStateText(const std::string& text) override { stateTexts.push_back(text); }
 
     std::function<void()> onPump;
     std::function<void()> onWait;
@@ -74,6 +66,8 @@ public:
     RunState runState = RunState::Idle;
     std::vector<RunState> runStates; // every state, in order
     std::vector<std::pair<Counter, std::int32_t>> counterWrites;
+    WindowState shown; // the last state handed over
+    // "Binary compare" when a comparison starts, the state's text again when it ends.
     std::vector<std::string> stateTexts;
     bool directionLeftToRight = true;
     bool directionVisible = false;

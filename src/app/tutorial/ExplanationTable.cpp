@@ -1,6 +1,6 @@
 #include "app/tutorial/ExplanationTable.h"
 
-namespace brisko::app::tutorial {
+namespace brisko::tutorial {
 
 // clang-format off
 const std::vector<Explanation>& explanations() {
@@ -287,4 +287,4 @@ const Explanation* explanationFor(const QString& key) {
     return nullptr;
 }
 
-} // namespace brisko::app::tutorial
+} // namespace brisko::tutorial

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace brisko::app::tutorial {
+namespace brisko::tutorial {
 
 // What the Tutorial page tells about one key of a script (or about keys that share a text).
 struct Explanation {
@@ -19,4 +19,4 @@ const std::vector<Explanation>& explanations();
 // The explanation of a key, whatever its case; null for a key without one.
 const Explanation* explanationFor(const QString& key);
 
-} // namespace brisko::app::tutorial
+} // namespace brisko::tutorial

@@ -1,6 +1,6 @@
 #include "app/tutorial/SampleScripts.h"
 
-namespace brisko::app::tutorial {
+namespace brisko::tutorial {
 
 namespace {
 
@@ -69,4 +69,4 @@ const QList<SampleLine>& sampleScript(int level) {
     return expert();
 }
 
-} // namespace brisko::app::tutorial
+} // namespace brisko::tutorial

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-namespace brisko::app::tutorial {
+namespace brisko::tutorial {
 
 // One line of a sample script: a key and its value; a command such as Execute has no value.
 struct SampleLine {
@@ -15,4 +15,4 @@ struct SampleLine {
 // The sample script of a tutorial level: 0 Beginner, 1, and anything above 1 Expert.
 const QList<SampleLine>& sampleScript(int level);
 
-} // namespace brisko::app::tutorial
+} // namespace brisko::tutorial

@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <array>
 
-namespace brisko::app::tutorial {
+namespace brisko::tutorial {
+
+using app::named;
 
 namespace {
 
@@ -59,138 +61,138 @@ TutorialPage::TutorialPage(QWidget* parent) : QWidget(parent) {
     buildExplanation();
 
     auto* levelRow = new QHBoxLayout;
-    levelRow->addWidget(Label3);
-    levelRow->addWidget(LevelBar, 1);
-    levelRow->addWidget(Label5);
+    levelRow->addWidget(beginnerLabel);
+    levelRow->addWidget(levelBar, 1);
+    levelRow->addWidget(expertLabel);
     auto* scriptColumn = new QVBoxLayout;
     scriptColumn->addLayout(levelRow);
-    scriptColumn->addWidget(GroupBox1, 1);
+    scriptColumn->addWidget(sampleBox, 1);
     auto* page = new QHBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
     page->addLayout(scriptColumn);
-    page->addWidget(GroupBox2, 1);
+    page->addWidget(explanationBox, 1);
 
-    connect(LevelBar, &QSlider::valueChanged, this, &TutorialPage::LevelBarChange);
-    connect(SampleGrid, &QTableWidget::currentCellChanged, this,
-            [this](int currentRow) { SampleGridSelectCell(currentRow + 1); });
-    LevelBarChange();
+    connect(levelBar, &QSlider::valueChanged, this, &TutorialPage::showLevel);
+    connect(sampleGrid, &QTableWidget::currentCellChanged, this,
+            [this](int currentRow) { explainRow(currentRow + 1); });
+    showLevel();
 }
 
 void TutorialPage::buildLevelBar() {
-    Label3 = named(new QLabel(QStringLiteral("Beginner"), this), "Label3");
-    Label5 = named(new QLabel(QStringLiteral("Expert"), this), "Label5");
-    LevelBar = named(new QSlider(Qt::Horizontal, this), "LevelBar", kLevelHint);
-    LevelBar->setRange(0, 2);
-    LevelBar->setTickInterval(1);
-    LevelBar->setPageStep(1);
-    LevelBar->setTickPosition(QSlider::TicksBelow);
-    LevelBar->setValue(0);
-    LevelBar->installEventFilter(this);
+    beginnerLabel = named(new QLabel(QStringLiteral("Beginner"), this), "Label3");
+    expertLabel = named(new QLabel(QStringLiteral("Expert"), this), "Label5");
+    levelBar = named(new QSlider(Qt::Horizontal, this), "LevelBar", kLevelHint);
+    levelBar->setRange(0, 2);
+    levelBar->setTickInterval(1);
+    levelBar->setPageStep(1);
+    levelBar->setTickPosition(QSlider::TicksBelow);
+    levelBar->setValue(0);
+    levelBar->installEventFilter(this);
 }
 
 void TutorialPage::buildSampleGrid() {
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Script File"), this), "GroupBox1", kScriptHint);
-    SampleGrid = named(new widgets::TEnhStringGrid(GroupBox1), "SampleGrid", kScriptHint);
-    SampleGrid->setHeaders({QStringLiteral("Key"), QStringLiteral("="), QStringLiteral("Value")});
+    sampleBox = named(new QGroupBox(QStringLiteral("Script File"), this), "GroupBox1", kScriptHint);
+    sampleGrid = named(new widgets::TEnhStringGrid(sampleBox), "SampleGrid", kScriptHint);
+    sampleGrid->setHeaders({QStringLiteral("Key"), QStringLiteral("="), QStringLiteral("Value")});
     // Clicking a title would select a whole column; the operator only moves through the lines.
-    SampleGrid->horizontalHeader()->setSectionsClickable(false);
-    SampleGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    SampleGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* box = new QVBoxLayout(GroupBox1);
+    sampleGrid->horizontalHeader()->setSectionsClickable(false);
+    sampleGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    sampleGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* box = new QVBoxLayout(sampleBox);
     box->setContentsMargins(4, 4, 4, 4);
-    box->addWidget(SampleGrid);
+    box->addWidget(sampleGrid);
 }
 
 void TutorialPage::buildExplanation() {
-    GroupBox2 =
+    explanationBox =
         named(new QGroupBox(QStringLiteral("Explanation"), this), "GroupBox2", kExplainHint);
-    Splitter3 = named(new QSplitter(Qt::Vertical, GroupBox2), "Splitter3");
-    Splitter3->setChildrenCollapsible(false);
+    explanationSplitter = named(new QSplitter(Qt::Vertical, explanationBox), "Splitter3");
+    explanationSplitter->setChildrenCollapsible(false);
 
-    OptionPanel = named(new QFrame(Splitter3), "OptionPanel", kValuesHint);
-    OptionPanel->setFrameShape(QFrame::Panel);
-    OptionPanel->setFrameShadow(QFrame::Sunken);
-    OptionPanel->setAutoFillBackground(true);
-    QPalette white = OptionPanel->palette();
+    valuesPanel = named(new QFrame(explanationSplitter), "OptionPanel", kValuesHint);
+    valuesPanel->setFrameShape(QFrame::Panel);
+    valuesPanel->setFrameShadow(QFrame::Sunken);
+    valuesPanel->setAutoFillBackground(true);
+    QPalette white = valuesPanel->palette();
     white.setColor(QPalette::Window, Qt::white);
-    OptionPanel->setPalette(white);
-    setBoldBlack(*OptionPanel);
-    AllValues = named(new QLabel(kNoValues, OptionPanel), "AllValues");
-    AllValues->setAlignment(Qt::AlignCenter);
-    AllValues->setWordWrap(true);
-    auto* panel = new QVBoxLayout(OptionPanel);
+    valuesPanel->setPalette(white);
+    setBoldBlack(*valuesPanel);
+    allValues = named(new QLabel(kNoValues, valuesPanel), "AllValues");
+    allValues->setAlignment(Qt::AlignCenter);
+    allValues->setWordWrap(true);
+    auto* panel = new QVBoxLayout(valuesPanel);
     panel->setContentsMargins(4, 2, 4, 2);
-    panel->addWidget(AllValues);
+    panel->addWidget(allValues);
     // Room for a list of values that wraps onto a second line in a narrow window.
-    OptionPanel->setMinimumHeight(2 * OptionPanel->fontMetrics().lineSpacing() + 8);
+    valuesPanel->setMinimumHeight(2 * valuesPanel->fontMetrics().lineSpacing() + 8);
 
-    Explain = named(new QPlainTextEdit(Splitter3), "Explain", kExplainHint);
-    Explain->setReadOnly(true);
-    Explain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setBoldBlack(*Explain);
+    explanationText = named(new QPlainTextEdit(explanationSplitter), "Explain", kExplainHint);
+    explanationText->setReadOnly(true);
+    explanationText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setBoldBlack(*explanationText);
 
-    Splitter3->addWidget(OptionPanel);
-    Splitter3->addWidget(Explain);
-    Splitter3->setStretchFactor(1, 1);
-    auto* box = new QVBoxLayout(GroupBox2);
+    explanationSplitter->addWidget(valuesPanel);
+    explanationSplitter->addWidget(explanationText);
+    explanationSplitter->setStretchFactor(1, 1);
+    auto* box = new QVBoxLayout(explanationBox);
     box->setContentsMargins(4, 4, 4, 4);
-    box->addWidget(Splitter3);
+    box->addWidget(explanationSplitter);
 }
 
-void TutorialPage::LevelBarChange() {
-    fillSample(LevelBar->value());
+void TutorialPage::showLevel() {
+    fillSample(levelBar->value());
 }
 
 void TutorialPage::fillSample(int level) {
-    SampleGrid->setPaintingLocked(true);
-    SampleGrid->clearRows();
-    SampleGrid->setRowCount(kGridRows - 1);
+    sampleGrid->setPaintingLocked(true);
+    sampleGrid->clearRows();
+    sampleGrid->setRowCount(kGridRows - 1);
     int row = 1;
     for (const SampleLine& line : sampleScript(level)) {
         if (line.isCommand())
-            SampleGrid->setRowCells(row++, {line.key});
+            sampleGrid->setRowCells(row++, {line.key});
         else
-            SampleGrid->setRowCells(row++, {line.key, QStringLiteral("="), line.value});
+            sampleGrid->setRowCells(row++, {line.key, QStringLiteral("="), line.value});
     }
     // The starting widths, or wider where a text of the sample needs it.
     int gridWidth =
-        2 * SampleGrid->frameWidth() + SampleGrid->verticalScrollBar()->sizeHint().width();
-    for (int col = 0; col < SampleGrid->columnCount(); ++col) {
-        SampleGrid->resizeColumnToContents(col);
+        2 * sampleGrid->frameWidth() + sampleGrid->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < sampleGrid->columnCount(); ++col) {
+        sampleGrid->resizeColumnToContents(col);
         const int width =
-            std::max(kColumnWidths[static_cast<std::size_t>(col)], SampleGrid->columnWidth(col));
-        SampleGrid->setColumnWidth(col, width);
+            std::max(kColumnWidths[static_cast<std::size_t>(col)], sampleGrid->columnWidth(col));
+        sampleGrid->setColumnWidth(col, width);
         gridWidth += width;
     }
-    SampleGrid->setMinimumWidth(std::max(SampleGrid->minimumWidth(), gridWidth));
-    SampleGrid->setCurrentCell(0, 0);
-    SampleGrid->setPaintingLocked(false);
-    SampleGridSelectCell(1);
+    sampleGrid->setMinimumWidth(std::max(sampleGrid->minimumWidth(), gridWidth));
+    sampleGrid->setCurrentCell(0, 0);
+    sampleGrid->setPaintingLocked(false);
+    explainRow(1);
 }
 
-void TutorialPage::SampleGridSelectCell(int row) {
-    explain(SampleGrid->cellText(0, row));
+void TutorialPage::explainRow(int row) {
+    explain(sampleGrid->cellText(0, row));
 }
 
 void TutorialPage::explain(const QString& key) {
-    Explain->setUpdatesEnabled(false);
-    Explain->clear();
-    AllValues->setText(kNoValues);
+    explanationText->setUpdatesEnabled(false);
+    explanationText->clear();
+    allValues->setText(kNoValues);
     if (const Explanation* explanation = explanationFor(key)) {
         if (!explanation->allValues.isEmpty())
-            AllValues->setText(wrappableValues(explanation->allValues));
-        Explain->setPlainText(explanation->lines.join(QLatin1Char('\n')));
+            allValues->setText(wrappableValues(explanation->allValues));
+        explanationText->setPlainText(explanation->lines.join(QLatin1Char('\n')));
     }
-    Explain->setUpdatesEnabled(true);
+    explanationText->setUpdatesEnabled(true);
 }
 
 bool TutorialPage::eventFilter(QObject* watched, QEvent* event) {
     // Entering the level bar from the keyboard shows its hint as the mouse would.
-    if (watched == LevelBar && event->type() == QEvent::FocusIn) {
-        QStatusTipEvent tip(LevelBar->statusTip());
-        QCoreApplication::sendEvent(LevelBar, &tip);
+    if (watched == levelBar && event->type() == QEvent::FocusIn) {
+        QStatusTipEvent tip(levelBar->statusTip());
+        QCoreApplication::sendEvent(levelBar, &tip);
     }
     return QWidget::eventFilter(watched, event);
 }
 
-} // namespace brisko::app::tutorial
+} // namespace brisko::tutorial

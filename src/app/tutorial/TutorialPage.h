@@ -10,7 +10,7 @@
 #include <QSplitter>
 #include <QWidget>
 
-namespace brisko::app::tutorial {
+namespace brisko::tutorial {
 
 // The Tutorial page: a sample script of the chosen level, line by line, with the explanation
 // and the possible values of the selected line's key. It only shows; nothing is run or saved.
@@ -20,22 +20,22 @@ class TutorialPage : public QWidget {
 public:
     explicit TutorialPage(QWidget* parent = nullptr);
 
-    QLabel* Label3;
-    QLabel* Label5;
-    QSlider* LevelBar;
-    QGroupBox* GroupBox1;
-    widgets::TEnhStringGrid* SampleGrid;
-    QGroupBox* GroupBox2;
-    QFrame* OptionPanel;
-    QLabel* AllValues;
-    QSplitter* Splitter3;
-    QPlainTextEdit* Explain;
+    QLabel* beginnerLabel;
+    QLabel* expertLabel;
+    QSlider* levelBar;
+    QGroupBox* sampleBox;
+    widgets::TEnhStringGrid* sampleGrid;
+    QGroupBox* explanationBox;
+    QFrame* valuesPanel;
+    QLabel* allValues;
+    QSplitter* explanationSplitter;
+    QPlainTextEdit* explanationText;
 
 public slots:
     // Shows the sample of the level bar's position.
-    void LevelBarChange();
+    void showLevel();
     // Explains the key of a grid row (1 is the first line of the sample).
-    void SampleGridSelectCell(int row);
+    void explainRow(int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,4 +48,4 @@ private:
     void buildExplanation();
 };
 
-} // namespace brisko::app::tutorial
+} // namespace brisko::tutorial

@@ -1,6 +1,6 @@
-#include "app/BriskoForm.h"
+#include "app/MainWindow.h"
 
-#include "app/AboutForm.h"
+#include "app/AboutDialog.h"
 #include "app/ScriptFileDialog.h"
 #include "app/Version.h"
 #include "app/WindowDisplay.h"
@@ -29,13 +29,12 @@ constexpr QSize kMinimumFrame(572, 489);
 
 } // namespace
 
-TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> parameters,
-                         QWidget* parent)
+MainWindow::MainWindow(FormServices services, std::vector<std::string> parameters, QWidget* parent)
     : QMainWindow(parent), w_(buildFormWidgets(*this, QString::fromStdString(mainLabelText()))),
       display_(std::make_unique<WindowDisplay>(*this, w_, services.fileSystem)),
       windowOperator_(std::make_unique<WindowOperator>(this)),
       operator_(services.operatorPort != nullptr ? *services.operatorPort : *windowOperator_),
-      parameters_(std::move(parameters)), ScriptEditReturn(new launcher::TExFile(this)),
+      parameters_(std::move(parameters)), editor_(new launcher::TExFile(this)),
       scriptWatch_(new ScriptWatch(this)) {
     setObjectName(QStringLiteral("TBriskoForm"));
     // The title bar holds the system menu, the close button and What's This.
@@ -44,13 +43,13 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
     setMinimumSize(kStartSize);
     resize(kStartSize);
 
-    auto* scriptGrid = w_.ScriptGrid;
+    auto* scriptGrid = w_.scriptGrid;
     scriptGrid->setOnBeforeDrawCell([scriptGrid](int, int row, widgets::CellStyle& style) {
         scriptGridBeforeDrawCell(*scriptGrid, row, style);
     });
-    auto* histGrid = w_.HistGrid;
+    auto* histGrid = w_.historyGrid;
     histGrid->setOnBeforeDrawCell([histGrid](int, int row, widgets::CellStyle& style) {
-        histGridBeforeDrawCell(*histGrid, row, style);
+        historyGridBeforeDrawCell(*histGrid, row, style);
     });
 
     context_ = std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
@@ -59,57 +58,57 @@ TBriskoForm::TBriskoForm(FormServices services, std::vector<std::string> paramet
                                                  mainLabelText());
     if (services.startup != nullptr)
         services.startup->applyTo(*context_);
-    display_->setRunState(RunState::Idle);
-    display_->setExecuteCaption(true);
     connectControls();
 }
 
-TBriskoForm::~TBriskoForm() = default;
+MainWindow::~MainWindow() = default;
 
-void TBriskoForm::connectControls() {
-    connect(w_.BClose, &QPushButton::clicked, this, &QWidget::close);
+bool MainWindow::running() const {
+    return context_->windowState().running;
+}
+
+void MainWindow::connectControls() {
+    connect(w_.closeButton, &QPushButton::clicked, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, w_.BClose, &QPushButton::click);
-    connect(w_.BAbout, &QPushButton::clicked, this, &TBriskoForm::BAboutClick);
-    connect(w_.BLoad, &QPushButton::clicked, this, &TBriskoForm::BLoadClick);
-    connect(w_.BCancExec, &QPushButton::clicked, this, &TBriskoForm::BCancExecClick);
-    connect(w_.bAbortAll, &QPushButton::clicked, this, &TBriskoForm::bAbortAllClick);
-    connect(w_.bContinue, &QPushButton::clicked, this, &TBriskoForm::bContinueClick);
-    connect(w_.bReload, &QPushButton::clicked, this, &TBriskoForm::bReloadClick);
-    ScriptEditReturn->setObjectName(QStringLiteral("ScriptEditReturn"));
-    connect(w_.bEditScript, &QPushButton::clicked, this, &TBriskoForm::bEditScriptClick);
-    connect(ScriptEditReturn, &launcher::TExFile::ProcCompleted, this,
-            &TBriskoForm::ScriptEditReturnProcCompleted);
-    connect(ScriptEditReturn, &launcher::TExFile::LaunchFailed, this,
-            &TBriskoForm::ScriptEditReturnLaunchFailed);
-    connect(scriptWatch_, &ScriptWatch::changed, this, &TBriskoForm::reloadChangedScript);
-    connect(w_.ScanCopyBox, &QCheckBox::clicked, this,
+    connect(escape, &QShortcut::activated, w_.closeButton, &QPushButton::click);
+    connect(w_.aboutButton, &QPushButton::clicked, this, &MainWindow::aboutClicked);
+    connect(w_.loadButton, &QPushButton::clicked, this, &MainWindow::loadClicked);
+    connect(w_.executeButton, &QPushButton::clicked, this, &MainWindow::executeClicked);
+    connect(w_.abortAllButton, &QPushButton::clicked, this, &MainWindow::abortAllClicked);
+    connect(w_.continueButton, &QPushButton::clicked, this, &MainWindow::continueClicked);
+    connect(w_.reloadButton, &QPushButton::clicked, this, &MainWindow::reloadClicked);
+    editor_->setObjectName(QStringLiteral("ScriptEditReturn"));
+    connect(w_.editScriptButton, &QPushButton::clicked, this, &MainWindow::editScriptClicked);
+    connect(editor_, &launcher::TExFile::ProcCompleted, this, &MainWindow::editorEnded);
+    connect(editor_, &launcher::TExFile::LaunchFailed, this, &MainWindow::editorNotStarted);
+    connect(scriptWatch_, &ScriptWatch::changed, this, &MainWindow::reloadChangedScript);
+    connect(w_.stopBetweenScanAndCopyBox, &QCheckBox::clicked, this,
             [this](bool checked) { context_->setStopBetweenScanAndCopy(checked); });
-    connect(w_.BinaryCompareBox, &QCheckBox::clicked, this,
+    connect(w_.binaryCompareBox, &QCheckBox::clicked, this,
             [this](bool checked) { context_->setBinaryCompareAfterCopy(checked); });
     // Selecting a row in error shows why in the hint line; another row clears it.
-    connect(w_.ScriptGrid, &QTableWidget::currentCellChanged, this, [this](int row) {
-        const QTableWidgetItem* cell = w_.ScriptGrid->item(row, 0);
-        w_.HintText->setText(cell != nullptr ? cell->toolTip() : QString());
+    connect(w_.scriptGrid, &QTableWidget::currentCellChanged, this, [this](int row) {
+        const QTableWidgetItem* cell = w_.scriptGrid->item(row, 0);
+        w_.hintLine->setText(cell != nullptr ? cell->toolTip() : QString());
     });
-    connect(w_.PageControl, &QTabWidget::currentChanged, this, [this] {
-        w_.HintText->clear();
-        if (w_.PageControl->currentWidget() == w_.Script && w_.BLoad->isEnabled())
-            w_.BLoad->setFocus();
+    connect(w_.pages, &QTabWidget::currentChanged, this, [this] {
+        w_.hintLine->clear();
+        if (w_.pages->currentWidget() == w_.scriptPage && w_.loadButton->isEnabled())
+            w_.loadButton->setFocus();
     });
 }
 
-void TBriskoForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     keepMinimumFrame();
-    if (!Activated)
-        QTimer::singleShot(0, this, &TBriskoForm::FormActivate);
+    if (!activated_)
+        QTimer::singleShot(0, this, &MainWindow::activateOnce);
 }
 
-void TBriskoForm::FormActivate() {
-    if (Activated)
+void MainWindow::activateOnce() {
+    if (activated_)
         return;
-    Activated = true;
+    activated_ = true;
     keepMinimumFrame(); // the frame is known once the window is on the screen
     desktop::registerAtStart(this);
     using Outcome = run::RunContext::StartOutcome;
@@ -119,13 +118,13 @@ void TBriskoForm::FormActivate() {
         executeScript();
 }
 
-void TBriskoForm::keepMinimumFrame() {
+void MainWindow::keepMinimumFrame() {
     const QSize frame = frameGeometry().size() - size();
     setMinimumSize(kStartSize.expandedTo(kMinimumFrame - frame));
 }
 
-void TBriskoForm::BLoadClick() {
-    if (running_)
+void MainWindow::loadClicked() {
+    if (running())
         return;
     QFileDialog dialog(this);
     prepareScriptFileDialog(dialog);
@@ -134,33 +133,32 @@ void TBriskoForm::BLoadClick() {
     loadScriptFile(dialog.selectedFiles().constFirst());
 }
 
-void TBriskoForm::loadScriptFile(const QString& fileName) {
-    if (running_ || !context_->canClose())
+void MainWindow::loadScriptFile(const QString& fileName) {
+    if (running() || !context_->canClose())
         return;
     context_->loadScript(fileName.toStdString());
-    enableExecuteAfterLoad();
+    showLoadedScript();
 }
 
-void TBriskoForm::bReloadClick() {
-    if (running_ || context_->script().fileName.empty())
+void MainWindow::reloadClicked() {
+    if (running() || context_->script().fileName.empty())
         return;
     context_->reloadScript();
-    enableExecuteAfterLoad();
+    showLoadedScript();
 }
 
-void TBriskoForm::enableExecuteAfterLoad() {
-    w_.BCancExec->setEnabled(context_->errorCount() == 0);
+void MainWindow::showLoadedScript() {
     display_->showErrorCount(context_->errorCount());
     scriptWatch_->watch(QString::fromStdString(context_->script().fileName));
 }
 
-void TBriskoForm::reloadChangedScript() {
+void MainWindow::reloadChangedScript() {
     // A run keeps the script it started with; the page shows the new one once idle again.
-    if (!running_ && context_->canClose())
-        bReloadClick();
+    if (!running() && context_->canClose())
+        reloadClicked();
 }
 
-void TBriskoForm::bEditScriptClick() {
+void MainWindow::editScriptClicked() {
     const std::string& script = context_->script().fileName;
     if (script.empty())
         return;
@@ -169,70 +167,62 @@ void TBriskoForm::bEditScriptClick() {
         QMessageBox::information(this, QStringLiteral("Brisko2"), editor.missingMessage);
         return;
     }
-    ScriptEditReturn->setProcFileName(editor.program);
-    ScriptEditReturn->setProcParameters(
+    editor_->setProcFileName(editor.program);
+    editor_->setProcParameters(
         launcher::quotedParameters(editor.argumentsFor(QString::fromStdString(script))));
-    ScriptEditReturn->setProcCurrentDir(QString::fromStdString(context_->script().loadFolder));
-    ScriptEditReturn->Launch();
+    editor_->setProcCurrentDir(QString::fromStdString(context_->script().loadFolder));
+    editor_->Launch();
 }
 
-void TBriskoForm::ScriptEditReturnProcCompleted() {
-    bReloadClick();
+void MainWindow::editorEnded() {
+    reloadClicked();
 }
 
-void TBriskoForm::ScriptEditReturnLaunchFailed() {
+void MainWindow::editorNotStarted() {
     QMessageBox::information(this, QStringLiteral("Brisko2"),
                              QStringLiteral("unable to start an edit-session,\n"
                                             "maybe you have one edit-session already started"));
 }
 
-void TBriskoForm::BCancExecClick() {
-    if (running_)
+void MainWindow::executeClicked() {
+    if (running())
         run::requestStop(*context_);
     else
         executeScript();
 }
 
-void TBriskoForm::bContinueClick() {
+void MainWindow::continueClicked() {
     run::continueRun(*context_);
 }
 
-void TBriskoForm::bAbortAllClick() {
+void MainWindow::abortAllClicked() {
     run::abortAllWaiting(*context_);
 }
 
-void TBriskoForm::BAboutClick() {
-    TAboutForm about(this);
+void MainWindow::aboutClicked() {
+    AboutDialog about(this);
     about.exec();
 }
 
 // One whole run; the run itself decides whether the window closes afterwards.
-void TBriskoForm::executeScript() {
-    if (running_ || !context_->canClose())
+void MainWindow::executeScript() {
+    if (running() || !context_->canClose())
         return;
-    const run::RunResult result = [this] {
-        running_ = true;
-        struct EndOfRun {
-            bool& running;
-            ~EndOfRun() { running = false; }
-        } endOfRun{running_};
-        return run::executeRun(*context_);
-    }();
-    w_.BCancExec->setEnabled(context_->canRun());
+    const run::RunResult result = run::executeRun(*context_);
     if (result.window == run::WindowAfterRun::Close)
         close();
 }
 
-void TBriskoForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Work in progress keeps the window: also a run that has not reached its first session.
-    if (running_ || !context_->canClose()) {
+    if (running() || !context_->canClose()) {
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
 }
 
-bool TBriskoForm::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::EnterWhatsThisMode) {
         QWhatsThis::enterWhatsThisMode();
         return true;
@@ -240,7 +230,7 @@ bool TBriskoForm::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         if (!tip.isEmpty())
-            w_.HintText->setText(tip);
+            w_.hintLine->setText(tip);
         return true;
     }
     return QMainWindow::event(event);

@@ -8,11 +8,11 @@ namespace brisko::app {
 
 // The About box: the program's version and release date, facts about the computer, and
 // where the program and the script editor are.
-class TAboutForm : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TAboutForm(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -24,15 +24,15 @@ private:
     void fillFacts();
 
     QTabWidget* pages_;
-    QLabel* Version;
-    QLabel* DRelease;
-    QLabel* OpSystem;
-    QLabel* SVersion;
-    QLabel* CPU;
-    QLabel* RAM;
-    QLabel* HD;
-    QLabel* LExecName;
-    QLabel* LCurrEdit;
+    QLabel* versionLabel;
+    QLabel* releaseLabel;
+    QLabel* systemLabel;
+    QLabel* systemVersionLabel;
+    QLabel* processorLabel;
+    QLabel* memoryLabel;
+    QLabel* diskLabel;
+    QLabel* programLabel;
+    QLabel* editorLabel;
 };
 
 } // namespace brisko::app

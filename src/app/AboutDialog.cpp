@@ -1,4 +1,4 @@
-#include "app/AboutForm.h"
+#include "app/AboutDialog.h"
 
 #include "app/MakerLinks.h"
 #include "app/ProgramLogo.h"
@@ -43,7 +43,7 @@ QLabel* value(QWidget* parent, const char* name) {
 
 } // namespace
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutForm"));
     setWindowTitle(QStringLiteral("About ") + QString::fromStdString(mainLabelText()));
 
@@ -77,14 +77,14 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     fillFacts();
 }
 
-QWidget* TAboutForm::buildAboutPage() {
+QWidget* AboutDialog::buildAboutPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("AboutUs"));
     auto* form = formOn(page);
-    Version = value(page, "Version");
-    DRelease = value(page, "DRelease");
-    form->addRow(QStringLiteral("version"), Version);
-    form->addRow(QStringLiteral("released"), DRelease);
+    versionLabel = value(page, "Version");
+    releaseLabel = value(page, "DRelease");
+    form->addRow(QStringLiteral("version"), versionLabel);
+    form->addRow(QStringLiteral("released"), releaseLabel);
     form->addRow(new QLabel(kMakerName, page));
     form->addRow(QStringLiteral("Web Site:"),
                  makerLink(page, widgets::TUrlLink::atWWW, "UrlLink1"));
@@ -93,53 +93,53 @@ QWidget* TAboutForm::buildAboutPage() {
     return page;
 }
 
-QWidget* TAboutForm::buildSystemPage() {
+QWidget* AboutDialog::buildSystemPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("SystemInfo"));
     auto* form = formOn(page);
-    OpSystem = value(page, "OpSystem");
-    SVersion = value(page, "SVersion");
-    CPU = value(page, "CPU");
-    RAM = value(page, "RAM");
-    HD = value(page, "HD");
-    form->addRow(QStringLiteral("Operating System :"), OpSystem);
-    form->addRow(QStringLiteral("Version :"), SVersion);
-    form->addRow(QStringLiteral("CPU :"), CPU);
-    form->addRow(QStringLiteral("RAM Memory :"), RAM);
-    form->addRow(QStringLiteral("Hard Disk :"), HD);
+    systemLabel = value(page, "OpSystem");
+    systemVersionLabel = value(page, "SVersion");
+    processorLabel = value(page, "CPU");
+    memoryLabel = value(page, "RAM");
+    diskLabel = value(page, "HD");
+    form->addRow(QStringLiteral("Operating System :"), systemLabel);
+    form->addRow(QStringLiteral("Version :"), systemVersionLabel);
+    form->addRow(QStringLiteral("CPU :"), processorLabel);
+    form->addRow(QStringLiteral("RAM Memory :"), memoryLabel);
+    form->addRow(QStringLiteral("Hard Disk :"), diskLabel);
     return page;
 }
 
-QWidget* TAboutForm::buildRegistryPage() {
+QWidget* AboutDialog::buildRegistryPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("RegistryInfo"));
     auto* form = formOn(page);
-    LExecName = value(page, "LExecName");
-    LCurrEdit = value(page, "LCurrEdit");
-    form->addRow(QStringLiteral("Program Location:"), LExecName);
-    form->addRow(QStringLiteral("Scripts Editor:"), LCurrEdit);
+    programLabel = value(page, "LExecName");
+    editorLabel = value(page, "LCurrEdit");
+    form->addRow(QStringLiteral("Program Location:"), programLabel);
+    form->addRow(QStringLiteral("Scripts Editor:"), editorLabel);
     return page;
 }
 
-void TAboutForm::fillFacts() {
-    OpSystem->setText(operatingSystemName());
-    SVersion->setText(operatingSystemVersion());
-    CPU->setText(processorName());
+void AboutDialog::fillFacts() {
+    systemLabel->setText(operatingSystemName());
+    systemVersionLabel->setText(operatingSystemVersion());
+    processorLabel->setText(processorName());
     const std::optional<qint64> memory = physicalMemoryKb();
-    RAM->setText(memory ? memoryText(*memory) : QStringLiteral("unknown"));
+    memoryLabel->setText(memory ? memoryText(*memory) : QStringLiteral("unknown"));
     const QString program = programPath();
-    HD->setText(diskText(program));
+    diskLabel->setText(diskText(program));
 
-    Version->setText(QString::fromStdString(versionString()));
+    versionLabel->setText(QString::fromStdString(versionString()));
     const QDateTime released = programFileDate();
-    DRelease->setText(released.isValid()
-                          ? QLocale::system().toString(released.date(), QLocale::LongFormat)
-                          : QStringLiteral("unknown"));
-    LExecName->setText(program);
-    LCurrEdit->setText(scriptEditorText());
+    releaseLabel->setText(released.isValid()
+                              ? QLocale::system().toString(released.date(), QLocale::LongFormat)
+                              : QStringLiteral("unknown"));
+    programLabel->setText(program);
+    editorLabel->setText(scriptEditorText());
 }
 
-void TAboutForm::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     pages_->setCurrentIndex(0);
 }

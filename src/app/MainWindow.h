@@ -36,36 +36,36 @@ struct FormServices {
 
 // The main window: loads scripts, runs them and shows what happens. All run state lives in the
 // run context it owns.
-class TBriskoForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     // parameters: SCRIPT [L=ROOT] [R=ROOT], read on the first activation only.
-    TBriskoForm(FormServices services, std::vector<std::string> parameters,
-                QWidget* parent = nullptr);
-    ~TBriskoForm() override;
+    MainWindow(FormServices services, std::vector<std::string> parameters,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     run::RunContext& context() { return *context_; }
     const FormWidgets& widgets() const { return w_; }
-    bool activated() const { return Activated; }
-    bool running() const { return running_; }
+    bool activated() const { return activated_; }
+    bool running() const;
 
 public slots:
     // First activation: reads the command line once and runs a script that loaded cleanly.
-    void FormActivate();
-    void BLoadClick();
+    void activateOnce();
+    void loadClicked();
     // Loads a script file as the Load button does once a file is chosen.
     void loadScriptFile(const QString& fileName);
-    void bReloadClick();
+    void reloadClicked();
     // Starts the desktop's text editor on the script, not waiting; the script is reloaded when
     // the editor ends, and whenever the file is saved while the window is idle.
-    void bEditScriptClick();
-    void ScriptEditReturnProcCompleted();
-    void ScriptEditReturnLaunchFailed();
-    void BCancExecClick();
-    void bContinueClick();
-    void bAbortAllClick();
-    void BAboutClick();
+    void editScriptClicked();
+    void editorEnded();
+    void editorNotStarted();
+    void executeClicked();
+    void continueClicked();
+    void abortAllClicked();
+    void aboutClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -75,7 +75,7 @@ protected:
 private:
     void connectControls();
     void executeScript();
-    void enableExecuteAfterLoad();
+    void showLoadedScript();
     void reloadChangedScript();
     // No smaller than the window's minimum with its frame, nor than its starting client area.
     void keepMinimumFrame();
@@ -86,9 +86,8 @@ private:
     Operator& operator_;
     std::unique_ptr<run::RunContext> context_;
     std::vector<std::string> parameters_;
-    bool Activated = false;
-    bool running_ = false;
-    launcher::TExFile* ScriptEditReturn;
+    bool activated_ = false;
+    launcher::TExFile* editor_;
     ScriptWatch* scriptWatch_;
 };
 

@@ -1,4 +1,4 @@
-#include "app/BriskoForm.h"
+#include "app/MainWindow.h"
 
 #include "app/WindowDisplay.h"
 #include "engine/SessionExecutor.h"
@@ -61,7 +61,7 @@ public:
         : form_(FormServices{fileSystem_, clock_, environment_, &operator_},
                 std::move(parameters)) {}
 
-    TBriskoForm& form() { return form_; }
+    MainWindow& form() { return form_; }
     test::ScriptedOperator& operatorPort() { return operator_; }
     const FormWidgets& w() const { return form_.widgets(); }
 
@@ -70,8 +70,8 @@ public:
     }
 
     QStringList scriptRow(int row) const {
-        return {w().ScriptGrid->cellText(0, row), w().ScriptGrid->cellText(1, row),
-                w().ScriptGrid->cellText(2, row)};
+        return {w().scriptGrid->cellText(0, row), w().scriptGrid->cellText(1, row),
+                w().scriptGrid->cellText(2, row)};
     }
 
 private:
@@ -80,7 +80,7 @@ private:
     platform::SystemClock clock_;
     test::FixedEnvironment environment_;
     test::ScriptedOperator operator_;
-    TBriskoForm form_;
+    MainWindow form_;
 };
 
 bool highlighted(const widgets::TEnhStringGrid& grid, int row) {
@@ -90,7 +90,7 @@ bool highlighted(const widgets::TEnhStringGrid& grid, int row) {
 
 } // namespace
 
-class BriskoFormTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,7 +102,6 @@ private slots:
     void closeIsRefusedWhileNotIdle();
     void closeIsRefusedDuringARun_data();
     void closeIsRefusedDuringARun();
-    void runStateReconfiguresTheWindow_data();
     void runStateReconfiguresTheWindow();
     void commandLineScriptRunsOnceAndOffersToClose_data();
     void commandLineScriptRunsOnceAndOffersToClose();
@@ -119,26 +118,26 @@ private slots:
     void windowKeepsItsMinimumAndEscapeCloses();
 };
 
-void BriskoFormTest::startsEmptyWithTheVersionLabel() {
+void MainWindowTest::startsEmptyWithTheVersionLabel() {
     FormFixture f;
     const QString version =
         QString("Brisko %1.%2").arg(BRISKO_VERSION_MAJOR).arg(BRISKO_VERSION_MINOR);
-    QCOMPARE(f.w().MainLabel->text(), version);
+    QCOMPARE(f.w().mainLabel->text(), version);
     QCOMPARE(f.form().windowTitle(), version);
-    QVERIFY(!f.w().BCancExec->isEnabled());
-    QCOMPARE(f.w().BCancExec->text(), QString("&Execute"));
-    QVERIFY(!f.w().ErrBox->isVisibleTo(&f.form()));
-    QCOMPARE(f.w().PageControl->currentWidget(), f.w().Execute);
-    QCOMPARE(f.w().ScriptGrid->horizontalHeaderItem(1)->text(), QString("="));
-    QCOMPARE(f.w().HistGrid->columnCount(), 5);
+    QVERIFY(!f.w().executeButton->isEnabled());
+    QCOMPARE(f.w().executeButton->text(), QString("&Execute"));
+    QVERIFY(!f.w().errorBox->isVisibleTo(&f.form()));
+    QCOMPARE(f.w().pages->currentWidget(), f.w().executePage);
+    QCOMPARE(f.w().scriptGrid->horizontalHeaderItem(1)->text(), QString("="));
+    QCOMPARE(f.w().historyGrid->columnCount(), 5);
     QVERIFY(f.form().findChild<QWidget*>("ScanCopyBox") != nullptr);
 }
 
-void BriskoFormTest::scriptWithErrorsShowsThemAndCannotRun() {
+void MainWindowTest::scriptWithErrorsShowsThemAndCannotRun() {
     FormFixture f;
     f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
 
-    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 6);
+    QCOMPARE(f.w().scriptGrid->dataRowCount(), 6);
     QCOMPARE(f.scriptRow(1), (QStringList{"", "", "; two bad lines"}));
     QCOMPARE(f.scriptRow(2), (QStringList{"Title", "=", "Error test"}));
     QCOMPARE(f.scriptRow(3), (QStringList{"", "?", "UpdateMode=X"}));
@@ -146,61 +145,61 @@ void BriskoFormTest::scriptWithErrorsShowsThemAndCannotRun() {
     QCOMPARE(f.scriptRow(5), (QStringList{"", "?", "this line has no sign"}));
     QCOMPARE(f.scriptRow(6), (QStringList{"Execute", "", ""}));
     for (int row = 1; row <= 6; ++row)
-        QVERIFY2(highlighted(*f.w().ScriptGrid, row) == (row == 3 || row == 5),
+        QVERIFY2(highlighted(*f.w().scriptGrid, row) == (row == 3 || row == 5),
                  qPrintable(QString("row %1").arg(row)));
 
-    QVERIFY(f.w().ErrBox->isVisibleTo(&f.form()));
-    QCOMPARE(f.w().ReportError->text(), QString("Contains 2 errors"));
-    QVERIFY(!f.w().BCancExec->isEnabled());
-    QCOMPARE(f.w().PageControl->currentWidget(), f.w().Script);
+    QVERIFY(f.w().errorBox->isVisibleTo(&f.form()));
+    QCOMPARE(f.w().errorReport->text(), QString("Contains 2 errors"));
+    QVERIFY(!f.w().executeButton->isEnabled());
+    QCOMPARE(f.w().pages->currentWidget(), f.w().scriptPage);
     QCOMPARE(f.form().windowTitle(), QString("Error test"));
 }
 
-void BriskoFormTest::cleanScriptEnablesExecute() {
+void MainWindowTest::cleanScriptEnablesExecute() {
     FormFixture f;
     f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
-    QVERIFY(!f.w().BCancExec->isEnabled());
+    QVERIFY(!f.w().executeButton->isEnabled());
 
     f.form().context().setRunState(RunState::Scanning); // shows the counters
     f.form().context().setRunState(RunState::Idle);
     const QString clean = f.writeScript("clean.brk", kCleanScript);
     f.form().loadScriptFile(clean);
-    QVERIFY(f.w().BCancExec->isEnabled());
+    QVERIFY(f.w().executeButton->isEnabled());
     QVERIFY(f.w().counters[0]->isHidden());
     QCOMPARE(QString::fromStdString(f.form().context().script().loadFolder),
              QFileInfo(clean).absolutePath());
-    QCOMPARE(f.w().ReportError->text(), QString("Contains 0 errors"));
-    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
+    QCOMPARE(f.w().errorReport->text(), QString("Contains 0 errors"));
+    QCOMPARE(f.w().scriptGrid->dataRowCount(), 3);
     QCOMPARE(f.scriptRow(2), (QStringList{"UpdateMode", "=", "LMaster"}));
     for (int row = 1; row <= 3; ++row)
-        QVERIFY(!highlighted(*f.w().ScriptGrid, row));
-    QCOMPARE(f.w().UMessage->text(), clean);
+        QVERIFY(!highlighted(*f.w().scriptGrid, row));
+    QCOMPARE(f.w().messageLine->text(), clean);
 }
 
-void BriskoFormTest::reloadReadsTheChangedFile() {
+void MainWindowTest::reloadReadsTheChangedFile() {
     FormFixture f;
     f.form().show();
     f.form().loadScriptFile(f.writeScript("s.BRK", kScriptWithErrors));
-    QVERIFY(!f.w().BCancExec->isEnabled());
+    QVERIFY(!f.w().executeButton->isEnabled());
     f.writeScript("s.BRK", kCleanScript);
-    QTest::mouseClick(f.w().bReload, Qt::LeftButton);
-    QVERIFY(f.w().BCancExec->isEnabled());
-    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
+    QTest::mouseClick(f.w().reloadButton, Qt::LeftButton);
+    QVERIFY(f.w().executeButton->isEnabled());
+    QCOMPARE(f.w().scriptGrid->dataRowCount(), 3);
 
     f.writeScript("s.BRK", "nonsense\n");
-    f.form().bReloadClick();
-    QVERIFY(!f.w().BCancExec->isEnabled());
-    QCOMPARE(f.w().ReportError->text(), QString("Contains 1 errors"));
+    f.form().reloadClicked();
+    QVERIFY(!f.w().executeButton->isEnabled());
+    QCOMPARE(f.w().errorReport->text(), QString("Contains 1 errors"));
 }
 
-void BriskoFormTest::closeIsRefusedWhileNotIdle_data() {
+void MainWindowTest::closeIsRefusedWhileNotIdle_data() {
     QTest::addColumn<RunState>("state");
     QTest::newRow("scanning") << RunState::Scanning;
     QTest::newRow("copying") << RunState::Copying;
     QTest::newRow("waiting") << RunState::Waiting;
 }
 
-void BriskoFormTest::closeIsRefusedWhileNotIdle() {
+void MainWindowTest::closeIsRefusedWhileNotIdle() {
     QFETCH(RunState, state);
     FormFixture f;
     f.form().show();
@@ -212,13 +211,13 @@ void BriskoFormTest::closeIsRefusedWhileNotIdle() {
     QVERIFY(!f.form().isVisible());
 }
 
-void BriskoFormTest::closeIsRefusedDuringARun_data() {
+void MainWindowTest::closeIsRefusedDuringARun_data() {
     QTest::addColumn<bool>("sessionScans");
     QTest::newRow("while scanning") << true;
     QTest::newRow("before the state changes") << false;
 }
 
-void BriskoFormTest::closeIsRefusedDuringARun() {
+void MainWindowTest::closeIsRefusedDuringARun() {
     QFETCH(bool, sessionScans);
     FormFixture f;
     f.form().show();
@@ -228,72 +227,52 @@ void BriskoFormTest::closeIsRefusedDuringARun() {
         if (sessionScans)
             f.form().context().setRunState(RunState::Scanning);
         QVERIFY(f.form().running());
+        QVERIFY(!f.w().loadButton->isEnabled());
+        QVERIFY(!f.w().reloadButton->isEnabled());
         closed.push_back(f.form().close());
     });
     f.form().context().setSessionExecutor(&executor);
 
-    QTest::mouseClick(f.w().BCancExec, Qt::LeftButton);
+    QTest::mouseClick(f.w().executeButton, Qt::LeftButton);
     QCOMPARE(executor.sessions, 1);
     QCOMPARE(closed, std::vector<bool>{false});
     QVERIFY(!f.form().running());
     QCOMPARE(f.form().context().runState(), RunState::Idle);
-    QVERIFY(f.w().BCancExec->isEnabled());
-    QVERIFY(f.w().BLoad->isEnabled());
+    QVERIFY(f.w().executeButton->isEnabled());
+    QVERIFY(f.w().loadButton->isEnabled());
     QVERIFY(f.form().close());
 }
 
-void BriskoFormTest::runStateReconfiguresTheWindow_data() {
-    QTest::addColumn<RunState>("state");
-    QTest::addColumn<bool>("loadShown");
-    QTest::addColumn<bool>("reload");
-    QTest::addColumn<bool>("scanCopy");
-    QTest::addColumn<bool>("binaryCompare");
-    QTest::addColumn<QString>("ledText");
-    QTest::addColumn<QColor>("lamp");
-    const QColor grey(128, 128, 128);
-    QTest::newRow("idle") << RunState::Idle << true << true << true << true << "" << grey;
-    QTest::newRow("scanning") << RunState::Scanning << true << false << true << true << "Scanning"
-                              << QColor(0, 255, 0);
-    QTest::newRow("copying") << RunState::Copying << true << false << false << false << "Copying"
-                             << QColor(255, 0, 0);
-    // Waiting keeps the colour it found and blinks.
-    QTest::newRow("waiting") << RunState::Waiting << false << false << false << true << "Waiting"
-                             << grey;
-}
-
-void BriskoFormTest::runStateReconfiguresTheWindow() {
-    QFETCH(RunState, state);
-    QFETCH(bool, loadShown);
-    QFETCH(bool, reload);
-    QFETCH(bool, scanCopy);
-    QFETCH(bool, binaryCompare);
-    QFETCH(QString, ledText);
-    QFETCH(QColor, lamp);
+// Each run state shows one pair of the command buttons sharing a place, and allows no reload
+// and no change of an option once the run has come to use it.
+void MainWindowTest::runStateReconfiguresTheWindow() {
     FormFixture f;
     f.form().show();
-    f.form().context().setRunState(state);
     const FormWidgets& w = f.w();
-    QCOMPARE(w.BLoad->isVisible(), loadShown);
-    QCOMPARE(w.BCancExec->isVisible(), loadShown);
-    QCOMPARE(w.bContinue->isVisible(), !loadShown);
-    QCOMPARE(w.bAbortAll->isVisible(), !loadShown);
-    QCOMPARE(w.bReload->isEnabled(), reload);
-    QCOMPARE(w.ScanCopyBox->isEnabled(), scanCopy);
-    QCOMPARE(w.BinaryCompareBox->isEnabled(), binaryCompare);
-    QCOMPARE(w.LedLabel->text(), ledText);
-    QCOMPARE(w.Led->shownColor(), lamp);
-    QCOMPARE(w.Led->isBlinking(), !loadShown);
-    f.form().context().setRunState(RunState::Idle);
+    for (RunState state :
+         {RunState::Scanning, RunState::Copying, RunState::Waiting, RunState::Idle}) {
+        f.form().context().setRunState(state);
+        const bool waiting = state == RunState::Waiting;
+        QCOMPARE(w.loadButton->isVisible(), !waiting);
+        QCOMPARE(w.executeButton->isVisible(), !waiting);
+        QCOMPARE(w.continueButton->isVisible(), waiting);
+        QCOMPARE(w.abortAllButton->isVisible(), waiting);
+        QCOMPARE(w.reloadButton->isEnabled(), state == RunState::Idle);
+        QCOMPARE(w.stopBetweenScanAndCopyBox->isEnabled(),
+                 state == RunState::Idle || state == RunState::Scanning);
+        QCOMPARE(w.binaryCompareBox->isEnabled(), state != RunState::Copying);
+        QCOMPARE(w.led->isBlinking(), waiting);
+    }
 }
 
-void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose_data() {
+void MainWindowTest::commandLineScriptRunsOnceAndOffersToClose_data() {
     QTest::addColumn<DialogAnswer>("answer");
     QTest::addColumn<bool>("staysOpen");
     QTest::newRow("close") << DialogAnswer::Abort << false;
     QTest::newRow("stay") << DialogAnswer::Retry << true;
 }
 
-void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose() {
+void MainWindowTest::commandLineScriptRunsOnceAndOffersToClose() {
     QFETCH(DialogAnswer, answer);
     QFETCH(bool, staysOpen);
     test::TempTree scripts;
@@ -309,11 +288,11 @@ void BriskoFormTest::commandLineScriptRunsOnceAndOffersToClose() {
     QCOMPARE(f.form().isVisible(), staysOpen);
 
     // A later activation reads nothing again.
-    f.form().FormActivate();
+    f.form().activateOnce();
     QCOMPARE(executor.sessions, 1);
 }
 
-void BriskoFormTest::commandLineScriptWithErrorsWaits() {
+void MainWindowTest::commandLineScriptWithErrorsWaits() {
     test::TempTree scripts;
     FormFixture f({scripts.write("bad.BRK", kScriptWithErrors).string(), "L=D:"});
     CallbackExecutor executor([] {});
@@ -322,20 +301,20 @@ void BriskoFormTest::commandLineScriptWithErrorsWaits() {
     QTRY_VERIFY(f.form().activated());
     QCOMPARE(executor.sessions, 0);
     QVERIFY(f.form().isVisible());
-    QCOMPARE(f.w().PageControl->currentWidget(), f.w().Script);
-    QVERIFY(!f.w().BCancExec->isEnabled());
+    QCOMPARE(f.w().pages->currentWidget(), f.w().scriptPage);
+    QVERIFY(!f.w().executeButton->isEnabled());
     // The command-line root leads the rows, highlighted.
     QCOMPARE(f.scriptRow(1), (QStringList{"L=", "=", "D:"}));
-    QVERIFY(highlighted(*f.w().ScriptGrid, 1));
+    QVERIFY(highlighted(*f.w().scriptGrid, 1));
     QVERIFY(f.operatorPort().questions.empty());
 }
 
-void BriskoFormTest::historyRowsAreColouredByKind() {
+void MainWindowTest::historyRowsAreColouredByKind() {
     FormFixture f;
     f.form().context().addHistoryRow({"C:\\A", "D:\\A", "10", "+10", "Copy", RowColour::Blue});
     f.form().context().addHistoryRow({"C:\\B", "D:\\B", "5", "", "Failed", RowColour::Red});
     f.form().context().addHistoryRow({"C:\\C", "D:\\C", "7", "", "Copied", RowColour::Plain});
-    const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
+    const widgets::TEnhStringGrid& grid = *f.w().historyGrid;
     QCOMPARE(grid.dataRowCount(), 3);
     QCOMPARE(grid.cellText(4, 2), QString("Failed"));
     QCOMPARE(grid.cellOption(0, 1).palette.color(QPalette::Text), kBlue);
@@ -344,51 +323,51 @@ void BriskoFormTest::historyRowsAreColouredByKind() {
     QVERIFY(plain != kBlue && plain != kRed);
 }
 
-void BriskoFormTest::hintLineFollowsTheMouseAndClearsOnPageChange() {
+void MainWindowTest::hintLineFollowsTheMouseAndClearsOnPageChange() {
     FormFixture f;
-    QStatusTipEvent tip(f.w().UMessage->statusTip());
+    QStatusTipEvent tip(f.w().messageLine->statusTip());
     QApplication::sendEvent(&f.form(), &tip);
-    QCOMPARE(f.w().HintText->text(), QString("Messages"));
+    QCOMPARE(f.w().hintLine->text(), QString("Messages"));
     // Leaving a control (an empty tip) keeps the hint.
     QStatusTipEvent leave{QString()};
     QApplication::sendEvent(&f.form(), &leave);
-    QCOMPARE(f.w().HintText->text(), QString("Messages"));
-    f.w().PageControl->setCurrentWidget(f.w().History);
-    QCOMPARE(f.w().HintText->text(), QString());
+    QCOMPARE(f.w().hintLine->text(), QString("Messages"));
+    f.w().pages->setCurrentWidget(f.w().historyPage);
+    QCOMPARE(f.w().hintLine->text(), QString());
 }
 
-void BriskoFormTest::panesShareExtraWidthEqually() {
+void MainWindowTest::panesShareExtraWidthEqually() {
     FormFixture f;
-    f.form().context().window()->setDirection(true, true);
+    f.form().context().showCopyDirection(true, true);
     f.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
-    const int leftBefore = f.w().FolderLeft->width();
+    const int leftBefore = f.w().leftPane->width();
     f.form().resize(f.form().width() + 100, f.form().height());
-    QTRY_COMPARE(f.w().FolderLeft->width(), leftBefore + 50);
-    QVERIFY(qAbs(f.w().FolderLeft->width() - f.w().FolderRight->width()) <= 1);
-    const int gap = f.w().FolderRight->x() - (f.w().FolderLeft->x() + f.w().FolderLeft->width());
-    const int arrowCentre = f.w().ArrowAvi->geometry().center().x();
-    QVERIFY(qAbs(arrowCentre - (f.w().FolderLeft->geometry().right() + gap / 2)) <= 2);
+    QTRY_COMPARE(f.w().leftPane->width(), leftBefore + 50);
+    QVERIFY(qAbs(f.w().leftPane->width() - f.w().rightPane->width()) <= 1);
+    const int gap = f.w().rightPane->x() - (f.w().leftPane->x() + f.w().leftPane->width());
+    const int arrowCentre = f.w().directionArrow->geometry().center().x();
+    QVERIFY(qAbs(arrowCentre - (f.w().leftPane->geometry().right() + gap / 2)) <= 2);
 }
 
-void BriskoFormTest::historyShowsEveryColumnAtTheStartingSize() {
+void MainWindowTest::historyShowsEveryColumnAtTheStartingSize() {
     FormFixture f;
     f.form().show();
-    f.w().PageControl->setCurrentWidget(f.w().History);
+    f.w().pages->setCurrentWidget(f.w().historyPage);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
-    const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
+    const widgets::TEnhStringGrid& grid = *f.w().historyGrid;
     QCOMPARE(grid.horizontalScrollBar()->maximum(), 0);
     QVERIFY(grid.columnWidth(4) >= grid.fontMetrics().horizontalAdvance("File to be copied"));
 }
 
-void BriskoFormTest::editScriptShowsWhatTheEditorSaved_data() {
+void MainWindowTest::editScriptShowsWhatTheEditorSaved_data() {
     QTest::addColumn<QString>("editor");
     // One that edits and ends; one that hands the file on and ends at once, the save coming later.
     QTest::newRow("waits") << "echo 'Message=edited' >> \"$1\"\n";
     QTest::newRow("hands off") << "(sleep 0.5; echo 'Message=edited' >> \"$1\") &\n";
 }
 
-void BriskoFormTest::editScriptShowsWhatTheEditorSaved() {
+void MainWindowTest::editScriptShowsWhatTheEditorSaved() {
     QFETCH(QString, editor);
     QTemporaryDir desktop; // no desktop default for text files: $VISUAL is the editor
     for (const char* name :
@@ -404,41 +383,41 @@ void BriskoFormTest::editScriptShowsWhatTheEditorSaved() {
 
     FormFixture f;
     f.form().loadScriptFile(f.writeScript("s.brk", kCleanScript));
-    QCOMPARE(f.w().ScriptGrid->dataRowCount(), 3);
-    f.w().bEditScript->click();
-    QTRY_COMPARE_WITH_TIMEOUT(f.w().ScriptGrid->dataRowCount(), 4, 10000);
+    QCOMPARE(f.w().scriptGrid->dataRowCount(), 3);
+    f.w().editScriptButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(f.w().scriptGrid->dataRowCount(), 4, 10000);
     QCOMPARE(f.scriptRow(4), (QStringList{"Message", "=", "edited"}));
     qunsetenv("VISUAL");
 }
 
-void BriskoFormTest::errorRowsSayWhyAndTheFirstIsSelected() {
+void MainWindowTest::errorRowsSayWhyAndTheFirstIsSelected() {
     FormFixture f;
     f.form().show();
     f.form().loadScriptFile(f.writeScript("errors.BRK", kScriptWithErrors));
-    QCOMPARE(f.w().ScriptGrid->currentRow() + 1, 3);
-    QCOMPARE(f.w().ReportError->palette().color(QPalette::WindowText), kRed);
+    QCOMPARE(f.w().scriptGrid->currentRow() + 1, 3);
+    QCOMPARE(f.w().errorReport->palette().color(QPalette::WindowText), kRed);
     f.form().loadScriptFile(f.writeScript("clean.BRK", kCleanScript));
-    QCOMPARE(f.w().ReportError->text(), QString("Contains 0 errors"));
-    QVERIFY(f.w().ReportError->palette().color(QPalette::WindowText) != kRed);
+    QCOMPARE(f.w().errorReport->text(), QString("Contains 0 errors"));
+    QVERIFY(f.w().errorReport->palette().color(QPalette::WindowText) != kRed);
 
     // A row in error tells why: as its tool tip, and in the hint line once selected.
     const QString why = "unknown key UpdatMode; did you mean UpdateMode?";
-    WindowView& view = *f.form().context().window();
-    view.addScriptRow(4, {"", "?", "UpdatMode=Update", true, why.toStdString(), "clean.BRK", 4});
-    QCOMPARE(f.w().ScriptGrid->item(3, 2)->toolTip(), why);
-    f.w().ScriptGrid->setCurrentCell(3, 2);
-    QCOMPARE(f.w().HintText->text(), why);
+    f.form().context().window().addScriptRow(
+        4, {"", "?", "UpdatMode=Update", true, why.toStdString(), "clean.BRK", 4});
+    QCOMPARE(f.w().scriptGrid->item(3, 2)->toolTip(), why);
+    f.w().scriptGrid->setCurrentCell(3, 2);
+    QCOMPARE(f.w().hintLine->text(), why);
 }
 
-void BriskoFormTest::historyPathsKeepTheirFileNameAndMessagesEndEmpty() {
+void MainWindowTest::historyPathsKeepTheirFileNameAndMessagesEndEmpty() {
     FormFixture f;
     f.form().show();
-    f.w().PageControl->setCurrentWidget(f.w().History);
+    f.w().pages->setCurrentWidget(f.w().historyPage);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form()));
     const QString from = "L:\\PROJECTS\\ARCHIVE\\2024\\QUARTERLY\\BUDGET.XLS";
     f.form().context().addHistoryRow(
         {from.toStdString(), "R:\\B.TXT", "10000000", "+10000000", "Copy", RowColour::Blue});
-    const widgets::TEnhStringGrid& grid = *f.w().HistGrid;
+    const widgets::TEnhStringGrid& grid = *f.w().historyGrid;
     const QString shown = grid.cellOption(0, 1).text;
     QVERIFY2(shown.endsWith("\\BUDGET.XLS") && shown != from, qPrintable(shown));
     QCOMPARE(grid.item(0, 0)->toolTip(), from);
@@ -453,30 +432,30 @@ void BriskoFormTest::historyPathsKeepTheirFileNameAndMessagesEndEmpty() {
     QCOMPARE(grid.currentRow(), 0);
     f.form().context().setRunState(RunState::Idle);
 
-    WindowDisplay& display = static_cast<WindowDisplay&>(*f.form().context().window());
+    auto& display = static_cast<WindowDisplay&>(f.form().context().display());
     display.addMessage("first");
     display.addMessage("second");
-    QCOMPARE(f.w().MessageGrid->dataRowCount(), 3);
-    QCOMPARE(f.w().MessageGrid->currentRow() + 1, 2);
-    QCOMPARE(f.w().MessageGrid->cellText(0, 2), QString("second"));
-    QCOMPARE(f.w().MessageGrid->cellText(0, 3), QString());
+    QCOMPARE(f.w().messageGrid->dataRowCount(), 3);
+    QCOMPARE(f.w().messageGrid->currentRow() + 1, 2);
+    QCOMPARE(f.w().messageGrid->cellText(0, 2), QString("second"));
+    QCOMPARE(f.w().messageGrid->cellText(0, 3), QString());
 }
 
-void BriskoFormTest::folderPaneShowsTheDriveTree() {
+void MainWindowTest::folderPaneShowsTheDriveTree() {
     FormFixture f;
     const QString sub = QFileInfo(f.writeScript("Data/Sub/x.txt", "x")).absolutePath();
-    f.form().context().window()->showFolder(Side::Left, "C:\\DATA\\SUB");
-    QCOMPARE(f.w().FolderLeft->selectedPath(), sub);
-    QCOMPARE(f.w().FolderLeft->currentIndex().parent().data().toString(), QString("Data"));
-    QCOMPARE(f.w().LeftDrive->currentData().toString(), QString("C:"));
-    QVERIFY(!f.w().LeftDrive->isEnabled());
+    f.form().context().window().showFolder(Side::Left, "C:\\DATA\\SUB");
+    QCOMPARE(f.w().leftPane->selectedPath(), sub);
+    QCOMPARE(f.w().leftPane->currentIndex().parent().data().toString(), QString("Data"));
+    QCOMPARE(f.w().leftDrive->currentData().toString(), QString("C:"));
+    QVERIFY(!f.w().leftDrive->isEnabled());
     // A folder created later shows in the tree.
     QVERIFY(QDir(sub).mkdir("New"));
-    f.form().context().window()->showFolder(Side::Left, "C:\\DATA\\SUB\\NEW");
-    QCOMPARE(f.w().FolderLeft->selectedPath(), sub + "/New");
+    f.form().context().window().showFolder(Side::Left, "C:\\DATA\\SUB\\NEW");
+    QCOMPARE(f.w().leftPane->selectedPath(), sub + "/New");
 }
 
-void BriskoFormTest::windowKeepsItsMinimumAndEscapeCloses() {
+void MainWindowTest::windowKeepsItsMinimumAndEscapeCloses() {
     FormFixture f;
     f.form().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form()));
@@ -491,5 +470,5 @@ void BriskoFormTest::windowKeepsItsMinimumAndEscapeCloses() {
     QVERIFY(!f.form().isVisible());
 }
 
-QTEST_MAIN(BriskoFormTest)
-#include "BriskoFormTest.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
