@@ -5,6 +5,7 @@
 #include "app/SystemFacts.h"
 #include "app/Version.h"
 #include "platform/HostSystem.h"
+#include "run/MainLabel.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -45,7 +46,7 @@ QLabel* value(QWidget* parent, const char* name) {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutForm"));
-    setWindowTitle(QStringLiteral("About ") + QString::fromStdString(mainLabelText()));
+    setWindowTitle(QStringLiteral("About ") + QString::fromStdString(run::mainLabelText()));
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("PicturePanel"));

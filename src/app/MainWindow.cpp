@@ -7,6 +7,7 @@
 #include "app/WindowOperator.h"
 #include "app/desktop/EditorCommand.h"
 #include "app/desktop/StartupRegistration.h"
+#include "run/MainLabel.h"
 #include "run/RunContext.h"
 #include "run/RunControl.h"
 #include "run/Startup.h"
@@ -30,7 +31,8 @@ constexpr QSize kMinimumFrame(572, 489);
 } // namespace
 
 MainWindow::MainWindow(FormServices services, std::vector<std::string> parameters, QWidget* parent)
-    : QMainWindow(parent), w_(buildFormWidgets(*this, QString::fromStdString(mainLabelText()))),
+    : QMainWindow(parent),
+      w_(buildFormWidgets(*this, QString::fromStdString(run::mainLabelText()))),
       display_(std::make_unique<WindowDisplay>(*this, w_, services.fileSystem)),
       windowOperator_(std::make_unique<WindowOperator>(this)),
       operator_(services.operatorPort != nullptr ? *services.operatorPort : *windowOperator_),
@@ -55,7 +57,7 @@ MainWindow::MainWindow(FormServices services, std::vector<std::string> parameter
     context_ = std::make_unique<run::RunContext>(run::Services{services.fileSystem, services.clock,
                                                                services.environment, *display_,
                                                                operator_, display_.get()},
-                                                 mainLabelText());
+                                                 run::mainLabelText());
     if (services.startup != nullptr)
         services.startup->applyTo(*context_);
     connectControls();

@@ -18,12 +18,6 @@ struct ProgramVersion {
 inline constexpr ProgramVersion kProgramVersion{BRISKO_VERSION_MAJOR, BRISKO_VERSION_MINOR,
                                                 BRISKO_VERSION_RELEASE, BRISKO_VERSION_BUILD};
 
-// "Brisko 2.0": the big title label and the caption before a script names one.
-inline std::string mainLabelText() {
-    return "Brisko " + std::to_string(kProgramVersion.major) + "." +
-           std::to_string(kProgramVersion.minor);
-}
-
 // The full version text of a build: 2.2.0.2 gives "Brisko 2.2.00(2)".
 std::string versionString(const ProgramVersion& version);
 
