@@ -5,7 +5,6 @@
 #include "platform/PathNames.h"
 #include "platform/Unicode.h"
 #include "run/BackupChain.h"
-#include "run/RunContext.h"
 #include "run/ScannedState.h"
 #include "run/TargetReplacement.h"
 #include "run/TemporaryFile.h"
@@ -46,25 +45,25 @@ FileCopier::PendingCopy::~PendingCopy() {
         done.wait();
 }
 
-FileCopier::FileCopier(RunContext& context)
-    : context_(context), progress_(context.display(), context.plan().totalBytes()),
-      tempCopier_(context, progress_), verifySettings_(context.settings()),
+FileCopier::FileCopier(const ActionContext& context)
+    : context_(context), progress_(context.display, context.plan.totalBytes()),
+      tempCopier_(context_, progress_), verifySettings_(context.settings),
       workers_(kFoldersSideBySide) {}
 
 FileCopier::~FileCopier() = default;
 
 void FileCopier::copyPendingFiles() {
-    const auto& copies = context_.plan().filesToCopy();
+    const auto& copies = context_.plan.filesToCopy();
     if (copies.empty())
         return;
-    const RunStatus& status = context_.status();
-    context_.setCurrentFile("");
-    context_.display().setCurrentFile("");
-    context_.display().setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
-                                       std::to_string(status.counter(Counter::ToUpFiles)) +
-                                       " Copied - " + context_.script().caption);
-    for (const CopyStretch& stretch : copyStretches(copies, context_.services().fileSystem)) {
-        if (context_.abortRequested())
+    const RunStatus& status = context_.status;
+    context_.host.setCurrentFile("");
+    context_.display.setCurrentFile("");
+    context_.display.setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
+                                     std::to_string(status.counter(Counter::ToUpFiles)) +
+                                     " Copied - " + context_.script.caption);
+    for (const CopyStretch& stretch : copyStretches(copies, context_.fileSystem)) {
+        if (context_.host.abortRequested())
             break;
         copyStretch(stretch);
     }
@@ -74,10 +73,10 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
     std::vector<std::unique_ptr<FolderRun>> active;
     std::size_t opened = 0;
     for (;;) {
-        if (!context_.abortRequested()) {
+        if (!context_.host.abortRequested()) {
             while (active.size() < kFoldersSideBySide && opened < stretch.size())
                 active.push_back(
-                    std::make_unique<FolderRun>(stretch[opened++], context_.services().fileSystem));
+                    std::make_unique<FolderRun>(stretch[opened++], context_.fileSystem));
             // Work goes to the pool only when another folder's copy can be begun meanwhile;
             // a lone folder's copies are written and flushed here, sparing the hand-over.
             workAside_ = active.size() > 1 || opened < stretch.size();
@@ -86,7 +85,7 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
         }
         closeFinishedFolders(active);
         if (pending_.empty()) {
-            if (context_.abortRequested() || opened == stretch.size())
+            if (context_.host.abortRequested() || opened == stretch.size())
                 return;
             continue;
         }
@@ -95,9 +94,9 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
 }
 
 void FileCopier::beginNextCopy(FolderRun& folder) {
-    while (!folder.busy && folder.next < folder.copies.size() && !context_.abortRequested()) {
-        context_.pump(); // input is let through between copies, however quick
-        if (context_.abortRequested())
+    while (!folder.busy && folder.next < folder.copies.size() && !context_.host.abortRequested()) {
+        context_.host.pump(); // input is let through between copies, however quick
+        if (context_.host.abortRequested())
             return;
         const engine::CopyAction& action = *folder.copies[folder.next++];
         Begun begun = beginCopy(action);
@@ -114,7 +113,8 @@ void FileCopier::beginNextCopy(FolderRun& folder) {
 
 void FileCopier::closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& active) {
     std::erase_if(active, [this](const std::unique_ptr<FolderRun>& folder) {
-        if (folder->busy || (folder->next < folder->copies.size() && !context_.abortRequested()))
+        if (folder->busy ||
+            (folder->next < folder->copies.size() && !context_.host.abortRequested()))
             return false;
         reportUnflushed(folder->flushes.finish());
         return true;
@@ -129,7 +129,7 @@ void FileCopier::finishOldestPending() {
         copy->action.sourceSize;
     copy->folder->busy = false;
     Attempt attempt;
-    if (context_.abortRequested()) {
+    if (context_.host.abortRequested()) {
         showAbandoned(copy->action); // the temporary file goes with the copy
     } else {
         if (copy->writtenAside) {
@@ -151,8 +151,8 @@ void FileCopier::finishOldestPending() {
 FileCopier::WrittenCopy FileCopier::waitFor(PendingCopy& copy) {
     // Input is let through while a long flush runs, so that Stop and Abort All are seen.
     while (copy.done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
-        if (!context_.abortRequested())
-            context_.pump();
+        if (!context_.host.abortRequested())
+            context_.host.pump();
     return copy.done.get();
 }
 
@@ -166,7 +166,7 @@ FileCopier::WrittenCopy FileCopier::writeAgainHere(PendingCopy& copy) {
 
 FileCopier::Attempt FileCopier::notWritten(const engine::CopyAction& action,
                                            const TempCopyResult& copy) {
-    if (context_.abortRequested())
+    if (context_.host.abortRequested())
         showAbandoned(action);
     return Attempt{false, copy.failure};
 }
@@ -178,7 +178,7 @@ void FileCopier::report(const engine::CopyAction& action, const Attempt& attempt
         flushes.copied(action);
         return;
     }
-    context_.countFailure();
+    context_.host.countFailure();
     if (!attempt.failure.empty())
         writeOutcome(action, attempt.failure, RowColour::Red);
 }
@@ -197,27 +197,27 @@ FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action) {
 }
 
 void FileCopier::showFile(const engine::CopyAction& action) {
-    const auto& messages = context_.settings().sessionMessages;
+    const auto& messages = context_.settings.sessionMessages;
     const auto session = static_cast<std::size_t>(action.session);
     if (action.session > 0 && session < messages.size() && !messages[session].empty())
-        context_.display().setMessageLine(messages[session]);
+        context_.display.setMessageLine(messages[session]);
     if (action.leftToRight)
-        context_.showFolders(action.sourceFolder, action.targetFolder);
+        context_.host.showFolders(action.sourceFolder, action.targetFolder);
     else
-        context_.showFolders(action.targetFolder, action.sourceFolder);
-    if (WindowView* window = context_.window())
+        context_.host.showFolders(action.targetFolder, action.sourceFolder);
+    if (WindowView* window = context_.window)
         window->setDirection(action.leftToRight, true);
 }
 
 bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
-    const std::string& own = context_.ownExecutable();
+    const std::string& own = context_.ownExecutable;
     if (own.empty())
         return false;
     // Only a target under the program's own file name can replace that name; the cheap test of
     // the name spares a look at the disk for every other copy.
     if (!platform::equalsIgnoreCase(platform::hostNameOf(own), action.name))
         return false;
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    platform::FileSystem& fileSystem = context_.fileSystem;
     const auto target = fileSystem.identityOf(action.targetPath());
     if (target && target == fileSystem.identityOf(own))
         return true;
@@ -229,7 +229,7 @@ FileCopier::Attempt FileCopier::refuseOwnExecutable(const engine::CopyAction& ac
         .details = StandardQuestion{
             .message = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
                        action.sourceFolder + "  to  " + action.targetFolder}};
-    context_.services().operatorPort.ask(notice);
+    context_.operatorPort.ask(notice);
     return {false, "Cannot update Brisko using Brisko"};
 }
 
@@ -263,7 +263,7 @@ FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
         action, std::make_unique<TemporaryFile>(fileSystem, action.targetFolder), expectedTarget);
     TemporaryFile& temporary = *pending->temporary;
     if (workAside_ && action.sourceSize <= kLargestWrittenAside) {
-        context_.setCurrentFile(action.sourcePath());
+        context_.host.setCurrentFile(action.sourcePath());
         pending->writtenAside = true;
         pending->done = workers_.run([&fileSystem, &action, &temporary] {
             thread_local const std::unique_ptr<std::byte[]> buffer(
@@ -297,23 +297,23 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnl
     const engine::CopyAction& action = copy.action;
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
-    if (context_.options().binaryCompareAfterCopy && !verify(action, copy.temporary->path())) {
-        if (context_.abortRequested())
+    if (context_.options.binaryCompareAfterCopy && !verify(action, copy.temporary->path())) {
+        if (context_.host.abortRequested())
             return {false, {}};
         const Question notice{.details = StandardQuestion{
                                   .message = "binary compare failed between copied source file " +
                                              action.sourcePath() + " and target " +
                                              action.targetPath() + ", all sessions are aborted"}};
-        context_.services().operatorPort.ask(notice);
-        context_.abortAll();
+        context_.operatorPort.ask(notice);
+        context_.host.abortAll();
         return {false, "Binary compare failed - target kept"};
     }
     return putInPlace(action, *copy.temporary, copy.expectedTarget, sourceReadOnly);
 }
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {
-    context_.setExecuteCaption(true);
-    if (WindowView* window = context_.window())
+    context_.host.setExecuteCaption(true);
+    if (WindowView* window = context_.window)
         window->setDirection(action.leftToRight, false);
 }
 
@@ -375,21 +375,21 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
                                                                 drive + " to copy " + action.name,
                                                      .skipCaption = "Skip File"},
                             .leftToRight = action.leftToRight};
-    if (context_.services().operatorPort.ask(question) == DialogAnswer::Abort) {
-        context_.abortAll();
+    if (context_.operatorPort.ask(question) == DialogAnswer::Abort) {
+        context_.host.abortAll();
         return {false, "No more free space on Drive " + drive + " - Update aborted"};
     }
     return {false, "No more free space on Drive " + drive + " - skipped"};
 }
 
 void FileCopier::reportCopied(const engine::CopyAction& action) {
-    context_.countDone(Counter::UpFiles);
+    context_.host.countDone(Counter::UpFiles);
     writeOutcome(action, action.link ? "Link copied" : "File copied", RowColour::Plain);
 }
 
 void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& unflushed) {
     for (const FolderFlushes::Unflushed& copy : unflushed) {
-        context_.countFailure();
+        context_.host.countFailure();
         writeOutcome(*copy.action, "Copied but the folder could not be flushed - " + copy.reason,
                      RowColour::Red);
     }
@@ -398,26 +398,27 @@ void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& un
 bool FileCopier::verify(const engine::CopyAction& action, const std::string& copyPath) {
     // The state text goes back however the comparison ends.
     struct StateTextRestore {
-        const RunContext& context;
+        const ActionContext& context;
         ~StateTextRestore() {
-            WindowView* window = context.window();
+            WindowView* window = context.window;
             if (window == nullptr)
                 return;
-            if (context.runState() == RunState::Scanning)
+            if (context.host.runState() == RunState::Scanning)
                 window->setStateText("Scanning");
-            else if (context.runState() == RunState::Copying)
+            else if (context.host.runState() == RunState::Copying)
                 window->setStateText("Copying");
         }
     } restore{context_};
-    if (WindowView* window = context_.window())
+    if (WindowView* window = context_.window)
         window->setStateText("Binary compare");
-    engine::EngineContext engine = context_.engineContext(verifySettings_);
+    engine::EngineContext engine = context_.host.engineContext(verifySettings_);
     return engine::binaryCompare(engine, action.sourcePath(), copyPath, action.sourceSize, true);
 }
 
 void FileCopier::writeOutcome(const engine::CopyAction& action, const std::string& text,
                               RowColour colour) {
-    context_.writeOutcome(PlanList::FilesToCopy, context_.plan().copyIndex(action), text, colour);
+    context_.host.writeOutcome(PlanList::FilesToCopy, context_.plan.copyIndex(action), text,
+                               colour);
 }
 
 } // namespace brisko::run

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Plan.h"
+#include "run/ActionContext.h"
 #include "run/CopyProgress.h"
 #include "run/CopyStretches.h"
 #include "run/FolderFlushes.h"
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace brisko::run {
-
-class RunContext;
 
 // Carries out the planned copies. Each copy is written into a temporary file in the target
 // folder; only when that file holds the whole copy, on the disk (and compared with its source
@@ -42,7 +41,7 @@ public:
     // and no input let through while they are written.
     static constexpr std::int64_t kLargestWrittenAside = TempCopier::kBlockSize;
 
-    explicit FileCopier(RunContext& context);
+    explicit FileCopier(const ActionContext& context);
     ~FileCopier();
 
     // Every planned copy, until an abort is requested.
@@ -135,7 +134,7 @@ private:
     bool verify(const engine::CopyAction& action, const std::string& copyPath);
     void writeOutcome(const engine::CopyAction& action, const std::string& text, RowColour colour);
 
-    RunContext& context_;
+    const ActionContext context_;
     CopyProgress progress_;
     TempCopier tempCopier_;
     script::SessionSettings verifySettings_; // the settings the comparison's engine sees

@@ -1,6 +1,5 @@
 #include "run/TempCopier.h"
 
-#include "run/RunContext.h"
 #include "run/SourceVersion.h"
 
 namespace brisko::run {
@@ -30,7 +29,7 @@ TempCopyResult failed(std::string text) {
 
 } // namespace
 
-TempCopier::TempCopier(RunContext& context, CopyProgress& progress)
+TempCopier::TempCopier(const ActionContext& context, CopyProgress& progress)
     : context_(context), progress_(progress), buffer_(kBlockSize) {}
 
 std::string flushFailure(const platform::FsResult& flushed) {
@@ -99,30 +98,30 @@ TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile
 }
 
 void TempCopier::writing(const std::string& sourcePath) {
-    context_.setCurrentFile(sourcePath);
+    context_.host.setCurrentFile(sourcePath);
 }
 
 void TempCopier::sourceNotOpened(const std::string& sourcePath) {
     const Question notice{
         .details = StandardQuestion{.message = "Could not open Source File " + sourcePath}};
-    context_.services().operatorPort.ask(notice);
+    context_.operatorPort.ask(notice);
 }
 
 bool TempCopier::written(std::int64_t bytes) {
     progress_.advance(bytes);
-    context_.pump();
-    return !context_.abortRequested();
+    context_.host.pump();
+    return !context_.host.abortRequested();
 }
 
 bool TempCopier::readAgain(const std::string& sourcePath, TempCopyResult& result) {
     Question question{
         .details = FileErrorQuestion{.message = "Could not read from the file " + sourcePath}};
-    switch (context_.services().operatorPort.ask(question)) {
+    switch (context_.operatorPort.ask(question)) {
     case DialogAnswer::Retry:
         return true;
     case DialogAnswer::Abort:
         result.failure = "Could not read from the file - Update aborted";
-        context_.abortAll();
+        context_.host.abortAll();
         return false;
     default:
         result.failure = "Could not read from the file - skipped";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Plan.h"
+#include "run/ActionContext.h"
 #include "run/CopyProgress.h"
 #include "run/TemporaryFile.h"
 
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace brisko::run {
-
-class RunContext;
 
 // The reason for a failure in the history's words; a full disk is said so.
 std::string failureReason(const platform::FsResult& result);
@@ -62,7 +61,7 @@ class TempCopier final : private WriteAttendant {
 public:
     static constexpr std::size_t kBlockSize = 262144;
 
-    TempCopier(RunContext& context, CopyProgress& progress);
+    TempCopier(const ActionContext& context, CopyProgress& progress);
 
     TempCopyResult write(const engine::CopyAction& action, TemporaryFile& temporary);
 
@@ -72,7 +71,7 @@ private:
     bool readAgain(const std::string& sourcePath, TempCopyResult& result) override;
     bool written(std::int64_t bytes) override;
 
-    RunContext& context_;
+    const ActionContext& context_;
     CopyProgress& progress_;
     std::vector<std::byte> buffer_;
 };

@@ -93,7 +93,7 @@ const HistoryRow& CopyTest::copyRow(std::size_t index) const {
 void CopyTest::copyPlannedFiles() {
     listPlan();
     context().setRunState(RunState::Copying);
-    run::FileCopier(context()).copyPendingFiles();
+    run::FileCopier(context().actionContext()).copyPendingFiles();
 }
 
 std::string patternedContent(std::size_t size, char seed) {
