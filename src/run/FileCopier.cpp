@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstddef>
 #include <limits>
+#include <optional>
 
 namespace brisko::run {
 
@@ -47,8 +48,8 @@ FileCopier::PendingCopy::~PendingCopy() {
 
 FileCopier::FileCopier(const ActionContext& context)
     : context_(context), progress_(context.display, context.plan.totalBytes()),
-      tempCopier_(context_, progress_), verifySettings_(context.settings),
-      workers_(kFoldersSideBySide) {}
+      workers_(kFoldersSideBySide, TempCopier::kBlockSize),
+      tempCopier_(context_, progress_, workers_.ownBuffer()), verifySettings_(context.settings) {}
 
 FileCopier::~FileCopier() = default;
 
@@ -79,9 +80,9 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
                     std::make_unique<FolderRun>(stretch[opened++], context_.fileSystem));
             // Work goes to the pool only when another folder's copy can be begun meanwhile;
             // a lone folder's copies are written and flushed here, sparing the hand-over.
-            workAside_ = active.size() > 1 || opened < stretch.size();
+            const bool aside = active.size() > 1 || opened < stretch.size();
             for (const auto& folder : active)
-                beginNextCopy(*folder);
+                beginNextCopy(*folder, aside);
         }
         closeFinishedFolders(active);
         if (pending_.empty()) {
@@ -93,13 +94,13 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
     }
 }
 
-void FileCopier::beginNextCopy(FolderRun& folder) {
+void FileCopier::beginNextCopy(FolderRun& folder, bool aside) {
     while (!folder.busy && folder.next < folder.copies.size() && !context_.host.abortRequested()) {
         context_.host.pump(); // input is let through between copies, however quick
         if (context_.host.abortRequested())
             return;
         const engine::CopyAction& action = *folder.copies[folder.next++];
-        Begun begun = beginCopy(action);
+        Begun begun = beginCopy(action, aside);
         if (!begun.pending) {
             report(action, begun.attempt, folder.flushes);
             continue;
@@ -183,14 +184,14 @@ void FileCopier::report(const engine::CopyAction& action, const Attempt& attempt
         writeOutcome(action, attempt.failure, RowColour::Red);
 }
 
-FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action) {
+FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action, bool aside) {
     showFile(action);
     if (targetsOwnExecutable(action))
         return refuseOwnExecutable(action);
     if (action.link)
         return copyLink(action);
     progress_.startFile(action.sourceSize);
-    Begun begun = copyWithinFreeSpace(action);
+    Begun begun = copyWithinFreeSpace(action, aside);
     if (!begun.pending || !begun.pending->writtenAside)
         progress_.finishFile(); // a copy written aside is counted when it is done
     return begun;
@@ -233,11 +234,11 @@ FileCopier::Attempt FileCopier::refuseOwnExecutable(const engine::CopyAction& ac
     return {false, "Cannot update Brisko using Brisko"};
 }
 
-FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& action) {
+FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& action, bool aside) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     const std::int64_t freeBytes = freeBytesLeft(fileSystem, action.targetFolder);
     if (action.sourceSize < freeBytes)
-        return writeCopy(action, scannedTarget(action));
+        return writeCopy(action, scannedTarget(action), aside);
 
     // Too little space beside the old target: with no backup to keep, the old target makes
     // room when that is enough.
@@ -251,45 +252,42 @@ FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& acti
         fileSystem.clearAttributes(targetPath);
         if (!fileSystem.removeFile(targetPath).ok())
             return Attempt{false, "Could not delete target file " + targetPath};
-        return writeCopy(action, ScannedEntry{}); // the target is gone now
+        return writeCopy(action, ScannedEntry{}, aside); // the target is gone now
     }
     return askAboutFreeSpace(action);
 }
 
 FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
-                                        const ScannedEntry& expectedTarget) {
+                                        const ScannedEntry& expectedTarget, bool aside) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     auto pending = std::make_unique<PendingCopy>(
         action, std::make_unique<TemporaryFile>(fileSystem, action.targetFolder), expectedTarget);
     TemporaryFile& temporary = *pending->temporary;
-    if (workAside_ && action.sourceSize <= kLargestWrittenAside) {
-        context_.host.setCurrentFile(action.sourcePath());
-        pending->writtenAside = true;
-        pending->done = workers_.run([&fileSystem, &action, &temporary] {
-            thread_local const std::unique_ptr<std::byte[]> buffer(
-                new std::byte[TempCopier::kBlockSize]);
-            QuietAttendant quiet;
-            WrittenCopy written{writeTemporary(fileSystem, action, temporary,
-                                               {buffer.get(), TempCopier::kBlockSize}, quiet),
-                                {}};
-            if (written.copy.complete)
-                written.flushed = temporary.flush();
-            return written;
-        });
-        return pending;
-    }
-    const TempCopyResult copy = tempCopier_.write(action, temporary);
-    if (!copy.complete)
-        return notWritten(action, copy);
-    if (workAside_) {
-        pending->done = workers_.run([copy, &temporary] {
-            return WrittenCopy{copy, temporary.flush()};
-        });
+    std::string source = action.sourcePath();
+    // A small copy is written where it is flushed; a bigger one is written here, where its
+    // progress is shown and the operator asked about trouble, and only its flush may go aside.
+    pending->writtenAside = aside && action.sourceSize <= kLargestWrittenAside;
+    std::optional<TempCopyResult> writtenHere;
+    if (pending->writtenAside) {
+        context_.host.setCurrentFile(source);
     } else {
-        std::promise<WrittenCopy> flushed;
-        flushed.set_value(WrittenCopy{copy, temporary.flush()});
-        pending->done = flushed.get_future();
+        writtenHere = tempCopier_.write(action, temporary);
+        if (!writtenHere->complete)
+            return notWritten(action, *writtenHere);
     }
+    // Until its future is ready, the job alone touches the temporary file.
+    auto job = [&fileSystem, &temporary, source = std::move(source),
+                writtenHere = std::move(writtenHere)](WorkerPool::Buffer buffer) {
+        QuietAttendant quiet;
+        WrittenCopy written{writtenHere
+                                ? *writtenHere
+                                : writeTemporary(fileSystem, source, temporary, buffer, quiet),
+                            {}};
+        if (written.copy.complete)
+            written.flushed = temporary.flush();
+        return written;
+    };
+    pending->done = aside ? workers_.run(std::move(job)) : workers_.runHere(std::move(job));
     return pending;
 }
 

@@ -29,18 +29,17 @@ TempCopyResult failed(std::string text) {
 
 } // namespace
 
-TempCopier::TempCopier(const ActionContext& context, CopyProgress& progress)
-    : context_(context), progress_(progress), buffer_(kBlockSize) {}
+TempCopier::TempCopier(const ActionContext& context, CopyProgress& progress,
+                       std::span<std::byte> buffer)
+    : context_(context), progress_(progress), buffer_(buffer) {}
 
 std::string flushFailure(const platform::FsResult& flushed) {
     return "Could not write the copy - " + failureReason(flushed);
 }
 
-TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::CopyAction& action,
+TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::string& sourcePath,
                               TemporaryFile& temporary, std::span<std::byte> buffer,
                               WriteAttendant& attendant) {
-    const std::string sourcePath = action.sourcePath();
-
     // The source is looked at before reading and again afterwards: its stamp goes onto the
     // copy, and a change in between shows a copy that may be torn.
     platform::PathInfo named = fileSystem.stat(sourcePath);
@@ -94,7 +93,8 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::Co
 }
 
 TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile& temporary) {
-    return writeTemporary(context_.filesFor(action.exactName), action, temporary, buffer_, *this);
+    return writeTemporary(context_.filesFor(action.exactName), action.sourcePath(), temporary,
+                          buffer_, *this);
 }
 
 void TempCopier::writing(const std::string& sourcePath) {

@@ -46,11 +46,11 @@ public:
     virtual bool written(std::int64_t bytes) = 0;
 };
 
-// Copies the action's source block by block (inside the system where it can) into the
+// Copies the source block by block (inside the system where it can) into the
 // temporary file, which it creates, and gives the copy the source's stamp and attributes. The
 // flush is left to the caller, which may overlap it with the next copy. Safe on any thread
 // when the attendant is.
-TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::CopyAction& action,
+TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::string& sourcePath,
                               TemporaryFile& temporary, std::span<std::byte> buffer,
                               WriteAttendant& attendant);
 
@@ -61,7 +61,8 @@ class TempCopier final : private WriteAttendant {
 public:
     static constexpr std::size_t kBlockSize = 262144;
 
-    TempCopier(const ActionContext& context, CopyProgress& progress);
+    // buffer: where the blocks pass through, at least kBlockSize bytes.
+    TempCopier(const ActionContext& context, CopyProgress& progress, std::span<std::byte> buffer);
 
     TempCopyResult write(const engine::CopyAction& action, TemporaryFile& temporary);
 
@@ -73,7 +74,7 @@ private:
 
     const ActionContext& context_;
     CopyProgress& progress_;
-    std::vector<std::byte> buffer_;
+    std::span<std::byte> buffer_;
 };
 
 } // namespace brisko::run
