@@ -5,6 +5,7 @@
 #include "platform/PathNames.h"
 #include "platform/Unicode.h"
 #include "run/BackupChain.h"
+#include "run/CopyFailures.h"
 #include "run/ScannedState.h"
 #include "run/TargetReplacement.h"
 #include "run/TemporaryFile.h"
@@ -142,7 +143,7 @@ void FileCopier::finishOldestPending() {
         if (!written.copy.complete)
             attempt = notWritten(copy->action, written.copy);
         else if (!written.flushed.ok())
-            attempt.failure = flushFailure(written.flushed);
+            attempt.failure = writeFailure(written.flushed);
         else
             attempt = finishCopy(*copy, written.copy.sourceReadOnly);
     }

@@ -1,21 +1,9 @@
 #include "run/TempCopier.h"
 
+#include "run/CopyFailures.h"
 #include "run/SourceVersion.h"
 
 namespace brisko::run {
-
-std::string failureReason(const platform::FsResult& result) {
-    if (result.status == platform::FsStatus::NoSpace || result.detail.empty())
-        return platform::describe(result.status);
-    return result.detail;
-}
-
-std::string temporaryFailure(const platform::FsResult& result) {
-    if (result.status == platform::FsStatus::InUse)
-        return "Another copy is in progress in this folder - skipped";
-    return std::string("Could not create the temporary file ") + TemporaryFile::kName + " - " +
-           failureReason(result);
-}
 
 namespace {
 
@@ -32,10 +20,6 @@ TempCopyResult failed(std::string text) {
 TempCopier::TempCopier(const ActionContext& context, CopyProgress& progress,
                        std::span<std::byte> buffer)
     : context_(context), progress_(progress), buffer_(buffer) {}
-
-std::string flushFailure(const platform::FsResult& flushed) {
-    return "Could not write the copy - " + failureReason(flushed);
-}
 
 TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::string& sourcePath,
                               TemporaryFile& temporary, std::span<std::byte> buffer,
@@ -68,7 +52,7 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::strin
             return result;
         }
         if (!step.writeFailure.ok())
-            return failed("Could not write the copy - " + failureReason(step.writeFailure));
+            return failed(writeFailure(step.writeFailure));
         if (step.count == 0)
             break;
         if (!attendant.written(step.count))

@@ -13,14 +13,6 @@
 
 namespace brisko::run {
 
-// The reason for a failure in the history's words; a full disk is said so.
-std::string failureReason(const platform::FsResult& result);
-// Why the temporary file could not be made, as the history shows it.
-std::string temporaryFailure(const platform::FsResult& result);
-
-// Why a written copy could not be put on the disk, as the history shows it.
-std::string flushFailure(const platform::FsResult& flushed);
-
 // What copying a source into the temporary file came to.
 struct TempCopyResult {
     // The temporary file holds the whole source, with the source's time stamp and attributes
