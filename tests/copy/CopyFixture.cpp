@@ -10,10 +10,9 @@ namespace brisko::test {
 
 namespace fs = std::filesystem;
 
-CopyTest::CopyTest() {
-    context_ = std::make_unique<run::RunContext>(
-        run::Services{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0");
-}
+CopyTest::CopyTest()
+    : RunWorld({{'L', "left"}, {'R', "right"}}, 1709640000, // 5 March 2024
+               std::chrono::seconds(1)) {}
 
 CopyTest::~CopyTest() = default;
 
