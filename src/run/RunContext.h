@@ -123,10 +123,8 @@ public:
 
     // Starts the ExitProgram at the end of a run; none set means it cannot be started.
     void setShell(platform::Shell* shell) { shell_ = shell; }
-    platform::Shell* shell() const { return shell_; }
     // The host path of the running program's own file, which a copy never overwrites.
     void setOwnExecutable(std::string path) { ownExecutable_ = std::move(path); }
-    const std::string& ownExecutable() const { return ownExecutable_; }
 
     // Replaces the engine (tests record the sessions instead).
     void setSessionExecutor(engine::SessionExecutor* executor) { executor_ = executor; }

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace brisko::run {
 
@@ -38,10 +37,9 @@ public:
     virtual bool written(std::int64_t bytes) = 0;
 };
 
-// Copies the source block by block (inside the system where it can) into the
-// temporary file, which it creates, and gives the copy the source's stamp and attributes. The
-// flush is left to the caller, which may overlap it with the next copy. Safe on any thread
-// when the attendant is.
+// Copies the source block by block (inside the system where it can) into the temporary file,
+// which it creates, and gives the copy the source's stamp and attributes. The flush is left to
+// the caller, which may overlap it with the next copy. Safe on any thread when the attendant is.
 TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::string& sourcePath,
                               TemporaryFile& temporary, std::span<std::byte> buffer,
                               WriteAttendant& attendant);
@@ -53,7 +51,7 @@ class TempCopier final : private WriteAttendant {
 public:
     static constexpr std::size_t kBlockSize = 262144;
 
-    // buffer: where the blocks pass through, at least kBlockSize bytes.
+    // buffer: the block the bytes pass through, of kBlockSize bytes.
     TempCopier(const ActionContext& context, CopyProgress& progress, std::span<std::byte> buffer);
 
     TempCopyResult write(const engine::CopyAction& action, TemporaryFile& temporary);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <latch>
+#include <set>
 #include <stdexcept>
 
 namespace brisko::run {
@@ -12,39 +13,39 @@ constexpr std::size_t kBufferSize = 4096;
 
 TEST(WorkerPoolTest, ResultsAndExceptionsComeBackThroughTheFutures) {
     WorkerPool pool(3, kBufferSize);
-    std::vector<std::future<int>> results;
+    std::vector<std::future<int>> squares;
     for (int i = 0; i < 20; ++i)
-        results.push_back(pool.run([i](WorkerPool::Buffer) { return i * i; }));
-    auto failing = pool.run([](WorkerPool::Buffer) -> int { throw std::runtime_error("broken"); });
-    auto here = pool.runHere([](WorkerPool::Buffer) -> int { throw std::runtime_error("here"); });
+        squares.push_back(pool.run([i](WorkerPool::Buffer) { return i * i; }));
+    auto broken = [](WorkerPool::Buffer) -> int { throw std::runtime_error("broken"); };
+    std::future<int> failed = pool.run(broken);
+    std::future<int> failedHere = pool.runHere(broken);
 
+    ASSERT_EQ(failedHere.wait_for(std::chrono::seconds(0)), std::future_status::ready);
+    EXPECT_THROW(failedHere.get(), std::runtime_error);
+    EXPECT_THROW(failed.get(), std::runtime_error);
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(results[static_cast<std::size_t>(i)].get(), i * i);
-    EXPECT_THROW(failing.get(), std::runtime_error);
-    ASSERT_EQ(here.wait_for(std::chrono::seconds(0)), std::future_status::ready);
-    EXPECT_THROW(here.get(), std::runtime_error);
+        EXPECT_EQ(squares[static_cast<std::size_t>(i)].get(), i * i);
 }
 
 TEST(WorkerPoolTest, EachThreadWorksInABufferOfItsOwn) {
     WorkerPool pool(2, kBufferSize);
-    std::latch bothRunning(2); // the two jobs run at the same time, on two threads
+    std::latch bothRunning(2); // the two jobs run at the same time, so on two threads
     auto job = [&bothRunning](WorkerPool::Buffer buffer) {
         bothRunning.arrive_and_wait();
         return buffer;
     };
-    auto first = pool.run(job);
-    auto second = pool.run(job);
-    const WorkerPool::Buffer here =
-        pool.runHere([](WorkerPool::Buffer buffer) { return buffer; }).get();
+    std::future<WorkerPool::Buffer> first = pool.run(job);
+    std::future<WorkerPool::Buffer> second = pool.run(job);
+    const std::vector<WorkerPool::Buffer> buffers{
+        first.get(), second.get(), pool.runHere([](WorkerPool::Buffer own) { return own; }).get()};
 
-    const WorkerPool::Buffer one = first.get();
-    const WorkerPool::Buffer two = second.get();
-    for (const WorkerPool::Buffer& buffer : {one, two, here})
+    std::set<std::byte*> distinct;
+    for (const WorkerPool::Buffer& buffer : buffers) {
         EXPECT_EQ(buffer.size(), kBufferSize);
-    EXPECT_NE(one.data(), two.data());
-    EXPECT_NE(one.data(), here.data());
-    EXPECT_NE(two.data(), here.data());
-    EXPECT_EQ(here.data(), pool.ownBuffer().data());
+        distinct.insert(buffer.data());
+    }
+    EXPECT_EQ(distinct.size(), 3u);
+    EXPECT_EQ(buffers[2].data(), pool.ownBuffer().data());
 }
 
 TEST(WorkerPoolTest, GoingAwayFinishesTheQueuedJobsFirst) {
@@ -52,10 +53,7 @@ TEST(WorkerPoolTest, GoingAwayFinishesTheQueuedJobsFirst) {
     {
         WorkerPool pool(2, kBufferSize);
         for (int i = 0; i < 50; ++i)
-            pool.run([&done](WorkerPool::Buffer buffer) {
-                buffer.front() = std::byte{1}; // the buffer is there to write in
-                ++done;
-            });
+            pool.run([&done](WorkerPool::Buffer) { ++done; });
     }
     EXPECT_EQ(done, 50);
 }
