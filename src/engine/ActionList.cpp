@@ -205,21 +205,8 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
         }
     }
 
-    CopyAction copy;
-    copy.sourceFolder = request.sourceFolder;
-    copy.targetFolder = request.targetFolder;
-    copy.backupList = request.backupList;
-    copy.sourceSize = request.sourceSize;
-    copy.targetSize = request.targetSize;
-    copy.name = request.name;
-    copy.leftToRight = request.leftToRight;
+    CopyAction copy = request;
     copy.session = context.settings.sessionCount;
-    copy.binaryFailed = request.binaryFailed;
-    copy.link = request.link;
-    copy.linkTarget = request.linkTarget;
-    copy.targetExisted = request.targetExisted;
-    copy.targetStamp = request.targetStamp;
-    copy.exactName = request.exactName;
     // Links keep no backups.
     const bool takeOver =
         !request.link && !request.backupList.empty() &&

@@ -19,25 +19,11 @@ void listFileDelete(EngineContext& context, const std::string& path, std::int64_
 // A file or link with what the scan saw of it (size, stamp, whether it is a link).
 void listFileDelete(EngineContext& context, PathAction file);
 
-struct CopyRequest {
-    std::string sourceFolder;
-    std::string targetFolder;
-    bool binaryFailed = false;
-    std::int64_t targetSize = 0;
-    bool leftToRight = true;
-    std::string name;
-    std::int64_t sourceSize = 0;
-    std::string backupList;
+// A copy the comparison rules ask for: the copy as the plan is to hold it (its session and
+// the take-over of earlier backups are decided when it is listed), and the stamp of its source,
+// which a deletion listed instead keeps.
+struct CopyRequest : CopyAction {
     platform::DosStamp sourceStamp = 0;
-    // What the scan saw at the target: whether there was an entry, and its stamp.
-    bool targetExisted = false;
-    platform::DosStamp targetStamp = 0;
-    // A symbolic link, copied as a link holding linkTarget: no zero-length question, no
-    // backups, no bytes.
-    bool link = false;
-    std::string linkTarget;
-    // The name has case twins: the copy reads and writes it under its exact spelling only.
-    bool exactName = false;
 };
 // Lists a copy after its checks (an existing copy to the same target, a source folder or file
 // listed for deletion, the temporary file name, the zero-length question, which may list the

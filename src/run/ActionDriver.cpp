@@ -6,7 +6,6 @@
 #include "run/FileCopier.h"
 #include "run/FolderTree.h"
 #include "run/FreeSpaceCheck.h"
-#include "run/RunContext.h"
 #include "run/ScannedState.h"
 
 namespace brisko::run {
@@ -17,16 +16,16 @@ constexpr const char* kHoldsChangedEntries =
     "Folder holds entries added or changed since the scan - kept";
 constexpr const char* kNotDeleted = "Folder Could not be Deleted";
 
-void carryOutPlan(RunContext& context) {
-    if (context.plan().empty())
+void carryOutPlan(const ActionContext& context) {
+    if (context.plan.empty())
         return;
-    context.setRunState(RunState::Copying);
+    context.host.setRunState(RunState::Copying);
     if (!checkFreeSpace(context)) {
-        context.display().setTaskbarTitle("No Free Space - " + context.script().caption);
-        context.countFailure(); // the whole plan was refused
+        context.display.setTaskbarTitle("No Free Space - " + context.script.caption);
+        context.host.countFailure(); // the whole plan was refused
         return;
     }
-    context.display().setTotalProgress(0, context.plan().totalBytes());
+    context.display.setTotalProgress(0, context.plan.totalBytes());
     const std::vector<std::string> keptFiles = deletePendingFiles(context);
     createPendingFolders(context);
     deletePendingFolders(context, keptFiles);
@@ -42,28 +41,28 @@ bool holdsAny(const std::string& folder, const std::vector<std::string>& paths) 
 
 // An entry inside a folder to delete that changed since the scan has no planned row: it gets
 // a red row of its own. Its folder's row counts as the action not done.
-void reportKeptEntry(RunContext& context, const KeptEntry& entry) {
-    context.addHistoryRow(
+void reportKeptEntry(const ActionContext& context, const KeptEntry& entry) {
+    context.host.addHistoryRow(
         HistoryRow{entry.path, "", "", "",
                    entry.added ? "Added since the scan - kept" : "Changed since the scan - kept",
                    RowColour::Red});
 }
 
-void finishRun(RunContext& context) {
+void finishRun(const ActionContext& context) {
     // Folders held open for the copies are let go, so that no disk stays busy after the run.
-    context.services().fileSystem.forgetCachedNames();
+    context.fileSystem.forgetCachedNames();
     runExitProgram(context);
-    context.refreshScreen(false);
-    context.setRunState(RunState::Idle);
+    context.host.refreshScreen(false);
+    context.host.setRunState(RunState::Idle);
 }
 
 } // namespace
 
-void runActions(RunContext& context) {
-    context.refreshScreen(false);
+void runActions(const ActionContext& context) {
+    context.host.refreshScreen(false);
     // The plan may be carried out long after the scan: what other programs changed meanwhile
     // must be seen, not names remembered from the scan.
-    context.services().fileSystem.forgetCachedNames();
+    context.fileSystem.forgetCachedNames();
     try {
         carryOutPlan(context);
     } catch (...) {
@@ -73,16 +72,16 @@ void runActions(RunContext& context) {
     finishRun(context);
 }
 
-std::vector<std::string> deletePendingFiles(RunContext& context) {
-    Operator& operatorPort = context.services().operatorPort;
+std::vector<std::string> deletePendingFiles(const ActionContext& context) {
+    Operator& operatorPort = context.operatorPort;
     std::vector<std::string> kept;
     auto writeOutcome = [&context](std::size_t index, const std::string& status, RowColour colour) {
-        context.writeOutcome(PlanList::FilesToDelete, index, status, colour);
+        context.host.writeOutcome(PlanList::FilesToDelete, index, status, colour);
     };
-    const auto& files = context.plan().filesToDelete();
+    const auto& files = context.plan.filesToDelete();
     auto keep = [&](std::size_t index, const char* status) {
         kept.push_back(files[index].path);
-        context.countFailure();
+        context.host.countFailure();
         writeOutcome(index, status, RowColour::Red);
     };
     for (std::size_t index = 0; index < files.size(); ++index) {
@@ -112,12 +111,12 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
             fileSystem.clearAttributes(file.path);
         }
         if (fileSystem.removeFile(file.path).ok()) {
-            context.countDone(Counter::DlFiles);
+            context.host.countDone(Counter::DlFiles);
             status = file.link ? "Link deleted" : "File deleted";
         } else {
             kept.push_back(file.path);
             status += "Failed to delete - may be opened";
-            context.countFailure();
+            context.host.countFailure();
             colour = RowColour::Red;
             const Question notice{.details =
                                       StandardQuestion{.message = "Could not delete " + file.path +
@@ -129,37 +128,37 @@ std::vector<std::string> deletePendingFiles(RunContext& context) {
     return kept;
 }
 
-void createPendingFolders(RunContext& context) {
-    platform::FileSystem& fileSystem = context.services().fileSystem;
-    const auto& folders = context.plan().foldersToCreate();
+void createPendingFolders(const ActionContext& context) {
+    platform::FileSystem& fileSystem = context.fileSystem;
+    const auto& folders = context.plan.foldersToCreate();
     for (std::size_t index = 0; index < folders.size(); ++index) {
         const engine::PathAction& folder = folders[index];
         fileSystem.createFolders(folder.spelling.empty() ? folder.path : folder.spelling);
         // Checked afterwards: a path that exists as a file, or a drive that is gone, does not
         // pass for a created folder.
         if (fileSystem.folderExists(folder.path)) {
-            context.countDone(Counter::UpFolder);
-            context.writeOutcome(PlanList::FoldersToCreate, index, "Folder created",
-                                 RowColour::Plain);
+            context.host.countDone(Counter::UpFolder);
+            context.host.writeOutcome(PlanList::FoldersToCreate, index, "Folder created",
+                                      RowColour::Plain);
         } else {
-            context.countFailure();
-            context.writeOutcome(PlanList::FoldersToCreate, index, "Folder could not be created",
-                                 RowColour::Red);
+            context.host.countFailure();
+            context.host.writeOutcome(PlanList::FoldersToCreate, index,
+                                      "Folder could not be created", RowColour::Red);
         }
     }
 }
 
-void deletePendingFolders(RunContext& context, const std::vector<std::string>& keptFiles) {
-    platform::FileSystem& fileSystem = context.services().fileSystem;
-    const auto& folders = context.plan().foldersToDelete();
+void deletePendingFolders(const ActionContext& context, const std::vector<std::string>& keptFiles) {
+    platform::FileSystem& fileSystem = context.fileSystem;
+    const auto& folders = context.plan.foldersToDelete();
     // What the folders before left in place: a folder listed later may hold it.
     std::vector<std::string> keptEntries;
     std::vector<std::string> foldersLeft;
     for (std::size_t index = 0; index < folders.size(); ++index) {
         const engine::PathAction& folder = folders[index];
         auto keep = [&](const char* status) {
-            context.countFailure();
-            context.writeOutcome(PlanList::FoldersToDelete, index, status, RowColour::Red);
+            context.host.countFailure();
+            context.host.writeOutcome(PlanList::FoldersToDelete, index, status, RowColour::Red);
         };
         if (holdsAny(folder.path, keptFiles)) {
             keep("Folder kept - it holds a file that was kept");
@@ -179,9 +178,9 @@ void deletePendingFolders(RunContext& context, const std::vector<std::string>& k
             keptEntries.push_back(entry.path);
         }
         if (deletion.deleted) {
-            context.countDone(Counter::DlFolder);
-            context.writeOutcome(PlanList::FoldersToDelete, index, "Folder deleted",
-                                 RowColour::Plain);
+            context.host.countDone(Counter::DlFolder);
+            context.host.writeOutcome(PlanList::FoldersToDelete, index, "Folder deleted",
+                                      RowColour::Plain);
         } else {
             if (fileSystem.stat(folder.path).result.status != platform::FsStatus::NotFound)
                 foldersLeft.push_back(folder.path);

@@ -1,13 +1,13 @@
 #pragma once
 
-namespace brisko::run {
+#include "run/ActionContext.h"
 
-class RunContext;
+namespace brisko::run {
 
 // The last step of a run that was not stopped: the exit folder (or the folder the script was
 // loaded from) becomes the current folder, and the ExitProgram, when one is set, is started
 // there. A started program lets the window close at the end unless the script said how to
 // finish; a program that cannot be started is said so and keeps the window open.
-void runExitProgram(RunContext& context);
+void runExitProgram(const ActionContext& context);
 
 } // namespace brisko::run

@@ -5,7 +5,7 @@
 #include "platform/PathNames.h"
 #include "platform/Unicode.h"
 #include "run/BackupChain.h"
-#include "run/RunContext.h"
+#include "run/CopyFailures.h"
 #include "run/ScannedState.h"
 #include "run/TargetReplacement.h"
 #include "run/TemporaryFile.h"
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstddef>
 #include <limits>
+#include <optional>
 
 namespace brisko::run {
 
@@ -46,25 +47,25 @@ FileCopier::PendingCopy::~PendingCopy() {
         done.wait();
 }
 
-FileCopier::FileCopier(RunContext& context)
-    : context_(context), progress_(context.display(), context.plan().totalBytes()),
-      tempCopier_(context, progress_), verifySettings_(context.settings()),
-      workers_(kFoldersSideBySide) {}
+FileCopier::FileCopier(const ActionContext& context)
+    : context_(context), progress_(context.display, context.plan.totalBytes()),
+      workers_(kFoldersSideBySide, TempCopier::kBlockSize),
+      tempCopier_(context_, progress_, workers_.ownBuffer()), verifySettings_(context.settings) {}
 
 FileCopier::~FileCopier() = default;
 
 void FileCopier::copyPendingFiles() {
-    const auto& copies = context_.plan().filesToCopy();
+    const auto& copies = context_.plan.filesToCopy();
     if (copies.empty())
         return;
-    const RunStatus& status = context_.status();
-    context_.setCurrentFile("");
-    context_.display().setCurrentFile("");
-    context_.display().setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
-                                       std::to_string(status.counter(Counter::ToUpFiles)) +
-                                       " Copied - " + context_.script().caption);
-    for (const CopyStretch& stretch : copyStretches(copies, context_.services().fileSystem)) {
-        if (context_.abortRequested())
+    const RunStatus& status = context_.status;
+    context_.host.setCurrentFile("");
+    context_.display.setCurrentFile("");
+    context_.display.setTaskbarTitle(std::to_string(status.counter(Counter::UpFiles)) + "/" +
+                                     std::to_string(status.counter(Counter::ToUpFiles)) +
+                                     " Copied - " + context_.script.caption);
+    for (const CopyStretch& stretch : copyStretches(copies, context_.fileSystem)) {
+        if (context_.host.abortRequested())
             break;
         copyStretch(stretch);
     }
@@ -74,19 +75,19 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
     std::vector<std::unique_ptr<FolderRun>> active;
     std::size_t opened = 0;
     for (;;) {
-        if (!context_.abortRequested()) {
+        if (!context_.host.abortRequested()) {
             while (active.size() < kFoldersSideBySide && opened < stretch.size())
                 active.push_back(
-                    std::make_unique<FolderRun>(stretch[opened++], context_.services().fileSystem));
+                    std::make_unique<FolderRun>(stretch[opened++], context_.fileSystem));
             // Work goes to the pool only when another folder's copy can be begun meanwhile;
             // a lone folder's copies are written and flushed here, sparing the hand-over.
-            workAside_ = active.size() > 1 || opened < stretch.size();
+            const bool aside = active.size() > 1 || opened < stretch.size();
             for (const auto& folder : active)
-                beginNextCopy(*folder);
+                beginNextCopy(*folder, aside);
         }
         closeFinishedFolders(active);
         if (pending_.empty()) {
-            if (context_.abortRequested() || opened == stretch.size())
+            if (context_.host.abortRequested() || opened == stretch.size())
                 return;
             continue;
         }
@@ -94,13 +95,13 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
     }
 }
 
-void FileCopier::beginNextCopy(FolderRun& folder) {
-    while (!folder.busy && folder.next < folder.copies.size() && !context_.abortRequested()) {
-        context_.pump(); // input is let through between copies, however quick
-        if (context_.abortRequested())
+void FileCopier::beginNextCopy(FolderRun& folder, bool aside) {
+    while (!folder.busy && folder.next < folder.copies.size() && !context_.host.abortRequested()) {
+        context_.host.pump(); // input is let through between copies, however quick
+        if (context_.host.abortRequested())
             return;
         const engine::CopyAction& action = *folder.copies[folder.next++];
-        Begun begun = beginCopy(action);
+        Begun begun = beginCopy(action, aside);
         if (!begun.pending) {
             report(action, begun.attempt, folder.flushes);
             continue;
@@ -114,7 +115,8 @@ void FileCopier::beginNextCopy(FolderRun& folder) {
 
 void FileCopier::closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& active) {
     std::erase_if(active, [this](const std::unique_ptr<FolderRun>& folder) {
-        if (folder->busy || (folder->next < folder->copies.size() && !context_.abortRequested()))
+        if (folder->busy ||
+            (folder->next < folder->copies.size() && !context_.host.abortRequested()))
             return false;
         reportUnflushed(folder->flushes.finish());
         return true;
@@ -129,7 +131,7 @@ void FileCopier::finishOldestPending() {
         copy->action.sourceSize;
     copy->folder->busy = false;
     Attempt attempt;
-    if (context_.abortRequested()) {
+    if (context_.host.abortRequested()) {
         showAbandoned(copy->action); // the temporary file goes with the copy
     } else {
         if (copy->writtenAside) {
@@ -141,7 +143,7 @@ void FileCopier::finishOldestPending() {
         if (!written.copy.complete)
             attempt = notWritten(copy->action, written.copy);
         else if (!written.flushed.ok())
-            attempt.failure = flushFailure(written.flushed);
+            attempt.failure = writeFailure(written.flushed);
         else
             attempt = finishCopy(*copy, written.copy.sourceReadOnly);
     }
@@ -151,8 +153,8 @@ void FileCopier::finishOldestPending() {
 FileCopier::WrittenCopy FileCopier::waitFor(PendingCopy& copy) {
     // Input is let through while a long flush runs, so that Stop and Abort All are seen.
     while (copy.done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
-        if (!context_.abortRequested())
-            context_.pump();
+        if (!context_.host.abortRequested())
+            context_.host.pump();
     return copy.done.get();
 }
 
@@ -166,7 +168,7 @@ FileCopier::WrittenCopy FileCopier::writeAgainHere(PendingCopy& copy) {
 
 FileCopier::Attempt FileCopier::notWritten(const engine::CopyAction& action,
                                            const TempCopyResult& copy) {
-    if (context_.abortRequested())
+    if (context_.host.abortRequested())
         showAbandoned(action);
     return Attempt{false, copy.failure};
 }
@@ -178,45 +180,45 @@ void FileCopier::report(const engine::CopyAction& action, const Attempt& attempt
         flushes.copied(action);
         return;
     }
-    context_.countFailure();
+    context_.host.countFailure();
     if (!attempt.failure.empty())
         writeOutcome(action, attempt.failure, RowColour::Red);
 }
 
-FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action) {
+FileCopier::Begun FileCopier::beginCopy(const engine::CopyAction& action, bool aside) {
     showFile(action);
     if (targetsOwnExecutable(action))
         return refuseOwnExecutable(action);
     if (action.link)
         return copyLink(action);
     progress_.startFile(action.sourceSize);
-    Begun begun = copyWithinFreeSpace(action);
+    Begun begun = copyWithinFreeSpace(action, aside);
     if (!begun.pending || !begun.pending->writtenAside)
         progress_.finishFile(); // a copy written aside is counted when it is done
     return begun;
 }
 
 void FileCopier::showFile(const engine::CopyAction& action) {
-    const auto& messages = context_.settings().sessionMessages;
+    const auto& messages = context_.settings.sessionMessages;
     const auto session = static_cast<std::size_t>(action.session);
     if (action.session > 0 && session < messages.size() && !messages[session].empty())
-        context_.display().setMessageLine(messages[session]);
+        context_.display.setMessageLine(messages[session]);
     if (action.leftToRight)
-        context_.showFolders(action.sourceFolder, action.targetFolder);
+        context_.host.showFolders(action.sourceFolder, action.targetFolder);
     else
-        context_.showFolders(action.targetFolder, action.sourceFolder);
-    context_.showCopyDirection(action.leftToRight, true);
+        context_.host.showFolders(action.targetFolder, action.sourceFolder);
+    context_.host.showCopyDirection(action.leftToRight, true);
 }
 
 bool FileCopier::targetsOwnExecutable(const engine::CopyAction& action) {
-    const std::string& own = context_.ownExecutable();
+    const std::string& own = context_.ownExecutable;
     if (own.empty())
         return false;
     // Only a target under the program's own file name can replace that name; the cheap test of
     // the name spares a look at the disk for every other copy.
     if (!platform::equalsIgnoreCase(platform::hostNameOf(own), action.name))
         return false;
-    platform::FileSystem& fileSystem = context_.services().fileSystem;
+    platform::FileSystem& fileSystem = context_.fileSystem;
     const auto target = fileSystem.identityOf(action.targetPath());
     if (target && target == fileSystem.identityOf(own))
         return true;
@@ -228,15 +230,15 @@ FileCopier::Attempt FileCopier::refuseOwnExecutable(const engine::CopyAction& ac
         .details = StandardQuestion{
             .message = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
                        action.sourceFolder + "  to  " + action.targetFolder}};
-    context_.services().operatorPort.ask(notice);
+    context_.operatorPort.ask(notice);
     return {false, "Cannot update Brisko using Brisko"};
 }
 
-FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& action) {
+FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& action, bool aside) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     const std::int64_t freeBytes = freeBytesLeft(fileSystem, action.targetFolder);
     if (action.sourceSize < freeBytes)
-        return writeCopy(action, scannedTarget(action));
+        return writeCopy(action, scannedTarget(action), aside);
 
     // Too little space beside the old target: with no backup to keep, the old target makes
     // room when that is enough.
@@ -250,45 +252,42 @@ FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& acti
         fileSystem.clearAttributes(targetPath);
         if (!fileSystem.removeFile(targetPath).ok())
             return Attempt{false, "Could not delete target file " + targetPath};
-        return writeCopy(action, ScannedEntry{}); // the target is gone now
+        return writeCopy(action, ScannedEntry{}, aside); // the target is gone now
     }
     return askAboutFreeSpace(action);
 }
 
 FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
-                                        const ScannedEntry& expectedTarget) {
+                                        const ScannedEntry& expectedTarget, bool aside) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     auto pending = std::make_unique<PendingCopy>(
         action, std::make_unique<TemporaryFile>(fileSystem, action.targetFolder), expectedTarget);
     TemporaryFile& temporary = *pending->temporary;
-    if (workAside_ && action.sourceSize <= kLargestWrittenAside) {
-        context_.setCurrentFile(action.sourcePath());
-        pending->writtenAside = true;
-        pending->done = workers_.run([&fileSystem, &action, &temporary] {
-            thread_local const std::unique_ptr<std::byte[]> buffer(
-                new std::byte[TempCopier::kBlockSize]);
-            QuietAttendant quiet;
-            WrittenCopy written{writeTemporary(fileSystem, action, temporary,
-                                               {buffer.get(), TempCopier::kBlockSize}, quiet),
-                                {}};
-            if (written.copy.complete)
-                written.flushed = temporary.flush();
-            return written;
-        });
-        return pending;
-    }
-    const TempCopyResult copy = tempCopier_.write(action, temporary);
-    if (!copy.complete)
-        return notWritten(action, copy);
-    if (workAside_) {
-        pending->done = workers_.run([copy, &temporary] {
-            return WrittenCopy{copy, temporary.flush()};
-        });
+    std::string source = action.sourcePath();
+    // A small copy is written where it is flushed; a bigger one is written here, where its
+    // progress is shown and the operator asked about trouble, and only its flush may go aside.
+    pending->writtenAside = aside && action.sourceSize <= kLargestWrittenAside;
+    std::optional<TempCopyResult> writtenHere;
+    if (pending->writtenAside) {
+        context_.host.setCurrentFile(source);
     } else {
-        std::promise<WrittenCopy> flushed;
-        flushed.set_value(WrittenCopy{copy, temporary.flush()});
-        pending->done = flushed.get_future();
+        writtenHere = tempCopier_.write(action, temporary);
+        if (!writtenHere->complete)
+            return notWritten(action, *writtenHere);
     }
+    // Until its future is ready, the job alone touches the temporary file.
+    auto job = [&fileSystem, &temporary, source = std::move(source),
+                writtenHere = std::move(writtenHere)](WorkerPool::Buffer buffer) {
+        QuietAttendant quiet;
+        WrittenCopy written{writtenHere
+                                ? *writtenHere
+                                : writeTemporary(fileSystem, source, temporary, buffer, quiet),
+                            {}};
+        if (written.copy.complete)
+            written.flushed = temporary.flush();
+        return written;
+    };
+    pending->done = aside ? workers_.run(std::move(job)) : workers_.runHere(std::move(job));
     return pending;
 }
 
@@ -296,23 +295,23 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnl
     const engine::CopyAction& action = copy.action;
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
-    if (context_.options().binaryCompareAfterCopy && !verify(action, copy.temporary->path())) {
-        if (context_.abortRequested())
+    if (context_.options.binaryCompareAfterCopy && !verify(action, copy.temporary->path())) {
+        if (context_.host.abortRequested())
             return {false, {}};
         const Question notice{.details = StandardQuestion{
                                   .message = "binary compare failed between copied source file " +
                                              action.sourcePath() + " and target " +
                                              action.targetPath() + ", all sessions are aborted"}};
-        context_.services().operatorPort.ask(notice);
-        context_.abortAll();
+        context_.operatorPort.ask(notice);
+        context_.host.abortAll();
         return {false, "Binary compare failed - target kept"};
     }
     return putInPlace(action, *copy.temporary, copy.expectedTarget, sourceReadOnly);
 }
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {
-    context_.setStopOffered(false);
-    context_.showCopyDirection(action.leftToRight, false);
+    context_.host.setStopOffered(false);
+    context_.host.showCopyDirection(action.leftToRight, false);
 }
 
 FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
@@ -373,21 +372,21 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
                                                                 drive + " to copy " + action.name,
                                                      .skipCaption = "Skip File"},
                             .leftToRight = action.leftToRight};
-    if (context_.services().operatorPort.ask(question) == DialogAnswer::Abort) {
-        context_.abortAll();
+    if (context_.operatorPort.ask(question) == DialogAnswer::Abort) {
+        context_.host.abortAll();
         return {false, "No more free space on Drive " + drive + " - Update aborted"};
     }
     return {false, "No more free space on Drive " + drive + " - skipped"};
 }
 
 void FileCopier::reportCopied(const engine::CopyAction& action) {
-    context_.countDone(Counter::UpFiles);
+    context_.host.countDone(Counter::UpFiles);
     writeOutcome(action, action.link ? "Link copied" : "File copied", RowColour::Plain);
 }
 
 void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& unflushed) {
     for (const FolderFlushes::Unflushed& copy : unflushed) {
-        context_.countFailure();
+        context_.host.countFailure();
         writeOutcome(*copy.action, "Copied but the folder could not be flushed - " + copy.reason,
                      RowColour::Red);
     }
@@ -396,17 +395,18 @@ void FileCopier::reportUnflushed(const std::vector<FolderFlushes::Unflushed>& un
 bool FileCopier::verify(const engine::CopyAction& action, const std::string& copyPath) {
     // The comparison is shown as under way until it ends, however it ends.
     struct VerifyingShown {
-        RunContext& context;
-        ~VerifyingShown() { context.setVerifying(false); }
-    } shown{context_};
-    context_.setVerifying(true);
-    engine::EngineContext engine = context_.engineContext(verifySettings_);
+        ActionHost& host;
+        ~VerifyingShown() { host.setVerifying(false); }
+    } shown{context_.host};
+    context_.host.setVerifying(true);
+    engine::EngineContext engine = context_.host.engineContext(verifySettings_);
     return engine::binaryCompare(engine, action.sourcePath(), copyPath, action.sourceSize, true);
 }
 
 void FileCopier::writeOutcome(const engine::CopyAction& action, const std::string& text,
                               RowColour colour) {
-    context_.writeOutcome(PlanList::FilesToCopy, context_.plan().copyIndex(action), text, colour);
+    context_.host.writeOutcome(PlanList::FilesToCopy, context_.plan.copyIndex(action), text,
+                               colour);
 }
 
 } // namespace brisko::run

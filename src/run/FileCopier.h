@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Plan.h"
+#include "run/ActionContext.h"
 #include "run/CopyProgress.h"
 #include "run/CopyStretches.h"
 #include "run/FolderFlushes.h"
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace brisko::run {
-
-class RunContext;
 
 // Carries out the planned copies. Each copy is written into a temporary file in the target
 // folder; only when that file holds the whole copy, on the disk (and compared with its source
@@ -42,7 +41,7 @@ public:
     // and no input let through while they are written.
     static constexpr std::int64_t kLargestWrittenAside = TempCopier::kBlockSize;
 
-    explicit FileCopier(RunContext& context);
+    explicit FileCopier(const ActionContext& context);
     ~FileCopier();
 
     // Every planned copy, until an abort is requested.
@@ -61,7 +60,8 @@ private:
         TempCopyResult copy;
         platform::FsResult flushed;
     };
-    // A copy whose writing or flush is under way.
+    // A copy begun: what its writing and flush came to comes back through done, ready at once
+    // when they were done here, or later from a thread.
     struct PendingCopy {
         PendingCopy(const engine::CopyAction& copyAction, std::unique_ptr<TemporaryFile> file,
                     ScannedEntry expected);
@@ -93,8 +93,9 @@ private:
     };
 
     void copyStretch(const CopyStretch& stretch);
-    // Begins the folder's copies in order until one is pending or none is left.
-    void beginNextCopy(FolderRun& folder);
+    // Begins the folder's copies in order until one is pending or none is left. With aside,
+    // the copies hand their work to the pool.
+    void beginNextCopy(FolderRun& folder, bool aside);
     // Flushes and lets go the folders with nothing pending and nothing more to begin.
     void closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& active);
     // Waits for the oldest pending copy's flush, then puts it in place (or, after an abort,
@@ -107,13 +108,14 @@ private:
     Attempt notWritten(const engine::CopyAction& action, const TempCopyResult& copy);
     void report(const engine::CopyAction& action, const Attempt& attempt, FolderFlushes& flushes);
 
-    Begun beginCopy(const engine::CopyAction& action);
+    Begun beginCopy(const engine::CopyAction& action, bool aside);
     void showFile(const engine::CopyAction& action);
     bool targetsOwnExecutable(const engine::CopyAction& action);
     Attempt refuseOwnExecutable(const engine::CopyAction& action);
-    Begun copyWithinFreeSpace(const engine::CopyAction& action);
-    // Writes the temporary copy and hands its flush to the pool, or hands both over.
-    Begun writeCopy(const engine::CopyAction& action, const ScannedEntry& expectedTarget);
+    Begun copyWithinFreeSpace(const engine::CopyAction& action, bool aside);
+    // Writes the temporary copy and flushes it, each here or on the pool's threads.
+    Begun writeCopy(const engine::CopyAction& action, const ScannedEntry& expectedTarget,
+                    bool aside);
     // The flushed copy, compared with its source when asked, takes the target's name.
     Attempt finishCopy(PendingCopy& copy, bool sourceReadOnly);
     // A symbolic link: made under the temporary name, then renamed over the target.
@@ -135,12 +137,11 @@ private:
     bool verify(const engine::CopyAction& action, const std::string& copyPath);
     void writeOutcome(const engine::CopyAction& action, const std::string& text, RowColour colour);
 
-    RunContext& context_;
+    const ActionContext context_;
     CopyProgress progress_;
-    TempCopier tempCopier_;
-    script::SessionSettings verifySettings_; // the settings the comparison's engine sees
     WorkerPool workers_;
-    bool workAside_ = false; // whether the copies begun now hand work to the pool
+    TempCopier tempCopier_;                  // works in the pool's buffer of this thread
+    script::SessionSettings verifySettings_; // the settings the comparison's engine sees
     // Oldest first; declared after the pool, so that they go (waiting for their flushes) first.
     std::deque<std::unique_ptr<PendingCopy>> pending_;
     std::map<char, std::int64_t> pendingBytes_; // by the drive letter of their targets

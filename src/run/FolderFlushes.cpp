@@ -1,6 +1,6 @@
 #include "run/FolderFlushes.h"
 
-#include "run/TempCopier.h"
+#include "run/CopyFailures.h"
 
 namespace brisko::run {
 

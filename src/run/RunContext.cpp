@@ -66,6 +66,22 @@ engine::EngineContext RunContext::engineContext(script::SessionSettings& setting
     return context;
 }
 
+ActionContext RunContext::actionContext() {
+    return ActionContext{services_.fileSystem,
+                         services_.fileSystem.exactNames(),
+                         services_.operatorPort,
+                         services_.display,
+                         shell_,
+                         plan_,
+                         projection_,
+                         status_,
+                         script_,
+                         settings_,
+                         options_,
+                         ownExecutable_,
+                         *this};
+}
+
 RunContext::StartOutcome
 RunContext::startFromCommandLine(const std::vector<std::string>& parameters) {
     if (parameters.empty())

@@ -11,6 +11,7 @@
 #include "ports/Display.h"
 #include "ports/Operator.h"
 #include "ports/WindowFeed.h"
+#include "run/ActionContext.h"
 #include "run/History.h"
 #include "run/RunEngineHost.h"
 #include "run/RunStatus.h"
@@ -36,7 +37,7 @@ struct Services {
 // Owns all state of the program's runs: the loaded script, the standing settings, the FileSpec
 // and exclusion tables, the plan, the counters, the history and message lists, the flags. The
 // window owns one, the batch runner owns one, each test owns one.
-class RunContext final : public script::ScriptHost, public RunFlow {
+class RunContext final : public script::ScriptHost, public RunFlow, public ActionHost {
 public:
     RunContext(Services services, std::string mainLabel);
     RunContext(const RunContext&) = delete;
@@ -81,27 +82,22 @@ public:
     // Writes the outcome of the action at index of a plan list into its row. Once reporting
     // has stopped, the rows of files are left as they are; those of folders are still written.
     void writeOutcome(PlanList list, std::size_t index, const std::string& status,
-                      RowColour colour);
+                      RowColour colour) override;
 
     // Where the run stands on the screen: the current file, the folder panes, a counter of
     // what was done, a refresh (throttled or at once) and letting input through.
-    void setCurrentFile(const std::string& path) { status_.setCurrentFile(path); }
-    void showFolders(const std::string& left, const std::string& right) {
+    void setCurrentFile(const std::string& path) override { status_.setCurrentFile(path); }
+    void showFolders(const std::string& left, const std::string& right) override {
         status_.showFolders(left, right);
     }
-    void countDone(Counter which) { status_.addToCounter(which, 1); }
-    void refreshScreen(bool throttled) { status_.refresh(throttled); }
-    void pump() { status_.pump(); }
+    void countDone(Counter which) override { status_.addToCounter(which, 1); }
+    void refreshScreen(bool throttled) override { status_.refresh(throttled); }
+    void pump() override { status_.pump(); }
     Display& display() { return services_.display; }
     // What the window shows of the run, and its commands; they go nowhere without a window.
     WindowFeed& window() { return services_.window; }
     const WindowState& windowState() const { return services_.window.state(); }
     const Services& services() const { return services_; }
-    // The file system as a planned file is addressed: by its exact spelling when it has case
-    // twins, so that it is never taken for one of them.
-    platform::FileSystem& filesFor(bool exactName) const {
-        return exactName ? services_.fileSystem.exactNames() : services_.fileSystem;
-    }
     char thousandsSeparator() const { return thousandsSeparator_; }
     void setThousandsSeparator(char separator) { thousandsSeparator_ = separator; }
     // The history keeps every row, beyond the window grid's limit.
@@ -111,14 +107,14 @@ public:
     // The red rows about entries the scans passed over.
     const std::vector<HistoryRow>& problems() const { return problems_; }
 
-    RunState runState() const { return status_.state(); }
+    RunState runState() const override { return status_.state(); }
     void setRunState(RunState state) override;
     // A run starts (Display::setRunning is told too) or has ended.
     void setRunning(bool running);
     void setStopOffered(bool offered) override;
     void showCopyDirection(bool leftToRight, bool shown) override;
     // A copy is being compared with its source, or no longer.
-    void setVerifying(bool verifying);
+    void setVerifying(bool verifying) override;
     bool canClose() const { return status_.state() == RunState::Idle; }
     bool closeWhenFinished() const { return closeWhenFinished_; }
     void reportProblem(const HistoryRow& row) override;
@@ -126,22 +122,22 @@ public:
     // The start of a run: no abort and no failure recorded yet.
     void beginRun();
     // A planned action that ended without being carried out.
-    void countFailure() { ++failedActions_; }
+    void countFailure() override { ++failedActions_; }
     int failedActions() const { return failedActions_; }
     // Whether this run was stopped (the abort flag itself is cleared on the return to Idle).
     bool wasAborted() const { return runAborted_; }
 
     // Starts the ExitProgram at the end of a run; none set means it cannot be started.
     void setShell(platform::Shell* shell) { shell_ = shell; }
-    platform::Shell* shell() const { return shell_; }
     // The host path of the running program's own file, which a copy never overwrites.
     void setOwnExecutable(std::string path) { ownExecutable_ = std::move(path); }
-    const std::string& ownExecutable() const { return ownExecutable_; }
 
     // Replaces the engine (tests record the sessions instead).
     void setSessionExecutor(engine::SessionExecutor* executor) { executor_ = executor; }
-    engine::EngineContext engineContext(script::SessionSettings& settings);
+    engine::EngineContext engineContext(script::SessionSettings& settings) override;
     script::ScriptContext scriptContext();
+    // What carrying out the plan works on.
+    ActionContext actionContext();
 
     // script::ScriptHost
     void executeSession() override;

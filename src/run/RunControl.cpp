@@ -18,7 +18,7 @@ void carryOut(RunContext& context) {
             context.display().waitForInput();
         return;
     }
-    runActions(context);
+    runActions(context.actionContext());
 }
 
 WindowAfterRun decideWindow(RunContext& context) {
@@ -70,7 +70,7 @@ void requestStop(RunContext& context) {
 
 void continueRun(RunContext& context) {
     if (context.runState() == RunState::Waiting)
-        runActions(context);
+        runActions(context.actionContext());
 }
 
 void abortAllWaiting(RunContext& context) {

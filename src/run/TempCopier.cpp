@@ -1,22 +1,9 @@
 #include "run/TempCopier.h"
 
-#include "run/RunContext.h"
+#include "run/CopyFailures.h"
 #include "run/SourceVersion.h"
 
 namespace brisko::run {
-
-std::string failureReason(const platform::FsResult& result) {
-    if (result.status == platform::FsStatus::NoSpace || result.detail.empty())
-        return platform::describe(result.status);
-    return result.detail;
-}
-
-std::string temporaryFailure(const platform::FsResult& result) {
-    if (result.status == platform::FsStatus::InUse)
-        return "Another copy is in progress in this folder - skipped";
-    return std::string("Could not create the temporary file ") + TemporaryFile::kName + " - " +
-           failureReason(result);
-}
 
 namespace {
 
@@ -30,18 +17,13 @@ TempCopyResult failed(std::string text) {
 
 } // namespace
 
-TempCopier::TempCopier(RunContext& context, CopyProgress& progress)
-    : context_(context), progress_(progress), buffer_(kBlockSize) {}
+TempCopier::TempCopier(const ActionContext& context, CopyProgress& progress,
+                       std::span<std::byte> buffer)
+    : context_(context), progress_(progress), buffer_(buffer) {}
 
-std::string flushFailure(const platform::FsResult& flushed) {
-    return "Could not write the copy - " + failureReason(flushed);
-}
-
-TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::CopyAction& action,
+TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::string& sourcePath,
                               TemporaryFile& temporary, std::span<std::byte> buffer,
                               WriteAttendant& attendant) {
-    const std::string sourcePath = action.sourcePath();
-
     // The source is looked at before reading and again afterwards: its stamp goes onto the
     // copy, and a change in between shows a copy that may be torn.
     platform::PathInfo named = fileSystem.stat(sourcePath);
@@ -70,7 +52,7 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::Co
             return result;
         }
         if (!step.writeFailure.ok())
-            return failed("Could not write the copy - " + failureReason(step.writeFailure));
+            return failed(writeFailure(step.writeFailure));
         if (step.count == 0)
             break;
         if (!attendant.written(step.count))
@@ -95,34 +77,35 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::Co
 }
 
 TempCopyResult TempCopier::write(const engine::CopyAction& action, TemporaryFile& temporary) {
-    return writeTemporary(context_.filesFor(action.exactName), action, temporary, buffer_, *this);
+    return writeTemporary(context_.filesFor(action.exactName), action.sourcePath(), temporary,
+                          buffer_, *this);
 }
 
 void TempCopier::writing(const std::string& sourcePath) {
-    context_.setCurrentFile(sourcePath);
+    context_.host.setCurrentFile(sourcePath);
 }
 
 void TempCopier::sourceNotOpened(const std::string& sourcePath) {
     const Question notice{
         .details = StandardQuestion{.message = "Could not open Source File " + sourcePath}};
-    context_.services().operatorPort.ask(notice);
+    context_.operatorPort.ask(notice);
 }
 
 bool TempCopier::written(std::int64_t bytes) {
     progress_.advance(bytes);
-    context_.pump();
-    return !context_.abortRequested();
+    context_.host.pump();
+    return !context_.host.abortRequested();
 }
 
 bool TempCopier::readAgain(const std::string& sourcePath, TempCopyResult& result) {
     Question question{
         .details = FileErrorQuestion{.message = "Could not read from the file " + sourcePath}};
-    switch (context_.services().operatorPort.ask(question)) {
+    switch (context_.operatorPort.ask(question)) {
     case DialogAnswer::Retry:
         return true;
     case DialogAnswer::Abort:
         result.failure = "Could not read from the file - Update aborted";
-        context_.abortAll();
+        context_.host.abortAll();
         return false;
     default:
         result.failure = "Could not read from the file - skipped";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Plan.h"
+#include "run/ActionContext.h"
 #include "run/CopyProgress.h"
 #include "run/TemporaryFile.h"
 
@@ -8,19 +9,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace brisko::run {
-
-class RunContext;
-
-// The reason for a failure in the history's words; a full disk is said so.
-std::string failureReason(const platform::FsResult& result);
-// Why the temporary file could not be made, as the history shows it.
-std::string temporaryFailure(const platform::FsResult& result);
-
-// Why a written copy could not be put on the disk, as the history shows it.
-std::string flushFailure(const platform::FsResult& flushed);
 
 // What copying a source into the temporary file came to.
 struct TempCopyResult {
@@ -47,11 +37,10 @@ public:
     virtual bool written(std::int64_t bytes) = 0;
 };
 
-// Copies the action's source block by block (inside the system where it can) into the
-// temporary file, which it creates, and gives the copy the source's stamp and attributes. The
-// flush is left to the caller, which may overlap it with the next copy. Safe on any thread
-// when the attendant is.
-TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const engine::CopyAction& action,
+// Copies the source block by block (inside the system where it can) into the temporary file,
+// which it creates, and gives the copy the source's stamp and attributes. The flush is left to
+// the caller, which may overlap it with the next copy. Safe on any thread when the attendant is.
+TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::string& sourcePath,
                               TemporaryFile& temporary, std::span<std::byte> buffer,
                               WriteAttendant& attendant);
 
@@ -62,7 +51,8 @@ class TempCopier final : private WriteAttendant {
 public:
     static constexpr std::size_t kBlockSize = 262144;
 
-    TempCopier(RunContext& context, CopyProgress& progress);
+    // buffer: the block the bytes pass through, of kBlockSize bytes.
+    TempCopier(const ActionContext& context, CopyProgress& progress, std::span<std::byte> buffer);
 
     TempCopyResult write(const engine::CopyAction& action, TemporaryFile& temporary);
 
@@ -72,9 +62,9 @@ private:
     bool readAgain(const std::string& sourcePath, TempCopyResult& result) override;
     bool written(std::int64_t bytes) override;
 
-    RunContext& context_;
+    const ActionContext& context_;
     CopyProgress& progress_;
-    std::vector<std::byte> buffer_;
+    std::span<std::byte> buffer_;
 };
 
 } // namespace brisko::run

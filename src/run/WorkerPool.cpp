@@ -2,7 +2,9 @@
 
 namespace brisko::run {
 
-WorkerPool::WorkerPool(std::size_t maxThreads) : maxThreads_(maxThreads) {}
+WorkerPool::WorkerPool(std::size_t maxThreads, std::size_t bufferSize)
+    : maxThreads_(maxThreads), bufferSize_(bufferSize),
+      ownBuffer_(std::make_unique_for_overwrite<std::byte[]>(bufferSize)) {}
 
 WorkerPool::~WorkerPool() {
     {
@@ -14,7 +16,7 @@ WorkerPool::~WorkerPool() {
         thread.join();
 }
 
-void WorkerPool::post(std::function<void()> job) {
+void WorkerPool::post(std::function<void(Buffer)> job) {
     {
         const std::lock_guard lock(mutex_);
         jobs_.push_back(std::move(job));
@@ -25,6 +27,8 @@ void WorkerPool::post(std::function<void()> job) {
 }
 
 void WorkerPool::work() {
+    const std::unique_ptr<std::byte[]> buffer =
+        std::make_unique_for_overwrite<std::byte[]>(bufferSize_);
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idle_;
@@ -32,10 +36,10 @@ void WorkerPool::work() {
         --idle_;
         if (jobs_.empty())
             return; // stopping, with nothing left to do
-        std::function<void()> job = std::move(jobs_.front());
+        std::function<void(Buffer)> job = std::move(jobs_.front());
         jobs_.pop_front();
         lock.unlock();
-        job();
+        job({buffer.get(), bufferSize_});
         lock.lock();
     }
 }

@@ -15,7 +15,7 @@ class ActionDriverTest : public CopyTest {
 protected:
     void run() {
         listPlan();
-        run::runActions(context());
+        run::runActions(context().actionContext());
     }
     const HistoryRow& deletionRow(std::size_t index) {
         return row(context().history().rowOf(run::PlanList::FilesToDelete, index));
@@ -91,7 +91,7 @@ TEST_F(ActionDriverTest, EachCopyShowsTheMessageOfTheSessionThatPlannedIt) {
     ASSERT_EQ(display.messageLine, "All planned");
     display.messageLines.clear();
 
-    run::runActions(context());
+    run::runActions(context().actionContext());
 
     EXPECT_EQ(display.messageLines, (std::vector<std::string>{"Saving A", "Saving B"}));
     EXPECT_EQ(rightFiles(), (TreeListing{{"A.TXT", "a"}, {"B.TXT", "b"}}));

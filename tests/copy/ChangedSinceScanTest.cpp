@@ -149,7 +149,7 @@ TEST_F(CopyTest, FolderHoldingAFileThatChangedSinceTheScanIsKept) {
     right("OLD/A.TXT", "changed by another program");
 
     listPlan();
-    run::runActions(context());
+    run::runActions(context().actionContext());
 
     EXPECT_EQ(rightFiles(), (TreeListing{{"OLD/A.TXT", "changed by another program"},
                                          {"OLD/B.TXT", "left to the folder deletion"}}));
@@ -175,7 +175,7 @@ TEST_F(CopyTest, MirrorDeletesAFolderWithOnlyWhatItsScanSaw) {
     right("OLD/NEWWORK", "created after the scan");
     right("OLD/SUB/S", "edited after the scan");
 
-    run::runActions(context());
+    run::runActions(context().actionContext());
 
     EXPECT_EQ(rightFiles(), (TreeListing{{"KEEP.TXT", "k"},
                                          {"OLD/NEWWORK", "created after the scan"},

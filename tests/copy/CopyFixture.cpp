@@ -10,10 +10,8 @@ namespace brisko::test {
 
 namespace fs = std::filesystem;
 
-CopyTest::CopyTest() {
-    context_ = std::make_unique<run::RunContext>(
-        run::Services{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0");
-}
+CopyTest::CopyTest()
+    : RunWorld({{'L', "left"}, {'R', "right"}}, kFifthOfMarch2024, std::chrono::seconds(1)) {}
 
 CopyTest::~CopyTest() = default;
 
@@ -93,7 +91,7 @@ const HistoryRow& CopyTest::copyRow(std::size_t index) const {
 void CopyTest::copyPlannedFiles() {
     listPlan();
     context().setRunState(RunState::Copying);
-    run::FileCopier(context()).copyPendingFiles();
+    run::FileCopier(context().actionContext()).copyPendingFiles();
 }
 
 std::string patternedContent(std::size_t size, char seed) {

@@ -1,11 +1,7 @@
 #pragma once
 
 #include "FaultyFileSystem.h"
-#include "run/RunContext.h"
-#include "support/Fakes.h"
-#include "support/FixedEnvironment.h"
-#include "support/ManualClock.h"
-#include "support/MappedTree.h"
+#include "support/RunWorld.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,7 +14,7 @@ namespace brisko::test {
 
 // Two temporary trees mapped as drives L: and R: behind a file system that can be told to
 // fail, and a run context over them. Plans are built directly; the history lists them.
-class CopyTest : public ::testing::Test {
+class CopyTest : public ::testing::Test, public RunWorld {
 protected:
     CopyTest();
     ~CopyTest() override;
@@ -62,21 +58,14 @@ protected:
     // Carries out the planned copies (the copy phase on its own, as in a run).
     void copyPlannedFiles();
 
-    MappedTree tree{{{'L', "left"}, {'R', "right"}}};
-    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
-    platform::FileSystem& realFileSystem = *hostFiles;
     FaultyFileSystem fileSystem{realFileSystem};
-    ManualClock clock{kFifthOfMarch2024, std::chrono::seconds(1)};
-    test::FixedEnvironment environment;
-    RecordingDisplay display;
-    ScriptedOperator asker;
 
 private:
     static std::string rightRelative(std::string_view relative) {
         return "right/" + std::string(relative);
     }
     script::SessionSettings engineSettings_;
-    std::unique_ptr<run::RunContext> context_;
+    std::unique_ptr<run::RunContext> context_ = makeContext(fileSystem);
 };
 
 // Content of a given size, different at every position of a block.

@@ -24,7 +24,7 @@ protected:
         context().loadScript(tree.path("script.brk").string());
         ASSERT_EQ(context().errorCount(), 0);
         ASSERT_TRUE(context().scan());
-        run::runActions(context());
+        run::runActions(context().actionContext());
     }
     std::string hostFolder(std::string_view relative) {
         return fs::canonical(tree.makeFolder(relative)).string();
@@ -55,7 +55,7 @@ TEST_F(ExitProgramTest, WithoutExitFolderTheLoadFolderIsUsedAndWhenFinishStands)
     fs::current_path(tree.root());
     ASSERT_TRUE(context().scan());
 
-    run::runActions(context());
+    run::runActions(context().actionContext());
 
     EXPECT_EQ(waitForLine(fs::path(home) / "out.txt"), home + "\n");
     EXPECT_FALSE(context().closeWhenFinished());
@@ -98,7 +98,7 @@ TEST_F(ExitProgramTest, StoppedRunStartsNothingAndStaysInItsFolder) {
     ASSERT_TRUE(context().scan());
     context().abortAll();
 
-    run::runActions(context());
+    run::runActions(context().actionContext());
 
     EXPECT_EQ(fs::current_path(), before);
     EXPECT_TRUE(asker.notices.empty());

@@ -44,7 +44,7 @@ TEST_F(CopyTest, FoldersSwappedForLinksAfterTheScanAreNeverFollowed) {
     swapForLink(tree, "left/SRC", "elsewhere");
 
     listPlan();
-    run::runActions(context());
+    run::runActions(context().actionContext());
 
     EXPECT_EQ(tree.listing("outside"), outside);
     EXPECT_EQ(tree.time("outside/OLD.TXT"), kSeen);

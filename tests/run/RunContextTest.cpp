@@ -1,9 +1,6 @@
 #include "run/RunContext.h"
 
-#include "support/Fakes.h"
-#include "support/FixedEnvironment.h"
-#include "support/ManualClock.h"
-#include "support/MappedTree.h"
+#include "support/RunWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +16,14 @@ public:
     std::vector<script::SessionSettings> sessions;
 };
 
-class RunContextTest : public ::testing::Test {
+class RunContextTest : public ::testing::Test, public test::RunWorld {
 protected:
+    // A letter that no system takes for itself.
+    RunContextTest() : RunWorld({{'T', ""}}, test::kFifthOfMarch2024) {}
+
     RunContext& context() {
         if (!context_) {
-            context_ = std::make_unique<RunContext>(
-                Services{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0");
+            context_ = makeContext(realFileSystem);
             context_->setSessionExecutor(&executor);
         }
         return *context_;
@@ -34,13 +33,6 @@ protected:
         return tree.write(name, text).string();
     }
 
-    test::MappedTree tree{{{'T', ""}}}; // a letter that no system takes for itself
-    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
-    platform::FileSystem& fileSystem = *hostFiles;
-    test::ManualClock clock{test::kFifthOfMarch2024};
-    test::FixedEnvironment environment;
-    test::RecordingDisplay display;
-    test::ScriptedOperator asker;
     RecordingExecutor executor;
     std::unique_ptr<RunContext> context_;
 };

@@ -1,10 +1,7 @@
 #include "run/RunControl.h"
 
 #include "platform/Shell.h"
-#include "support/Fakes.h"
-#include "support/FixedEnvironment.h"
-#include "support/ManualClock.h"
-#include "support/MappedTree.h"
+#include "support/RunWorld.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -22,9 +19,11 @@ public:
     std::vector<std::string> started;
 };
 
-class RunControlTest : public ::testing::Test {
+// The files are written now; every throttled pump reaches the display.
+class RunControlTest : public ::testing::Test, public test::RunWorld {
 protected:
-    RunControlTest() {
+    RunControlTest()
+        : RunWorld({{'L', "left"}, {'R', "right"}}, std::time(nullptr), std::chrono::seconds(1)) {
         tree.write("left/a.txt", "a");
         context.setShell(&shell);
     }
@@ -38,16 +37,9 @@ protected:
         return executeRun(context);
     }
 
-    test::MappedTree tree{{{'L', "left"}, {'R', "right"}}};
-    std::unique_ptr<platform::FileSystem> hostFiles = tree.hostFileSystem();
-    platform::FileSystem& fileSystem = *hostFiles;
-    // The files are written now; every throttled pump reaches the display.
-    test::ManualClock clock{std::time(nullptr), std::chrono::seconds(1)};
-    test::FixedEnvironment environment;
-    test::RecordingDisplay display;
-    test::ScriptedOperator asker;
     RecordingShell shell;
-    RunContext context{{fileSystem, clock, environment, display, asker, &display}, "Brisko 2.0"};
+    std::unique_ptr<RunContext> owned = makeContext(realFileSystem);
+    RunContext& context = *owned;
 };
 
 TEST_F(RunControlTest, ARunScansCarriesOutAndEndsIdle) {
