@@ -1,8 +1,8 @@
 #include "CopyFixture.h"
-#include "ProcessWait.h"
 #include "platform/posix/PosixShell.h"
 #include "run/ActionDriver.h"
 #include "support/CasePrinter.h"
+#include "support/ProcessWait.h"
 
 #include <chrono>
 #include <filesystem>

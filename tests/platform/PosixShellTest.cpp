@@ -1,7 +1,7 @@
 #include "platform/posix/PosixShell.h"
 
-#include "copy/ProcessWait.h"
 #include "support/CasePrinter.h"
+#include "support/ProcessWait.h"
 #include "support/TempTree.h"
 
 #include <fcntl.h>

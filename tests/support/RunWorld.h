@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,16 @@ struct RunWorld {
     FixedEnvironment environment;
     RecordingDisplay display;
     ScriptedOperator asker;
+
+    // Loading a script makes its folder the current one: the folder of before comes back (before
+    // the trees go, which a system may refuse while one of them is current).
+    struct CurrentFolderKept {
+        std::filesystem::path folder = std::filesystem::current_path();
+        ~CurrentFolderKept() {
+            std::error_code ignored;
+            std::filesystem::current_path(folder, ignored);
+        }
+    } currentFolderKept;
 };
 
 } // namespace brisko::test

@@ -1,4 +1,4 @@
-#include "ProcessWait.h"
+#include "support/ProcessWait.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -10,7 +10,8 @@ namespace brisko::test {
 // break); nothing when it did not appear within ten seconds.
 std::optional<std::string> waitForLine(const std::filesystem::path& file);
 
-// Restores the process's current folder and PATH when it goes.
+// Restores the process's current folder and PATH when it goes (loading a script makes its folder
+// the current one).
 class ProcessStateGuard {
 public:
     ProcessStateGuard();
