@@ -50,8 +50,8 @@ public:
     // All act through it). Returns at once when there is nothing to wait for.
     virtual void waitForInput() { pump(); }
 
-    // A run starts (Close, Load and Execute are disabled) or has finished (everything is enabled
-    // again, Execute offered, progress bars back to 0, the arrow and current file hidden).
+    // A run starts or has finished. The window follows runs through its state; a front end
+    // without one (the console) may begin or end what it shows of a run here.
     virtual void setRunning(bool /*running*/) {}
 
     // The application's (task-bar) title.
