@@ -13,12 +13,19 @@ TEST(DrivePathTest, TakesDriveFormPathsApart) {
         char letter;
         std::string_view parent;
         std::string_view last;
+        std::string_view drive = {}; // the drive part as written
     };
     const Case cases[] = {
-        {"C:\\DATA\\SUB", 'C', "C:\\DATA", "SUB"},
-        {"c:\\data", 'C', "c:", "data"},
-        {"C:", 'C', "C:", "C:"},
-        {"C:NAME", 'C', "C:NAME", "C:NAME"},
+        {"C:\\DATA\\SUB", 'C', "C:\\DATA", "SUB", "C:"},
+        {"c:\\data", 'C', "c:", "data", "c:"},
+        {"C:", 'C', "C:", "C:", "C:"},
+        {"C:NAME", 'C', "C:NAME", "C:NAME", "C:"},
+        // A share plays the drive's part and is never split.
+        {"\\\\NAS\\Backup\\D", '\0', "\\\\NAS\\Backup", "D", "\\\\NAS\\Backup"},
+        {"\\\\NAS\\Backup", '\0', "\\\\NAS\\Backup", "\\\\NAS\\Backup", "\\\\NAS\\Backup"},
+        {"\\\\NAS", '\0', "\\", "NAS"},
+        {"\\\\NAS\\", '\0', "\\\\NAS", ""},
+        {"\\\\\\X", '\0', "\\\\", "X"},
         {"\\DATA\\X", '\0', "\\DATA", "X"},
         {"/srv/data", '\0', "/srv/data", "/srv/data"},
         {"1:\\X", '\0', "1:", "X"},
@@ -28,10 +35,15 @@ TEST(DrivePathTest, TakesDriveFormPathsApart) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(driveLetter(c.path), c.letter);
         EXPECT_EQ(isDriveForm(c.path), c.letter != '\0');
+        EXPECT_EQ(driveOrShare(c.path), c.drive);
+        EXPECT_EQ(hasDrive(c.path), !c.drive.empty());
         EXPECT_EQ(parent(c.path), c.parent);
         EXPECT_EQ(lastName(c.path), c.last);
     }
     EXPECT_EQ(join("C:\\DATA", "a.txt"), "C:\\DATA\\a.txt");
+    EXPECT_EQ(join("\\\\NAS\\B", "a.txt"), "\\\\NAS\\B\\a.txt");
+    EXPECT_EQ(driveKey("\\\\nas\\Backup\\d"), driveKey("\\\\NAS\\BACKUP"));
+    EXPECT_EQ(driveKey("c:\\x"), "C:");
 }
 
 TEST(DrivePathTest, WithinComparesWholeNamesIgnoringCase) {
@@ -40,6 +52,8 @@ TEST(DrivePathTest, WithinComparesWholeNamesIgnoringCase) {
     EXPECT_TRUE(isWithin("C:\\DATA", "C:\\DATA"));
     EXPECT_FALSE(isWithin("C:\\DATABASE\\a.txt", "C:\\DATA"));
     EXPECT_FALSE(isWithin("C:\\DAT", "C:\\DATA"));
+    EXPECT_TRUE(isWithin("\\\\nas\\b\\X", "\\\\NAS\\B"));
+    EXPECT_FALSE(isWithin("\\\\NAS\\BX", "\\\\NAS\\B"));
 }
 
 TEST(DrivePathTest, HostPathsSplitAtTheirLastSeparatorKeepingUtf8Names) {
