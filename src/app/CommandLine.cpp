@@ -5,23 +5,34 @@
 namespace brisko::app {
 
 namespace {
-constexpr std::string_view kDriveOption = "--drive";
-constexpr std::string_view kDriveOptionWithValue = "--drive=";
+
+// Takes the value of "--NAME VALUE" or "--NAME=VALUE" into values and returns true when
+// arguments[i] is that option (i then stands on the value).
+bool takeMapOption(const std::vector<std::string>& arguments, std::size_t& i, std::string_view name,
+                   std::string_view valueForm, std::vector<std::string>& values) {
+    const std::string_view argument = arguments[i];
+    if (argument == name) {
+        if (i + 1 == arguments.size())
+            throw CommandLineError(std::string(name) + " needs " + std::string(valueForm));
+        values.push_back(arguments[++i]);
+        return true;
+    }
+    if (argument.size() > name.size() && argument.starts_with(name) &&
+        argument[name.size()] == '=') {
+        values.emplace_back(argument.substr(name.size() + 1));
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        if (argument == kDriveOption) {
-            if (i + 1 == arguments.size())
-                throw CommandLineError("--drive needs LETTER=FOLDER");
-            line.driveOptions.push_back(arguments[++i]);
-        } else if (argument.starts_with(kDriveOptionWithValue)) {
-            line.driveOptions.emplace_back(argument.substr(kDriveOptionWithValue.size()));
-        } else {
+        if (!takeMapOption(arguments, i, "--drive", "LETTER=FOLDER", line.driveOptions) &&
+            !takeMapOption(arguments, i, "--share", "\\\\SERVER\\SHARE=FOLDER", line.shareOptions))
             line.parameters.push_back(arguments[i]);
-        }
     }
     return line;
 }

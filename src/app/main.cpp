@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
         // Qt's own options are gone from argv by now.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
         brisko::app::CommandLine commandLine = brisko::app::parseCommandLine(arguments);
-        brisko::run::Startup startup(commandLine.driveOptions);
+        brisko::run::Startup startup(commandLine.driveOptions, commandLine.shareOptions);
 
         brisko::app::MainWindow form(
             {startup.fileSystem, startup.clock, startup.environment, nullptr, &startup},

@@ -9,10 +9,36 @@ bool isRootParameter(const std::string& text) {
            (text[0] == 'L' || text[0] == 'l' || text[0] == 'R' || text[0] == 'r');
 }
 
+// A map option: "--NAME VALUE" or "--NAME=VALUE". Takes its value into values and returns true
+// when arguments[i] is one (i then stands on the value); an error when the value is missing.
+bool takeMapOption(const std::vector<std::string>& arguments, std::size_t& i, std::string_view name,
+                   std::string_view valueForm, std::vector<std::string>& values,
+                   std::string& error) {
+    const std::string& argument = arguments[i];
+    const std::string withValue = std::string(name) + "=";
+    if (argument != name && !argument.starts_with(withValue))
+        return false;
+#ifdef _WIN32
+    error = std::string(name) +
+            " is not used on Windows: " + (name == "--drive" ? "drive letters are" : "shares are") +
+            " the system's own";
+    return true;
+#endif
+    if (argument != name) {
+        values.push_back(argument.substr(withValue.size()));
+    } else if (i + 1 < arguments.size()) {
+        values.push_back(arguments[++i]);
+    } else {
+        error = std::string(name) + " needs a value " + std::string(valueForm);
+    }
+    return true;
+}
+
 } // namespace
 
 const char* batchUsage() {
-    return "usage: brisko2-batch [--drive X=DIR]... [--check | --dry-run] [--continue] [--verify]\n"
+    return "usage: brisko2-batch [--drive X=DIR]... [--share \\\\SERVER\\SHARE=DIR]...\n"
+           "                     [--check | --dry-run] [--continue] [--verify]\n"
            "                     [--allow-empty-master] SCRIPT [L=ROOT] [R=ROOT]\n";
 }
 
@@ -32,22 +58,12 @@ ParseResult parseBatchOptions(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
-        } else if (argument == "--drive" || argument.starts_with("--drive=")) {
-#ifdef _WIN32
-            parsed.error = "--drive is not used on Windows: drive letters are the system's own";
-            return parsed;
-#endif
-            std::string value;
-            if (argument == "--drive") {
-                if (i + 1 >= arguments.size()) {
-                    parsed.error = "--drive needs a value LETTER=HOSTDIR";
-                    return parsed;
-                }
-                value = arguments[++i];
-            } else {
-                value = argument.substr(8);
-            }
-            options.drives.push_back(value);
+        } else if (takeMapOption(arguments, i, "--drive", "LETTER=HOSTDIR", options.drives,
+                                 parsed.error) ||
+                   takeMapOption(arguments, i, "--share", "\\\\SERVER\\SHARE=HOSTDIR",
+                                 options.shares, parsed.error)) {
+            if (!parsed.error.empty())
+                return parsed;
         } else if (argument == "--check" || argument == "--dry-run") {
             BatchMode mode = argument == "--check" ? BatchMode::Check : BatchMode::DryRun;
             if (modeGiven && mode != options.mode) {

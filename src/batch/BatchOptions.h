@@ -8,10 +8,11 @@ namespace brisko::batch {
 enum class BatchMode { Run, Check, DryRun };
 
 // The console runner's command line:
-//   brisko2-batch [--drive X=DIR]... [--check | --dry-run] [--continue] [--verify]
-//                 [--allow-empty-master] SCRIPT [L=ROOT] [R=ROOT]
+//   brisko2-batch [--drive X=DIR]... [--share \\SERVER\SHARE=DIR]... [--check | --dry-run]
+//                 [--continue] [--verify] [--allow-empty-master] SCRIPT [L=ROOT] [R=ROOT]
 struct BatchOptions {
     std::vector<std::string> drives; // LETTER=HOSTDIR, in order
+    std::vector<std::string> shares; // \\SERVER\SHARE=HOSTDIR, in order
     BatchMode mode = BatchMode::Run;
     bool continueAfterPause = false;
     bool verify = false;

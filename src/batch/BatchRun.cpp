@@ -67,7 +67,7 @@ void writeCounters(std::ostream& out, const run::RunStatus& status) {
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     std::unique_ptr<run::Startup> startup;
     try {
-        startup = std::make_unique<run::Startup>(options.drives);
+        startup = std::make_unique<run::Startup>(options.drives, options.shares);
     } catch (const run::StartupError& failure) {
         err << "brisko2-batch: " << failure.what() << "\n";
         return kExitUsage;

@@ -1,5 +1,7 @@
 #include "platform/DriveMap.h"
 
+#include "platform/DrivePath.h"
+
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -40,6 +42,40 @@ std::optional<std::pair<char, std::string_view>> parseEntry(std::string_view ent
     return std::pair{upperLetter(letter[0]), folder};
 }
 
+// "\\NAS\BACKUP=/mnt/nas" as the upper-cased share and the folder as written. A share names
+// neither '=' nor a folder below it; a target that is not a host folder is refused.
+std::optional<std::pair<std::string, std::string_view>> parseShareEntry(std::string_view entry) {
+    const auto equals = entry.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view share = trimmed(entry.substr(0, equals));
+    const std::string_view folder = trimmed(entry.substr(equals + 1));
+    if (drive_path::driveOrShare(share) != share || !drive_path::isShareForm(share) ||
+        folder.empty() || folder.find("://") != std::string_view::npos)
+        return std::nullopt;
+    return std::pair{drive_path::driveKey(share), folder};
+}
+
+// Every entry of a ';'-separated list, or nothing when one of them is malformed.
+template <typename Parse>
+auto parseList(std::string_view list, Parse parse)
+    -> std::optional<std::vector<typename decltype(parse(list))::value_type>> {
+    std::vector<typename decltype(parse(list))::value_type> parsed;
+    while (!list.empty()) {
+        const auto semicolon = list.find(';');
+        const std::string_view entry = trimmed(list.substr(0, semicolon));
+        list =
+            semicolon == std::string_view::npos ? std::string_view{} : list.substr(semicolon + 1);
+        if (entry.empty())
+            continue;
+        auto one = parse(entry);
+        if (!one)
+            return std::nullopt;
+        parsed.push_back(std::move(*one));
+    }
+    return parsed;
+}
+
 // An absolute, lexically tidy host folder without a trailing '/' (except the root itself).
 std::string absoluteFolder(const std::string& startFolder, std::string_view folder) {
     std::filesystem::path path(folder);
@@ -61,21 +97,28 @@ DriveMap::DriveMap(std::string startFolder) : startFolder_(std::move(startFolder
 }
 
 bool DriveMap::addEntries(std::string_view list) {
-    std::vector<std::pair<char, std::string_view>> parsed;
-    while (!list.empty()) {
-        const auto semicolon = list.find(';');
-        const std::string_view entry = trimmed(list.substr(0, semicolon));
-        list =
-            semicolon == std::string_view::npos ? std::string_view{} : list.substr(semicolon + 1);
-        if (entry.empty())
-            continue;
-        auto one = parseEntry(entry);
-        if (!one)
-            return false;
-        parsed.push_back(*one);
-    }
-    for (const auto& [letter, folder] : parsed)
+    const auto parsed = parseList(list, parseEntry);
+    if (!parsed)
+        return false;
+    for (const auto& [letter, folder] : *parsed)
         entries_[letter] = absoluteFolder(startFolder_, folder);
+    return true;
+}
+
+bool DriveMap::addShareEntries(std::string_view list) {
+    const auto parsed = parseList(list, parseShareEntry);
+    if (!parsed)
+        return false;
+    for (const auto& [share, folder] : *parsed)
+        shares_[share] = absoluteFolder(startFolder_, folder);
+    return true;
+}
+
+bool DriveMap::addShareEntry(std::string_view entry) {
+    auto parsed = parseShareEntry(trimmed(entry));
+    if (!parsed)
+        return false;
+    shares_[parsed->first] = absoluteFolder(startFolder_, parsed->second);
     return true;
 }
 
@@ -93,6 +136,17 @@ std::optional<std::string> DriveMap::hostFolder(char letter) const {
         return upper == 'Z' ? std::optional<std::string>("/") : std::nullopt;
     auto it = entries_.find(upper);
     if (it == entries_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::string> DriveMap::folderOfDrive(std::string_view path) const {
+    if (drive_path::isDriveForm(path))
+        return hostFolder(path[0]);
+    if (!drive_path::isShareForm(path))
+        return std::nullopt;
+    auto it = shares_.find(drive_path::driveKey(path));
+    if (it == shares_.end())
         return std::nullopt;
     return it->second;
 }

@@ -20,32 +20,52 @@ platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariabl
     return drives;
 }
 
+void addShareMap(platform::DriveMap& drives, const std::optional<std::string>& sharesVariable,
+                 const std::vector<std::string>& shareOptions) {
+    if (sharesVariable && !drives.addShareEntries(*sharesVariable))
+        throw StartupError("BRISKO_SHARES is not a list of \\\\SERVER\\SHARE=HOSTDIR entries: " +
+                           *sharesVariable);
+    for (const std::string& entry : shareOptions) {
+        if (!drives.addShareEntry(entry))
+            throw StartupError("--share takes \\\\SERVER\\SHARE=HOSTDIR, not " + entry);
+    }
+}
+
 namespace {
 
 #ifdef _WIN32
 // Windows names its drives itself: a drive map has no place there, and one that is asked for is
 // refused rather than silently left out.
-platform::WinFileSystem hostFileSystem(const std::optional<std::string>& drivesVariable,
-                                       const std::vector<std::string>& driveOptions) {
-    if (drivesVariable)
+platform::WinFileSystem hostFileSystem(const platform::Environment& environment,
+                                       const std::vector<std::string>& driveOptions,
+                                       const std::vector<std::string>& shareOptions) {
+    if (environment.get("BRISKO_DRIVES"))
         throw StartupError(
             "BRISKO_DRIVES is not used on Windows: drive letters are the system's own");
     if (!driveOptions.empty())
         throw StartupError("--drive is not used on Windows: drive letters are the system's own");
+    if (environment.get("BRISKO_SHARES"))
+        throw StartupError("BRISKO_SHARES is not used on Windows: shares are the system's own");
+    if (!shareOptions.empty())
+        throw StartupError("--share is not used on Windows: shares are the system's own");
     return {};
 }
 #else
-platform::PosixFileSystem hostFileSystem(const std::optional<std::string>& drivesVariable,
-                                         const std::vector<std::string>& driveOptions) {
-    return platform::PosixFileSystem(
-        buildDriveMap(drivesVariable, driveOptions, std::filesystem::current_path().string()));
+platform::PosixFileSystem hostFileSystem(const platform::Environment& environment,
+                                         const std::vector<std::string>& driveOptions,
+                                         const std::vector<std::string>& shareOptions) {
+    platform::DriveMap drives = buildDriveMap(environment.get("BRISKO_DRIVES"), driveOptions,
+                                              std::filesystem::current_path().string());
+    addShareMap(drives, environment.get("BRISKO_SHARES"), shareOptions);
+    return platform::PosixFileSystem(std::move(drives));
 }
 #endif
 
 } // namespace
 
-Startup::Startup(const std::vector<std::string>& driveOptions)
-    : fileSystem(hostFileSystem(environment.get("BRISKO_DRIVES"), driveOptions)),
+Startup::Startup(const std::vector<std::string>& driveOptions,
+                 const std::vector<std::string>& shareOptions)
+    : fileSystem(hostFileSystem(environment, driveOptions, shareOptions)),
       ownExecutable(platform::runningProgramPath()),
       thousandsSeparator(engine::localeThousandsSeparator()) {}
 

@@ -15,7 +15,7 @@
 
 namespace brisko::run {
 
-// A BRISKO_DRIVES value or a --drive entry that is not LETTER=HOSTDIR.
+// A BRISKO_DRIVES value or a --drive entry that is not LETTER=HOSTDIR, or the like for shares.
 class StartupError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -28,13 +28,20 @@ platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariabl
                                  const std::vector<std::string>& driveOptions,
                                  const std::string& startFolder);
 
+// Adds the shares of BRISKO_SHARES (when set), then of every --share entry in order. Throws
+// StartupError naming the first malformed value.
+void addShareMap(platform::DriveMap& drives, const std::optional<std::string>& sharesVariable,
+                 const std::vector<std::string>& shareOptions);
+
 // The host as every front end hands it to the core: the process environment, the file system
 // over the drive map, the clock, the shell, the program's own path and the locale's thousands
 // separator. Built once at start; the run context refers to it, so it does not move.
 struct Startup {
-    // driveOptions: the values of --drive, in order. Throws StartupError on a malformed drive
-    // entry, and on Windows on any drive entry at all (its drive letters are the system's own).
-    explicit Startup(const std::vector<std::string>& driveOptions);
+    // driveOptions, shareOptions: the values of --drive and --share, in order. Throws
+    // StartupError on a malformed entry, and on Windows on any entry at all (its drive letters
+    // and shares are the system's own).
+    explicit Startup(const std::vector<std::string>& driveOptions,
+                     const std::vector<std::string>& shareOptions = {});
     Startup(const Startup&) = delete;
     Startup& operator=(const Startup&) = delete;
 

@@ -40,15 +40,18 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{{"a.brk", "X:"}, false, BatchMode::Run, 0},
                       OptionCase{{"a.brk", "L=E:", "R=F:", "L=G:"}, false, BatchMode::Run, 0},
                       OptionCase{{"--drive"}, false, BatchMode::Run, 0},
+                      OptionCase{{"a.brk", "--share"}, false, BatchMode::Run, 0},
                       OptionCase{{"--", "-odd name.brk"}, true, BatchMode::Run, 1},
                       OptionCase{{"--allow-empty-master", "a.brk"}, true, BatchMode::Run, 1}));
 
 TEST(BatchOptions, CollectsDrivesAndFlagsInOrder) {
     ParseResult parsed =
-        parseBatchOptions({"--drive", "C=/srv", "--drive=F=/media/b", "--verify", "--continue",
-                           "--dry-run", "--allow-empty-master", "s.brk", "L=C:"});
+        parseBatchOptions({"--drive", "C=/srv", "--share", "\\\\NAS\\B=/mnt", "--drive=F=/media/b",
+                           "--share=\\\\S\\X=x", "--verify", "--continue", "--dry-run",
+                           "--allow-empty-master", "s.brk", "L=C:"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.drives, (std::vector<std::string>{"C=/srv", "F=/media/b"}));
+    EXPECT_EQ(parsed.options.shares, (std::vector<std::string>{"\\\\NAS\\B=/mnt", "\\\\S\\X=x"}));
     EXPECT_TRUE(parsed.options.verify);
     EXPECT_TRUE(parsed.options.continueAfterPause);
     EXPECT_TRUE(parsed.options.allowEmptyMaster);

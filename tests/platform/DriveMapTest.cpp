@@ -35,6 +35,22 @@ TEST(DriveMapTest, LaterEntriesOverrideEarlierOnes) {
     EXPECT_EQ(drives.hostFolder('D'), "/two");
 }
 
+TEST(DriveMapTest, SharesAreDrivesOfTheirOwnIgnoringCase) {
+    DriveMap drives("/start");
+    ASSERT_TRUE(drives.addShareEntries("\\\\NAS\\Backup=/mnt/nas; \\\\srv\\b=rel"));
+    ASSERT_TRUE(drives.addShareEntry("\\\\SRV\\B=/other"));
+    EXPECT_EQ(drives.folderOfDrive("\\\\nas\\BACKUP\\D"), "/mnt/nas");
+    EXPECT_EQ(drives.folderOfDrive("\\\\srv\\b"), "/other");
+    EXPECT_EQ(drives.folderOfDrive("\\\\NAS\\OTHER"), std::nullopt);
+    EXPECT_EQ(drives.folderOfDrive("Z:\\X"), "/"); // shares map no letter
+    for (const std::string_view bad : {"\\\\NAS=/x", "NAS\\B=/x", "\\\\NAS\\B\\D=/x",
+                                       "\\\\NAS\\B=", "\\\\NAS\\B=sftp://nas/x"}) {
+        EXPECT_FALSE(drives.addShareEntry(bad)) << bad;
+        EXPECT_FALSE(drives.addShareEntries(std::string("\\\\A\\B=/a;") + std::string(bad)));
+    }
+    EXPECT_EQ(drives.folderOfDrive("\\\\A\\B"), std::nullopt);
+}
+
 class MalformedEntryTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(MalformedEntryTest, IsRefusedAndAddsNothing) {
