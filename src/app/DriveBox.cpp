@@ -29,7 +29,7 @@ void addDrive(QComboBox& box, platform::FileSystem& fileSystem, const QString& d
 QString pointDriveBox(QComboBox& box, platform::FileSystem& fileSystem, const std::string& folder) {
     if (box.count() == 0)
         for (char letter = 'A'; letter <= 'Z'; ++letter)
-            if (fileSystem.driveExists(letter))
+            if (fileSystem.driveExists(std::string{letter, ':'}))
                 addDrive(box, fileSystem, QString(QLatin1Char(letter)) + QLatin1Char(':'));
     const QString drive = driveOf(folder);
     if (drive.isEmpty())

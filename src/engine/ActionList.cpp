@@ -73,8 +73,7 @@ void creditBackupRotation(EngineContext& context, const BackupChainNames& chain)
     const std::string& oldest = chain.rotated().back();
     const platform::PathInfo info = context.fileSystem.stat(oldest);
     if (info.result.ok() && !info.entry.attributes.directory)
-        context.projection.adjust(platform::drive_path::driveLetter(oldest), info.entry.size,
-                                  kCredit);
+        context.projection.adjust(oldest, info.entry.size, kCredit);
 }
 
 // Walks the tree of a folder to delete and returns what it holds, so that its deletion takes
@@ -83,7 +82,7 @@ void creditBackupRotation(EngineContext& context, const BackupChainNames& chain)
 // Those subfolders are not entered; links are neither followed nor counted.
 std::vector<SeenEntry> walkFolderTree(EngineContext& context, const std::string& path,
                                       bool credit) {
-    const char drive = platform::drive_path::driveLetter(path);
+    const std::string_view drive = platform::drive_path::driveOrShare(path);
     std::vector<SeenEntry> seen;
     std::vector<std::string> pending{std::string()}; // relative paths, the folder itself first
     while (!pending.empty()) {
@@ -164,7 +163,7 @@ void listFileDelete(EngineContext& context, PathAction file) {
     if (isTemporaryFile(lastName(path)) || !context.plan.addFileToDelete(std::move(file)))
         return;
     if (!insideFolderToDelete(context.plan, path))
-        context.projection.adjust(platform::drive_path::driveLetter(path), size, kCredit);
+        context.projection.adjust(path, size, kCredit);
     context.host.countPlanned(Counter::ToDelFiles);
     context.host.addHistoryRow(plannedRow(path, formatSize(size, context.thousandsSeparator),
                                           plannedDeletionStatus(link)));
@@ -223,8 +222,7 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
     if (!request.link)
         creditBackupRotation(context, backupChainNames(request.targetFolder, request.name,
                                                        request.backupList, takeOver));
-    context.projection.adjust(platform::drive_path::driveLetter(request.targetFolder), bytes,
-                              kDebit);
+    context.projection.adjust(request.targetFolder, bytes, kDebit);
     context.host.countPlanned(Counter::ToUpFiles);
 
     const SizeTexts sizes =

@@ -1,22 +1,15 @@
 #include "engine/FreeSpaceProjection.h"
 
+#include "platform/DrivePath.h"
+
 #include <algorithm>
 
 namespace brisko::engine {
 
-namespace {
-
-// Drive letters name the same drive in either case; anything else stays as it is.
-char driveKey(char drive) {
-    return (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
-}
-
-} // namespace
-
-void FreeSpaceProjection::adjust(char drive, std::int64_t bytes, bool credit) {
-    const char key = driveKey(drive);
+void FreeSpaceProjection::adjust(std::string_view path, std::int64_t bytes, bool credit) {
+    const std::string key = platform::drive_path::driveKey(path);
     auto found = std::find_if(entries_.begin(), entries_.end(),
-                              [key](const Entry& entry) { return entry.drive == key; });
+                              [&key](const Entry& entry) { return entry.drive == key; });
     if (found == entries_.end()) {
         // A drive that cannot be queried has no free space.
         const std::int64_t freeNow = fileSystem_.freeBytes(key).value_or(0);

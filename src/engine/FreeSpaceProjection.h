@@ -4,6 +4,8 @@
 #include "ports/Operator.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace brisko::engine {
@@ -13,16 +15,16 @@ namespace brisko::engine {
 class FreeSpaceProjection {
 public:
     struct Entry {
-        char drive = 'C';
+        std::string drive = "C:"; // upper-cased, as drive_path::driveKey gives it
         std::int64_t projected = 0;
         std::int64_t lowest = 0;
     };
 
     explicit FreeSpaceProjection(platform::FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
-    // Credits (adds) or debits (subtracts) bytes on the drive of the letter; a drive first met
-    // takes its free bytes now (none when it cannot be queried).
-    void adjust(char drive, std::int64_t bytes, bool credit);
+    // Credits (adds) or debits (subtracts) bytes on the drive of a path ("C:\\X", "\\\\NAS\\B");
+    // a drive first met takes its free bytes now (none when it cannot be queried).
+    void adjust(std::string_view path, std::int64_t bytes, bool credit);
     // The drives whose projected free space is below zero, in order of first use.
     std::vector<ShortDrive> shortDrives() const;
     const std::vector<Entry>& entries() const { return entries_; }

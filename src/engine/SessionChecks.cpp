@@ -14,6 +14,13 @@ namespace {
 constexpr std::string_view kSourceMissing = "Session skipped - the source folder does not exist";
 constexpr std::string_view kMasterEmpty = "Session skipped - the master folder is empty";
 
+// The drive of a path as written: "C:" or "\\\\SERVER\\SHARE"; the first two characters of a path
+// that names no drive.
+std::string pathDrive(const std::string& path) {
+    const std::string_view drive = platform::drive_path::driveOrShare(path);
+    return drive.empty() ? path.substr(0, 2) : std::string(drive);
+}
+
 // Asks what to do about the drive of a path that does not exist: Abort All stops the run,
 // anything else (the time-out included) skips the rest of the session, with a red row.
 void askAboutMissingDrive(Session& session, const std::string& path, std::string message) {
@@ -25,9 +32,9 @@ void askAboutMissingDrive(Session& session, const std::string& path, std::string
         return;
     }
     session.skipSession = true;
-    std::string status = "Session skipped - drive " + path.substr(0, 2) + " does not exist";
-    if (platform::drive_path::isDriveForm(path)) {
-        const std::string why = session.context.fileSystem.whyNoDrive(path[0]);
+    std::string status = "Session skipped - drive " + pathDrive(path) + " does not exist";
+    if (platform::drive_path::hasDrive(path)) {
+        const std::string why = session.context.fileSystem.whyNoDrive(path);
         if (!why.empty())
             status += " (" + why + ")";
     }
@@ -96,14 +103,14 @@ FolderFound folderFoundAt(platform::FileSystem& fileSystem, std::string_view pat
 }
 
 bool pathDriveExists(platform::FileSystem& fileSystem, std::string_view path) {
-    return platform::drive_path::isDriveForm(path) && fileSystem.driveExists(path[0]);
+    return platform::drive_path::hasDrive(path) && fileSystem.driveExists(path);
 }
 
 bool checkSourceRoot(Session& session, const std::string& source, std::string_view passName) {
     EngineContext& context = session.context;
     if (!pathDriveExists(context.fileSystem, source)) {
         askAboutMissingDrive(session, source,
-                             "Source Drive " + source.substr(0, 2) + "\\ does not exist");
+                             "Source Drive " + pathDrive(source) + "\\ does not exist");
         return false;
     }
     const FolderFound found = folderFoundAt(context.fileSystem, source, kFolderCouldNotBeRead);
@@ -164,7 +171,7 @@ bool checkTargetFolder(Session& session, const std::string& target, bool leftToR
     EngineContext& context = session.context;
     if (!pathDriveExists(context.fileSystem, target)) {
         askAboutMissingDrive(session, target,
-                             "Target Drive " + target.substr(0, 2) + " does not exist");
+                             "Target Drive " + pathDrive(target) + " does not exist");
         return false;
     }
     const FolderFound found =

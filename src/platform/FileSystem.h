@@ -168,10 +168,12 @@ public:
     // links and drive mappings followed. Empty when the path names no folder that can be
     // looked at.
     virtual std::vector<FileIdentity> folderChain(std::string_view folder) = 0;
-    virtual bool driveExists(char letter) = 0;
-    // Why a drive does not exist, in words that show the fix (a letter not mapped, or mapped to
-    // a missing host folder); empty where the system's own drives leave nothing to add.
-    virtual std::string whyNoDrive(char /*letter*/) { return {}; }
+    // drive: any path that names its drive ("C:", "c:\\DATA", "\\\\SERVER\\SHARE\\DATA"); only its
+    // drive part counts.
+    virtual bool driveExists(std::string_view drive) = 0;
+    // Why a drive does not exist, in words that show the fix (a letter or share not mapped, or
+    // mapped to a missing host folder); empty where the system's own drives leave nothing to add.
+    virtual std::string whyNoDrive(std::string_view /*drive*/) { return {}; }
 
     bool fileExists(std::string_view path);
     bool folderExists(std::string_view path);
@@ -194,8 +196,9 @@ public:
     virtual FsResult createFolders(std::string_view path) = 0; // with its parents
     virtual FsResult removeFolder(std::string_view path) = 0;  // an empty folder
 
-    // Free bytes for the drive of a drive-form letter; nothing when the drive does not exist.
-    virtual std::optional<std::int64_t> freeBytes(char drive) = 0;
+    // Free bytes on the drive of a path that names its drive (as driveExists); nothing when the
+    // drive does not exist.
+    virtual std::optional<std::int64_t> freeBytes(std::string_view drive) = 0;
 
     virtual std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result,
                                                 LinkPolicy links) = 0;

@@ -25,9 +25,10 @@ enum class DialogKind {
 
 const char* dialogKindName(DialogKind kind);
 
-// One drive short of space: its letter and the lowest balance it reached.
+// One drive short of space: its drive ("C:" or "\\\\SERVER\\SHARE", upper-cased) and the lowest
+// balance it reached.
 struct ShortDrive {
-    char letter = 'C';
+    std::string drive = "C:";
     std::int64_t lowestBalance = 0; // bytes, negative
 };
 

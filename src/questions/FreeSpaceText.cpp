@@ -4,6 +4,12 @@ namespace brisko::questions {
 
 namespace {
 constexpr std::uint64_t kBytesPerMegabyte = 1'024'000;
+
+// "C :" for a drive letter; a share as it stands, followed by " :".
+std::string driveLabel(const std::string& drive) {
+    const bool letter = drive.size() == 2 && drive[1] == ':';
+    return (letter ? drive.substr(0, 1) : drive) + " :";
+}
 } // namespace
 
 std::int64_t shortfallMegabytes(std::int64_t lowestBalance) {
@@ -17,7 +23,7 @@ std::int64_t shortfallMegabytes(std::int64_t lowestBalance) {
 FreeSpaceText describeFreeSpace(const std::vector<ShortDrive>& drives) {
     FreeSpaceText text{"Free Space Warning !", "You need to free space on:", "Drive", {}};
     for (const ShortDrive& drive : drives)
-        text.rows.push_back({std::string(1, drive.letter) + " :",
+        text.rows.push_back({driveLabel(drive.drive),
                              std::to_string(shortfallMegabytes(drive.lowestBalance)) + " Mb"});
     return text;
 }

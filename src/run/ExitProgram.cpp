@@ -29,7 +29,7 @@ bool startProgram(const ActionContext& context, const std::string& value,
     if (shell == nullptr || pieces.empty())
         return false;
     std::string program = pieces.front();
-    if (platform::drive_path::isDriveForm(program)) {
+    if (platform::drive_path::hasDrive(program)) {
         auto host = context.fileSystem.hostPath(program);
         if (!host)
             return false;

@@ -108,7 +108,7 @@ void FileCopier::beginNextCopy(FolderRun& folder, bool aside) {
         }
         begun.pending->folder = &folder;
         folder.busy = true;
-        pendingBytes_[platform::drive_path::driveLetter(action.targetFolder)] += action.sourceSize;
+        pendingBytes_[platform::drive_path::driveKey(action.targetFolder)] += action.sourceSize;
         pending_.push_back(std::move(begun.pending));
     }
 }
@@ -127,7 +127,7 @@ void FileCopier::finishOldestPending() {
     const std::unique_ptr<PendingCopy> copy = std::move(pending_.front());
     pending_.pop_front();
     WrittenCopy written = waitFor(*copy);
-    pendingBytes_[platform::drive_path::driveLetter(copy->action.targetFolder)] -=
+    pendingBytes_[platform::drive_path::driveKey(copy->action.targetFolder)] -=
         copy->action.sourceSize;
     copy->folder->busy = false;
     Attempt attempt;
@@ -358,14 +358,18 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
 std::int64_t FileCopier::freeBytesLeft(platform::FileSystem& fileSystem,
                                        const std::string& folder) {
     // A drive that cannot be queried has no free bytes.
-    const char letter = platform::drive_path::driveLetter(folder);
-    if (letter == 0)
+    const std::string drive = platform::drive_path::driveKey(folder);
+    if (drive.empty())
         return 0;
-    return fileSystem.freeBytes(letter).value_or(0) - pendingBytes_[letter];
+    return fileSystem.freeBytes(drive).value_or(0) - pendingBytes_[drive];
 }
 
 FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& action) {
-    const std::string drive = action.targetFolder.substr(0, 1);
+    // A drive is named by its letter alone, a share as written.
+    const std::string drive =
+        platform::drive_path::isDriveForm(action.targetFolder)
+            ? action.targetFolder.substr(0, 1)
+            : std::string(platform::drive_path::driveOrShare(action.targetFolder));
     const Question question{.details =
                                 InvalidDriveQuestion{.caption = "Free Space Warning !",
                                                      .message = "No more free space on Drive " +

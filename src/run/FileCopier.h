@@ -144,7 +144,7 @@ private:
     script::SessionSettings verifySettings_; // the settings the comparison's engine sees
     // Oldest first; declared after the pool, so that they go (waiting for their flushes) first.
     std::deque<std::unique_ptr<PendingCopy>> pending_;
-    std::map<char, std::int64_t> pendingBytes_; // by the drive letter of their targets
+    std::map<std::string, std::int64_t> pendingBytes_; // by the drive of their targets (driveKey)
 };
 
 } // namespace brisko::run

@@ -1,5 +1,6 @@
 #include "script/FolderPreview.h"
 
+#include "platform/DrivePath.h"
 #include "script/KeyTable.h"
 #include "script/Roots.h"
 
@@ -23,8 +24,10 @@ bool isDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// The drive part of a root value: up to and including its first ':'.
+// The drive part of a root value: its share, or up to and including its first ':'.
 std::string drivePrefix(std::string_view root) {
+    if (platform::drive_path::isShareForm(root))
+        return std::string(platform::drive_path::driveOrShare(root));
     const std::size_t colon = root.find(':');
     return colon == std::string_view::npos ? std::string() : std::string(root.substr(0, colon + 1));
 }
@@ -40,9 +43,13 @@ void previewPath(ScriptContext& context, PreviewSide target, std::string_view pa
         context.window.showFolder(target.side, target.path);
         return;
     }
-    if (target.path.empty() || !isDriveLetter(target.path[0]))
+    std::string driveRoot;
+    if (platform::drive_path::isShareForm(target.path))
+        driveRoot = std::string(platform::drive_path::driveOrShare(target.path)) + "\\";
+    else if (!target.path.empty() && isDriveLetter(target.path[0]))
+        driveRoot = target.path.substr(0, 1) + ":\\";
+    else
         return;
-    const std::string driveRoot = target.path.substr(0, 1) + ":\\";
     if (context.fileSystem.folderExists(driveRoot))
         context.window.showFolder(target.side, driveRoot);
 }

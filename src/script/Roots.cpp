@@ -1,5 +1,6 @@
 #include "script/Roots.h"
 
+#include "platform/DrivePath.h"
 #include "platform/Unicode.h"
 #include "script/LineParser.h"
 #include "script/ScriptLoader.h"
@@ -88,7 +89,10 @@ std::string joinRootAndPath(std::string_view root, std::string_view path) {
         path.remove_suffix(1);
 
     std::string full;
-    if (!path.empty() && !path.starts_with('#')) {
+    // A share names its own drive: the root plays no part, as after '#'.
+    if (platform::drive_path::isShareForm(pathText)) {
+        full = pathText;
+    } else if (!path.empty() && !path.starts_with('#')) {
         full = std::string(root);
         if (path != "\\" && !root.empty())
             full += '\\';

@@ -225,8 +225,8 @@ TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
     planCopy("A.TXT");
     // A free-space figure of the test's own: the real disk's may change while it runs.
     fileSystem.freeSpace = 1000000;
-    engine().projection.adjust('R', 1000000 + 1000, false);
-    engine().projection.adjust('L', 10, false);
+    engine().projection.adjust("R:", 1000000 + 1000, false);
+    engine().projection.adjust("L:", 10, false);
 
     run();
 
@@ -237,7 +237,7 @@ TEST_F(ActionDriverTest, DriveShortOfSpaceCarriesNothingOut) {
     EXPECT_EQ(question.kind(), DialogKind::FreeSpace);
     const std::vector<ShortDrive>& drives = question.as<FreeSpaceQuestion>().drives;
     ASSERT_EQ(drives.size(), 1u);
-    EXPECT_EQ(drives[0].letter, 'R');
+    EXPECT_EQ(drives[0].drive, "R:");
     EXPECT_LE(drives[0].lowestBalance, -1000);
     EXPECT_NE(std::find(display.taskbarTitles.begin(), display.taskbarTitles.end(),
                         "No Free Space - Brisko 2.0"),

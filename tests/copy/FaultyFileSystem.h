@@ -78,8 +78,8 @@ public:
     std::vector<platform::FileIdentity> folderChain(std::string_view folder) override {
         return inner_.folderChain(folder);
     }
-    bool driveExists(char letter) override { return inner_.driveExists(letter); }
-    std::string whyNoDrive(char letter) override { return inner_.whyNoDrive(letter); }
+    bool driveExists(std::string_view drive) override { return inner_.driveExists(drive); }
+    std::string whyNoDrive(std::string_view drive) override { return inner_.whyNoDrive(drive); }
     platform::FsResult setReadOnly(std::string_view path, bool readOnly) override {
         return inner_.setReadOnly(path, readOnly);
     }
@@ -105,7 +105,7 @@ public:
     platform::FsResult removeFolder(std::string_view path) override {
         return inner_.removeFolder(path);
     }
-    std::optional<std::int64_t> freeBytes(char drive) override {
+    std::optional<std::int64_t> freeBytes(std::string_view drive) override {
         return freeSpace ? freeSpace : inner_.freeBytes(drive);
     }
     using platform::FileSystem::openRead;

@@ -20,14 +20,14 @@ class ActionListTest : public ::testing::Test {
 protected:
     ActionListTest() {
         settings.sessionCount = 1;
-        projection.adjust('C', 0, true);
+        projection.adjust("C:", 0, true);
         startOfC = projection.entries().front().projected;
     }
 
     // Bytes credited (positive) or debited (negative) on a drive since the test began.
     std::int64_t change(char drive) const {
         for (const FreeSpaceProjection::Entry& entry : projection.entries()) {
-            if (entry.drive == drive)
+            if (entry.drive == std::string{drive, ':'})
                 return entry.projected - (drive == 'C' ? startOfC : 0);
         }
         return 0;

@@ -204,9 +204,12 @@ TEST_P(MissingDriveTest, SkipSessionLeavesOutTheRestOfThisSessionOnly) {
 // What the red row adds about a letter that no drive map names (Windows has only its own).
 #ifdef _WIN32
 const std::string kUnmappedQ;
+const std::string kUnmappedShare;
 #else
 const std::string kUnmappedQ =
     " (Q: is not mapped to a host folder: give --drive Q=HOSTDIR or set BRISKO_DRIVES)";
+const std::string kUnmappedShare = " (\\\\SERVER\\SHARE is not mapped to a host folder: give "
+                                   "--share \\\\SERVER\\SHARE=HOSTDIR or set BRISKO_SHARES)";
 #endif
 
 const DriveCase kDrives[] = {
@@ -214,8 +217,9 @@ const DriveCase kDrives[] = {
      "Q:\\DATA: Session skipped - drive Q: does not exist" + kUnmappedQ},
     {"TargetDrive", "L:", "Q:", "Target Drive Q: does not exist",
      "Q:\\DATA: Session skipped - drive Q: does not exist" + kUnmappedQ},
-    {"NetworkPath", "\\\\SERVER\\SHARE", "R:", "Source Drive \\\\\\ does not exist",
-     "\\\\SERVER\\SHARE\\DATA: Session skipped - drive \\\\ does not exist"},
+    {"NetworkPath", "\\\\SERVER\\SHARE", "R:", "Source Drive \\\\SERVER\\SHARE\\ does not exist",
+     "\\\\SERVER\\SHARE\\DATA: Session skipped - drive \\\\SERVER\\SHARE does not exist" +
+         kUnmappedShare},
 };
 
 INSTANTIATE_TEST_SUITE_P(Drives, MissingDriveTest, ::testing::ValuesIn(kDrives), CaseName());

@@ -52,15 +52,15 @@ TEST_F(CaseResolutionTest, ExactNamesNeverReachACaseVariantOfTheLastName) {
 }
 
 TEST_F(CaseResolutionTest, DriveLettersGoThroughTheMap) {
-    EXPECT_TRUE(fs.driveExists('C'));
-    EXPECT_TRUE(fs.driveExists('c'));
-    EXPECT_FALSE(fs.driveExists('D'));
-    EXPECT_FALSE(fs.driveExists('Z')); // something is mapped, so Z: is no longer "/"
+    EXPECT_TRUE(fs.driveExists("C:"));
+    EXPECT_TRUE(fs.driveExists("c:"));
+    EXPECT_FALSE(fs.driveExists("D:"));
+    EXPECT_FALSE(fs.driveExists("Z:")); // something is mapped, so Z: is no longer "/"
     EXPECT_EQ(fs.stat("D:\\X").result.status, FsStatus::NotFound);
     EXPECT_EQ(fs.list("D:").result.status, FsStatus::NotFound);
     EXPECT_EQ(fs.hostPath("D:\\X"), std::nullopt);
-    EXPECT_EQ(fs.freeBytes('D'), std::nullopt);
-    EXPECT_GT(fs.freeBytes('C').value_or(0), 0);
+    EXPECT_EQ(fs.freeBytes("D:"), std::nullopt);
+    EXPECT_GT(fs.freeBytes("C:").value_or(0), 0);
     EXPECT_EQ(fs.hostPath("C:"), tree.root().string());
     EXPECT_EQ(fs.hostPath("C:\\"), tree.root().string());
 }

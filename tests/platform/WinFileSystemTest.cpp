@@ -229,11 +229,11 @@ TEST_F(WinFileSystemTest, FoldersFilesAndDrivesAreToldApart) {
     EXPECT_TRUE(files.removeFile(path("folder\\inner.txt")).ok());
     EXPECT_TRUE(files.removeFolder(path("folder")).ok());
 
-    const char drive = root.front();
+    const std::string drive = root.substr(0, 2);
     EXPECT_TRUE(files.driveExists(drive));
     EXPECT_GT(files.freeBytes(drive).value_or(0), 0);
-    EXPECT_FALSE(files.driveExists('Q'));
-    EXPECT_FALSE(files.freeBytes('Q'));
+    EXPECT_FALSE(files.driveExists("Q:"));
+    EXPECT_FALSE(files.freeBytes("Q:"));
 }
 
 TEST_F(WinFileSystemTest, SymbolicLinksAreNeverFollowed) {

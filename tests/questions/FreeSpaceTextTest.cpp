@@ -19,13 +19,13 @@ TEST(FreeSpaceTextTest, ShortfallIsInMegabytesOf1024000RoundedUp) {
 }
 
 TEST(FreeSpaceTextTest, EveryShortDriveHasARow) {
-    const questions::FreeSpaceText text =
-        questions::describeFreeSpace({{'C', -1}, {'D', -2'048'000}, {'F', -5}, {'G', -1'024'001}});
+    const questions::FreeSpaceText text = questions::describeFreeSpace(
+        {{"C:", -1}, {"D:", -2'048'000}, {"F:", -5}, {"\\\\NAS\\B", -1'024'001}});
     EXPECT_EQ(text.caption, "Free Space Warning !");
     EXPECT_EQ(text.intro, "You need to free space on:");
     EXPECT_EQ(text.rowLabel, "Drive");
     const std::vector<std::pair<std::string, std::string>> expected{
-        {"C :", "1 Mb"}, {"D :", "2 Mb"}, {"F :", "1 Mb"}, {"G :", "2 Mb"}};
+        {"C :", "1 Mb"}, {"D :", "2 Mb"}, {"F :", "1 Mb"}, {"\\\\NAS\\B :", "2 Mb"}};
     ASSERT_EQ(text.rows.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(text.rows[i].drive, expected[i].first);

@@ -114,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       JoinCase{"F:", "\\", "F:"}, JoinCase{"F:\\", "\\", "F:"},
                       JoinCase{"C:", "DATA\\SUB", "C:\\DATA\\SUB"}, JoinCase{"C:", "", ""},
                       JoinCase{"", "", ""}, JoinCase{"C:", "#", ""},
-                      JoinCase{"\\\\SERVER\\SHARE", "\\DIR\\", "\\\\SERVER\\SHARE\\DIR"}));
+                      JoinCase{"\\\\SERVER\\SHARE", "\\DIR\\", "\\\\SERVER\\SHARE\\DIR"},
+                      JoinCase{"", "\\\\NAS\\SHARE\\D", "\\\\NAS\\SHARE\\D"},
+                      JoinCase{"F:", "\\\\NAS\\SHARE\\", "\\\\NAS\\SHARE"}));
 
 TEST_F(ScriptFixture, BuildFullPathsNeedsBothSides) {
     settings.leftRoot = "C:";

@@ -34,7 +34,7 @@ inline Question sampleQuestion(DialogKind kind, const std::string& sourceFolder 
     case DialogKind::FileError:
         return {.details = FileErrorQuestion{"Could not read from the file " + source}};
     case DialogKind::FreeSpace:
-        return {.details = FreeSpaceQuestion{{{'C', -1}, {'D', -2'048'000}}}};
+        return {.details = FreeSpaceQuestion{{{"C:", -1}, {"D:", -2'048'000}}}};
     case DialogKind::Standard:
         return {.details = StandardQuestion{"Cannot update Brisko using Brisko\rcopy me manually"}};
     case DialogKind::Closing:

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/DrivePath.h"
 #include "platform/ListingOrder.h"
 #include "platform/Refusals.h"
 #include "platform/posix/FolderStream.h"
@@ -112,11 +113,14 @@ std::optional<FileIdentity> PosixFileSystem::identityOf(std::string_view path) {
                         static_cast<std::uint64_t>(info.st_ino)};
 }
 
-std::string PosixFileSystem::whyNoDrive(char letter) {
-    const std::string drive = std::string(1, letter) + ":";
-    const auto folder = impl_->drives.hostFolder(letter);
+std::string PosixFileSystem::whyNoDrive(std::string_view path) {
+    const std::string drive(drive_path::driveOrShare(path));
+    const auto folder = impl_->drives.folderOfDrive(path);
+    if (!folder && drive_path::isShareForm(path))
+        return drive + " is not mapped to a host folder: give --share " + drive +
+               "=HOSTDIR or set BRISKO_SHARES";
     if (!folder)
-        return drive + " is not mapped to a host folder: give --drive " + std::string(1, letter) +
+        return drive + " is not mapped to a host folder: give --drive " + drive.substr(0, 1) +
                "=HOSTDIR or set BRISKO_DRIVES";
     struct stat info {};
     if (::stat(folder->c_str(), &info) != 0)
@@ -126,8 +130,8 @@ std::string PosixFileSystem::whyNoDrive(char letter) {
     return {};
 }
 
-bool PosixFileSystem::driveExists(char letter) {
-    auto folder = impl_->drives.hostFolder(letter);
+bool PosixFileSystem::driveExists(std::string_view drive) {
+    auto folder = impl_->drives.folderOfDrive(drive);
     struct stat info {};
     return folder && ::stat(folder->c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
@@ -268,8 +272,8 @@ FsResult PosixFileSystem::removeFolder(std::string_view path) {
     return FsResult::success();
 }
 
-std::optional<std::int64_t> PosixFileSystem::freeBytes(char drive) {
-    auto folder = impl_->drives.hostFolder(drive);
+std::optional<std::int64_t> PosixFileSystem::freeBytes(std::string_view drive) {
+    auto folder = impl_->drives.folderOfDrive(drive);
     struct statvfs info {};
     if (!folder || retryOnInterrupt([&] { return statvfs(folder->c_str(), &info); }) != 0)
         return std::nullopt;

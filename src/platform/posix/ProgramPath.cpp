@@ -10,8 +10,6 @@ namespace brisko::platform {
 
 namespace {
 
-using drive_path::isDriveForm;
-
 // The length of the host path a route stands for.
 std::size_t hostLength(const HostRoute& route) {
     std::size_t length = route.base.size();
@@ -23,7 +21,7 @@ std::size_t hostLength(const HostRoute& route) {
 } // namespace
 
 bool isRelativeProgramPath(std::string_view path) {
-    return !path.empty() && !isDriveForm(path) && !isPathSeparator(path.front());
+    return !path.empty() && !drive_path::isDriveForm(path) && !isPathSeparator(path.front());
 }
 
 std::string joinHost(const std::string& folder, std::string_view name) {
@@ -42,16 +40,18 @@ ParsedPath parseProgramPath(std::string_view path, const DriveMap& drives,
         return parsed;
     }
     HostRoute& route = parsed.route;
-    if (isDriveForm(path)) {
-        auto folder = drives.hostFolder(path[0]);
+    if (drive_path::hasDrive(path)) {
+        const std::string_view drive = drive_path::driveOrShare(path);
+        auto folder = drives.folderOfDrive(path);
         if (!folder) {
             parsed.result = {FsStatus::NotFound,
-                             "drive " + std::string(path.substr(0, 2)) + " is not mapped"};
+                             (drive_path::isShareForm(path) ? "share " : "drive ") +
+                                 std::string(drive) + " is not mapped"};
             return parsed;
         }
         route.base = *folder;
         parsed.driveForm = true;
-        appendPathNames(path.substr(2), 0, route.components);
+        appendPathNames(path.substr(drive.size()), 0, route.components);
     } else {
         route.base = "/";
         if (!isPathSeparator(path.front()))

@@ -16,11 +16,12 @@ struct HostRoute {
 };
 
 struct ParsedPath {
-    // NotFound for a drive letter that is not mapped; InvalidName for "" and for a host path
-    // longer than the system can take.
+    // NotFound for a drive letter or share that is not mapped; InvalidName for "" and for a host
+    // path longer than the system can take.
     FsResult result;
     HostRoute route;
-    // A drive-form path: base is the drive's folder, and no link below it is ever followed.
+    // A drive-form or share-form path: base is the drive's folder, and no link below it is ever
+    // followed.
     bool driveForm = false;
 };
 
@@ -28,10 +29,11 @@ struct ParsedPath {
 // separator).
 bool isRelativeProgramPath(std::string_view path);
 
-// Drive form ("C:\DATA", "c:/data", "C:"; "C:NAME" counts as "C:\NAME") goes through the drive map
-// and cannot climb above the drive's folder; "/..." is a host path; anything else is taken against
-// currentFolder. Both '\' and '/' separate names: a name holding '\' cannot be written in a program
-// path. A path longer than the system's limit (PATH_MAX) is refused.
+// Drive form ("C:\DATA", "c:/data", "C:"; "C:NAME" counts as "C:\NAME") and share form
+// ("\\SERVER\SHARE\DATA") go through the drive map and cannot climb above the drive's folder;
+// "/..." is a host path; anything else is taken against currentFolder. Both '\' and '/' separate
+// names: a name holding '\' cannot be written in a program path. A path longer than the system's
+// limit (PATH_MAX) is refused.
 ParsedPath parseProgramPath(std::string_view path, const DriveMap& drives,
                             const std::string& currentFolder);
 

@@ -125,8 +125,11 @@ std::optional<FileIdentity> WinFileSystem::identityOf(std::string_view path) {
     return handle.valid() ? identityOfHandle(handle.get()) : std::nullopt;
 }
 
-bool WinFileSystem::driveExists(char letter) {
-    const DWORD attributes = GetFileAttributesW(driveRoot(letter).c_str());
+bool WinFileSystem::driveExists(std::string_view drive) {
+    const std::wstring root = driveRoot(drive);
+    if (root.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(root.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -318,9 +321,10 @@ FsResult WinFileSystem::removeFolder(std::string_view path) {
     return resultFromWinError(error);
 }
 
-std::optional<std::int64_t> WinFileSystem::freeBytes(char drive) {
+std::optional<std::int64_t> WinFileSystem::freeBytes(std::string_view drive) {
+    const std::wstring root = driveRoot(drive);
     ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExW(driveRoot(drive).c_str(), &available, nullptr, nullptr))
+    if (root.empty() || !GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr))
         return std::nullopt;
     constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max());
     return static_cast<std::int64_t>(std::min<unsigned long long>(available.QuadPart, kMax));

@@ -19,7 +19,7 @@ public:
     PathInfo stat(std::string_view path) override;
     std::optional<FileIdentity> identityOf(std::string_view path) override;
     std::vector<FileIdentity> folderChain(std::string_view folder) override;
-    bool driveExists(char letter) override;
+    bool driveExists(std::string_view drive) override;
     FsResult setReadOnly(std::string_view path, bool readOnly) override;
     FsResult clearAttributes(std::string_view path) override;
     FsResult copyAttributes(std::string_view from, std::string_view to) override;
@@ -29,7 +29,7 @@ public:
     FsResult createLink(std::string_view path, std::string_view targetText) override;
     FsResult createFolders(std::string_view path) override;
     FsResult removeFolder(std::string_view path) override;
-    std::optional<std::int64_t> freeBytes(char drive) override;
+    std::optional<std::int64_t> freeBytes(std::string_view drive) override;
     using FileSystem::openRead;
     std::unique_ptr<InputFile> openRead(std::string_view path, FsResult& result,
                                         LinkPolicy links) override;

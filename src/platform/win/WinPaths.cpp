@@ -105,8 +105,12 @@ WinPath winPath(std::string_view path, std::string_view currentFolder) {
     return parsed;
 }
 
-std::wstring driveRoot(char letter) {
-    return std::wstring(L"\\\\?\\") + static_cast<wchar_t>(letter) + L":\\";
+std::wstring driveRoot(std::string_view drive) {
+    const std::string_view top = drive_path::driveOrShare(drive);
+    if (top.empty())
+        return {};
+    const WinPath root = winPath(top, {});
+    return root.result.ok() ? root.longPath : std::wstring();
 }
 
 std::size_t longPathTopEnd(const std::wstring& longPath) {

@@ -23,8 +23,9 @@ struct WinPath {
 // dropped and ".." never climbs above the drive or share.
 WinPath winPath(std::string_view path, std::string_view currentFolder);
 
-// The "\\?\X:\" form of a drive's own folder.
-std::wstring driveRoot(char letter);
+// The "\\?\X:\" or "\\?\UNC\SERVER\SHARE\" form of the own folder of a path's drive; empty when
+// the path names no drive.
+std::wstring driveRoot(std::string_view drive);
 
 // Where the top of a "\\?\" path ends: the place of the separator after "\\?\C:" or after
 // "\\?\UNC\SERVER\SHARE" (npos when nothing follows the top).
