@@ -154,6 +154,31 @@ TEST_F(BatchRunTest, QuestionsTakeTheirHarmlessDefault) {
     EXPECT_FALSE(tree.exists("right/only-left.txt"));
 }
 
+#ifndef _WIN32 // shares are the system's own on Windows
+TEST_F(BatchRunTest, AShareMappedToAHostFolderRunsAsADriveDoes) {
+    tree.lay({{"left/a.txt", "new", 1700000000}, {"right/docs/a.txt", "old", 1600000000}});
+    const std::string script = "LeftRoot=L:\nLeftPath=\\\nRightPath=\\\\NAS\\backup\\docs\n"
+                               "FileSpec=*.TXT\nBackup=BK1\nUpdateMode=LMaster\nExecute\n";
+    // Not mapped: a drive that does not exist, and nothing is touched.
+    ProcessResult missing = run({}, script);
+    EXPECT_EQ(missing.exitStatus, 3) << missing.out;
+    EXPECT_EQ(only(records(missing.out), "ask"),
+              (Records{{"ask", "InvalidDrive", "Target Drive \\\\NAS\\BACKUP does not exist",
+                        "Ignore"}}));
+    EXPECT_EQ(tree.read("right/docs/a.txt"), "old");
+
+    ProcessResult mapped =
+        run({"--share", "\\\\nas\\Backup=" + tree.path("right").string()}, script);
+    EXPECT_EQ(mapped.exitStatus, 0) << mapped.out << mapped.err;
+    EXPECT_EQ(tree.listing("right"),
+              (TreeListing{{"docs/a.txt", "new"}, {"docs/a.txt.BK1", "old"}}));
+    const Records history = only(records(mapped.out), "history");
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0][3], "\\\\NAS\\BACKUP\\DOCS\\a.txt");
+    EXPECT_EQ(history[0][6], "File copied");
+}
+#endif
+
 #ifndef _WIN32 // a signal, and a sparse file
 TEST_F(BatchRunTest, TerminationStopsALargeCopyAndLeavesNoTemporaryFile) {
     // A sparse file reads fast but still takes many blocks to copy. The signal comes once the
