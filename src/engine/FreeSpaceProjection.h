@@ -22,7 +22,7 @@ public:
 
     explicit FreeSpaceProjection(platform::FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
-    // Credits (adds) or debits (subtracts) bytes on the drive of a path ("C:\\X", "\\\\NAS\\B");
+    // Credits (adds) or debits (subtracts) bytes on the drive of a path ("C:\X", "\\NAS\B");
     // a drive first met takes its free bytes now (none when it cannot be queried).
     void adjust(std::string_view path, std::int64_t bytes, bool credit);
     // The drives whose projected free space is below zero, in order of first use.

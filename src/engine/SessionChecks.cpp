@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kSourceMissing = "Session skipped - the source folder does not exist";
 constexpr std::string_view kMasterEmpty = "Session skipped - the master folder is empty";
 
-// The drive of a path as written: "C:" or "\\\\SERVER\\SHARE"; the first two characters of a path
+// The drive of a path as written: "C:" or "\\SERVER\SHARE"; the first two characters of a path
 // that names no drive.
 std::string pathDrive(const std::string& path) {
     const std::string_view drive = platform::drive_path::driveOrShare(path);

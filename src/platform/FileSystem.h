@@ -168,7 +168,7 @@ public:
     // links and drive mappings followed. Empty when the path names no folder that can be
     // looked at.
     virtual std::vector<FileIdentity> folderChain(std::string_view folder) = 0;
-    // drive: any path that names its drive ("C:", "c:\\DATA", "\\\\SERVER\\SHARE\\DATA"); only its
+    // drive: any path that names its drive ("C:", "c:\DATA", "\\SERVER\SHARE\DATA"); only its
     // drive part counts.
     virtual bool driveExists(std::string_view drive) = 0;
     // Why a drive does not exist, in words that show the fix (a letter or share not mapped, or

@@ -25,7 +25,7 @@ enum class DialogKind {
 
 const char* dialogKindName(DialogKind kind);
 
-// One drive short of space: its drive ("C:" or "\\\\SERVER\\SHARE", upper-cased) and the lowest
+// One drive short of space: its drive ("C:" or "\\SERVER\SHARE", upper-cased) and the lowest
 // balance it reached.
 struct ShortDrive {
     std::string drive = "C:";

@@ -65,6 +65,21 @@ TEST_F(CaseResolutionTest, DriveLettersGoThroughTheMap) {
     EXPECT_EQ(fs.hostPath("C:\\"), tree.root().string());
 }
 
+TEST_F(CaseResolutionTest, SharesGoThroughTheMapAndCannotBeLeft) {
+    tree.write("nas/Data/a.txt", "x");
+    platform::DriveMap map = tree.driveMap();
+    ASSERT_TRUE(map.addShareEntry("\\\\NAS\\Backup=" + host("nas")));
+    platform::PosixFileSystem shares(map);
+    EXPECT_TRUE(shares.driveExists("\\\\nas\\BACKUP\\DATA"));
+    EXPECT_GT(shares.freeBytes("\\\\NAS\\BACKUP").value_or(0), 0);
+    EXPECT_EQ(shares.hostPath("\\\\NAS\\BACKUP\\..\\..\\DATA\\A.TXT"), host("nas/Data/a.txt"));
+    EXPECT_FALSE(shares.driveExists("\\\\NAS\\OTHER"));
+    EXPECT_EQ(shares.stat("\\\\NAS\\OTHER\\X").result.status, FsStatus::NotFound);
+    EXPECT_EQ(shares.whyNoDrive("\\\\NAS\\OTHER\\X"),
+              "\\\\NAS\\OTHER is not mapped to a host folder: give --share \\\\NAS\\OTHER=HOSTDIR "
+              "or set BRISKO_SHARES");
+}
+
 TEST_F(CaseResolutionTest, ParentNamesCannotLeaveTheDrive) {
     tree.write("inside.txt", "x");
     EXPECT_EQ(fs.hostPath("C:\\..\\..\\INSIDE.TXT"), host("inside.txt"));
