@@ -1,8 +1,9 @@
 #include "run/WorkerPool.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <gtest/gtest.h>
-#include <latch>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 
@@ -29,9 +30,16 @@ TEST(WorkerPoolTest, ResultsAndExceptionsComeBackThroughTheFutures) {
 
 TEST(WorkerPoolTest, EachThreadWorksInABufferOfItsOwn) {
     WorkerPool pool(2, kBufferSize);
-    std::latch bothRunning(2); // the two jobs run at the same time, so on two threads
-    auto job = [&bothRunning](WorkerPool::Buffer buffer) {
-        bothRunning.arrive_and_wait();
+    // The two jobs wait for each other, so they run at the same time, on two threads. (Not a
+    // std::latch: its wait can miss the last arrival where the standard library has no futex.)
+    std::mutex mutex;
+    std::condition_variable arrived;
+    int running = 0;
+    auto job = [&](WorkerPool::Buffer buffer) {
+        std::unique_lock lock(mutex);
+        ++running;
+        arrived.notify_all();
+        arrived.wait(lock, [&] { return running == 2; });
         return buffer;
     };
     std::future<WorkerPool::Buffer> first = pool.run(job);
