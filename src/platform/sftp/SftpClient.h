@@ -162,6 +162,9 @@ public:
     virtual std::future<Outcome<Done>> hardlink(const std::string& existing,
                                                 const std::string& newName) = 0;
     virtual std::future<Outcome<Done>> fsync(const Handle& handle) = 0;
+    // setstat that changes a symbolic link itself, never its target (lsetstat@openssh.com).
+    virtual std::future<Outcome<Done>> lsetstat(const std::string& path,
+                                                const Attributes& attributes) = 0;
     virtual std::future<Outcome<FileSystemSpace>> statvfs(const std::string& path) = 0;
 
     // Every name of a folder (opendir, readdir to the end, close).
