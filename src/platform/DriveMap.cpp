@@ -97,9 +97,8 @@ DriveMap::DriveMap(std::string startFolder) : startFolder_(std::move(startFolder
 }
 
 template <class Key>
-bool DriveMap::put(std::map<Key, std::string>& folders,
-                   std::map<Key, sftp::SftpLocation>& remotes, const Key& key,
-                   std::string_view target) {
+bool DriveMap::put(std::map<Key, std::string>& folders, std::map<Key, sftp::SftpLocation>& remotes,
+                   const Key& key, std::string_view target) {
     if (!sftp::looksLikeSftpUrl(target)) {
         folders[key] = absoluteFolder(startFolder_, target);
         remotes.erase(key);
@@ -117,8 +116,7 @@ namespace {
 
 // Whether every SFTP target of a parsed list is well formed (why set for the first that is not),
 // so that a list with a malformed entry adds nothing.
-template <class Entries>
-bool targetsValid(const Entries& entries, std::string& why) {
+template <class Entries> bool targetsValid(const Entries& entries, std::string& why) {
     for (const auto& [key, target] : entries) {
         if (sftp::looksLikeSftpUrl(target) && !sftp::parseSftpUrl(target, why))
             return false;

@@ -184,6 +184,15 @@ public:
     virtual FsResult clearAttributes(std::string_view path) = 0;
     // Copies the permission bits (the attributes) of one file onto another.
     virtual FsResult copyAttributes(std::string_view from, std::string_view to) = 0;
+    // The POSIX permission bits (0777) of a file, so that a copy between two file systems can
+    // carry them; nothing for a link, where the system has none, or when it cannot be looked at.
+    // setPermissions sets them (never through a link).
+    virtual std::optional<std::uint32_t> permissions(std::string_view /*path*/) {
+        return std::nullopt;
+    }
+    virtual FsResult setPermissions(std::string_view /*path*/, std::uint32_t /*bits*/) {
+        return {FsStatus::Unsupported, "the system keeps no permission bits"};
+    }
 
     virtual FsResult removeFile(std::string_view path) = 0;
     // Renames a file, replacing a file of the target name in one step.

@@ -6,16 +6,27 @@
 
 namespace brisko::run {
 
+namespace {
+
+// The refusal's own reason, when the drive map gave one, after the text that names the entry.
+std::string withReason(std::string text, const platform::DriveMap& drives) {
+    if (!drives.refusal().empty())
+        text += " (" + drives.refusal() + ")";
+    return text;
+}
+
+} // namespace
+
 platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariable,
                                  const std::vector<std::string>& driveOptions,
                                  const std::string& startFolder) {
     platform::DriveMap drives(startFolder);
     if (drivesVariable && !drives.addEntries(*drivesVariable))
-        throw StartupError("BRISKO_DRIVES is not a list of LETTER=HOSTDIR entries: " +
-                           *drivesVariable);
+        throw StartupError(withReason(
+            "BRISKO_DRIVES is not a list of LETTER=HOSTDIR entries: " + *drivesVariable, drives));
     for (const std::string& entry : driveOptions) {
         if (!drives.addEntry(entry))
-            throw StartupError("--drive takes LETTER=HOSTDIR, not " + entry);
+            throw StartupError(withReason("--drive takes LETTER=HOSTDIR, not " + entry, drives));
     }
     return drives;
 }
@@ -23,11 +34,13 @@ platform::DriveMap buildDriveMap(const std::optional<std::string>& drivesVariabl
 void addShareMap(platform::DriveMap& drives, const std::optional<std::string>& sharesVariable,
                  const std::vector<std::string>& shareOptions) {
     if (sharesVariable && !drives.addShareEntries(*sharesVariable))
-        throw StartupError("BRISKO_SHARES is not a list of \\\\SERVER\\SHARE=HOSTDIR entries: " +
-                           *sharesVariable);
+        throw StartupError(withReason(
+            "BRISKO_SHARES is not a list of \\\\SERVER\\SHARE=HOSTDIR entries: " + *sharesVariable,
+            drives));
     for (const std::string& entry : shareOptions) {
         if (!drives.addShareEntry(entry))
-            throw StartupError("--share takes \\\\SERVER\\SHARE=HOSTDIR, not " + entry);
+            throw StartupError(
+                withReason("--share takes \\\\SERVER\\SHARE=HOSTDIR, not " + entry, drives));
     }
 }
 

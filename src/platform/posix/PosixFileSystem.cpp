@@ -157,12 +157,23 @@ FsResult PosixFileSystem::copyAttributes(std::string_view from, std::string_view
     Target source = impl_->ownEntry(from, info, exactLast_);
     if (!source.ok() || S_ISLNK(info.st_mode))
         return source.result;
+    return setPermissions(to, info.st_mode);
+}
+
+std::optional<std::uint32_t> PosixFileSystem::permissions(std::string_view path) {
+    struct stat info {};
+    if (!impl_->ownEntry(path, info, exactLast_).ok() || S_ISLNK(info.st_mode))
+        return std::nullopt;
+    return info.st_mode & 0777;
+}
+
+FsResult PosixFileSystem::setPermissions(std::string_view path, std::uint32_t bits) {
     struct stat targetInfo {};
-    Target target = impl_->ownEntry(to, targetInfo, exactLast_);
+    Target target = impl_->ownEntry(path, targetInfo, exactLast_);
     if (!target.ok() || S_ISLNK(targetInfo.st_mode))
         return target.result;
     // Only the permission bits: set-user-ID and the like are never carried over.
-    const mode_t mode = info.st_mode & 0777;
+    const mode_t mode = bits & 0777;
     if ((targetInfo.st_mode & 07777) == mode)
         return FsResult::success(); // already so: spares opening the file to change nothing
     return changeModeOfEntry(target, mode);

@@ -25,6 +25,8 @@ public:
     FsResult setReadOnly(std::string_view path, bool readOnly) override;
     FsResult clearAttributes(std::string_view path) override;
     FsResult copyAttributes(std::string_view from, std::string_view to) override;
+    std::optional<std::uint32_t> permissions(std::string_view path) override;
+    FsResult setPermissions(std::string_view path, std::uint32_t bits) override;
     FsResult removeFile(std::string_view path) override;
     FsResult rename(std::string_view from, std::string_view to) override;
     FsResult link(std::string_view existing, std::string_view newName) override;

@@ -36,8 +36,7 @@ struct Error {
 };
 
 // The answer to one request: a value, or an error.
-template <class T>
-struct Outcome {
+template <class T> struct Outcome {
     std::optional<Error> error;
     T value{};
 
@@ -97,7 +96,7 @@ using Handle = std::string; // opaque, as the server gave it
 // How to start the program that carries the SFTP session over its standard input and output
 // (ssh ... -s sftp, or a server program itself in tests).
 struct Transport {
-    std::vector<std::string> arguments;                          // arguments[0]: the program
+    std::vector<std::string> arguments;                           // arguments[0]: the program
     std::vector<std::pair<std::string, std::string>> environment; // set for it, beside ours
     // Keep it in our session and terminal, so that ssh can ask on the terminal; otherwise it
     // runs in a session of its own without one.
