@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds kLastWordsWait{2000};
 const char* const kClosed = "the connection to the server was closed";
 const char* const kClosedByUs = "the connection was closed";
 const char* const kConfused = "the server sent an answer that cannot be understood";
-const char* const kTooLong = "the server sent a packet too long to be an answer";
+const char* const kBadLength = "the server sent a packet of a length no answer has";
 
 bool sendAll(int socket, std::span<const std::byte> bytes) {
     while (!bytes.empty()) {
@@ -55,7 +55,7 @@ std::string whyNoVersion(PipedChild& child, const std::string& program,
             return words;
         return program + " ended without answering as an SFTP server";
     case PacketReader::Result::Packet:
-    case PacketReader::Result::TooLong:
+    case PacketReader::Result::BadLength:
         break;
     }
     return program + " does not answer as an SFTP server";
@@ -228,8 +228,8 @@ void Connection::readReplies() {
         case PacketReader::Result::Ended:
             lose(reasonFor(kClosed));
             return;
-        case PacketReader::Result::TooLong:
-            lose(kTooLong);
+        case PacketReader::Result::BadLength:
+            lose(kBadLength);
             return;
         case PacketReader::Result::TimedOut:
             break;

@@ -90,17 +90,28 @@ TEST(SftpConnectionFaults, ATransportThatDoesNotAnswerGivesItsReason) {
     }
 }
 
-TEST(SftpConnectionFaults, AnAnswerToNoRequestEndsTheConnection) {
-    // A server that answers the first request with an id never asked for.
-    const std::string script = "head -c 9 >/dev/null; printf '\\0\\0\\0\\5\\2\\0\\0\\0\\3';"
-                               "head -c 1 >/dev/null; printf '\\0\\0\\0\\5\\145\\0\\0\\1\\0'";
-    std::string why;
-    const auto client = Client::connect({{"/bin/sh", "-c", script}, {}, false}, why);
-    ASSERT_TRUE(client) << why;
-    std::vector<std::future<Outcome<Attributes>>> confused;
-    confused.push_back(client->lstat("/"));
-    expectLost(confused);
-    EXPECT_EQ(client->lostReason(), "the server sent an answer that cannot be understood");
+TEST(SftpConnectionFaults, AnAnswerThatCannotBeTrustedEndsTheConnection) {
+    // Servers that announce no extension, then answer the first request (id 1) with these.
+    const struct {
+        const char* answer;
+        const char* reason;
+    } cases[] = {
+        {"\\0\\0\\0\\5\\145\\0\\0\\1\\0", "the server sent an answer that cannot be understood"},
+        {"\\0\\0\\0\\5\\145\\0\\0\\0\\1", "the server sent an answer that cannot be understood"},
+        {"\\377\\377\\377\\377", "the server sent a packet of a length no answer has"},
+    };
+    for (const auto& server : cases) {
+        const std::string script = "head -c 9 >/dev/null; printf '\\0\\0\\0\\5\\2\\0\\0\\0\\3';"
+                                   "head -c 1 >/dev/null; printf '" +
+                                   std::string(server.answer) + "'";
+        std::string why;
+        const auto client = Client::connect({{"/bin/sh", "-c", script}, {}, false}, why);
+        ASSERT_TRUE(client) << why;
+        std::vector<std::future<Outcome<Attributes>>> asked;
+        asked.push_back(client->lstat("/"));
+        expectLost(asked);
+        EXPECT_EQ(client->lostReason(), server.reason);
+    }
 }
 
 } // namespace
