@@ -141,7 +141,8 @@ std::unique_ptr<Client> Connection::start(const Transport& transport, std::strin
 
 Connection::Connection(std::unique_ptr<PipedChild> child, PacketReader replies,
                        std::map<std::string, std::string> extensions)
-    : child_(std::move(child)), replies_(std::move(replies)), extensions_(std::move(extensions)) {
+    : child_(std::move(child)), replies_(std::move(replies)), linesBefore_(child_->linesWritten()),
+      extensions_(std::move(extensions)) {
     reader_ = std::thread([this] { readReplies(); });
 }
 
@@ -262,7 +263,7 @@ std::string Connection::reasonFor(const std::string& plain) {
         std::lock_guard lock(mutex_);
         losing_ = true;
     }
-    const std::string words = child_->lastWords(kLastWordsWait);
+    const std::string words = child_->lastWords(kLastWordsWait, linesBefore_);
     return words.empty() ? plain : words;
 }
 

@@ -22,7 +22,8 @@ template <class T> void expectLost(std::vector<std::future<Outcome<T>>>& futures
     }
 }
 
-// The server started through a shell that leaves its process id in a file first.
+// The server started through a shell that leaves its process id in a file and a warning on
+// its standard error first.
 struct WatchedServer {
     test::TempTree tree;
     std::unique_ptr<Client> client;
@@ -32,7 +33,10 @@ struct WatchedServer {
         const std::string pidFile = test::utf8Of(tree.path("pid"));
         std::string why;
         client = Client::connect(
-            {{"/bin/sh", "-c", std::string("echo $$ >\"$0\"; exec ") + test::kSftpServer, pidFile},
+            {{"/bin/sh", "-c",
+              std::string("echo $$ >\"$0\"; echo 'Warning: a host key added' >&2; exec ") +
+                  test::kSftpServer,
+              pidFile},
              {},
              false},
             why);
@@ -53,6 +57,7 @@ TEST(SftpConnectionFaults, AServerKilledWithRequestsInFlightFailsThemAllAtOnce) 
     ASSERT_EQ(kill(server.pid, SIGKILL), 0);
     expectLost(inFlight);
     EXPECT_FALSE(server.client->alive());
+    EXPECT_EQ(server.client->lostReason(), "the connection to the server was closed");
 
     auto later = server.client->stat("/");
     EXPECT_EQ(later.wait_for(0s), std::future_status::ready);
