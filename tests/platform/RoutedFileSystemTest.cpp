@@ -1,6 +1,7 @@
 #include "platform/RoutedFileSystem.h"
 
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/sftp/SshConfig.h"
 #include "platform/sftp/SshTransport.h"
 #include "support/TempTree.h"
 
@@ -75,6 +76,15 @@ TEST(SshTransportTest, SplitsCommandsAsAShellDoesAndNamesTheLocationSafely) {
                                         "ServerAliveInterval=15", "-o", "ServerAliveCountMax=4",
                                         "-s", "--", "nas", "sftp"}));
     EXPECT_EQ(asking.environment.front().second, "/usr/bin/brisko2");
+}
+
+TEST(SshTransportTest, KeepAlivesAreAddedOnlyWhereSshsOwnConfigurationSendsNone) {
+    EXPECT_FALSE(sftp::printedConfigKeepsAlive("user me\nserveraliveinterval 0\n"));
+    EXPECT_TRUE(sftp::printedConfigKeepsAlive("user me\nserveraliveinterval 30\nport 22\n"));
+    const sftp::SftpLocation nas{"", "nas.invalid", 0, "/"};
+    EXPECT_TRUE(sftp::configKeepsAlive({"ssh", "-o", "ServerAliveInterval=7"})(nas));
+    EXPECT_FALSE(sftp::configKeepsAlive({"ssh", "-o", "ServerAliveInterval=0"})(nas));
+    EXPECT_FALSE(sftp::configKeepsAlive({"/nonexistent/ssh"})(nas));
 }
 
 } // namespace
