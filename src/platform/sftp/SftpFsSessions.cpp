@@ -36,11 +36,13 @@ void SftpFsSessions::startMore(std::unique_lock<std::mutex>& lock) {
 
 std::shared_ptr<Client> SftpFsSessions::next(FsResult& failure) {
     std::unique_lock lock(mutex_);
+    const bool firstCall = !triedFirst_;
     if (!startFirst(lock)) {
         failure = {FsStatus::IoError, "cannot reach " + place_ + ": " + why_};
         return nullptr;
     }
-    startMore(lock);
+    if (!firstCall) // the first request is not kept waiting for a second start
+        startMore(lock);
     const std::size_t count = clients_.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::shared_ptr<Client>& client = clients_[(turn_ + i) % count];
