@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev
           dpkg-dev file desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-          g++-mingw-w64-x86-64-posix wine wine64 "$@")
+          g++-mingw-w64-x86-64-posix wine wine64
+          openssh-client openssh-server openssh-sftp-server "$@")
 
 missing=()
 for package in "${packages[@]}"; do

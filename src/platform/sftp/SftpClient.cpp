@@ -1,0 +1,39 @@
+#include "platform/sftp/SftpClient.h"
+
+#include "platform/sftp/SftpConnection.h"
+
+namespace brisko::platform::sftp {
+
+std::unique_ptr<Client> Client::connect(const Transport& transport, std::string& why) {
+    return Connection::start(transport, why);
+}
+
+bool Client::hasExtension(std::string_view name, std::string_view version) const {
+    const auto& announced = extensions();
+    const auto found = announced.find(std::string(name));
+    return found != announced.end() && found->second == version;
+}
+
+Outcome<std::vector<NameEntry>> Client::listFolder(const std::string& path) {
+    Outcome<Handle> folder = opendir(path).get();
+    if (!folder.ok())
+        return Outcome<std::vector<NameEntry>>::failed(std::move(*folder.error));
+    Outcome<std::vector<NameEntry>> all;
+    for (;;) {
+        Outcome<std::vector<NameEntry>> batch = readdir(folder.value).get();
+        if (!batch.ok()) {
+            if (batch.error->code != Code::Eof)
+                all.error = std::move(batch.error);
+            break;
+        }
+        std::move(batch.value.begin(), batch.value.end(), std::back_inserter(all.value));
+    }
+    Outcome<Done> closed = close(folder.value).get();
+    if (all.ok() && !closed.ok())
+        all.error = std::move(closed.error);
+    if (!all.ok())
+        all.value.clear();
+    return all;
+}
+
+} // namespace brisko::platform::sftp
