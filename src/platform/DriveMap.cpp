@@ -43,7 +43,7 @@ std::optional<std::pair<char, std::string_view>> parseEntry(std::string_view ent
 }
 
 // "\\NAS\BACKUP=/mnt/nas" as the upper-cased share and the folder as written. A share names
-// neither '=' nor a folder below it; a target that is not a host folder is refused.
+// neither '=' nor a folder below it.
 std::optional<std::pair<std::string, std::string_view>> parseShareEntry(std::string_view entry) {
     const auto equals = entry.find('=');
     if (equals == std::string_view::npos)
@@ -51,7 +51,7 @@ std::optional<std::pair<std::string, std::string_view>> parseShareEntry(std::str
     const std::string_view share = trimmed(entry.substr(0, equals));
     const std::string_view folder = trimmed(entry.substr(equals + 1));
     if (drive_path::driveOrShare(share) != share || !drive_path::isShareForm(share) ||
-        folder.empty() || folder.find("://") != std::string_view::npos)
+        folder.empty())
         return std::nullopt;
     return std::pair{drive_path::driveKey(share), folder};
 }
@@ -96,43 +96,73 @@ DriveMap::DriveMap(std::string startFolder) : startFolder_(std::move(startFolder
     }
 }
 
-bool DriveMap::addEntries(std::string_view list) {
-    const auto parsed = parseList(list, parseEntry);
-    if (!parsed)
+template <class Key>
+bool DriveMap::put(std::map<Key, std::string>& folders,
+                   std::map<Key, sftp::SftpLocation>& remotes, const Key& key,
+                   std::string_view target) {
+    if (!sftp::looksLikeSftpUrl(target)) {
+        folders[key] = absoluteFolder(startFolder_, target);
+        remotes.erase(key);
+        return true;
+    }
+    auto location = sftp::parseSftpUrl(target, refusal_);
+    if (!location)
         return false;
-    for (const auto& [letter, folder] : *parsed)
-        entries_[letter] = absoluteFolder(startFolder_, folder);
+    remotes[key] = std::move(*location);
+    folders.erase(key);
+    return true;
+}
+
+namespace {
+
+// Whether every SFTP target of a parsed list is well formed (why set for the first that is not),
+// so that a list with a malformed entry adds nothing.
+template <class Entries>
+bool targetsValid(const Entries& entries, std::string& why) {
+    for (const auto& [key, target] : entries) {
+        if (sftp::looksLikeSftpUrl(target) && !sftp::parseSftpUrl(target, why))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool DriveMap::addEntries(std::string_view list) {
+    refusal_.clear();
+    const auto parsed = parseList(list, parseEntry);
+    if (!parsed || !targetsValid(*parsed, refusal_))
+        return false;
+    for (const auto& [letter, target] : *parsed)
+        put(entries_, remoteEntries_, letter, target);
     return true;
 }
 
 bool DriveMap::addShareEntries(std::string_view list) {
+    refusal_.clear();
     const auto parsed = parseList(list, parseShareEntry);
-    if (!parsed)
+    if (!parsed || !targetsValid(*parsed, refusal_))
         return false;
-    for (const auto& [share, folder] : *parsed)
-        shares_[share] = absoluteFolder(startFolder_, folder);
+    for (const auto& [share, target] : *parsed)
+        put(shares_, remoteShares_, share, target);
     return true;
 }
 
 bool DriveMap::addShareEntry(std::string_view entry) {
+    refusal_.clear();
     auto parsed = parseShareEntry(trimmed(entry));
-    if (!parsed)
-        return false;
-    shares_[parsed->first] = absoluteFolder(startFolder_, parsed->second);
-    return true;
+    return parsed && put(shares_, remoteShares_, parsed->first, parsed->second);
 }
 
 bool DriveMap::addEntry(std::string_view entry) {
+    refusal_.clear();
     auto parsed = parseEntry(trimmed(entry));
-    if (!parsed)
-        return false;
-    entries_[parsed->first] = absoluteFolder(startFolder_, parsed->second);
-    return true;
+    return parsed && put(entries_, remoteEntries_, parsed->first, parsed->second);
 }
 
 std::optional<std::string> DriveMap::hostFolder(char letter) const {
     const char upper = upperLetter(letter);
-    if (entries_.empty())
+    if (entries_.empty() && remoteEntries_.empty())
         return upper == 'Z' ? std::optional<std::string>("/") : std::nullopt;
     auto it = entries_.find(upper);
     if (it == entries_.end())
@@ -149,6 +179,24 @@ std::optional<std::string> DriveMap::folderOfDrive(std::string_view path) const 
     if (it == shares_.end())
         return std::nullopt;
     return it->second;
+}
+
+std::optional<sftp::SftpLocation> DriveMap::locationOfDrive(std::string_view path) const {
+    if (drive_path::isDriveForm(path)) {
+        const auto it = remoteEntries_.find(drive_path::driveLetter(path));
+        return it == remoteEntries_.end() ? std::nullopt : std::optional(it->second);
+    }
+    if (!drive_path::isShareForm(path))
+        return std::nullopt;
+    const auto it = remoteShares_.find(drive_path::driveKey(path));
+    return it == remoteShares_.end() ? std::nullopt : std::optional(it->second);
+}
+
+std::map<std::string, sftp::SftpLocation> DriveMap::locations() const {
+    std::map<std::string, sftp::SftpLocation> all(remoteShares_.begin(), remoteShares_.end());
+    for (const auto& [letter, location] : remoteEntries_)
+        all.emplace(std::string{letter, ':'}, location);
+    return all;
 }
 
 } // namespace brisko::platform
