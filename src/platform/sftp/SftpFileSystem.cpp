@@ -131,12 +131,8 @@ Listing SftpFileSystem::list(std::string_view folder) {
         if (text.error->code != Code::NoSuchFile) // gone since it was listed
             listing.skipped.push_back({entry.name, refusal::kCannotBeRead});
     }
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < listing.entries.size(); ++i) {
-        if (!unread[i])
-            listing.entries[kept++] = std::move(listing.entries[i]);
-    }
-    listing.entries.resize(kept);
+    const DirEntry* first = listing.entries.data(); // each is looked at in its own place
+    std::erase_if(listing.entries, [&](const DirEntry& entry) { return unread[&entry - first]; });
     impl_->resolver.forgetListing(target.host);
     sortListing(listing);
     return listing;
