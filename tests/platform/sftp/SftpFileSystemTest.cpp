@@ -151,6 +151,44 @@ TEST_F(SftpFileSystemTest, NamesMatchExactlyThenByTheOneCaseVariant) {
     EXPECT_EQ(files->exactNames().stat("R:\\B\\two.txt").entry.linkTarget, "x");
 }
 
+TEST(SftpUnreachableTest, LocationThatCannotBeReachedIsADriveThatDoesNotExist) {
+    int starts = 0;
+    SftpFileSystem files(SftpLocation{"", "nas", 0, "/srv/b"}, [&starts](std::string& why) {
+        ++starts;
+        why = "ssh: connect to host nas port 22: Connection refused";
+        return std::unique_ptr<Client>();
+    });
+    EXPECT_FALSE(files.driveExists("R:"));
+    EXPECT_EQ(
+        files.whyNoDrive("R:"),
+        "cannot reach sftp://nas/srv/b: ssh: connect to host nas port 22: Connection refused");
+    // Never "missing": a copy or a deletion must not follow from it.
+    EXPECT_EQ(files.stat("R:\\FILE").result.status, FsStatus::IoError);
+    EXPECT_EQ(starts, 1);
+}
+
+TEST_F(SftpFileSystemTest, FoldersAreKnownByWhereTheyAreWhateverLinkLeadsThere) {
+    tree.makeFolder("REAL");
+    std::filesystem::create_directory_symlink("REAL", tree.path("ALIAS"));
+    auto files = connect();
+    ASSERT_TRUE(files->createFolders("R:\\real\\SUB\\DEEP").ok());
+    EXPECT_TRUE(tree.exists("REAL/SUB/DEEP"));
+    EXPECT_EQ(files->removeFolder("R:\\REAL\\SUB").status, FsStatus::NotEmpty);
+    const auto chain = files->folderChain("R:\\REAL\\SUB\\DEEP");
+    ASSERT_GE(chain.size(), 3u);
+    EXPECT_EQ(chain[1], files->identityOf("R:\\real\\sub"));
+    // The same folder through a location whose own folder is a link.
+    SftpFileSystem alias(SftpLocation{"", "localhost", 0, tree.path("ALIAS").string()},
+                         [](std::string& why) {
+                             Transport transport;
+                             transport.arguments = {kServer};
+                             return Client::connect(transport, why);
+                         });
+    EXPECT_EQ(alias.identityOf("S:\\SUB"), chain[1]);
+    EXPECT_EQ(alias.folderChain("S:\\SUB").front(), chain[1]);
+    EXPECT_NE(alias.identityOf("S:\\SUB\\DEEP"), chain[1]);
+}
+
 TEST(SftpNamesTest, NameFromTheServerThatCannotBeANameIsRefused) {
     for (const std::string& bad :
          std::vector<std::string>{"", ".", "..", "../x", "a/b", "a\\b", std::string("a\0b", 3)})
