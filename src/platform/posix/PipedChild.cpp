@@ -176,14 +176,19 @@ std::optional<int> PipedChild::exitStatus() const {
     return exitStatus_;
 }
 
-std::string PipedChild::lastWords(std::chrono::milliseconds wait) {
+std::string PipedChild::lastWords(std::chrono::milliseconds wait, std::size_t after) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     waitForEnd(wait);
     std::unique_lock lock(mutex_);
     errorsClosed_.wait_until(lock, deadline, [this] { return errorsDone_; });
     if (!partial_.empty() && (errorsDone_ || lines_.empty()))
         return partial_; // a last line without a line break
-    return lines_.empty() ? std::string() : lines_.back();
+    return lines_.empty() || linesWritten_ <= after ? std::string() : lines_.back();
+}
+
+std::size_t PipedChild::linesWritten() const {
+    std::lock_guard lock(mutex_);
+    return linesWritten_;
 }
 
 void PipedChild::readErrors() {
@@ -213,6 +218,7 @@ void PipedChild::readErrors() {
             }
             if (partial_.find_first_not_of(" \t") != std::string::npos) {
                 lines_.push_back(std::move(partial_));
+                ++linesWritten_;
                 if (lines_.size() > kKeptLines)
                     lines_.pop_front();
             }

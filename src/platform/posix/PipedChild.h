@@ -50,10 +50,13 @@ public:
     // The exit status once the program has been collected (128 + the signal when killed).
     std::optional<int> exitStatus() const;
 
-    // The last line the program wrote to its standard error that is not blank; empty when
-    // there is none. Waits up to wait for the program to end and its standard error to close
-    // first, so that its last words are not missed.
-    std::string lastWords(std::chrono::milliseconds wait);
+    // The last line the program wrote to its standard error that is not blank, when it came
+    // after the first `after` lines (so that a warning of long ago is not taken for a reason);
+    // empty when there is none. Waits up to wait for the program to end and its standard error
+    // to close first, so that its last words are not missed.
+    std::string lastWords(std::chrono::milliseconds wait, std::size_t after = 0);
+    // How many lines that are not blank the program has written to its standard error so far.
+    std::size_t linesWritten() const;
 
     static constexpr std::chrono::milliseconds kEndWait{2000};
 
@@ -74,6 +77,7 @@ private:
     std::condition_variable errorsClosed_;
     std::deque<std::string> lines_;
     std::string partial_;
+    std::size_t linesWritten_ = 0;
     bool errorsDone_ = false;
     std::optional<int> exitStatus_;
     std::thread errorReader_;

@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds kLastWordsWait{2000};
 const char* const kClosed = "the connection to the server was closed";
 const char* const kClosedByUs = "the connection was closed";
 const char* const kConfused = "the server sent an answer that cannot be understood";
-const char* const kTooLong = "the server sent a packet too long to be an answer";
+const char* const kBadLength = "the server sent a packet of a length no answer has";
 
 bool sendAll(int socket, std::span<const std::byte> bytes) {
     while (!bytes.empty()) {
@@ -55,7 +55,7 @@ std::string whyNoVersion(PipedChild& child, const std::string& program,
             return words;
         return program + " ended without answering as an SFTP server";
     case PacketReader::Result::Packet:
-    case PacketReader::Result::TooLong:
+    case PacketReader::Result::BadLength:
         break;
     }
     return program + " does not answer as an SFTP server";
@@ -141,7 +141,8 @@ std::unique_ptr<Client> Connection::start(const Transport& transport, std::strin
 
 Connection::Connection(std::unique_ptr<PipedChild> child, PacketReader replies,
                        std::map<std::string, std::string> extensions)
-    : child_(std::move(child)), replies_(std::move(replies)), extensions_(std::move(extensions)) {
+    : child_(std::move(child)), replies_(std::move(replies)), linesBefore_(child_->linesWritten()),
+      extensions_(std::move(extensions)) {
     reader_ = std::thread([this] { readReplies(); });
 }
 
@@ -228,8 +229,8 @@ void Connection::readReplies() {
         case PacketReader::Result::Ended:
             lose(reasonFor(kClosed));
             return;
-        case PacketReader::Result::TooLong:
-            lose(kTooLong);
+        case PacketReader::Result::BadLength:
+            lose(kBadLength);
             return;
         case PacketReader::Result::TimedOut:
             break;
@@ -262,7 +263,7 @@ std::string Connection::reasonFor(const std::string& plain) {
         std::lock_guard lock(mutex_);
         losing_ = true;
     }
-    const std::string words = child_->lastWords(kLastWordsWait);
+    const std::string words = child_->lastWords(kLastWordsWait, linesBefore_);
     return words.empty() ? plain : words;
 }
 

@@ -92,6 +92,8 @@ private:
 
     std::unique_ptr<PipedChild> child_;
     PacketReader replies_; // used by the reading thread only
+    // The lines ssh wrote before the session began (warnings, not reasons for its end).
+    std::size_t linesBefore_;
     std::map<std::string, std::string> extensions_;
     std::atomic<bool> closing_ = false;
 

@@ -31,7 +31,7 @@ PacketReader::Result PacketReader::next(std::vector<std::byte>& packet, std::siz
             const std::uint32_t length =
                 wire::packetLength(std::span(buffer_).subspan(start_).first<4>());
             if (length == 0 || length > maxLength)
-                return Result::TooLong;
+                return Result::BadLength;
             if (buffered >= 4 + std::size_t{length}) {
                 const auto begin = buffer_.begin() + static_cast<std::ptrdiff_t>(start_ + 4);
                 packet.assign(begin, begin + length);

@@ -11,13 +11,13 @@ namespace brisko::platform::sftp {
 // program behind it ends (then what it wrote before is still read first).
 class PacketReader {
 public:
-    enum class Result { Packet, Ended, TooLong, TimedOut };
+    enum class Result { Packet, Ended, BadLength, TimedOut };
     using Deadline = std::optional<std::chrono::steady_clock::time_point>;
 
     // endFd becomes readable when the program behind the socket has ended.
     PacketReader(int socket, int endFd) : socket_(socket), endFd_(endFd) {}
 
-    // The next packet (without its length) in packet. TooLong for a packet of no bytes or of
+    // The next packet (without its length) in packet. BadLength for a packet of no bytes or of
     // more than maxLength: nothing more can be read from a peer that sends one.
     Result next(std::vector<std::byte>& packet, std::size_t maxLength, Deadline deadline);
 

@@ -22,7 +22,8 @@ template <class T> void expectLost(std::vector<std::future<Outcome<T>>>& futures
     }
 }
 
-// The server started through a shell that leaves its process id in a file first.
+// The server started through a shell that leaves its process id in a file and a warning on
+// its standard error first.
 struct WatchedServer {
     test::TempTree tree;
     std::unique_ptr<Client> client;
@@ -32,7 +33,10 @@ struct WatchedServer {
         const std::string pidFile = test::utf8Of(tree.path("pid"));
         std::string why;
         client = Client::connect(
-            {{"/bin/sh", "-c", std::string("echo $$ >\"$0\"; exec ") + test::kSftpServer, pidFile},
+            {{"/bin/sh", "-c",
+              std::string("echo $$ >\"$0\"; echo 'Warning: a host key added' >&2; exec ") +
+                  test::kSftpServer,
+              pidFile},
              {},
              false},
             why);
@@ -53,6 +57,7 @@ TEST(SftpConnectionFaults, AServerKilledWithRequestsInFlightFailsThemAllAtOnce) 
     ASSERT_EQ(kill(server.pid, SIGKILL), 0);
     expectLost(inFlight);
     EXPECT_FALSE(server.client->alive());
+    EXPECT_EQ(server.client->lostReason(), "the connection to the server was closed");
 
     auto later = server.client->stat("/");
     EXPECT_EQ(later.wait_for(0s), std::future_status::ready);
@@ -90,17 +95,28 @@ TEST(SftpConnectionFaults, ATransportThatDoesNotAnswerGivesItsReason) {
     }
 }
 
-TEST(SftpConnectionFaults, AnAnswerToNoRequestEndsTheConnection) {
-    // A server that answers the first request with an id never asked for.
-    const std::string script = "head -c 9 >/dev/null; printf '\\0\\0\\0\\5\\2\\0\\0\\0\\3';"
-                               "head -c 1 >/dev/null; printf '\\0\\0\\0\\5\\145\\0\\0\\1\\0'";
-    std::string why;
-    const auto client = Client::connect({{"/bin/sh", "-c", script}, {}, false}, why);
-    ASSERT_TRUE(client) << why;
-    std::vector<std::future<Outcome<Attributes>>> confused;
-    confused.push_back(client->lstat("/"));
-    expectLost(confused);
-    EXPECT_EQ(client->lostReason(), "the server sent an answer that cannot be understood");
+TEST(SftpConnectionFaults, AnAnswerThatCannotBeTrustedEndsTheConnection) {
+    // Servers that announce no extension, then answer the first request (id 1) with these.
+    const struct {
+        const char* answer;
+        const char* reason;
+    } cases[] = {
+        {"\\0\\0\\0\\5\\145\\0\\0\\1\\0", "the server sent an answer that cannot be understood"},
+        {"\\0\\0\\0\\5\\145\\0\\0\\0\\1", "the server sent an answer that cannot be understood"},
+        {"\\377\\377\\377\\377", "the server sent a packet of a length no answer has"},
+    };
+    for (const auto& server : cases) {
+        const std::string script = "head -c 9 >/dev/null; printf '\\0\\0\\0\\5\\2\\0\\0\\0\\3';"
+                                   "head -c 1 >/dev/null; printf '" +
+                                   std::string(server.answer) + "'";
+        std::string why;
+        const auto client = Client::connect({{"/bin/sh", "-c", script}, {}, false}, why);
+        ASSERT_TRUE(client) << why;
+        std::vector<std::future<Outcome<Attributes>>> asked;
+        asked.push_back(client->lstat("/"));
+        expectLost(asked);
+        EXPECT_EQ(client->lostReason(), server.reason);
+    }
 }
 
 } // namespace
