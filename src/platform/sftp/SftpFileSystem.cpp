@@ -24,20 +24,6 @@ constexpr const char* kHardlink = "hardlink@openssh.com";
 constexpr const char* kLsetstat = "lsetstat@openssh.com";
 constexpr std::uint32_t kFreshFileMode = 0600; // until the source's attributes are copied
 
-// The permission bits of a file or folder as SETSTAT sets them, never through a link (the
-// target is a link's own entry, looked at just before).
-FsResult setMode(SftpFsSessions& sessions, const ServerTarget& target, mode_t mode) {
-    if (target.isLink())
-        return FsResult::success();
-    FsResult failure;
-    std::shared_ptr<Client> client = sessions.next(failure);
-    if (!client)
-        return failure;
-    Attributes attributes;
-    attributes.permissions = mode & 07777;
-    return resultOf(await(client->setstat(target.host, attributes)));
-}
-
 // Fills in the text of a link entry.
 FsResult readLinkText(Client& client, const std::string& host, DirEntry& entry) {
     Outcome<std::string> text = await(client.readlink(host));
@@ -227,7 +213,7 @@ FsResult SftpFileSystem::setReadOnly(std::string_view path, bool readOnly) {
     const mode_t mode = readOnly ? (now & ~kAnyWrite) : (now | S_IWUSR);
     if ((mode & 07777) == (now & 07777))
         return FsResult::success();
-    return setMode(impl_->sessions, target, mode);
+    return impl_->setMode(target, mode);
 }
 
 FsResult SftpFileSystem::clearAttributes(std::string_view path) {
@@ -245,7 +231,7 @@ FsResult SftpFileSystem::copyAttributes(std::string_view from, std::string_view 
     const mode_t mode = source.status->st_mode & 0777;
     if ((target.status->st_mode & 07777) == mode)
         return FsResult::success();
-    return setMode(impl_->sessions, target, mode);
+    return impl_->setMode(target, mode);
 }
 
 std::optional<std::uint32_t> SftpFileSystem::permissionsOf(std::string_view path) {
@@ -261,7 +247,7 @@ FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t per
         return target.result;
     if ((target.status->st_mode & 07777) == (permissions & 07777))
         return FsResult::success();
-    return setMode(impl_->sessions, target, static_cast<mode_t>(permissions));
+    return impl_->setMode(target, static_cast<mode_t>(permissions));
 }
 
 FsResult SftpFileSystem::removeFile(std::string_view path) {
@@ -271,7 +257,7 @@ FsResult SftpFileSystem::removeFile(std::string_view path) {
     if (target.isFolder())
         return refusal::folderNotFile();
     FsResult result;
-    std::shared_ptr<Client> client = impl_->client(result);
+    std::shared_ptr<Client> client = impl_->clientFor(target.host, result);
     if (!client)
         return result;
     result = resultOf(await(client->remove(target.host)));
@@ -295,6 +281,9 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
         return target.result;
     if (target.host == source.host && lastName(target.host) != target.requestedName)
         target.host = joinHost(parentOf(target.host), target.requestedName); // a change of case
+    client = impl_->clientFor(source.host, result);
+    if (!client)
+        return result;
     result = resultOf(await(client->posixRename(source.host, target.host)));
     if (!result.ok())
         return result;
@@ -513,7 +502,7 @@ std::unique_ptr<OutputFile> SftpFileSystem::createFresh(std::string_view path, F
     impl_->resolver.nameAdded(target.host);
     result = FsResult::success();
     return std::make_unique<SftpOutputFile>(std::move(client), std::move(opened.value), target.host,
-                                            impl_->identityOf(target.host));
+                                            impl_->identityOf(target.host), impl_->writers);
 }
 
 void SftpFileSystem::dropCache(std::string_view /*path*/) {}
@@ -532,7 +521,7 @@ FsResult SftpFileSystem::setStamp(std::string_view path, DosStamp stamp) {
     if (time < 0 || time > static_cast<std::time_t>(std::numeric_limits<std::uint32_t>::max()))
         return refusal::invalidStamp();
     FsResult result;
-    std::shared_ptr<Client> client = impl_->client(result);
+    std::shared_ptr<Client> client = impl_->clientFor(target.host, result);
     if (!client)
         return result;
     Attributes times;

@@ -89,13 +89,18 @@ std::optional<FileVersion> SftpInputFile::version() const {
 }
 
 SftpOutputFile::SftpOutputFile(std::shared_ptr<Client> client, Handle handle, std::string path,
-                               FileIdentity identity)
+                               FileIdentity identity, std::shared_ptr<SftpFsWriters> writers)
     : client_(std::move(client)), handle_(std::move(handle)), path_(std::move(path)),
-      identity_(identity), chunk_(chunkSize(client_->limits().maxWrite)) {}
+      identity_(identity), writers_(std::move(writers)),
+      chunk_(chunkSize(client_->limits().maxWrite)) {
+    writers_->opened(path_, client_);
+}
 
 SftpOutputFile::~SftpOutputFile() {
-    if (!closed_)
+    if (!closed_) {
+        writers_->closed(path_);
         client_->close(handle_);
+    }
 }
 
 FsResult SftpOutputFile::failureOf(const Error& error) {
@@ -155,6 +160,7 @@ FsResult SftpOutputFile::close() {
         return FsResult::success();
     settleAll();
     closed_ = true;
+    writers_->closed(path_);
     const FsResult closed = resultOf(await(client_->close(handle_)));
     return failure_.value_or(closed);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/sftp/SftpClient.h"
+#include "platform/sftp/SftpFsWriters.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -58,9 +59,10 @@ private:
 // "Failure" when its disk is full, so its free space is asked then.
 class SftpOutputFile final : public OutputFile {
 public:
-    // path: the file's path on the server, for asking its free space.
+    // path: the file's path on the server, for asking its free space; writers is told of the
+    // file until it is closed.
     SftpOutputFile(std::shared_ptr<Client> client, Handle handle, std::string path,
-                   FileIdentity identity);
+                   FileIdentity identity, std::shared_ptr<SftpFsWriters> writers);
     ~SftpOutputFile() override;
 
     FsResult write(const std::byte* data, std::size_t size) override;
@@ -82,6 +84,7 @@ private:
     Handle handle_;
     std::string path_;
     FileIdentity identity_;
+    std::shared_ptr<SftpFsWriters> writers_;
     std::uint32_t chunk_;
     std::deque<Pending> pending_;
     std::size_t bytesInFlight_ = 0;

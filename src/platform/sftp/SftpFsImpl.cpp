@@ -87,6 +87,25 @@ ServerTarget SftpFileSystem::Impl::plainEntry(std::string_view path, bool exactL
     return target;
 }
 
+std::shared_ptr<Client> SftpFileSystem::Impl::clientFor(const std::string& host,
+                                                        FsResult& failure) {
+    if (std::shared_ptr<Client> writing = writers->sessionOf(host))
+        return writing;
+    return client(failure);
+}
+
+FsResult SftpFileSystem::Impl::setMode(const ServerTarget& target, mode_t mode) {
+    if (target.isLink())
+        return FsResult::success();
+    FsResult failure;
+    std::shared_ptr<Client> session = clientFor(target.host, failure);
+    if (!session)
+        return failure;
+    Attributes attributes;
+    attributes.permissions = mode & 07777;
+    return resultOf(await(session->setstat(target.host, attributes)));
+}
+
 std::string SftpFileSystem::Impl::resolvedBase() {
     {
         const std::lock_guard lock(mutex_);

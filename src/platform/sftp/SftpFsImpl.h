@@ -4,6 +4,7 @@
 #include "platform/posix/PosixFileSystemImpl.h"
 #include "platform/sftp/SftpFileSystem.h"
 #include "platform/sftp/SftpFsSessions.h"
+#include "platform/sftp/SftpFsWriters.h"
 #include "platform/sftp/SftpNames.h"
 
 #include <mutex>
@@ -39,6 +40,7 @@ struct SftpFileSystem::Impl {
     SftpFsSessions sessions;
     SftpHostNames names{sessions};
     CaseResolver resolver{names};
+    std::shared_ptr<SftpFsWriters> writers = std::make_shared<SftpFsWriters>();
 
     // The route below the location's folder of a drive-form or share-form path; false (failure
     // set) for any other path, which cannot name anything here.
@@ -48,9 +50,15 @@ struct SftpFileSystem::Impl {
     // A file, folder or link that exists; anything else (a device, a pipe) is refused.
     ServerTarget plainEntry(std::string_view path, bool exactLast);
     std::shared_ptr<Client> client(FsResult& failure) { return sessions.next(failure); }
+    // The session for a request by name about host: the session of the file being written
+    // there, so that the request follows its writes; else the next one.
+    std::shared_ptr<Client> clientFor(const std::string& host, FsResult& failure);
     // The identity of a path on the server found through locate (no link on the way below the
     // location's folder is resolved: the scan never goes through one).
     FileIdentity identityOf(const std::string& host);
+    // Sets the permission bits of a file or folder (SETSTAT), never through a link: a link (the
+    // target's own entry, looked at just before) is left as it is and counts as done.
+    FsResult setMode(const ServerTarget& target, mode_t mode);
     // The location's folder with its links resolved, asked once.
     std::string resolvedBase();
 
