@@ -2,6 +2,7 @@
 // temporary folders.
 #include "platform/sftp/SftpFileSystem.h"
 
+#include "SftpServer.h"
 #include "platform/DosStamp.h"
 #include "platform/sftp/SftpNames.h"
 #include "support/TempTree.h"
@@ -15,7 +16,6 @@
 namespace brisko::platform::sftp {
 namespace {
 
-constexpr const char* kServer = "/usr/lib/openssh/sftp-server";
 constexpr const char* kTemporary = "R:\\SUB\\$BRISKO$.$$$";
 
 std::string pattern(std::size_t size) {
@@ -60,7 +60,7 @@ protected:
         const std::string pids = (pidFolder.root() / "pids").string();
         Transport transport;
         transport.arguments = {"/bin/sh", "-c", "echo $$ >> '" + pids + "'; exec \"$0\" \"$@\"",
-                               kServer};
+                               test::kSftpServer};
         transport.arguments.insert(transport.arguments.end(), options.begin(), options.end());
         SftpLocation location{"", "localhost", 0, tree.root().string()};
         return std::make_unique<SftpFileSystem>(
@@ -181,7 +181,7 @@ TEST_F(SftpFileSystemTest, FoldersAreKnownByWhereTheyAreWhateverLinkLeadsThere) 
     SftpFileSystem alias(SftpLocation{"", "localhost", 0, tree.path("ALIAS").string()},
                          [](std::string& why) {
                              Transport transport;
-                             transport.arguments = {kServer};
+                             transport.arguments = {test::kSftpServer};
                              return Client::connect(transport, why);
                          });
     EXPECT_EQ(alias.identityOf("S:\\SUB"), chain[1]);
