@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/sftp/SftpClient.h"
+#include "platform/sftp/SftpFsWriters.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brisko::platform::sftp {
+
+// The most one READ or WRITE asks for: OpenSSH's own limit, and less where the server says so.
+std::uint32_t chunkSize(std::uint64_t serverLimit);
+
+// Reading an open file on the server. Several READ requests are kept in flight ahead of the
+// reader, so that the time of a round trip is paid once, not for every chunk.
+class SftpInputFile final : public InputFile {
+public:
+    SftpInputFile(std::shared_ptr<Client> client, Handle handle, std::int64_t size,
+                  FileIdentity identity);
+    ~SftpInputFile() override;
+
+    std::int64_t read(std::byte* buffer, std::size_t size) override;
+    std::int64_t size() const override { return size_; }
+    FsResult lastError() const override { return lastError_; }
+    // From FSTAT: the size and the modification time (whole seconds, the most SFTP version 3
+    // tells); no change time.
+    std::optional<FileVersion> version() const override;
+
+private:
+    struct Pending {
+        std::uint64_t offset = 0;
+        std::uint32_t length = 0;
+        std::future<Outcome<std::vector<std::byte>>> reply;
+    };
+    void askAhead();
+
+    std::shared_ptr<Client> client_;
+    Handle handle_;
+    std::int64_t size_;
+    FileIdentity identity_;
+    std::uint32_t chunk_;
+    std::deque<Pending> pending_;
+    std::uint64_t nextOffset_ = 0;
+    std::vector<std::byte> data_; // the reply being handed out
+    std::size_t position_ = 0;
+    bool atEnd_ = false;
+    FsResult lastError_;
+};
+
+// Writing a new file on the server. Writes are sent without waiting, many at once up to a bound
+// of bytes in flight; the first that fails is reported by the next call. The server says only
+// "Failure" when its disk is full, so its free space is asked then.
+class SftpOutputFile final : public OutputFile {
+public:
+    // path: the file's path on the server, for asking its free space; writers is told of the
+    // file until it is closed.
+    SftpOutputFile(std::shared_ptr<Client> client, Handle handle, std::string path,
+                   FileIdentity identity, std::shared_ptr<SftpFsWriters> writers);
+    ~SftpOutputFile() override;
+
+    FsResult write(const std::byte* data, std::size_t size) override;
+    // Waits for every write, then asks the server to put the file on its disk (fsync@openssh.com).
+    FsResult flush() override;
+    FsResult close() override;
+    std::optional<FileIdentity> identity() const override { return identity_; }
+
+private:
+    struct Pending {
+        std::size_t size = 0;
+        std::future<Outcome<Done>> reply;
+    };
+    void settleOldest();
+    void settleAll();
+    FsResult failureOf(const Error& error);
+
+    std::shared_ptr<Client> client_;
+    Handle handle_;
+    std::string path_;
+    FileIdentity identity_;
+    std::shared_ptr<SftpFsWriters> writers_;
+    std::uint32_t chunk_;
+    std::deque<Pending> pending_;
+    std::size_t bytesInFlight_ = 0;
+    std::uint64_t offset_ = 0;
+    std::optional<FsResult> failure_; // the first write that failed
+    bool closed_ = false;
+};
+
+} // namespace brisko::platform::sftp
