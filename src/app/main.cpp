@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "app/SshQuestion.h"
 #include "help/HelpKey.h"
 #include "run/Startup.h"
 
@@ -50,12 +51,15 @@ private:
 int main(int argc, char* argv[]) {
     BriskoApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisko2"));
+    if (brisko::app::startedToAskForSsh())
+        return brisko::app::askForSsh(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     const brisko::help::HelpKey helpKey(application);
     try {
         // Qt's own options are gone from argv by now.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
         brisko::app::CommandLine commandLine = brisko::app::parseCommandLine(arguments);
-        brisko::run::Startup startup(commandLine.driveOptions, commandLine.shareOptions);
+        brisko::run::Startup startup(commandLine.driveOptions, commandLine.shareOptions,
+                                     brisko::platform::sftp::SshAsking::Askpass);
 
         brisko::app::MainWindow form(
             {startup.fileSystem, startup.clock, startup.environment, nullptr, &startup},

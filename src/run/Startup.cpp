@@ -3,6 +3,10 @@
 #include "engine/SizeText.h"
 
 #include <filesystem>
+#ifndef _WIN32
+#include "platform/sftp/SftpDrives.h"
+#include "platform/sftp/SshConfig.h"
+#endif
 
 namespace brisko::run {
 
@@ -49,9 +53,10 @@ namespace {
 #ifdef _WIN32
 // Windows names its drives itself: a drive map has no place there, and one that is asked for is
 // refused rather than silently left out.
-platform::WinFileSystem hostFileSystem(const platform::Environment& environment,
-                                       const std::vector<std::string>& driveOptions,
-                                       const std::vector<std::string>& shareOptions) {
+std::unique_ptr<platform::FileSystem> hostFileSystem(const platform::Environment& environment,
+                                                     const std::vector<std::string>& driveOptions,
+                                                     const std::vector<std::string>& shareOptions,
+                                                     platform::sftp::SshAsking) {
     if (environment.get("BRISKO_DRIVES"))
         throw StartupError(
             "BRISKO_DRIVES is not used on Windows: drive letters are the system's own");
@@ -61,24 +66,33 @@ platform::WinFileSystem hostFileSystem(const platform::Environment& environment,
         throw StartupError("BRISKO_SHARES is not used on Windows: shares are the system's own");
     if (!shareOptions.empty())
         throw StartupError("--share is not used on Windows: shares are the system's own");
-    return {};
+    return std::make_unique<platform::WinFileSystem>();
 }
 #else
-platform::PosixFileSystem hostFileSystem(const platform::Environment& environment,
-                                         const std::vector<std::string>& driveOptions,
-                                         const std::vector<std::string>& shareOptions) {
+std::unique_ptr<platform::FileSystem> hostFileSystem(const platform::Environment& environment,
+                                                     const std::vector<std::string>& driveOptions,
+                                                     const std::vector<std::string>& shareOptions,
+                                                     platform::sftp::SshAsking asking) {
     platform::DriveMap drives = buildDriveMap(environment.get("BRISKO_DRIVES"), driveOptions,
                                               std::filesystem::current_path().string());
     addShareMap(drives, environment.get("BRISKO_SHARES"), shareOptions);
-    return platform::PosixFileSystem(std::move(drives));
+    std::string why;
+    std::optional<platform::sftp::SshSettings> ssh =
+        platform::sftp::sshSettingsFrom(environment.get("BRISKO_SSH"), why);
+    if (!ssh)
+        throw StartupError(why);
+    ssh->asking = asking;
+    ssh->askpassProgram = platform::runningProgramPath();
+    ssh->configKeepsAlive = platform::sftp::configKeepsAlive(ssh->command);
+    return platform::sftp::hostWithLocations(std::move(drives), *ssh);
 }
 #endif
 
 } // namespace
 
 Startup::Startup(const std::vector<std::string>& driveOptions,
-                 const std::vector<std::string>& shareOptions)
-    : fileSystem(hostFileSystem(environment, driveOptions, shareOptions)),
+                 const std::vector<std::string>& shareOptions, platform::sftp::SshAsking asking)
+    : hostFiles(hostFileSystem(environment, driveOptions, shareOptions, asking)),
       ownExecutable(platform::runningProgramPath()),
       thousandsSeparator(engine::localeThousandsSeparator()) {}
 

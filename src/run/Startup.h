@@ -4,10 +4,12 @@
 #include "platform/DriveMap.h"
 #include "platform/Environment.h"
 #include "platform/HostSystem.h"
+#include "platform/sftp/SshTransport.h"
 #include "ports/Display.h"
 #include "ports/Operator.h"
 #include "run/RunContext.h"
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -37,11 +39,13 @@ void addShareMap(platform::DriveMap& drives, const std::optional<std::string>& s
 // over the drive map, the clock, the shell, the program's own path and the locale's thousands
 // separator. Built once at start; the run context refers to it, so it does not move.
 struct Startup {
-    // driveOptions, shareOptions: the values of --drive and --share, in order. Throws
-    // StartupError on a malformed entry, and on Windows on any entry at all (its drive letters
-    // and shares are the system's own).
+    // driveOptions, shareOptions: the values of --drive and --share, in order; asking: where ssh
+    // may ask its questions for a drive on another machine. Throws StartupError on a malformed
+    // entry or BRISKO_SSH, and on Windows on any entry at all (its drive letters and shares are
+    // the system's own).
     explicit Startup(const std::vector<std::string>& driveOptions,
-                     const std::vector<std::string>& shareOptions = {});
+                     const std::vector<std::string>& shareOptions = {},
+                     platform::sftp::SshAsking asking = platform::sftp::SshAsking::Never);
     Startup(const Startup&) = delete;
     Startup& operator=(const Startup&) = delete;
 
@@ -50,7 +54,8 @@ struct Startup {
     void applyTo(RunContext& context);
 
     platform::ProcessEnvironment environment;
-    platform::HostFileSystem fileSystem;
+    std::unique_ptr<platform::FileSystem> hostFiles;
+    platform::FileSystem& fileSystem = *hostFiles;
     platform::SystemClock clock;
     platform::HostShell shell;
     std::string ownExecutable;

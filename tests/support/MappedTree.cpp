@@ -1,5 +1,6 @@
 #include "support/MappedTree.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -8,7 +9,8 @@
 
 #include <windows.h>
 #else
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/sftp/SftpDrives.h"
+#include "support/SftpDrives.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,10 +69,19 @@ MappedTree::MappedTree(std::vector<Drive> drives) : drives_(std::move(drives)) {
 #endif
 }
 
+std::string MappedTree::target(const Drive& drive) const {
+    const std::string folder = utf8Of(path(drive.folder));
+#ifndef _WIN32
+    if (auto url = sftpUrlOf(folder))
+        return *url;
+#endif
+    return folder;
+}
+
 platform::DriveMap MappedTree::driveMap() const {
     platform::DriveMap map(utf8Of(root()));
     for (const Drive& drive : drives_) {
-        if (!map.addEntry(std::string(1, drive.letter) + "=" + utf8Of(path(drive.folder))))
+        if (!map.addEntry(std::string(1, drive.letter) + "=" + target(drive)))
             throw std::runtime_error("cannot map drive " + std::string(1, drive.letter));
     }
     return map;
@@ -80,7 +91,12 @@ std::unique_ptr<platform::FileSystem> MappedTree::hostFileSystem() const {
 #ifdef _WIN32
     return std::make_unique<platform::WinFileSystem>();
 #else
-    return std::make_unique<platform::PosixFileSystem>(driveMap());
+    platform::sftp::SshSettings ssh;
+    if (drivesOverSftp()) {
+        std::string why;
+        ssh = platform::sftp::sshSettingsFrom(std::string(std::getenv("BRISKO_SSH")), why).value();
+    }
+    return platform::sftp::hostWithLocations(driveMap(), ssh);
 #endif
 }
 
@@ -89,7 +105,7 @@ std::vector<std::string> MappedTree::driveOptions() const {
 #ifndef _WIN32 // on Windows the drives are letters of the system already
     for (const Drive& drive : drives_) {
         options.push_back("--drive");
-        options.push_back(std::string(1, drive.letter) + "=" + utf8Of(path(drive.folder)));
+        options.push_back(std::string(1, drive.letter) + "=" + target(drive));
     }
 #endif
     return options;

@@ -67,6 +67,10 @@ public:
     TreeListing listing(std::string_view folder = "") const;
 
 private:
+    // What a drive is mapped to: its host folder, or the URL of the folder on the loopback
+    // server when drives are over SFTP.
+    std::string target(const Drive& drive) const;
+
     std::vector<Drive> drives_;
 #ifdef _WIN32
     std::vector<std::unique_ptr<SystemDriveLetter>> systemDrives_;

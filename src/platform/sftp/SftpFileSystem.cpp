@@ -234,20 +234,22 @@ FsResult SftpFileSystem::copyAttributes(std::string_view from, std::string_view 
     return impl_->setMode(target, mode);
 }
 
-std::optional<std::uint32_t> SftpFileSystem::permissionsOf(std::string_view path) {
+std::optional<std::uint32_t> SftpFileSystem::permissions(std::string_view path) {
     const ServerTarget target = impl_->plainEntry(path, exactLast_);
-    if (!target.ok())
+    if (!target.ok() || target.isLink())
         return std::nullopt;
-    return static_cast<std::uint32_t>(target.status->st_mode & 07777);
+    return static_cast<std::uint32_t>(target.status->st_mode & 0777);
 }
 
-FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t permissions) {
+FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t bits) {
     const ServerTarget target = impl_->plainEntry(path, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
-    if ((target.status->st_mode & 07777) == (permissions & 07777))
+    // Only the permission bits: set-user-ID and the like are never carried over.
+    const auto mode = static_cast<mode_t>(bits & 0777);
+    if ((target.status->st_mode & 07777) == mode)
         return FsResult::success();
-    return impl_->setMode(target, static_cast<mode_t>(permissions));
+    return impl_->setMode(target, mode);
 }
 
 FsResult SftpFileSystem::removeFile(std::string_view path) {

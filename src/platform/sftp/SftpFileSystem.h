@@ -56,11 +56,8 @@ public:
     std::string currentFolder() override;
     FsResult setCurrentFolder(std::string_view path) override;
 
-    // The permission bits of a path (the file type bits left out); nothing when it cannot be
-    // looked at. setPermissions sets them. Used for copies between this location and another
-    // file system.
-    std::optional<std::uint32_t> permissionsOf(std::string_view path);
-    FsResult setPermissions(std::string_view path, std::uint32_t permissions);
+    std::optional<std::uint32_t> permissions(std::string_view path) override;
+    FsResult setPermissions(std::string_view path, std::uint32_t bits) override;
 
     const SftpLocation& location() const;
 
