@@ -13,9 +13,13 @@ BATCH = os.environ.get("BRISKO_BATCH") or os.path.join(ROOT, "build", "src", "ba
                                                        "brisko2-batch")
 
 
+# The Debian packages of the tools whose package is not named after them.
+PACKAGES = {"ssh": "openssh-client", "sftp": "openssh-client", "/usr/sbin/sshd": "openssh-server"}
+
+
 def ensure_tools(*tools):
     """Installs the standard tools that the benchmark compares against when any is missing."""
-    missing = [tool for tool in tools if shutil.which(tool) is None]
+    missing = sorted({PACKAGES.get(tool, tool) for tool in tools if shutil.which(tool) is None})
     if missing:
         subprocess.run(["bash", os.path.join(ROOT, "scripts", "install-deps.sh")] + missing,
                        check=True)
