@@ -56,6 +56,16 @@ Execute
 GOALS = {"copy": 1.0, "scan": 1.0, "big": 1.2}
 
 
+def tree_size(root):
+    """The number of files under root and their bytes in all."""
+    files = size = 0
+    for folder, _, names in os.walk(root):
+        for name in names:
+            files += 1
+            size += os.lstat(os.path.join(folder, name)).st_size
+    return files, size
+
+
 class Bench:
     def __init__(self, args, work):
         self.args = args
@@ -85,12 +95,13 @@ class Bench:
     def rsync(self, *words):
         return ["rsync", "-e", self.ssh] + list(words)
 
-    def measure(self, delay, case, title, commands, peer, before=None):
+    def measure(self, delay, case, title, commands, peer, before=None, after=None):
         if self.args.skip_brisko:
             commands = [(name, command) for name, command in commands
                         if not name.startswith("brisko2-batch")]
         print("\n== %s, %d ms each way" % (title, delay))
-        rows = benchlib.time_commands(commands, self.args.runs, before=before, env=self.env)
+        rows = benchlib.time_commands(commands, self.args.runs, before=before, env=self.env,
+                                      accept=(0,), after=after)
         medians = benchlib.report(rows, peer)
         brisko = next((m for name, m in medians.items() if name.startswith("brisko2-batch")),
                       None)
@@ -105,12 +116,18 @@ class Bench:
 
     def copy_case(self, delay, case, title, source):
         target = os.path.join(self.work, "remote-target")
+        expected = tree_size(source)
+
+        def check(name):
+            if tree_size(target) != expected:
+                sys.exit("%s left %d files of %d bytes in all, not %d of %d"
+                         % ((name,) + tree_size(target) + expected))
         self.measure(delay, case, title, [
             ("rsync -a --fsync -e ssh", self.rsync("-a", "--fsync", source + "/",
                                                    "%s:%s/" % (ALIAS, target))),
             ("brisko2-batch (flushed)", self.brisko(source, target,
                                                     self.script("copy.brk", SCRIPT_COPY))),
-        ], "rsync -a --fsync -e ssh", before=self.fresh(target))
+        ], "rsync -a --fsync -e ssh", before=self.fresh(target), after=check)
 
     def scan_case(self, delay, left, right):
         self.measure(delay, "scan", "no-change two-way dry run, %d files each side"
