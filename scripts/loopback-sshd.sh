@@ -24,12 +24,17 @@ usage() {
 sshd_binary=/usr/sbin/sshd
 relay=$(cd "$(dirname "$0")/../bench" && pwd)/delay-relay.py
 
-# The pid in DIR/sshd.pid when that process still runs.
+# The pid in DIR/sshd.pid when that process still runs and is this folder's sshd (not another
+# process that was given the same number later).
 running_pid() {
     local pid
     [ -s "$dir/sshd.pid" ] || return 1
     pid=$(cat "$dir/sshd.pid")
-    [[ "$pid" =~ ^[0-9]+$ ]] && kill -0 "$pid" 2>/dev/null && echo "$pid"
+    [[ "$pid" =~ ^[0-9]+$ ]] && kill -0 "$pid" 2>/dev/null || return 1
+    if [ -r "/proc/$pid/cmdline" ]; then
+        tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF -- "-f $dir/sshd_config" || return 1
+    fi
+    echo "$pid"
 }
 
 sftp_server() {
@@ -45,9 +50,9 @@ write_sshd_config() {
     cat >"$dir/sshd_config" <<EOF
 ListenAddress 127.0.0.1
 Port $port
-HostKey $dir/host_ed25519
-AuthorizedKeysFile $dir/authorized_keys
-PidFile $dir/sshd.pid
+HostKey "$dir/host_ed25519"
+AuthorizedKeysFile "$dir/authorized_keys"
+PidFile "$dir/sshd.pid"
 UsePAM no
 StrictModes no
 PubkeyAuthentication yes
@@ -71,9 +76,9 @@ write_ssh_config() {
     common="    HostName 127.0.0.1
     Port $port
     User $user
-    IdentityFile $dir/id_ed25519
+    IdentityFile \"$dir/id_ed25519\"
     IdentitiesOnly yes
-    UserKnownHostsFile $dir/known_hosts
+    UserKnownHostsFile \"$dir/known_hosts\"
     GlobalKnownHostsFile /dev/null
     StrictHostKeyChecking yes
     BatchMode yes
@@ -93,7 +98,7 @@ write_ssh_config() {
 }
 
 start() {
-    local delay=$1 pid port attempt
+    local delay=$1 pid port
     if [ -n "$delay" ] && ! [[ "$delay" =~ ^[0-9]+$ ]]; then
         fail "the delay must be a whole number of milliseconds: $delay"
     fi
@@ -117,7 +122,7 @@ start() {
 
     # Picks a port at random and lets sshd try it: sshd binds before it detaches, so its exit
     # status tells whether the port was free, with no window for another program to take it.
-    for attempt in $(seq 1 20); do
+    for _ in $(seq 1 20); do
         port=$((20000 + RANDOM % 40000))
         write_sshd_config "$port"
         if "$sshd_binary" -f "$dir/sshd_config" -E "$dir/sshd.log" 2>>"$dir/sshd.log"; then
@@ -131,7 +136,7 @@ start() {
     [ -n "$port" ] || fail "sshd found no free port on 127.0.0.1"
 
     # sshd listens before it detaches and writes its pid file: from then on it accepts.
-    for attempt in $(seq 1 100); do
+    for _ in $(seq 1 100); do
         if running_pid >/dev/null; then
             write_ssh_config "$port" "$delay"
             return 0
@@ -143,14 +148,14 @@ start() {
 }
 
 stop() {
-    local pid attempt child
+    local pid child
     pid=$(running_pid) || { rm -f "$dir/sshd.pid"; return 0; }
     # The sessions still open are the listener's children: they go with it.
     for child in $(pgrep -P "$pid" 2>/dev/null || true); do
         kill "$child" 2>/dev/null || true
     done
     kill "$pid" 2>/dev/null || true
-    for attempt in $(seq 1 100); do
+    for _ in $(seq 1 100); do
         kill -0 "$pid" 2>/dev/null || { rm -f "$dir/sshd.pid"; return 0; }
         sleep 0.05
     done
