@@ -5,6 +5,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -13,9 +14,13 @@ BATCH = os.environ.get("BRISKO_BATCH") or os.path.join(ROOT, "build", "src", "ba
                                                        "brisko2-batch")
 
 
+# The Debian packages of the tools whose package is not named after them.
+PACKAGES = {"ssh": "openssh-client", "sftp": "openssh-client", "/usr/sbin/sshd": "openssh-server"}
+
+
 def ensure_tools(*tools):
     """Installs the standard tools that the benchmark compares against when any is missing."""
-    missing = [tool for tool in tools if shutil.which(tool) is None]
+    missing = sorted({PACKAGES.get(tool, tool) for tool in tools if shutil.which(tool) is None})
     if missing:
         subprocess.run(["bash", os.path.join(ROOT, "scripts", "install-deps.sh")] + missing,
                        check=True)
@@ -51,26 +56,33 @@ def drop_caches():
         return False
 
 
-def time_once(command, before=None, env=None):
-    """Runs a command once; returns its wall-clock seconds."""
+def time_once(command, before=None, env=None, accept=(0, 3)):
+    """Runs a command once; returns its wall-clock seconds. Exit statuses other than accept end
+    the benchmark."""
     if before:
         before()
-    start = time.perf_counter()
-    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env)
-    elapsed = time.perf_counter() - start
-    if result.returncode not in (0, 3):
-        sys.exit("command failed (%d): %s\n%s" % (result.returncode, " ".join(command),
-                                                   result.stderr.decode(errors="replace")))
+    with tempfile.TemporaryFile() as output:
+        start = time.perf_counter()
+        result = subprocess.run(command, stdout=output, stderr=subprocess.STDOUT, env=env)
+        elapsed = time.perf_counter() - start
+        if result.returncode not in accept:
+            output.seek(0)
+            said = output.read().decode(errors="replace").splitlines()[-20:]
+            sys.exit("command failed (%d): %s\n%s" % (result.returncode, " ".join(command),
+                                                       "\n".join(said)))
     return elapsed
 
 
-def time_commands(commands, runs, before=None, env=None):
+def time_commands(commands, runs, before=None, env=None, accept=(0, 3), after=None):
     """Times each named command several times, taking them in turn so that the machine's drift
-    (other work, the disk's write-back) falls on all of them alike; returns [(name, times)]."""
+    (other work, the disk's write-back) falls on all of them alike; returns [(name, times)].
+    after(name), when given, checks what each run left."""
     times = {name: [] for name, _ in commands}
     for _ in range(runs):
         for name, command in commands:
-            times[name].append(time_once(command, before, env))
+            times[name].append(time_once(command, before, env, accept))
+            if after:
+                after(name)
     return [(name, times[name]) for name, _ in commands]
 
 
