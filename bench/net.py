@@ -77,8 +77,10 @@ class Bench:
         self.results = []  # (delay, case, brisko median or None, peer name, peer median)
 
     def server_command(self, *words):
+        # The separate SFTP program, started through the user's shell as rsync's server is.
+        env = dict(os.environ, LOOPBACK_SFTP_SERVER="/usr/lib/openssh/sftp-server")
         result = subprocess.run(["bash", SERVER_SCRIPT] + list(words), capture_output=True,
-                                text=True)
+                                text=True, env=env)
         if result.returncode != 0:
             sys.exit(result.stderr.strip() or "cannot run " + SERVER_SCRIPT)
 

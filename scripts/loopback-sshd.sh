@@ -37,12 +37,11 @@ running_pid() {
     echo "$pid"
 }
 
+# The server's SFTP program: its own built-in one, which starts at once, unless
+# LOOPBACK_SFTP_SERVER names another (the benchmark names the separate program, which the server
+# starts through the user's shell as it starts rsync's, so that both tools pay alike).
 sftp_server() {
-    if [ -x /usr/lib/openssh/sftp-server ]; then
-        echo /usr/lib/openssh/sftp-server
-    else
-        echo internal-sftp
-    fi
+    echo "${LOOPBACK_SFTP_SERVER:-internal-sftp}"
 }
 
 write_sshd_config() {
@@ -84,7 +83,9 @@ write_ssh_config() {
     BatchMode yes
     LogLevel ERROR"
     {
+        # Tests open many short sessions: they share one connection, which lives on for a minute.
         printf 'Host brisko-test\n%s\n' "$common"
+        printf '    ControlMaster auto\n    ControlPath %s/cm-%%C\n    ControlPersist 60\n' "$dir"
         if [ -n "$delay" ]; then
             printf '\nHost brisko-test-slow\n%s\n' "$common"
             printf '    ProxyCommand %q %q %%h %%p %s\n' "$(command -v python3 || echo python3)" \

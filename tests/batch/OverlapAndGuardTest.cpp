@@ -1,5 +1,6 @@
 #include "BatchProcess.h"
 #include "support/MappedTree.h"
+#include "support/SftpDrives.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -174,6 +175,7 @@ private:
 TEST(ScanHoleTest, AFolderThatLoopsBackIsPassedOverOnBothSides) {
     MappedTree tree{{{'L', "left"}, {'R', "right"}}};
     tree.lay({{"left/A/f.txt", "f"}, {"left/A/loop/"}, {"right/A/loop/kept.txt", "k"}});
+    SKIP_OVER_SFTP("the server tells no file identities: a bind mount's loop is unseen");
     const BindMount loop(tree.path("left/A"), tree.path("left/A/loop"));
     if (!loop.mounted())
         GTEST_SKIP() << "bind mounts need root in a mount namespace of its own";

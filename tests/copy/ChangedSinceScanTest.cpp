@@ -3,6 +3,7 @@
 #include "run/TempCopier.h"
 #include "run/TemporaryFile.h"
 #include "support/CasePrinter.h"
+#include "support/SftpDrives.h"
 
 #include <ctime>
 #include <filesystem>
@@ -74,6 +75,7 @@ TEST_F(CopyTest, SourceRewrittenDuringItsCopyNeverReplacesTheTarget) {
 }
 
 TEST_F(CopyTest, SourceRewrittenInPlaceWithItsStampPutBackNeverReplacesTheTarget) {
+    SKIP_OVER_SFTP("the server keeps no change time: a rewrite that puts its stamp back is unseen");
     const std::string original = patternedContent(4 * run::TempCopier::kBlockSize);
     tree.lay({{"left/BIG.DAT", original}, {"right/BIG.DAT", "old"}});
     planCopy("BIG.DAT");

@@ -205,7 +205,7 @@ std::string SftpFileSystem::whyNoDrive(std::string_view drive) {
 }
 
 FsResult SftpFileSystem::setReadOnly(std::string_view path, bool readOnly) {
-    const ServerTarget target = impl_->plainEntry(path, exactLast_);
+    const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
     const mode_t now = target.status->st_mode;
@@ -224,7 +224,7 @@ FsResult SftpFileSystem::copyAttributes(std::string_view from, std::string_view 
     const ServerTarget source = impl_->plainEntry(from, exactLast_);
     if (!source.ok() || source.isLink())
         return source.result;
-    const ServerTarget target = impl_->plainEntry(to, exactLast_);
+    const ServerTarget target = impl_->plainEntryToChange(to, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
     // Only the permission bits: set-user-ID and the like are never carried over.
@@ -242,7 +242,7 @@ std::optional<std::uint32_t> SftpFileSystem::permissions(std::string_view path) 
 }
 
 FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t bits) {
-    const ServerTarget target = impl_->plainEntry(path, exactLast_);
+    const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
     // Only the permission bits: set-user-ID and the like are never carried over.
@@ -253,7 +253,7 @@ FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t bit
 }
 
 FsResult SftpFileSystem::removeFile(std::string_view path) {
-    const ServerTarget target = impl_->locate(path, Need::Existing, exactLast_);
+    const ServerTarget target = impl_->locateToChange(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
     if (target.isFolder())
@@ -275,10 +275,10 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
         return result;
     if (!client->hasExtension(kPosixRename, "1"))
         return extensionMissing(kPosixRename); // a plain RENAME never replaces in one step
-    const ServerTarget source = impl_->locate(from, Need::Existing, exactLast_);
+    const ServerTarget source = impl_->locateToChange(from, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    ServerTarget target = impl_->locate(to, Need::Creatable, exactLast_);
+    ServerTarget target = impl_->locateToChange(to, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
     if (target.host == source.host && lastName(target.host) != target.requestedName)
@@ -305,10 +305,10 @@ FsResult SftpFileSystem::link(std::string_view existing, std::string_view newNam
         return result;
     if (!client->hasExtension(kHardlink, "1"))
         return extensionMissing(kHardlink);
-    const ServerTarget source = impl_->locate(existing, Need::Existing, exactLast_);
+    const ServerTarget source = impl_->locateToChange(existing, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
-    const ServerTarget target = impl_->locate(newName, Need::Creatable, exactLast_);
+    const ServerTarget target = impl_->locateToChange(newName, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
     if (!target.missing)
@@ -320,7 +320,7 @@ FsResult SftpFileSystem::link(std::string_view existing, std::string_view newNam
 }
 
 FsResult SftpFileSystem::createLink(std::string_view path, std::string_view targetText) {
-    const ServerTarget target = impl_->locate(path, Need::Creatable, exactLast_);
+    const ServerTarget target = impl_->locateToChange(path, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
     if (!target.missing)
@@ -353,6 +353,8 @@ FsResult SftpFileSystem::createFolders(std::string_view path) {
     const Resolution resolution = impl_->resolver.resolveAbsent(route, exactLast_);
     if (resolution.result.status != FsStatus::NotFound)
         return resolution.result;
+    if (FsResult way = impl_->noLinkTo(resolution.existing); !way.ok())
+        return way;
     std::shared_ptr<Client> client = impl_->client(result);
     if (!client)
         return result;
@@ -378,7 +380,7 @@ FsResult SftpFileSystem::createFolders(std::string_view path) {
 }
 
 FsResult SftpFileSystem::removeFolder(std::string_view path) {
-    const ServerTarget target = impl_->locate(path, Need::Existing, exactLast_);
+    const ServerTarget target = impl_->locateToChange(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
     if (target.isLink())
@@ -421,7 +423,7 @@ std::optional<std::int64_t> SftpFileSystem::freeBytes(std::string_view /*drive*/
 
 std::unique_ptr<InputFile> SftpFileSystem::openRead(std::string_view path, FsResult& result,
                                                     LinkPolicy links) {
-    const ServerTarget target = impl_->plainEntry(path, exactLast_);
+    const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
     result = target.result;
     if (!target.ok())
         return nullptr;
@@ -469,7 +471,7 @@ std::unique_ptr<OutputFile> SftpFileSystem::createFresh(std::string_view path, F
             return nullptr;
         }
     }
-    ServerTarget target = impl_->locate(path, Need::Creatable, exactLast_);
+    ServerTarget target = impl_->locateToChange(path, Need::Creatable, exactLast_);
     result = target.result;
     if (!target.ok())
         return nullptr;
@@ -516,7 +518,7 @@ FsResult SftpFileSystem::flushFolder(std::string_view /*folder*/) {
 }
 
 FsResult SftpFileSystem::setStamp(std::string_view path, DosStamp stamp) {
-    const ServerTarget target = impl_->plainEntry(path, exactLast_);
+    const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
     if (!target.ok())
         return target.result;
     const std::time_t time = timeFromDosStamp(stamp);

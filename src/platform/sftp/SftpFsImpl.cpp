@@ -2,6 +2,7 @@
 
 #include "platform/DrivePath.h"
 #include "platform/PathNames.h"
+#include "platform/Refusals.h"
 #include "platform/sftp/SftpFsErrors.h"
 #include "platform/sftp/SftpFsIdentity.h"
 
@@ -85,6 +86,40 @@ ServerTarget SftpFileSystem::Impl::plainEntry(std::string_view path, bool exactL
     if (!S_ISREG(mode) && !S_ISDIR(mode) && !S_ISLNK(mode))
         target.result = {FsStatus::Unsupported, "a device, pipe or socket"};
     return target;
+}
+
+ServerTarget SftpFileSystem::Impl::locateToChange(std::string_view path, Need need,
+                                                  bool exactLast) {
+    ServerTarget target = locate(path, need, exactLast);
+    if (target.ok() && !target.driveFolder)
+        target.result = noLinkTo(target.host.substr(0, target.host.rfind('/')));
+    return target;
+}
+
+ServerTarget SftpFileSystem::Impl::plainEntryToChange(std::string_view path, bool exactLast) {
+    ServerTarget target = plainEntry(path, exactLast);
+    if (target.ok() && !target.driveFolder)
+        target.result = noLinkTo(target.host.substr(0, target.host.rfind('/')));
+    return target;
+}
+
+FsResult SftpFileSystem::Impl::noLinkTo(const std::string& folder) {
+    if (folder.size() <= base.size())
+        return FsResult::success(); // the location's own folder, which may be a link
+    std::string expected = resolvedBase();
+    if (expected.back() == '/')
+        expected.pop_back();
+    expected += folder.substr(base.size());
+    FsResult failure;
+    std::shared_ptr<Client> session = client(failure);
+    if (!session)
+        return failure;
+    const Outcome<std::string> real = await(session->realpath(folder));
+    if (!real.ok())
+        return resultOf(*real.error);
+    if (real.value != expected)
+        return refusal::linkOnTheWay();
+    return FsResult::success();
 }
 
 std::shared_ptr<Client> SftpFileSystem::Impl::clientFor(const std::string& host,

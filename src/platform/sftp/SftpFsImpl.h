@@ -49,6 +49,14 @@ struct SftpFileSystem::Impl {
     ServerTarget locate(std::string_view path, Need need, bool exactLast);
     // A file, folder or link that exists; anything else (a device, a pipe) is refused.
     ServerTarget plainEntry(std::string_view path, bool exactLast);
+    // The same for a call that changes something or reads a file's content: the folders on the
+    // way must hold no link now. The server follows links wherever they are, so a folder swapped
+    // for one after the scan would take the call outside the tree; it is refused instead.
+    ServerTarget locateToChange(std::string_view path, Need need, bool exactLast);
+    ServerTarget plainEntryToChange(std::string_view path, bool exactLast);
+    // Whether a folder found below the location's folder is reached through no link: its path
+    // with every link resolved by the server is the path it was found under.
+    FsResult noLinkTo(const std::string& folder);
     std::shared_ptr<Client> client(FsResult& failure) { return sessions.next(failure); }
     // The session for a request by name about host: the session of the file being written
     // there, so that the request follows its writes; else the next one.
