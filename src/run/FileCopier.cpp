@@ -236,7 +236,19 @@ FileCopier::Attempt FileCopier::refuseOwnExecutable(const engine::CopyAction& ac
 
 FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& action, bool aside) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
-    const std::int64_t freeBytes = freeBytesLeft(fileSystem, action.targetFolder);
+    const std::optional<std::int64_t> room = freeBytesLeft(fileSystem, action.targetFolder);
+    // A drive that went away since the scan (a connection lost, a disk taken out) says so,
+    // rather than that it is full.
+    const std::string drive = platform::drive_path::driveKey(action.targetFolder);
+    if (!room && !drive.empty() && !fileSystem.driveExists(drive)) {
+        std::string why = fileSystem.whyNoDrive(drive);
+        return Attempt{
+            false, "Target drive " +
+                       std::string(platform::drive_path::driveOrShare(action.targetFolder)) +
+                       " cannot be reached" + (why.empty() ? "" : " (" + why + ")") + " - skipped"};
+    }
+    // A drive that cannot be queried has no free bytes.
+    const std::int64_t freeBytes = room.value_or(0);
     if (action.sourceSize < freeBytes)
         return writeCopy(action, scannedTarget(action), aside);
 
@@ -335,7 +347,7 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     // Never a name this run did not write, and never over a target that is not what the scan
     // saw (another program may have written it since).
     if (!temporary.stillOurs())
-        return {false, temporaryFailure({platform::FsStatus::InUse, {}})};
+        return {false, temporaryFailure(temporary.whyNotOurs())};
     const platform::PathInfo target = fileSystem.stat(action.targetPath());
     if (!stillAsScanned(target, expectedTarget))
         return {false, kTargetChanged};
@@ -355,13 +367,15 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     return {true, {}};
 }
 
-std::int64_t FileCopier::freeBytesLeft(platform::FileSystem& fileSystem,
-                                       const std::string& folder) {
-    // A drive that cannot be queried has no free bytes.
+std::optional<std::int64_t> FileCopier::freeBytesLeft(platform::FileSystem& fileSystem,
+                                                      const std::string& folder) {
     const std::string drive = platform::drive_path::driveKey(folder);
     if (drive.empty())
-        return 0;
-    return fileSystem.freeBytes(drive).value_or(0) - pendingBytes_[drive];
+        return std::nullopt;
+    const std::optional<std::int64_t> free = fileSystem.freeBytes(drive);
+    if (!free)
+        return std::nullopt;
+    return *free - pendingBytes_[drive];
 }
 
 FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& action) {

@@ -15,6 +15,7 @@
 #include <future>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,8 +126,10 @@ private:
     Attempt putInPlace(const engine::CopyAction& action, TemporaryFile& temporary,
                        const ScannedEntry& expectedTarget, bool sourceReadOnly);
     Attempt askAboutFreeSpace(const engine::CopyAction& action);
-    // The free bytes of the drive of a target folder, less those of the pending copies there.
-    std::int64_t freeBytesLeft(platform::FileSystem& fileSystem, const std::string& folder);
+    // The free bytes of the drive of a target folder, less those of the pending copies there;
+    // nothing when the drive cannot be asked.
+    std::optional<std::int64_t> freeBytesLeft(platform::FileSystem& fileSystem,
+                                              const std::string& folder);
     // A copy abandoned at an abort: the target's display goes back to Execute.
     void showAbandoned(const engine::CopyAction& action);
     // Counts the copy and shows its outcome.

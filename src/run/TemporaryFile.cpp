@@ -47,6 +47,13 @@ bool TemporaryFile::stillOurs() {
     return fileSystem_.identityOf(path_) == identity_;
 }
 
+platform::FsResult TemporaryFile::whyNotOurs() {
+    const platform::PathInfo now = fileSystem_.stat(path_);
+    if (now.result.ok() || now.result.status == platform::FsStatus::NotFound)
+        return {platform::FsStatus::InUse, {}};
+    return now.result;
+}
+
 void TemporaryFile::handOver() {
     created_ = false;
     if (output_) {

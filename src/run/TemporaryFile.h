@@ -36,6 +36,9 @@ public:
     platform::FsResult flush();
     // Whether the name still holds what this object made there (nobody replaced it).
     bool stillOurs();
+    // Why the name no longer holds it: InUse when something else is there, or the file system's
+    // failure when the name cannot be looked at now (a connection lost).
+    platform::FsResult whyNotOurs();
     // The file now has the target's name: it is closed and nothing is left to remove.
     void handOver();
     // Closes (errors ignored), clears the attributes and deletes the file, if it was created.

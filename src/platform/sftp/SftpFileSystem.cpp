@@ -197,6 +197,8 @@ std::string SftpFileSystem::whyNoDrive(std::string_view drive) {
     const HostLookup folder = impl_->names.lookUp(impl_->base, LinkHandling::Follow);
     if (folder.outcome == HostLookup::Outcome::Missing)
         return mapped + describe(FsStatus::NotFound);
+    if (folder.outcome == HostLookup::Outcome::Failed && folder.failure.status == FsStatus::IoError)
+        return "cannot reach " + place + ": " + folder.failure.detail; // a connection lost
     if (folder.outcome == HostLookup::Outcome::Failed)
         return mapped + describe(folder.failure.status) + " (" + folder.failure.detail + ")";
     if (!S_ISDIR(folder.status.st_mode))
