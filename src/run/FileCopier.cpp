@@ -242,10 +242,9 @@ FileCopier::Begun FileCopier::copyWithinFreeSpace(const engine::CopyAction& acti
     const std::string drive = platform::drive_path::driveKey(action.targetFolder);
     if (!room && !drive.empty() && !fileSystem.driveExists(drive)) {
         std::string why = fileSystem.whyNoDrive(drive);
-        return Attempt{
-            false, "Target drive " +
-                       std::string(platform::drive_path::driveOrShare(action.targetFolder)) +
-                       " cannot be reached" + (why.empty() ? "" : " (" + why + ")") + " - skipped"};
+        const std::string name(platform::drive_path::driveOrShare(action.targetFolder));
+        return Attempt{false, "Drive " + name + " is no longer there" +
+                                  (why.empty() ? "" : " (" + why + ")") + " - skipped"};
     }
     // A drive that cannot be queried has no free bytes.
     const std::int64_t freeBytes = room.value_or(0);
