@@ -193,6 +193,18 @@ INSTANTIATE_TEST_SUITE_P(
                           {{"DATA.DBF.DB1", "old"}}}),
     [](const auto& testInfo) { return std::string(testInfo.param.title); });
 
+TEST_F(CopyTest, ADriveGoneSinceTheScanIsNamedAsGoneNotAsFull) {
+    tree.lay({{"left/DATA.DBF", "new"}});
+    planCopy("DATA.DBF");
+    fileSystem.driveGoneBecause = "connection lost";
+
+    copyPlannedFiles();
+
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(copyRow(0).status, "Drive R: is no longer there (connection lost) - skipped");
+    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+}
+
 TEST_F(CopyTest, CopyWhoseFolderCannotBeFlushedIsNotReportedAsASuccess) {
     tree.lay({{"left/DATA.DBF", "new"}, {"left/NEXT.DBF", "next"}});
     planCopy("DATA.DBF");

@@ -44,6 +44,8 @@ public:
     std::function<bool(std::string_view path)> refuseRemove;
     // Links fail with this status (Unsupported: a file system without links).
     std::optional<platform::FsStatus> linkFailure;
+    // Every drive is gone since the scan, for this reason (a connection lost).
+    std::string driveGoneBecause;
     // The free bytes every drive reports.
     std::optional<std::int64_t> freeSpace;
     // Flushing a folder fails with this result: any folder, or only the one named.
@@ -78,8 +80,12 @@ public:
     std::vector<platform::FileIdentity> folderChain(std::string_view folder) override {
         return inner_.folderChain(folder);
     }
-    bool driveExists(std::string_view drive) override { return inner_.driveExists(drive); }
-    std::string whyNoDrive(std::string_view drive) override { return inner_.whyNoDrive(drive); }
+    bool driveExists(std::string_view drive) override {
+        return driveGoneBecause.empty() && inner_.driveExists(drive);
+    }
+    std::string whyNoDrive(std::string_view drive) override {
+        return driveGoneBecause.empty() ? inner_.whyNoDrive(drive) : driveGoneBecause;
+    }
     platform::FsResult setReadOnly(std::string_view path, bool readOnly) override {
         return inner_.setReadOnly(path, readOnly);
     }
@@ -106,6 +112,8 @@ public:
         return inner_.removeFolder(path);
     }
     std::optional<std::int64_t> freeBytes(std::string_view drive) override {
+        if (!driveGoneBecause.empty())
+            return std::nullopt;
         return freeSpace ? freeSpace : inner_.freeBytes(drive);
     }
     using platform::FileSystem::openRead;
