@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 namespace brisko::platform::sftp {
@@ -229,6 +230,31 @@ TEST_F(SftpFileSystemTest, ServerKilledDuringAWriteFailsTheCopyWithoutAHang) {
     EXPECT_EQ(written.detail.rfind("connection lost: ", 0), 0u) << written.detail;
     const FsResult renamed = files->rename(kTemporary, "R:\\SUB\\FILE");
     EXPECT_EQ(renamed.status, FsStatus::IoError);
+    EXPECT_FALSE(tree.exists("SUB/FILE"));
+}
+
+TEST_F(SftpFileSystemTest, FullServerDiskIsReportedAsFullAndLeavesNoFile) {
+    // The location on a disk of 256 KiB: only root may make one.
+    if (mount("brisko-full", tree.root().c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "a small disk needs root";
+    struct Unmount {
+        std::string folder;
+        ~Unmount() { umount2(folder.c_str(), MNT_DETACH); }
+    } unmount{tree.root().string()};
+    tree.makeFolder("SUB");
+    auto files = connect();
+    const std::optional<std::int64_t> free = files->freeBytes("R:");
+    ASSERT_TRUE(free);
+    EXPECT_LE(*free, 256 * 1024);
+
+    FsResult result;
+    auto output = files->createFresh(kTemporary, result);
+    ASSERT_TRUE(output) << result.detail;
+    FsResult written = writeAll(*output, pattern(1'000'000));
+    if (written.ok())
+        written = output->flush();
+    EXPECT_EQ(written.status, FsStatus::NoSpace) << written.detail;
+    output->close();
     EXPECT_FALSE(tree.exists("SUB/FILE"));
 }
 
