@@ -67,7 +67,11 @@ void writeCounters(std::ostream& out, const run::RunStatus& status) {
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     std::unique_ptr<run::Startup> startup;
     try {
-        startup = std::make_unique<run::Startup>(options.drives, options.shares);
+        // ssh asks for passphrases and passwords on the terminal; without one it fails at once
+        // with its reason rather than wait for an answer nobody can give.
+        startup = std::make_unique<run::Startup>(options.drives, options.shares,
+                                                 hasTerminal() ? platform::sftp::SshAsking::Terminal
+                                                               : platform::sftp::SshAsking::Never);
     } catch (const run::StartupError& failure) {
         err << "brisko2-batch: " << failure.what() << "\n";
         return kExitUsage;

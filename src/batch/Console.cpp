@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -31,6 +32,10 @@ std::vector<std::string> commandLineArguments(int, char**) {
 bool standardErrorIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
 }
+
+bool hasTerminal() {
+    return false;
+}
 #else
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
@@ -38,6 +43,14 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
 
 bool standardErrorIsTerminal() {
     return isatty(STDERR_FILENO) != 0;
+}
+
+bool hasTerminal() {
+    const int terminal = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal < 0)
+        return false;
+    close(terminal);
+    return true;
 }
 #endif
 

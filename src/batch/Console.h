@@ -13,4 +13,8 @@ std::vector<std::string> commandLineArguments(int argc, char** argv);
 // Whether standard error is a terminal (a console window on Windows).
 bool standardErrorIsTerminal();
 
+// Whether the process has a terminal of its own to ask questions on (never on Windows, where
+// no location asks).
+bool hasTerminal();
+
 } // namespace brisko::batch
