@@ -19,14 +19,28 @@ bool SftpFsSessions::startFirst(std::unique_lock<std::mutex>& lock) {
     return !clients_.empty();
 }
 
+SftpFsSessions::~SftpFsSessions() {
+    std::vector<std::thread> starters;
+    {
+        const std::lock_guard lock(mutex_);
+        starters.swap(starters_);
+    }
+    for (std::thread& starter : starters)
+        starter.join();
+}
+
 void SftpFsSessions::startMore(std::unique_lock<std::mutex>& lock) {
-    if (moreFailed_ || clients_.size() + starting_ >= count_)
-        return;
-    ++starting_;
-    lock.unlock(); // the sessions already there serve meanwhile
+    (void)lock; // held
+    while (!moreFailed_ && clients_.size() + starting_ < count_) {
+        ++starting_;
+        starters_.emplace_back([this] { startOne(); });
+    }
+}
+
+void SftpFsSessions::startOne() {
     std::string why;
     std::unique_ptr<Client> client = start_(why);
-    lock.lock();
+    const std::lock_guard lock(mutex_);
     --starting_;
     if (client)
         clients_.push_back(std::move(client));
@@ -36,13 +50,11 @@ void SftpFsSessions::startMore(std::unique_lock<std::mutex>& lock) {
 
 std::shared_ptr<Client> SftpFsSessions::next(FsResult& failure) {
     std::unique_lock lock(mutex_);
-    const bool firstCall = !triedFirst_;
     if (!startFirst(lock)) {
         failure = {FsStatus::IoError, "cannot reach " + place_ + ": " + why_};
         return nullptr;
     }
-    if (!firstCall) // the first request is not kept waiting for a second start
-        startMore(lock);
+    startMore(lock);
     const std::size_t count = clients_.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::shared_ptr<Client>& client = clients_[(turn_ + i) % count];

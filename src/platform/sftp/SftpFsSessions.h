@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace brisko::platform::sftp {
@@ -24,6 +25,8 @@ public:
 
     // place: the location as people write it, for the texts of failures.
     SftpFsSessions(std::string place, Start start, std::size_t count);
+    // Waits for the sessions still being started.
+    ~SftpFsSessions();
 
     // A session for the next request (one that is still alive where there is one); nothing when
     // the location cannot be reached, and failure then says why ("cannot reach PLACE: ...").
@@ -35,8 +38,10 @@ public:
 private:
     // Starts the first session once.
     bool startFirst(std::unique_lock<std::mutex>& lock);
-    // Starts one more session when one is still missing; another thread's start is not waited for.
+    // Starts the missing sessions, each on a thread of its own: nobody waits for them, the
+    // sessions already there serve meanwhile.
     void startMore(std::unique_lock<std::mutex>& lock);
+    void startOne();
 
     std::string place_;
     Start start_;
@@ -44,7 +49,8 @@ private:
     std::mutex mutex_;
     std::vector<std::shared_ptr<Client>> clients_;
     std::size_t turn_ = 0;
-    std::size_t starting_ = 0; // sessions being started by some thread
+    std::size_t starting_ = 0; // sessions being started
+    std::vector<std::thread> starters_;
     bool triedFirst_ = false;
     bool moreFailed_ = false; // a later session could not be started: the ones there will do
     std::string why_;
