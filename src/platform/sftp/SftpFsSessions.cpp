@@ -1,5 +1,7 @@
 #include "platform/sftp/SftpFsSessions.h"
 
+#include <thread>
+
 namespace brisko::platform::sftp {
 
 SftpFsSessions::SftpFsSessions(std::string place, Start start, std::size_t count)
@@ -19,33 +21,33 @@ bool SftpFsSessions::startFirst(std::unique_lock<std::mutex>& lock) {
     return !clients_.empty();
 }
 
-SftpFsSessions::~SftpFsSessions() {
-    std::vector<std::thread> starters;
-    {
-        const std::lock_guard lock(mutex_);
-        starters.swap(starters_);
-    }
-    for (std::thread& starter : starters)
-        starter.join();
-}
-
 void SftpFsSessions::startMore(std::unique_lock<std::mutex>& lock) {
     (void)lock; // held
+    {
+        // The sessions started meanwhile join the others.
+        const std::lock_guard taking(arrivals_->mutex);
+        starting_ -= arrivals_->clients.size() + arrivals_->failed;
+        for (std::unique_ptr<Client>& client : arrivals_->clients)
+            clients_.push_back(std::move(client));
+        arrivals_->clients.clear();
+        if (arrivals_->failed > 0)
+            moreFailed_ = true;
+        arrivals_->failed = 0;
+    }
     while (!moreFailed_ && clients_.size() + starting_ < count_) {
         ++starting_;
-        starters_.emplace_back([this] { startOne(); });
+        // Nobody waits for the thread: a session that comes after the file system has gone
+        // is closed by it.
+        std::thread([arrivals = arrivals_, start = start_] {
+            std::string why;
+            std::unique_ptr<Client> client = start(why);
+            const std::lock_guard arrived(arrivals->mutex);
+            if (client)
+                arrivals->clients.push_back(std::move(client));
+            else
+                ++arrivals->failed;
+        }).detach();
     }
-}
-
-void SftpFsSessions::startOne() {
-    std::string why;
-    std::unique_ptr<Client> client = start_(why);
-    const std::lock_guard lock(mutex_);
-    --starting_;
-    if (client)
-        clients_.push_back(std::move(client));
-    else
-        moreFailed_ = true;
 }
 
 std::shared_ptr<Client> SftpFsSessions::next(FsResult& failure) {

@@ -9,7 +9,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace brisko::platform::sftp {
@@ -25,8 +24,6 @@ public:
 
     // place: the location as people write it, for the texts of failures.
     SftpFsSessions(std::string place, Start start, std::size_t count);
-    // Waits for the sessions still being started.
-    ~SftpFsSessions();
 
     // A session for the next request (one that is still alive where there is one); nothing when
     // the location cannot be reached, and failure then says why ("cannot reach PLACE: ...").
@@ -38,10 +35,16 @@ public:
 private:
     // Starts the first session once.
     bool startFirst(std::unique_lock<std::mutex>& lock);
-    // Starts the missing sessions, each on a thread of its own: nobody waits for them, the
-    // sessions already there serve meanwhile.
+    // Takes in the sessions started since, and starts the missing ones, each on a thread of its
+    // own: nobody waits for them, the sessions already there serve meanwhile.
     void startMore(std::unique_lock<std::mutex>& lock);
-    void startOne();
+
+    // The sessions started in the background, until taken in.
+    struct Arrivals {
+        std::mutex mutex;
+        std::vector<std::unique_ptr<Client>> clients;
+        std::size_t failed = 0;
+    };
 
     std::string place_;
     Start start_;
@@ -50,7 +53,7 @@ private:
     std::vector<std::shared_ptr<Client>> clients_;
     std::size_t turn_ = 0;
     std::size_t starting_ = 0; // sessions being started
-    std::vector<std::thread> starters_;
+    std::shared_ptr<Arrivals> arrivals_ = std::make_shared<Arrivals>();
     bool triedFirst_ = false;
     bool moreFailed_ = false; // a later session could not be started: the ones there will do
     std::string why_;
