@@ -175,6 +175,13 @@ PathInfo SftpFileSystem::stat(std::string_view path) {
     PathInfo info;
     const ServerTarget target = impl_->plainEntry(path, exactLast_);
     info.result = target.result;
+    if (target.ok() || target.onlyLastMissing) {
+        ServerTarget creatable = target;
+        creatable.missing = !target.ok();
+        creatable.result = FsResult::success();
+        Impl::recentLook() =
+            Impl::RecentLook{impl_.get(), std::string(path), exactLast_, creatable};
+    }
     if (!target.ok())
         return info;
     DosStampCache stamps;
@@ -351,6 +358,7 @@ FsResult SftpFileSystem::removeFile(std::string_view path) {
 }
 
 FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
+    std::optional<Impl::RecentLook> recent = std::move(Impl::recentLook());
     const Impl::Changing changing(*impl_);
     FsResult result;
     std::shared_ptr<Client> client = impl_->client(result);
@@ -359,7 +367,7 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
     if (!client->hasExtension(kPosixRename, "1"))
         return extensionMissing(kPosixRename); // a plain RENAME never replaces in one step
     if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(from)))
-        return renameWritten(std::string(from), *write, to);
+        return impl_->renameWritten(std::string(from), *write, to, exactLast_, recent);
     const ServerTarget source = impl_->locateToChange(from, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
@@ -385,30 +393,33 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
     return result;
 }
 
-FsResult SftpFileSystem::renameWritten(const std::string& from, SftpWrite& write,
-                                       std::string_view to) {
+FsResult SftpFileSystem::Impl::renameWritten(const std::string& from, SftpWrite& write,
+                                             std::string_view to, bool exactLast,
+                                             const std::optional<RecentLook>& recent) {
     // The file was made here, exclusively, in a folder looked at then: a folder swapped for a
     // link since holds no such file, and the rename fails. Into that same folder the rename
     // needs no second look at the folder.
-    const ServerTarget target = impl_->locate(to, Need::Creatable, exactLast_);
+    const bool looked =
+        recent && recent->impl == this && recent->path == to && recent->exactLast == exactLast;
+    const ServerTarget target = looked ? recent->target : locate(to, Need::Creatable, exactLast);
     if (!target.ok())
         return target.result;
     if (target.driveFolder)
         return refusal::folderHasThatName();
     const std::string folder = parentOf(target.host);
     if (folder != parentOf(write.path())) {
-        if (FsResult way = impl_->noLinkTo(folder); !way.ok())
+        if (FsResult way = noLinkTo(folder); !way.ok())
             return way;
     }
     // On the file's own session, after every write and change of attributes sent before.
     FsResult result = resultOf(await(write.client()->posixRename(write.path(), target.host)));
     if (!result.ok())
         return result;
-    impl_->writers->gone(from, &write);
+    writers->gone(from, &write);
     if (!target.missing)
-        impl_->space.forget(); // the file replaced is gone
-    impl_->resolver.nameRemoved(write.path());
-    impl_->resolver.nameAdded(target.host);
+        space.forget(); // the file replaced is gone
+    resolver.nameRemoved(write.path());
+    resolver.nameAdded(target.host);
     return result;
 }
 

@@ -10,8 +10,6 @@
 
 namespace brisko::platform::sftp {
 
-class SftpWrite;
-
 // Starts one SFTP session to the location; nothing (and why set to ssh's reason) when it cannot.
 using Connector = std::function<std::unique_ptr<Client>(std::string& why)>;
 
@@ -66,8 +64,6 @@ public:
 private:
     struct Impl;
     SftpFileSystem(std::shared_ptr<Impl> impl, bool exactLast);
-    // Puts a file being written here in place.
-    FsResult renameWritten(const std::string& from, SftpWrite& write, std::string_view to);
 
     std::shared_ptr<Impl> impl_;
     bool exactLast_ = false;

@@ -62,6 +62,7 @@ ServerTarget SftpFileSystem::Impl::locate(std::string_view path, Need need, bool
     target.host = resolution.host;
     target.status = resolution.status;
     target.requestedName = route.components.back();
+    target.onlyLastMissing = resolution.onlyLastMissing();
     if (need == Need::Creatable && resolution.onlyLastMissing()) {
         target.result = FsResult::success();
         target.missing = true;
@@ -168,6 +169,11 @@ std::string SftpFileSystem::Impl::resolvedBase() {
     const std::lock_guard lock(mutex_);
     resolvedBase_ = folderWithoutSlash(real.value);
     return *resolvedBase_;
+}
+
+std::optional<SftpFileSystem::Impl::RecentLook>& SftpFileSystem::Impl::recentLook() {
+    thread_local std::optional<RecentLook> recent;
+    return recent;
 }
 
 FileIdentity SftpFileSystem::Impl::identityOf(const std::string& host) {

@@ -27,6 +27,7 @@ struct ServerTarget {
     std::string host;                  // the path on the server, names as found there
     std::string requestedName;         // the last name as the caller wrote it
     bool missing = false;              // (Creatable) nothing of that name exists yet
+    bool onlyLastMissing = false;      // the folder is there, the last name is not
     bool driveFolder = false;          // the location's own folder: followed if a link
     std::optional<struct stat> status; // the entry's own status (the folder's for driveFolder)
 
@@ -124,9 +125,26 @@ struct SftpFileSystem::Impl {
         ahead.forget();
         driveSeenAt = 0;
     }
+    // The last look at a path by stat on this thread, for a rename that follows it at once
+    // (a copy's target is looked at just before the copy takes its name): the name as found on
+    // the server then. Any change made on this thread in between drops it.
+    struct RecentLook {
+        const Impl* impl = nullptr;
+        std::string path;
+        bool exactLast = false;
+        ServerTarget target; // as Need::Creatable would find it
+    };
+    static std::optional<RecentLook>& recentLook();
+    // Puts a file being written here in place (recent: the look at to just before, if any).
+    FsResult renameWritten(const std::string& from, SftpWrite& write, std::string_view to,
+                           bool exactLast, const std::optional<RecentLook>& recent);
+
     // Says so before and after a change.
     struct Changing {
-        explicit Changing(Impl& impl) : impl_(impl) { impl_.changing(); }
+        explicit Changing(Impl& impl) : impl_(impl) {
+            impl_.changing();
+            recentLook().reset();
+        }
         ~Changing() { impl_.changing(); }
         Changing(const Changing&) = delete;
         Changing& operator=(const Changing&) = delete;

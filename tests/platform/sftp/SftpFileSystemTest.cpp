@@ -117,9 +117,12 @@ TEST_F(SftpFileSystemTest, StampAndPermissionsOfAFileBeingWrittenHoldAfterItsWri
     EXPECT_TRUE(files->setPermissions(kTemporary, 0640).ok());
     EXPECT_TRUE(files->setReadOnly(kTemporary, true).ok());
     EXPECT_TRUE(output->flush().ok());
-    EXPECT_TRUE(files->rename(kTemporary, "R:\\SUB\\FILE.TXT").ok());
+    // The target as just looked at, by its one case variant.
+    EXPECT_TRUE(files->stat("R:\\SUB\\file.txt").result.ok());
+    EXPECT_TRUE(files->rename(kTemporary, "R:\\SUB\\file.txt").ok());
     EXPECT_TRUE(output->close().ok());
 
+    EXPECT_FALSE(tree.exists("SUB/file.txt"));
     EXPECT_EQ(tree.read("SUB/FILE.TXT"), content);
     EXPECT_EQ(tree.time("SUB/FILE.TXT"), timeFromDosStamp(stamp));
     EXPECT_EQ(linkStatus(tree.path("SUB/FILE.TXT")).st_mode & 07777, 0440u);
