@@ -34,13 +34,14 @@ FsResult readLinkText(Client& client, const std::string& host, DirEntry& entry) 
     return FsResult::success();
 }
 
-// Sets the permission bits of a file being written, on its handle: the answer comes with its
-// flush. Only the permission bits: set-user-ID and the like are never carried over.
+// Sets the permission bits of a file being written, on its handle, without waiting: a refusal is
+// let pass, as the callers let it pass. Only the permission bits: set-user-ID and the like are
+// never carried over.
 FsResult setModeOf(SftpWrite& write, mode_t mode) {
     if (write.permissions() != (mode & 0777)) {
         Attributes attributes;
         attributes.permissions = mode & 0777;
-        write.setAttributes(attributes);
+        write.setAttributes(attributes, false);
     }
     return FsResult::success();
 }
@@ -682,7 +683,7 @@ FsResult SftpFileSystem::setStamp(std::string_view path, DosStamp stamp) {
     // old time is not taken for the leftover of an ended run before it has its name.
     times.accessTime = static_cast<std::uint32_t>(std::time(nullptr));
     if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(path))) {
-        write->setAttributes(times); // its answer comes with the flush
+        write->setAttributes(times, true); // its answer comes with the flush
         return FsResult::success();
     }
     const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);

@@ -108,7 +108,7 @@ void SftpWrite::settleOldest(std::unique_lock<std::mutex>& lock) {
     lock.unlock(); // the answer is waited for without holding the others up
     const Outcome<Done> done = await(std::move(oldest.reply));
     std::optional<FsResult> failure;
-    if (!done.ok())
+    if (!done.ok() && (oldest.binding || done.error->lost))
         failure = failureOf(*done.error);
     lock.lock();
     if (failure && !failure_)
@@ -120,8 +120,8 @@ void SftpWrite::settleAll(std::unique_lock<std::mutex>& lock) {
         settleOldest(lock);
 }
 
-void SftpWrite::send(std::size_t size, std::future<Outcome<Done>> reply) {
-    pending_.push_back({size, std::move(reply)});
+void SftpWrite::send(std::size_t size, std::future<Outcome<Done>> reply, bool binding) {
+    pending_.push_back({size, std::move(reply), binding});
     bytesInFlight_ += size;
     flushed_ = false;
 }
@@ -144,13 +144,13 @@ FsResult SftpWrite::write(const std::byte* data, std::size_t size) {
     return failure_.value_or(FsResult::success());
 }
 
-void SftpWrite::setAttributes(const Attributes& attributes) {
+void SftpWrite::setAttributes(const Attributes& attributes, bool binding) {
     const std::lock_guard lock(mutex_);
     if (closed_)
         return;
     if (attributes.permissions)
         permissions_ = *attributes.permissions;
-    send(0, client_->fsetstat(handle_, attributes));
+    send(0, client_->fsetstat(handle_, attributes), binding);
 }
 
 std::optional<std::uint32_t> SftpWrite::permissions() {

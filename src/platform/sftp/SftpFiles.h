@@ -67,7 +67,9 @@ public:
 
     FsResult write(const std::byte* data, std::size_t size);
     // Sends new attributes for the file on its handle; a permission change is remembered.
-    void setAttributes(const Attributes& attributes);
+    // binding: a refusal fails the next flush or close (a stamp); else it is let pass, as a
+    // server that keeps its own permission bits refuses them.
+    void setAttributes(const Attributes& attributes, bool binding);
     // The permission bits last sent; nothing before any were (the server's umask may have
     // changed those the file was made with).
     std::optional<std::uint32_t> permissions();
@@ -87,10 +89,11 @@ private:
     struct Pending {
         std::size_t size = 0;
         std::future<Outcome<Done>> reply;
+        bool binding = true;
     };
     void settleOldest(std::unique_lock<std::mutex>& lock);
     void settleAll(std::unique_lock<std::mutex>& lock);
-    void send(std::size_t size, std::future<Outcome<Done>> reply);
+    void send(std::size_t size, std::future<Outcome<Done>> reply, bool binding = true);
     FsResult failureOf(const Error& error);
 
     std::shared_ptr<Client> client_;
