@@ -2,6 +2,9 @@
 
 #include "platform/sftp/SftpConnection.h"
 
+#include <deque>
+#include <iterator>
+
 namespace brisko::platform::sftp {
 
 std::unique_ptr<Client> Client::connect(const Transport& transport, std::string& why) {
@@ -15,12 +18,19 @@ bool Client::hasExtension(std::string_view name, std::string_view version) const
 }
 
 Outcome<std::vector<NameEntry>> Client::listFolder(const std::string& path) {
+    // A few READDIR requests are kept in flight: the server answers them in turn, each with the
+    // next names, and with the end (again) once there are no more.
+    constexpr std::size_t kReadsAhead = 3;
     Outcome<Handle> folder = opendir(path).get();
     if (!folder.ok())
         return Outcome<std::vector<NameEntry>>::failed(std::move(*folder.error));
     Outcome<std::vector<NameEntry>> all;
+    std::deque<std::future<Outcome<std::vector<NameEntry>>>> asked;
     for (;;) {
-        Outcome<std::vector<NameEntry>> batch = readdir(folder.value).get();
+        while (asked.size() < kReadsAhead)
+            asked.push_back(readdir(folder.value));
+        Outcome<std::vector<NameEntry>> batch = asked.front().get();
+        asked.pop_front();
         if (!batch.ok()) {
             if (batch.error->code != Code::Eof)
                 all.error = std::move(batch.error);
@@ -28,6 +38,8 @@ Outcome<std::vector<NameEntry>> Client::listFolder(const std::string& path) {
         }
         std::move(batch.value.begin(), batch.value.end(), std::back_inserter(all.value));
     }
+    for (auto& late : asked)
+        late.wait(); // answered before the close, as the server answers in turn
     Outcome<Done> closed = close(folder.value).get();
     if (all.ok() && !closed.ok())
         all.error = std::move(closed.error);

@@ -11,6 +11,7 @@
 #include "platform/sftp/SftpFsLeftover.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <limits>
 
@@ -31,6 +32,26 @@ FsResult readLinkText(Client& client, const std::string& host, DirEntry& entry) 
         return resultOf(*text.error);
     entry.linkTarget = std::move(text.value);
     return FsResult::success();
+}
+
+// Sets the permission bits of a file being written, on its handle, without waiting: a refusal is
+// let pass, as the callers let it pass. Only the permission bits: set-user-ID and the like are
+// never carried over.
+FsResult setModeOf(SftpWrite& write, mode_t mode) {
+    if (write.permissions() != (mode & 0777)) {
+        Attributes attributes;
+        attributes.permissions = mode & 0777;
+        write.setAttributes(attributes, false);
+    }
+    return FsResult::success();
+}
+
+// A folder's names below the location's folder, as listings read ahead are known by.
+std::string aheadKey(const HostRoute& route) {
+    std::string key;
+    for (const std::string& name : route.components)
+        key.append(1, '/').append(name);
+    return key;
 }
 
 } // namespace
@@ -61,30 +82,58 @@ std::optional<std::string> SftpFileSystem::hostPath(std::string_view /*path*/) {
 
 Listing SftpFileSystem::list(std::string_view folder) {
     Listing listing;
-    const ServerTarget target = impl_->locate(folder, Need::Existing, exactLast_);
-    listing.result = target.result;
-    if (!target.ok())
+    HostRoute route;
+    if (!impl_->parse(folder, route, listing.result))
         return listing;
-    if (target.isLink()) {
-        listing.result = refusal::linkForFolder();
-        return listing;
+    const std::string key = aheadKey(route);
+    std::string host;
+    if (std::optional<AheadListing> kept = impl_->ahead.take(key)) {
+        host = std::move(kept->host);
+        listing = std::move(kept->listing);
+    } else {
+        const ServerTarget target = impl_->locate(folder, Need::Existing, exactLast_);
+        listing.result = target.result;
+        if (!target.ok())
+            return listing;
+        if (target.isLink()) {
+            listing.result = refusal::linkForFolder();
+            return listing;
+        }
+        if (!target.isFolder()) {
+            listing.result = refusal::fileNotFolder();
+            return listing;
+        }
+        host = target.host;
+        listing = impl_->listHost(host);
     }
-    if (!target.isFolder()) {
-        listing.result = refusal::fileNotFolder();
+    if (!listing.result.ok())
         return listing;
+    impl_->resolver.forgetListing(host);
+    // The subfolders are listed meanwhile: a scan asks for them next. Not while files are being
+    // written here, whose sizes and stamps would be out of date in them.
+    if (!impl_->writers->any()) {
+        for (const DirEntry& entry : listing.entries) {
+            if (entry.attributes.directory && !entry.attributes.link)
+                impl_->ahead.ask(key + "/" + entry.name, joinHost(host, entry.name));
+        }
     }
-    std::shared_ptr<Client> client = impl_->client(listing.result);
-    if (!client)
+    return listing;
+}
+
+Listing SftpFileSystem::Impl::listHost(const std::string& host) {
+    Listing listing;
+    std::shared_ptr<Client> session = client(listing.result);
+    if (!session)
         return listing;
-    Outcome<std::vector<NameEntry>> names = client->listFolder(target.host);
-    if (!names.ok()) {
-        listing.result = resultOf(*names.error);
+    Outcome<std::vector<NameEntry>> listed = session->listFolder(host);
+    if (!listed.ok()) {
+        listing.result = resultOf(*listed.error);
         return listing; // a partial listing must never pass for the whole folder
     }
     DosStampCache stamps;
     // The texts of the links are asked all at once, then waited for.
     std::vector<std::pair<std::size_t, std::future<Outcome<std::string>>>> links;
-    for (const NameEntry& name : names.value) {
+    for (const NameEntry& name : listed.value) {
         if (name.name == "." || name.name == "..")
             continue; // every server lists them
         if (std::string why = whyNotAName(name.name); !why.empty()) {
@@ -98,7 +147,7 @@ Listing SftpFileSystem::list(std::string_view folder) {
         }
         if (entry.entry.attributes.link)
             links.emplace_back(listing.entries.size(),
-                               client->readlink(joinHost(target.host, name.name)));
+                               session->readlink(joinHost(host, name.name)));
         listing.entries.push_back(std::move(entry.entry));
     }
     std::vector<bool> unread(listing.entries.size(), false);
@@ -119,7 +168,6 @@ Listing SftpFileSystem::list(std::string_view folder) {
     }
     const DirEntry* first = listing.entries.data(); // each is looked at in its own place
     std::erase_if(listing.entries, [&](const DirEntry& entry) { return unread[&entry - first]; });
-    impl_->resolver.forgetListing(target.host);
     sortListing(listing);
     return listing;
 }
@@ -128,6 +176,13 @@ PathInfo SftpFileSystem::stat(std::string_view path) {
     PathInfo info;
     const ServerTarget target = impl_->plainEntry(path, exactLast_);
     info.result = target.result;
+    if (target.ok() || target.onlyLastMissing) {
+        ServerTarget creatable = target;
+        creatable.missing = !target.ok();
+        creatable.result = FsResult::success();
+        Impl::recentLook() =
+            Impl::RecentLook{impl_.get(), std::string(path), exactLast_, creatable};
+    }
     if (!target.ok())
         return info;
     DosStampCache stamps;
@@ -149,6 +204,15 @@ PathInfo SftpFileSystem::stat(std::string_view path) {
 }
 
 std::optional<FileIdentity> SftpFileSystem::identityOf(std::string_view path) {
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(path)))
+        return impl_->identityOf(write->path());
+    // A folder a listing just showed, as the scan asks about every folder it enters.
+    HostRoute route;
+    FsResult failure;
+    if (impl_->parse(path, route, failure) && !route.components.empty()) {
+        if (const std::optional<std::string> host = impl_->ahead.seen(aheadKey(route)))
+            return impl_->identityOf(*host);
+    }
     const ServerTarget target = impl_->locate(path, Need::Existing, exactLast_);
     if (!target.ok())
         return std::nullopt;
@@ -184,8 +248,18 @@ std::vector<FileIdentity> SftpFileSystem::folderChain(std::string_view folder) {
 bool SftpFileSystem::driveExists(std::string_view /*drive*/) {
     if (!impl_->sessions.reachable())
         return false;
+    // The scan asks for every folder: an answer that the folder is there holds a moment.
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::seconds kHeld{1};
+    const auto now = Clock::now();
+    const std::int64_t seenAt = impl_->driveSeenAt.load();
+    if (seenAt != 0 && now - Clock::time_point(Clock::duration(seenAt)) < kHeld)
+        return true;
     const HostLookup folder = impl_->names.lookUp(impl_->base, LinkHandling::Follow);
-    return folder.outcome == HostLookup::Outcome::Found && S_ISDIR(folder.status.st_mode);
+    const bool there =
+        folder.outcome == HostLookup::Outcome::Found && S_ISDIR(folder.status.st_mode);
+    impl_->driveSeenAt = there ? now.time_since_epoch().count() : 0;
+    return there;
 }
 
 std::string SftpFileSystem::whyNoDrive(std::string_view drive) {
@@ -207,11 +281,16 @@ std::string SftpFileSystem::whyNoDrive(std::string_view drive) {
 }
 
 FsResult SftpFileSystem::setReadOnly(std::string_view path, bool readOnly) {
+    const Impl::Changing changing(*impl_);
+    constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(path))) {
+        const auto now = static_cast<mode_t>(write->permissions().value_or(kFreshFileMode));
+        return setModeOf(*write, readOnly ? (now & ~kAnyWrite) : (now | S_IWUSR));
+    }
     const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
     const mode_t now = target.status->st_mode;
-    constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
     const mode_t mode = readOnly ? (now & ~kAnyWrite) : (now | S_IWUSR);
     if ((mode & 07777) == (now & 07777))
         return FsResult::success();
@@ -223,9 +302,12 @@ FsResult SftpFileSystem::clearAttributes(std::string_view path) {
 }
 
 FsResult SftpFileSystem::copyAttributes(std::string_view from, std::string_view to) {
+    const Impl::Changing changing(*impl_);
     const ServerTarget source = impl_->plainEntry(from, exactLast_);
     if (!source.ok() || source.isLink())
         return source.result;
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(to)))
+        return setModeOf(*write, source.status->st_mode & 0777);
     const ServerTarget target = impl_->plainEntryToChange(to, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
@@ -244,6 +326,9 @@ std::optional<std::uint32_t> SftpFileSystem::permissions(std::string_view path) 
 }
 
 FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t bits) {
+    const Impl::Changing changing(*impl_);
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(path)))
+        return setModeOf(*write, static_cast<mode_t>(bits & 0777));
     const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
     if (!target.ok() || target.isLink())
         return target.result;
@@ -255,6 +340,7 @@ FsResult SftpFileSystem::setPermissions(std::string_view path, std::uint32_t bit
 }
 
 FsResult SftpFileSystem::removeFile(std::string_view path) {
+    const Impl::Changing changing(*impl_);
     const ServerTarget target = impl_->locateToChange(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
@@ -265,18 +351,26 @@ FsResult SftpFileSystem::removeFile(std::string_view path) {
     if (!client)
         return result;
     result = resultOf(await(client->remove(target.host)));
-    if (result.ok())
-        impl_->resolver.nameRemoved(target.host);
+    if (!result.ok())
+        return result;
+    impl_->resolver.nameRemoved(target.host);
+    impl_->space.forget();
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(path)))
+        impl_->writers->gone(std::string(path), write.get()); // its handle is all that is left
     return result;
 }
 
 FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
+    std::optional<Impl::RecentLook> recent = std::move(Impl::recentLook());
+    const Impl::Changing changing(*impl_);
     FsResult result;
     std::shared_ptr<Client> client = impl_->client(result);
     if (!client)
         return result;
     if (!client->hasExtension(kPosixRename, "1"))
         return extensionMissing(kPosixRename); // a plain RENAME never replaces in one step
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(from)))
+        return impl_->renameWritten(std::string(from), *write, to, exactLast_, recent);
     const ServerTarget source = impl_->locateToChange(from, Need::Existing, exactLast_);
     if (!source.ok())
         return source.result;
@@ -291,6 +385,8 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
     result = resultOf(await(client->posixRename(source.host, target.host)));
     if (!result.ok())
         return result;
+    if (!target.missing)
+        impl_->space.forget(); // the file replaced is gone
     if (source.isFolder()) {
         impl_->resolver.forgetAll();
     } else {
@@ -300,7 +396,38 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
     return result;
 }
 
+FsResult SftpFileSystem::Impl::renameWritten(const std::string& from, SftpWrite& write,
+                                             std::string_view to, bool exactLast,
+                                             const std::optional<RecentLook>& recent) {
+    // The file was made here, exclusively, in a folder looked at then: a folder swapped for a
+    // link since holds no such file, and the rename fails. Into that same folder the rename
+    // needs no second look at the folder.
+    const bool looked =
+        recent && recent->impl == this && recent->path == to && recent->exactLast == exactLast;
+    const ServerTarget target = looked ? recent->target : locate(to, Need::Creatable, exactLast);
+    if (!target.ok())
+        return target.result;
+    if (target.driveFolder)
+        return refusal::folderHasThatName();
+    const std::string folder = parentOf(target.host);
+    if (folder != parentOf(write.path())) {
+        if (FsResult way = noLinkTo(folder); !way.ok())
+            return way;
+    }
+    // On the file's own session, after every write and change of attributes sent before.
+    FsResult result = resultOf(await(write.client()->posixRename(write.path(), target.host)));
+    if (!result.ok())
+        return result;
+    writers->gone(from, &write);
+    if (!target.missing)
+        space.forget(); // the file replaced is gone
+    resolver.nameRemoved(write.path());
+    resolver.nameAdded(target.host);
+    return result;
+}
+
 FsResult SftpFileSystem::link(std::string_view existing, std::string_view newName) {
+    const Impl::Changing changing(*impl_);
     FsResult result;
     std::shared_ptr<Client> client = impl_->client(result);
     if (!client)
@@ -322,6 +449,7 @@ FsResult SftpFileSystem::link(std::string_view existing, std::string_view newNam
 }
 
 FsResult SftpFileSystem::createLink(std::string_view path, std::string_view targetText) {
+    const Impl::Changing changing(*impl_);
     const ServerTarget target = impl_->locateToChange(path, Need::Creatable, exactLast_);
     if (!target.ok())
         return target.result;
@@ -338,6 +466,7 @@ FsResult SftpFileSystem::createLink(std::string_view path, std::string_view targ
 }
 
 FsResult SftpFileSystem::createFolders(std::string_view path) {
+    const Impl::Changing changing(*impl_);
     const ServerTarget target = impl_->plainEntry(path, exactLast_);
     if (target.ok()) {
         if (target.isLink())
@@ -382,6 +511,8 @@ FsResult SftpFileSystem::createFolders(std::string_view path) {
 }
 
 FsResult SftpFileSystem::removeFolder(std::string_view path) {
+    const Impl::Changing changing(*impl_);
+    impl_->space.forget();
     const ServerTarget target = impl_->locateToChange(path, Need::Existing, exactLast_);
     if (!target.ok())
         return target.result;
@@ -408,19 +539,25 @@ FsResult SftpFileSystem::removeFolder(std::string_view path) {
 }
 
 std::optional<std::int64_t> SftpFileSystem::freeBytes(std::string_view /*drive*/) {
+    // Asked before every copy: an answer holds a moment, less what was written here since.
+    if (const std::optional<std::int64_t> known = impl_->space.known(impl_->writers->written()))
+        return known;
     FsResult failure;
     std::shared_ptr<Client> client = impl_->client(failure);
     if (!client)
         return std::nullopt;
+    const std::int64_t writtenBefore = impl_->writers->written();
     const Outcome<FileSystemSpace> space = await(client->statvfs(impl_->base));
     if (!space.ok())
         return std::nullopt;
     constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     const std::uint64_t size = space.value.fragmentSize;
     const std::uint64_t blocks = space.value.availableBlocks;
-    if (size != 0 && blocks > kMax / size)
-        return std::numeric_limits<std::int64_t>::max();
-    return static_cast<std::int64_t>(blocks * size);
+    const std::int64_t free = size != 0 && blocks > kMax / size
+                                  ? std::numeric_limits<std::int64_t>::max()
+                                  : static_cast<std::int64_t>(blocks * size);
+    impl_->space.found(free, writtenBefore);
+    return free;
 }
 
 std::unique_ptr<InputFile> SftpFileSystem::openRead(std::string_view path, FsResult& result,
@@ -461,6 +598,7 @@ std::unique_ptr<InputFile> SftpFileSystem::openRead(std::string_view path, FsRes
 }
 
 std::unique_ptr<OutputFile> SftpFileSystem::createFresh(std::string_view path, FsResult& result) {
+    const Impl::Changing changing(*impl_);
     // The file sticks to this session: its writes, fsync and close follow one another there.
     std::shared_ptr<Client> client = impl_->client(result);
     if (!client)
@@ -473,10 +611,25 @@ std::unique_ptr<OutputFile> SftpFileSystem::createFresh(std::string_view path, F
             return nullptr;
         }
     }
-    ServerTarget target = impl_->locateToChange(path, Need::Creatable, exactLast_);
+    // The folder is asked about as written while the name is looked for; asked again only when
+    // it goes by another case on the server.
+    HostRoute route;
+    if (!impl_->parse(path, route, result))
+        return nullptr;
+    std::string guessed = route.base;
+    for (std::size_t i = 0; i + 1 < route.components.size(); ++i)
+        guessed = joinHost(guessed, route.components[i]);
+    SftpFileSystem::Impl::LinkCheck check = impl_->askNoLinkTo(guessed);
+    ServerTarget target = impl_->locate(path, Need::Creatable, exactLast_);
     result = target.result;
     if (!target.ok())
         return nullptr;
+    if (!target.driveFolder) {
+        const std::string folder = parentOf(target.host);
+        result = folder == guessed ? impl_->noLinkTo(std::move(check)) : impl_->noLinkTo(folder);
+        if (!result.ok())
+            return nullptr;
+    }
     if (target.driveFolder) {
         result = refusal::folderHasThatName();
         return nullptr;
@@ -507,7 +660,9 @@ std::unique_ptr<OutputFile> SftpFileSystem::createFresh(std::string_view path, F
     }
     impl_->resolver.nameAdded(target.host);
     result = FsResult::success();
-    return std::make_unique<SftpOutputFile>(std::move(client), std::move(opened.value), target.host,
+    auto write =
+        std::make_shared<SftpWrite>(std::move(client), std::move(opened.value), target.host);
+    return std::make_unique<SftpOutputFile>(std::move(write), std::string(path),
                                             impl_->identityOf(target.host), impl_->writers);
 }
 
@@ -520,21 +675,26 @@ FsResult SftpFileSystem::flushFolder(std::string_view /*folder*/) {
 }
 
 FsResult SftpFileSystem::setStamp(std::string_view path, DosStamp stamp) {
-    const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
-    if (!target.ok())
-        return target.result;
+    const Impl::Changing changing(*impl_);
     const std::time_t time = timeFromDosStamp(stamp);
     if (time < 0 || time > static_cast<std::time_t>(std::numeric_limits<std::uint32_t>::max()))
         return refusal::invalidStamp();
-    FsResult result;
-    std::shared_ptr<Client> client = impl_->clientFor(target.host, result);
-    if (!client)
-        return result;
     Attributes times;
     times.modifyTime = static_cast<std::uint32_t>(time);
     // The access time says when the file was last worked on: a copy stamped with its source's
     // old time is not taken for the leftover of an ended run before it has its name.
     times.accessTime = static_cast<std::uint32_t>(std::time(nullptr));
+    if (const std::shared_ptr<SftpWrite> write = impl_->writers->writing(std::string(path))) {
+        write->setAttributes(times, true); // its answer comes with the flush
+        return FsResult::success();
+    }
+    const ServerTarget target = impl_->plainEntryToChange(path, exactLast_);
+    if (!target.ok())
+        return target.result;
+    FsResult result;
+    std::shared_ptr<Client> client = impl_->clientFor(target.host, result);
+    if (!client)
+        return result;
     if (!target.isLink())
         return resultOf(await(client->setstat(target.host, times)));
     // A link's own stamp, never its target's.
@@ -545,6 +705,7 @@ FsResult SftpFileSystem::setStamp(std::string_view path, DosStamp stamp) {
 
 void SftpFileSystem::forgetCachedNames() {
     impl_->resolver.forgetAll();
+    impl_->ahead.forget();
 }
 
 std::string SftpFileSystem::currentFolder() {

@@ -88,22 +88,11 @@ std::optional<FileVersion> SftpInputFile::version() const {
                        0, identity_};
 }
 
-SftpOutputFile::SftpOutputFile(std::shared_ptr<Client> client, Handle handle, std::string path,
-                               FileIdentity identity, std::shared_ptr<SftpFsWriters> writers)
+SftpWrite::SftpWrite(std::shared_ptr<Client> client, Handle handle, std::string path)
     : client_(std::move(client)), handle_(std::move(handle)), path_(std::move(path)),
-      identity_(identity), writers_(std::move(writers)),
-      chunk_(chunkSize(client_->limits().maxWrite)) {
-    writers_->opened(path_, client_);
-}
+      chunk_(chunkSize(client_->limits().maxWrite)) {}
 
-SftpOutputFile::~SftpOutputFile() {
-    if (!closed_) {
-        writers_->closed(path_);
-        client_->close(handle_);
-    }
-}
-
-FsResult SftpOutputFile::failureOf(const Error& error) {
+FsResult SftpWrite::failureOf(const Error& error) {
     if (error.code == Code::Failure && !error.lost) {
         const Outcome<FileSystemSpace> space = await(client_->statvfs(path_));
         if (space.ok() && space.value.availableBlocks * space.value.fragmentSize < chunk_)
@@ -112,31 +101,42 @@ FsResult SftpOutputFile::failureOf(const Error& error) {
     return resultOf(error);
 }
 
-void SftpOutputFile::settleOldest() {
+void SftpWrite::settleOldest(std::unique_lock<std::mutex>& lock) {
     Pending oldest = std::move(pending_.front());
     pending_.pop_front();
     bytesInFlight_ -= oldest.size;
+    lock.unlock(); // the answer is waited for without holding the others up
     const Outcome<Done> done = await(std::move(oldest.reply));
-    if (!done.ok() && !failure_)
-        failure_ = failureOf(*done.error);
+    std::optional<FsResult> failure;
+    if (!done.ok() && (oldest.binding || done.error->lost))
+        failure = failureOf(*done.error);
+    lock.lock();
+    if (failure && !failure_)
+        failure_ = std::move(failure);
 }
 
-void SftpOutputFile::settleAll() {
+void SftpWrite::settleAll(std::unique_lock<std::mutex>& lock) {
     while (!pending_.empty())
-        settleOldest();
+        settleOldest(lock);
 }
 
-FsResult SftpOutputFile::write(const std::byte* data, std::size_t size) {
+void SftpWrite::send(std::size_t size, std::future<Outcome<Done>> reply, bool binding) {
+    pending_.push_back({size, std::move(reply), binding});
+    bytesInFlight_ += size;
+    flushed_ = false;
+}
+
+FsResult SftpWrite::write(const std::byte* data, std::size_t size) {
+    std::unique_lock lock(mutex_);
     if (closed_)
         return closedFile();
     while (size > 0 && !failure_) {
         const std::size_t count = std::min<std::size_t>(size, chunk_);
         while (!pending_.empty() && bytesInFlight_ + count > kMaxBytesInFlight)
-            settleOldest();
+            settleOldest(lock);
         if (failure_)
             break;
-        pending_.push_back({count, client_->write(handle_, offset_, {data, count})});
-        bytesInFlight_ += count;
+        send(count, client_->write(handle_, offset_, {data, count}));
         offset_ += count;
         data += count;
         size -= count;
@@ -144,25 +144,93 @@ FsResult SftpOutputFile::write(const std::byte* data, std::size_t size) {
     return failure_.value_or(FsResult::success());
 }
 
+void SftpWrite::setAttributes(const Attributes& attributes, bool binding) {
+    const std::lock_guard lock(mutex_);
+    if (closed_)
+        return;
+    if (attributes.permissions)
+        permissions_ = *attributes.permissions;
+    send(0, client_->fsetstat(handle_, attributes), binding);
+}
+
+std::optional<std::uint32_t> SftpWrite::permissions() {
+    const std::lock_guard lock(mutex_);
+    return permissions_;
+}
+
+FsResult SftpWrite::flush() {
+    std::unique_lock lock(mutex_);
+    if (closed_)
+        return closedFile();
+    if (!client_->hasExtension("fsync@openssh.com", "1"))
+        return extensionMissing("fsync@openssh.com");
+    // Sent behind everything before it: the server runs one session's requests in order, so the
+    // data and attributes are in the file when it is flushed; every answer is looked at.
+    if (!failure_)
+        send(0, client_->fsync(handle_));
+    settleAll(lock);
+    flushed_ = !failure_;
+    return failure_.value_or(FsResult::success());
+}
+
+FsResult SftpWrite::close() {
+    std::unique_lock lock(mutex_);
+    if (closed_)
+        return FsResult::success();
+    const bool onDisk = flushed_ && pending_.empty();
+    settleAll(lock);
+    closed_ = true;
+    std::future<Outcome<Done>> closing = client_->close(handle_);
+    if (onDisk)
+        return FsResult::success();
+    lock.unlock();
+    const FsResult closed = resultOf(await(std::move(closing)));
+    lock.lock();
+    return failure_.value_or(closed);
+}
+
+void SftpWrite::abandon() {
+    const std::lock_guard lock(mutex_);
+    if (closed_)
+        return;
+    closed_ = true;
+    // The requests still in flight are answered before the close; nothing waits for the answers.
+    client_->close(handle_);
+}
+
+SftpOutputFile::SftpOutputFile(std::shared_ptr<SftpWrite> write, std::string programPath,
+                               FileIdentity identity, std::shared_ptr<SftpFsWriters> writers)
+    : write_(std::move(write)), programPath_(std::move(programPath)), identity_(identity),
+      writers_(std::move(writers)) {
+    writers_->opened(programPath_, write_);
+}
+
+SftpOutputFile::~SftpOutputFile() {
+    if (!closed_) {
+        writers_->gone(programPath_, write_.get());
+        write_->abandon();
+    }
+}
+
+FsResult SftpOutputFile::write(const std::byte* data, std::size_t size) {
+    if (closed_)
+        return closedFile();
+    writers_->wrote(size);
+    return write_->write(data, size);
+}
+
 FsResult SftpOutputFile::flush() {
     if (closed_)
         return closedFile();
-    settleAll();
-    if (failure_)
-        return *failure_;
-    if (!client_->hasExtension("fsync@openssh.com", "1"))
-        return extensionMissing("fsync@openssh.com");
-    return resultOf(await(client_->fsync(handle_)));
+    return write_->flush();
 }
 
 FsResult SftpOutputFile::close() {
     if (closed_)
         return FsResult::success();
-    settleAll();
     closed_ = true;
-    writers_->closed(path_);
-    const FsResult closed = resultOf(await(client_->close(handle_)));
-    return failure_.value_or(closed);
+    writers_->gone(programPath_, write_.get());
+    return write_->close();
 }
 
 } // namespace brisko::platform::sftp

@@ -62,6 +62,7 @@ ServerTarget SftpFileSystem::Impl::locate(std::string_view path, Need need, bool
     target.host = resolution.host;
     target.status = resolution.status;
     target.requestedName = route.components.back();
+    target.onlyLastMissing = resolution.onlyLastMissing();
     if (need == Need::Creatable && resolution.onlyLastMissing()) {
         target.result = FsResult::success();
         target.missing = true;
@@ -104,20 +105,31 @@ ServerTarget SftpFileSystem::Impl::plainEntryToChange(std::string_view path, boo
 }
 
 FsResult SftpFileSystem::Impl::noLinkTo(const std::string& folder) {
+    return noLinkTo(askNoLinkTo(folder));
+}
+
+SftpFileSystem::Impl::LinkCheck SftpFileSystem::Impl::askNoLinkTo(const std::string& folder) {
+    LinkCheck check;
+    check.folder = folder;
     if (folder.size() <= base.size())
-        return FsResult::success(); // the location's own folder, which may be a link
-    std::string expected = resolvedBase();
-    if (expected.back() == '/')
-        expected.pop_back();
-    expected += folder.substr(base.size());
-    FsResult failure;
-    std::shared_ptr<Client> session = client(failure);
-    if (!session)
-        return failure;
-    const Outcome<std::string> real = await(session->realpath(folder));
+        return check; // the location's own folder, which may be a link
+    check.expected = resolvedBase();
+    if (check.expected.back() == '/')
+        check.expected.pop_back();
+    check.expected += folder.substr(base.size());
+    std::shared_ptr<Client> session = client(check.failure);
+    if (session)
+        check.real = session->realpath(folder);
+    return check;
+}
+
+FsResult SftpFileSystem::Impl::noLinkTo(LinkCheck check) {
+    if (!check.real)
+        return check.failure;
+    const Outcome<std::string> real = await(std::move(*check.real));
     if (!real.ok())
         return resultOf(*real.error);
-    if (real.value != expected)
+    if (real.value != check.expected)
         return refusal::linkOnTheWay();
     return FsResult::success();
 }
@@ -157,6 +169,11 @@ std::string SftpFileSystem::Impl::resolvedBase() {
     const std::lock_guard lock(mutex_);
     resolvedBase_ = folderWithoutSlash(real.value);
     return *resolvedBase_;
+}
+
+std::optional<SftpFileSystem::Impl::RecentLook>& SftpFileSystem::Impl::recentLook() {
+    thread_local std::optional<RecentLook> recent;
+    return recent;
 }
 
 FileIdentity SftpFileSystem::Impl::identityOf(const std::string& host) {

@@ -3,10 +3,16 @@
 #include "platform/posix/CaseResolver.h"
 #include "platform/posix/PosixFileSystemImpl.h"
 #include "platform/sftp/SftpFileSystem.h"
+#include "platform/sftp/SftpFsAhead.h"
 #include "platform/sftp/SftpFsSessions.h"
 #include "platform/sftp/SftpFsWriters.h"
 #include "platform/sftp/SftpNames.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -21,6 +27,7 @@ struct ServerTarget {
     std::string host;                  // the path on the server, names as found there
     std::string requestedName;         // the last name as the caller wrote it
     bool missing = false;              // (Creatable) nothing of that name exists yet
+    bool onlyLastMissing = false;      // the folder is there, the last name is not
     bool driveFolder = false;          // the location's own folder: followed if a link
     std::optional<struct stat> status; // the entry's own status (the folder's for driveFolder)
 
@@ -32,6 +39,9 @@ struct ServerTarget {
 // What the views of one SFTP file system share: the location, its sessions, and the case
 // resolver over the server's names. It turns program paths into paths on the server.
 struct SftpFileSystem::Impl {
+    static constexpr std::size_t kListingsAtOnce = 48;
+    static constexpr std::size_t kListingsKept = 1024;
+
     Impl(SftpLocation where, Connector connect);
 
     SftpLocation location;
@@ -41,6 +51,35 @@ struct SftpFileSystem::Impl {
     SftpHostNames names{sessions};
     CaseResolver resolver{names};
     std::shared_ptr<SftpFsWriters> writers = std::make_shared<SftpFsWriters>();
+    // The server's free space as last asked.
+    struct FreeSpace {
+        // The answer while it holds, less what was written since (written: bytes in all).
+        std::optional<std::int64_t> known(std::int64_t written) {
+            const std::lock_guard lock(mutex);
+            if (!bytes || std::chrono::steady_clock::now() - at > std::chrono::seconds(1))
+                return std::nullopt;
+            return std::max<std::int64_t>(0, *bytes - (written - writtenAt));
+        }
+        void found(std::int64_t free, std::int64_t written) {
+            const std::lock_guard lock(mutex);
+            bytes = free;
+            writtenAt = written;
+            at = std::chrono::steady_clock::now();
+        }
+        void forget() {
+            const std::lock_guard lock(mutex);
+            bytes.reset();
+        }
+
+    private:
+        std::mutex mutex;
+        std::optional<std::int64_t> bytes;
+        std::int64_t writtenAt = 0;
+        std::chrono::steady_clock::time_point at;
+    };
+    FreeSpace space;
+    // When driveExists last found the location's folder (steady clock ticks; 0: not found).
+    std::atomic<std::int64_t> driveSeenAt{0};
 
     // The route below the location's folder of a drive-form or share-form path; false (failure
     // set) for any other path, which cannot name anything here.
@@ -57,6 +96,15 @@ struct SftpFileSystem::Impl {
     // Whether a folder found below the location's folder is reached through no link: its path
     // with every link resolved by the server is the path it was found under.
     FsResult noLinkTo(const std::string& folder);
+    // The same in two steps, so that other requests go out while the server answers.
+    struct LinkCheck {
+        std::string folder;
+        std::string expected; // the folder's path with the location's folder resolved
+        std::optional<std::future<Outcome<std::string>>> real;
+        FsResult failure; // when the question could not be asked
+    };
+    LinkCheck askNoLinkTo(const std::string& folder);
+    FsResult noLinkTo(LinkCheck check);
     std::shared_ptr<Client> client(FsResult& failure) { return sessions.next(failure); }
     // The session for a request by name about host: the session of the file being written
     // there, so that the request follows its writes; else the next one.
@@ -69,10 +117,50 @@ struct SftpFileSystem::Impl {
     FsResult setMode(const ServerTarget& target, mode_t mode);
     // The location's folder with its links resolved, asked once.
     std::string resolvedBase();
+    // The entries of a folder on the server, by its path there.
+    Listing listHost(const std::string& host);
+    // Something is about to change, or changed, through this file system: listings read ahead
+    // may be out of date.
+    void changing() {
+        ahead.forget();
+        driveSeenAt = 0;
+    }
+    // The last look at a path by stat on this thread, for a rename that follows it at once
+    // (a copy's target is looked at just before the copy takes its name): the name as found on
+    // the server then. Any change made on this thread in between drops it.
+    struct RecentLook {
+        const Impl* impl = nullptr;
+        std::string path;
+        bool exactLast = false;
+        ServerTarget target; // as Need::Creatable would find it
+    };
+    static std::optional<RecentLook>& recentLook();
+    // Puts a file being written here in place (recent: the look at to just before, if any).
+    FsResult renameWritten(const std::string& from, SftpWrite& write, std::string_view to,
+                           bool exactLast, const std::optional<RecentLook>& recent);
+
+    // Says so before and after a change.
+    struct Changing {
+        explicit Changing(Impl& impl) : impl_(impl) {
+            impl_.changing();
+            recentLook().reset();
+        }
+        ~Changing() { impl_.changing(); }
+        Changing(const Changing&) = delete;
+        Changing& operator=(const Changing&) = delete;
+
+    private:
+        Impl& impl_;
+    };
 
 private:
     std::mutex mutex_;
     std::optional<std::string> resolvedBase_;
+
+public:
+    // Last, so that its threads end first.
+    SftpListingsAhead ahead{[this](const std::string& host) { return listHost(host); },
+                            kListingsAtOnce, kListingsKept};
 };
 
 } // namespace brisko::platform::sftp

@@ -1,5 +1,7 @@
 #include "platform/sftp/SftpFsSessions.h"
 
+#include <thread>
+
 namespace brisko::platform::sftp {
 
 SftpFsSessions::SftpFsSessions(std::string place, Start start, std::size_t count)
@@ -20,29 +22,41 @@ bool SftpFsSessions::startFirst(std::unique_lock<std::mutex>& lock) {
 }
 
 void SftpFsSessions::startMore(std::unique_lock<std::mutex>& lock) {
-    if (moreFailed_ || clients_.size() + starting_ >= count_)
-        return;
-    ++starting_;
-    lock.unlock(); // the sessions already there serve meanwhile
-    std::string why;
-    std::unique_ptr<Client> client = start_(why);
-    lock.lock();
-    --starting_;
-    if (client)
-        clients_.push_back(std::move(client));
-    else
-        moreFailed_ = true;
+    (void)lock; // held
+    {
+        // The sessions started meanwhile join the others.
+        const std::lock_guard taking(arrivals_->mutex);
+        starting_ -= arrivals_->clients.size() + arrivals_->failed;
+        for (std::unique_ptr<Client>& client : arrivals_->clients)
+            clients_.push_back(std::move(client));
+        arrivals_->clients.clear();
+        if (arrivals_->failed > 0)
+            moreFailed_ = true;
+        arrivals_->failed = 0;
+    }
+    while (!moreFailed_ && clients_.size() + starting_ < count_) {
+        ++starting_;
+        // Nobody waits for the thread: a session that comes after the file system has gone
+        // is closed by it.
+        std::thread([arrivals = arrivals_, start = start_] {
+            std::string why;
+            std::unique_ptr<Client> client = start(why);
+            const std::lock_guard arrived(arrivals->mutex);
+            if (client)
+                arrivals->clients.push_back(std::move(client));
+            else
+                ++arrivals->failed;
+        }).detach();
+    }
 }
 
 std::shared_ptr<Client> SftpFsSessions::next(FsResult& failure) {
     std::unique_lock lock(mutex_);
-    const bool firstCall = !triedFirst_;
     if (!startFirst(lock)) {
         failure = {FsStatus::IoError, "cannot reach " + place_ + ": " + why_};
         return nullptr;
     }
-    if (!firstCall) // the first request is not kept waiting for a second start
-        startMore(lock);
+    startMore(lock);
     const std::size_t count = clients_.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::shared_ptr<Client>& client = clients_[(turn_ + i) % count];

@@ -35,8 +35,16 @@ public:
 private:
     // Starts the first session once.
     bool startFirst(std::unique_lock<std::mutex>& lock);
-    // Starts one more session when one is still missing; another thread's start is not waited for.
+    // Takes in the sessions started since, and starts the missing ones, each on a thread of its
+    // own: nobody waits for them, the sessions already there serve meanwhile.
     void startMore(std::unique_lock<std::mutex>& lock);
+
+    // The sessions started in the background, until taken in.
+    struct Arrivals {
+        std::mutex mutex;
+        std::vector<std::unique_ptr<Client>> clients;
+        std::size_t failed = 0;
+    };
 
     std::string place_;
     Start start_;
@@ -44,7 +52,8 @@ private:
     std::mutex mutex_;
     std::vector<std::shared_ptr<Client>> clients_;
     std::size_t turn_ = 0;
-    std::size_t starting_ = 0; // sessions being started by some thread
+    std::size_t starting_ = 0; // sessions being started
+    std::shared_ptr<Arrivals> arrivals_ = std::make_shared<Arrivals>();
     bool triedFirst_ = false;
     bool moreFailed_ = false; // a later session could not be started: the ones there will do
     std::string why_;

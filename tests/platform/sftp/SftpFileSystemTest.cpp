@@ -104,6 +104,57 @@ TEST_F(SftpFileSystemTest, CopyPutInPlaceShowsContentAndStampOnDisk) {
     EXPECT_EQ(input->version()->size, static_cast<std::int64_t>(content.size()));
 }
 
+// As a copy goes: the stamp and permissions of the file being written go on its handle, behind
+// its writes, and it is renamed before it is closed.
+TEST_F(SftpFileSystemTest, StampAndPermissionsOfAFileBeingWrittenHoldAfterItsWrites) {
+    tree.write("SUB/FILE.TXT", "old");
+    auto files = connect();
+    const std::string content = pattern(1'000'000);
+    FsResult result;
+    auto output = files->createFresh(kTemporary, result);
+    ASSERT_TRUE(output) << result.detail;
+    ASSERT_TRUE(writeAll(*output, content).ok());
+    EXPECT_TRUE(files->setStamp(kTemporary, stamp).ok());
+    EXPECT_TRUE(files->setPermissions(kTemporary, 0640).ok());
+    EXPECT_TRUE(files->setReadOnly(kTemporary, true).ok());
+    EXPECT_TRUE(output->flush().ok());
+    // The target as just looked at, by its one case variant.
+    EXPECT_TRUE(files->stat("R:\\SUB\\file.txt").result.ok());
+    EXPECT_TRUE(files->rename(kTemporary, "R:\\SUB\\file.txt").ok());
+    EXPECT_TRUE(output->close().ok());
+
+    EXPECT_FALSE(tree.exists("SUB/file.txt"));
+    EXPECT_EQ(tree.read("SUB/FILE.TXT"), content);
+    EXPECT_EQ(tree.time("SUB/FILE.TXT"), timeFromDosStamp(stamp));
+    EXPECT_EQ(linkStatus(tree.path("SUB/FILE.TXT")).st_mode & 07777, 0440u);
+    EXPECT_FALSE(tree.exists("SUB/$BRISKO$.$$$"));
+    // The name is free for the next copy.
+    auto next = files->createFresh(kTemporary, result);
+    ASSERT_TRUE(next) << result.detail;
+    EXPECT_TRUE(next->close().ok());
+}
+
+// Subfolders are listed ahead of the scan; a change made here in between is never missed.
+TEST_F(SftpFileSystemTest, ListingReadAheadIsNotHandedOutAfterAChangeHere) {
+    tree.write("SUB/OLD.TXT", "old");
+    tree.write("SUB/DEEP/KEEP.TXT", "keep");
+    auto files = connect();
+    const auto names = [&](std::string_view folder) {
+        std::vector<std::string> found;
+        for (const DirEntry& entry : files->list(folder).entries)
+            found.push_back(entry.name);
+        return found;
+    };
+    EXPECT_EQ(names("R:\\"), std::vector<std::string>{"SUB"}); // SUB is listed meanwhile
+    EXPECT_TRUE(files->removeFile("R:\\SUB\\OLD.TXT").ok());
+    EXPECT_EQ(names("R:\\SUB"), std::vector<std::string>{"DEEP"}); // DEEP is listed meanwhile
+    ASSERT_TRUE(files->createFolders("R:\\SUB\\DEEP\\NEW").ok());
+    EXPECT_EQ(names("R:\\SUB\\DEEP"), (std::vector<std::string>{"KEEP.TXT", "NEW"}));
+    EXPECT_TRUE(files->identityOf("R:\\SUB\\DEEP\\NEW"));
+    EXPECT_TRUE(files->removeFolder("R:\\SUB\\DEEP\\NEW").ok());
+    EXPECT_FALSE(files->identityOf("R:\\SUB\\DEEP\\NEW"));
+}
+
 TEST_F(SftpFileSystemTest, TakenTemporaryNameIsLeftToALiveRunAndReplacedWhenLeftOver) {
     struct Case {
         std::time_t age;
