@@ -548,8 +548,10 @@ std::optional<std::int64_t> SftpFileSystem::freeBytes(std::string_view /*drive*/
         return std::nullopt;
     const std::int64_t writtenBefore = impl_->writers->written();
     const Outcome<FileSystemSpace> space = await(client->statvfs(impl_->base));
-    if (!space.ok())
+    if (!space.ok()) {
+        impl_->driveSeenAt = 0; // the location is asked again whether it is there
         return std::nullopt;
+    }
     constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     const std::uint64_t size = space.value.fragmentSize;
     const std::uint64_t blocks = space.value.availableBlocks;
