@@ -348,6 +348,10 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     if (!temporary.stillOurs())
         return {false, temporaryFailure(temporary.whyNotOurs())};
     const platform::PathInfo target = fileSystem.stat(action.targetPath());
+    // A target that cannot be looked at now (a connection lost) is not one that changed.
+    if (!target.result.ok() && target.result.status != platform::FsStatus::NotFound)
+        return {false,
+                "Could not look at the target - " + failureReason(target.result) + " - skipped"};
     if (!stillAsScanned(target, expectedTarget))
         return {false, kTargetChanged};
 
