@@ -187,6 +187,14 @@ std::string PipedChild::lastWords(std::chrono::milliseconds wait, std::size_t af
 }
 
 std::size_t PipedChild::linesWritten() const {
+    // Bytes still in the pipe, or read and not yet split into lines, are waited for.
+    for (int waited = 0; waited < 100; ++waited) {
+        pollfd errors{errors_.get(), POLLIN, 0};
+        const bool unread = poll(&errors, 1, 0) > 0 && (errors.revents & POLLIN) != 0;
+        if (!unread && !readingErrors_)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     std::lock_guard lock(mutex_);
     return linesWritten_;
 }
@@ -201,8 +209,11 @@ void PipedChild::readErrors() {
             break;
         }
         stopping = stopping || watched[1].revents != 0;
+        readingErrors_ = true;
         char buffer[4096];
         const ssize_t got = read(errors_.get(), buffer, sizeof buffer);
+        if (got <= 0)
+            readingErrors_ = false;
         if (got == -1 && errno == EINTR)
             continue;
         if (got == -1 && errno == EAGAIN && !stopping)
@@ -225,6 +236,7 @@ void PipedChild::readErrors() {
             partial_.clear();
         }
         partial_.resize(std::min<std::size_t>(partial_.size(), 4096));
+        readingErrors_ = false;
     }
     std::lock_guard lock(mutex_);
     if (partial_.find_first_not_of(" \t") == std::string::npos)

@@ -3,6 +3,7 @@
 #include "platform/StopSignal.h"
 #include "platform/posix/UniqueFd.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -56,6 +57,8 @@ public:
     // to close first, so that its last words are not missed.
     std::string lastWords(std::chrono::milliseconds wait, std::size_t after = 0);
     // How many lines that are not blank the program has written to its standard error so far.
+    // Waits (briefly) until what it wrote there is read, so that lines written before some
+    // answer of the program are counted once that answer is in.
     std::size_t linesWritten() const;
 
     static constexpr std::chrono::milliseconds kEndWait{2000};
@@ -78,6 +81,7 @@ private:
     std::deque<std::string> lines_;
     std::string partial_;
     std::size_t linesWritten_ = 0;
+    std::atomic<bool> readingErrors_{false}; // between a wake-up and the lines it brought
     bool errorsDone_ = false;
     std::optional<int> exitStatus_;
     std::thread errorReader_;
