@@ -4,6 +4,7 @@
 
 namespace brisko::test {
 
+#ifndef _WIN32
 namespace {
 
 const char* serverFolder() {
@@ -12,6 +13,7 @@ const char* serverFolder() {
 }
 
 } // namespace
+#endif
 
 bool drivesOverSftp() {
 #ifdef _WIN32
