@@ -85,7 +85,9 @@ write_ssh_config() {
     {
         # Tests open many short sessions: they share one connection, which lives on for a minute.
         printf 'Host brisko-test\n%s\n' "$common"
-        printf '    ControlMaster auto\n    ControlPath %s/cm-%%C\n    ControlPersist 60\n' "$dir"
+        # (In /tmp: a socket's path must stay short, wherever DIR is; %C is a hash of the
+        # server, its port and the user.)
+        printf '    ControlMaster auto\n    ControlPath /tmp/brisko-ssh-%%C\n    ControlPersist 60\n'
         if [ -n "$delay" ]; then
             printf '\nHost brisko-test-slow\n%s\n' "$common"
             printf '    ProxyCommand %q %q %%h %%p %s\n' "$(command -v python3 || echo python3)" \
