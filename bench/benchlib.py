@@ -18,6 +18,14 @@ BATCH = os.environ.get("BRISKO_BATCH") or os.path.join(ROOT, "build", "src", "ba
 PACKAGES = {"ssh": "openssh-client", "sftp": "openssh-client", "/usr/sbin/sshd": "openssh-server"}
 
 
+def session_script(mode, *keys):
+    """A script of one session between the whole drives L: and R: in the given update mode, with
+    further key lines before its Execute."""
+    lines = ["LeftRoot=L:", "RightRoot=R:", "LeftPath=\\", "RightPath=\\",
+             "UpdateMode=" + mode, *keys, "Execute"]
+    return "\n".join(lines) + "\n"
+
+
 def ensure_tools(*tools):
     """Installs the standard tools that the benchmark compares against when any is missing."""
     missing = sorted({PACKAGES.get(tool, tool) for tool in tools if shutil.which(tool) is None})

@@ -19,15 +19,7 @@ import tempfile
 
 import benchlib
 
-SCRIPT = """LeftRoot=L:
-RightRoot=R:
-LeftPath=\\
-RightPath=\\
-UpdateMode=1LTR
-MissingFolder=Auto
-MissingFile=Create
-Execute
-"""
+SCRIPT = benchlib.session_script("1LTR", "MissingFolder=Auto", "MissingFile=Create")
 
 
 def bench_case(title, source, work, runs):

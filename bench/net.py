@@ -35,23 +35,9 @@ SERVER_SCRIPT = os.path.join(benchlib.ROOT, "scripts", "loopback-sshd.sh")
 ALIAS = "brisko-test-slow"
 STAMP = 1700000000
 
-SCRIPT_COPY = """LeftRoot=L:
-RightRoot=R:
-LeftPath=\\
-RightPath=\\
-UpdateMode=1LTR
-MissingFolder=Auto
-MissingFile=Create
-Execute
-"""
+SCRIPT_COPY = benchlib.session_script("1LTR", "MissingFolder=Auto", "MissingFile=Create")
 
-SCRIPT_UPDATE = """LeftRoot=L:
-RightRoot=R:
-LeftPath=\\
-RightPath=\\
-UpdateMode=Update
-Execute
-"""
+SCRIPT_UPDATE = benchlib.session_script("Update")
 
 GOALS = {"copy": 1.0, "scan": 1.0, "big": 1.2}
 

@@ -13,21 +13,9 @@ import tempfile
 
 import benchlib
 
-SCRIPT_UPDATE = """LeftRoot=L:
-RightRoot=R:
-LeftPath=\\
-RightPath=\\
-UpdateMode=Update
-Execute
-"""
+SCRIPT_UPDATE = benchlib.session_script("Update")
 
-SCRIPT_PLAN_COPIES = """LeftRoot=L:
-RightRoot=R:
-LeftPath=\\
-RightPath=\\
-UpdateMode=LMaster
-Execute
-"""
+SCRIPT_PLAN_COPIES = benchlib.session_script("LMaster")
 
 
 def main():
