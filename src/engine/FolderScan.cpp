@@ -126,7 +126,9 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
                                           std::vector<FolderPair>& queue) {
     EngineHost& host = context_.host;
     TargetIndex targets;
-    if (!targets.load(session_.listings, pair.target)) {
+    if (pair.targetMissing) {
+        targets.loadMissing(); // on a network location every look costs a round trip
+    } else if (!targets.load(session_.listings, pair.target)) {
         // Without the target's listing no file of the pair could be told missing or present.
         reportPassedOver(context_, pair.target, kCouldNotBeRead);
         return RuleOutcome::Continue;
@@ -205,6 +207,7 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
             return;
         }
     }
+    subfolder.targetMissing = found.kind == TargetIndex::Found::Kind::Missing;
     const FolderFound state = folderFoundFor(found);
     const bool mayCreate = !masterScan_ || isMasterSide(pair);
     if (!checkTargetFolder(session_, subfolder.target, leftToRight_, mayCreate, subfolder.source,

@@ -37,6 +37,8 @@ private:
         // Which folders the two paths hold, when they exist (the roots' are in the chains).
         std::optional<platform::FileIdentity> sourceIdentity;
         std::optional<platform::FileIdentity> targetIdentity;
+        // The target's parent was listed without it: it is not looked for again.
+        bool targetMissing = false;
     };
 
     bool scanPair(const FolderPair& pair);

@@ -25,6 +25,14 @@ bool TargetIndex::load(ListingCache& listings, std::string_view folder) {
     return true;
 }
 
+void TargetIndex::loadMissing() {
+    exact_.clear();
+    folded_.clear();
+    foldedBuilt_ = false;
+    listing_ = {};
+    listing_.result = {platform::FsStatus::NotFound, {}};
+}
+
 platform::Listing TargetIndex::release() {
     exact_.clear();
     folded_.clear();

@@ -34,6 +34,8 @@ public:
     // Lists the folder. A folder that does not exist gives an empty index; false when it
     // exists but cannot be listed (nothing in it may then be taken as missing).
     bool load(ListingCache& listings, std::string_view folder);
+    // An empty index for a folder known not to exist, without a look at the disk.
+    void loadMissing();
     // Gives the listing up (the index is empty afterwards).
     platform::Listing release();
 

@@ -65,17 +65,26 @@ void FileCopier::copyPendingFiles() {
                                      std::to_string(status.counter(Counter::ToUpFiles)) +
                                      " Copied - " + context_.script.caption);
     for (const CopyStretch& stretch : copyStretches(copies, context_.fileSystem)) {
-        if (context_.host.abortRequested())
+        if (abortRequested())
             break;
         copyStretch(stretch);
     }
+}
+
+bool FileCopier::abortRequested() {
+    if (abandoning_.load())
+        return true;
+    if (!context_.host.abortRequested())
+        return false;
+    abandoning_.store(true);
+    return true;
 }
 
 void FileCopier::copyStretch(const CopyStretch& stretch) {
     std::vector<std::unique_ptr<FolderRun>> active;
     std::size_t opened = 0;
     for (;;) {
-        if (!context_.host.abortRequested()) {
+        if (!abortRequested()) {
             while (active.size() < kFoldersSideBySide && opened < stretch.size())
                 active.push_back(
                     std::make_unique<FolderRun>(stretch[opened++], context_.fileSystem));
@@ -87,7 +96,7 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
         }
         closeFinishedFolders(active);
         if (pending_.empty()) {
-            if (context_.host.abortRequested() || opened == stretch.size())
+            if (abortRequested() || opened == stretch.size())
                 return;
             continue;
         }
@@ -96,9 +105,9 @@ void FileCopier::copyStretch(const CopyStretch& stretch) {
 }
 
 void FileCopier::beginNextCopy(FolderRun& folder, bool aside) {
-    while (!folder.busy && folder.next < folder.copies.size() && !context_.host.abortRequested()) {
+    while (!folder.busy && folder.next < folder.copies.size() && !abortRequested()) {
         context_.host.pump(); // input is let through between copies, however quick
-        if (context_.host.abortRequested())
+        if (abortRequested())
             return;
         const engine::CopyAction& action = *folder.copies[folder.next++];
         Begun begun = beginCopy(action, aside);
@@ -115,8 +124,7 @@ void FileCopier::beginNextCopy(FolderRun& folder, bool aside) {
 
 void FileCopier::closeFinishedFolders(std::vector<std::unique_ptr<FolderRun>>& active) {
     std::erase_if(active, [this](const std::unique_ptr<FolderRun>& folder) {
-        if (folder->busy ||
-            (folder->next < folder->copies.size() && !context_.host.abortRequested()))
+        if (folder->busy || (folder->next < folder->copies.size() && !abortRequested()))
             return false;
         reportUnflushed(folder->flushes.finish());
         return true;
@@ -131,7 +139,9 @@ void FileCopier::finishOldestPending() {
         copy->action.sourceSize;
     copy->folder->busy = false;
     Attempt attempt;
-    if (context_.host.abortRequested()) {
+    if (written.placed) {
+        attempt = *written.placed; // in place already, whatever happened since
+    } else if (abortRequested()) {
         showAbandoned(copy->action); // the temporary file goes with the copy
     } else {
         if (copy->writtenAside) {
@@ -153,7 +163,7 @@ void FileCopier::finishOldestPending() {
 FileCopier::WrittenCopy FileCopier::waitFor(PendingCopy& copy) {
     // Input is let through while a long flush runs, so that Stop and Abort All are seen.
     while (copy.done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
-        if (!context_.host.abortRequested())
+        if (!abortRequested())
             context_.host.pump();
     return copy.done.get();
 }
@@ -168,7 +178,7 @@ FileCopier::WrittenCopy FileCopier::writeAgainHere(PendingCopy& copy) {
 
 FileCopier::Attempt FileCopier::notWritten(const engine::CopyAction& action,
                                            const TempCopyResult& copy) {
-    if (context_.host.abortRequested())
+    if (abortRequested())
         showAbandoned(action);
     return Attempt{false, copy.failure};
 }
@@ -274,32 +284,47 @@ FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
     auto pending = std::make_unique<PendingCopy>(
         action, std::make_unique<TemporaryFile>(fileSystem, action.targetFolder), expectedTarget);
     TemporaryFile& temporary = *pending->temporary;
-    std::string source = action.sourcePath();
     // A small copy is written where it is flushed; a bigger one is written here, where its
     // progress is shown and the operator asked about trouble, and only its flush may go aside.
     pending->writtenAside = aside && action.sourceSize <= kLargestWrittenAside;
     std::optional<TempCopyResult> writtenHere;
     if (pending->writtenAside) {
-        context_.host.setCurrentFile(source);
+        context_.host.setCurrentFile(action.sourcePath());
     } else {
         writtenHere = tempCopier_.write(action, temporary);
         if (!writtenHere->complete)
             return notWritten(action, *writtenHere);
     }
-    // Until its future is ready, the job alone touches the temporary file.
-    auto job = [&fileSystem, &temporary, source = std::move(source),
-                writtenHere = std::move(writtenHere)](WorkerPool::Buffer buffer) {
-        QuietAttendant quiet;
-        WrittenCopy written{writtenHere
-                                ? *writtenHere
-                                : writeTemporary(fileSystem, source, temporary, buffer, quiet),
-                            {}};
-        if (written.copy.complete)
-            written.flushed = temporary.flush();
-        return written;
+    // Until its future is ready, the job alone touches the pending copy's temporary file.
+    auto job = [this, copy = pending.get(),
+                writtenHere = std::move(writtenHere)](WorkerPool::Buffer buffer) mutable {
+        return writeAndPlace(*copy, std::move(writtenHere), buffer);
     };
     pending->done = aside ? workers_.run(std::move(job)) : workers_.runHere(std::move(job));
     return pending;
+}
+
+FileCopier::WrittenCopy FileCopier::writeAndPlace(PendingCopy& copy,
+                                                  std::optional<TempCopyResult> writtenHere,
+                                                  WorkerPool::Buffer buffer) {
+    TemporaryFile& temporary = *copy.temporary;
+    WrittenCopy written;
+    if (writtenHere) {
+        written.copy = std::move(*writtenHere);
+    } else {
+        QuietAttendant quiet;
+        written.copy = writeTemporary(context_.filesFor(copy.action.exactName),
+                                      copy.action.sourcePath(), temporary, buffer, quiet);
+    }
+    if (!written.copy.complete)
+        return written;
+    written.flushed = temporary.flush();
+    // Only what reads and renames on the disk is done here: the rows are written by the
+    // copying thread, in list order.
+    if (written.flushed.ok() && !context_.options.binaryCompareAfterCopy && !abandoning_.load())
+        written.placed =
+            putInPlace(copy.action, temporary, copy.expectedTarget, written.copy.sourceReadOnly);
+    return written;
 }
 
 FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnly) {
@@ -307,7 +332,7 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnl
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
     if (context_.options.binaryCompareAfterCopy && !verify(action, copy.temporary->path())) {
-        if (context_.host.abortRequested())
+        if (abortRequested())
             return {false, {}};
         const Question notice{.details = StandardQuestion{
                                   .message = "binary compare failed between copied source file " +

@@ -10,6 +10,7 @@
 #include "run/WorkerPool.h"
 #include "script/SessionSettings.h"
 
+#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <future>
@@ -26,12 +27,14 @@ namespace brisko::run {
 // when asked), are the target's backups rotated and the old target replaced, so a copy that
 // fails or is stopped leaves the target and its backups as they were.
 //
-// Flushing a small file costs far more than writing it, so copies into different folders
-// overlap: a few threads write small copies and flush every copy while the next folder's copy is
+// Flushing a small file costs far more than writing it, and on a network location every look
+// and rename waits for the far side, so copies into different folders overlap: a few threads
+// write small copies, flush every copy and put it in place while the next folder's copy is
 // begun. Each folder has one copy under way at a time, in list order, so that no two copies ever
-// meet at one name. Everything else (every question, every look at the targets, every rename,
-// every row and counter) happens here on the caller's thread; a copy that met trouble on a
-// thread is written again here, where the operator can be asked about it.
+// meet at one name. Every question, every comparison with the source, every row and counter
+// happens here on the caller's thread; a copy that met trouble on a thread is written again
+// here, where the operator can be asked about it. After an abort, a copy not yet in place is
+// discarded.
 class FileCopier {
 public:
     // The folders whose copies overlap, and the threads that write and flush them. With many
@@ -56,10 +59,12 @@ private:
         std::string failure;
     };
     struct FolderRun;
-    // A copy written, or being written, into its temporary file and then flushed.
+    // A copy written, or being written, into its temporary file and then flushed, and, where
+    // nothing is left to ask or compare, put in place beside the writing of the next copies.
     struct WrittenCopy {
         TempCopyResult copy;
         platform::FsResult flushed;
+        std::optional<Attempt> placed; // what putting it in place came to, when it was tried
     };
     // A copy begun: what its writing and flush came to comes back through done, ready at once
     // when they were done here, or later from a thread.
@@ -93,6 +98,8 @@ private:
         FolderFlushes flushes;
     };
 
+    // Whether the run is being aborted; once it is, the threads put no more copies in place.
+    bool abortRequested();
     void copyStretch(const CopyStretch& stretch);
     // Begins the folder's copies in order until one is pending or none is left. With aside,
     // the copies hand their work to the pool.
@@ -117,6 +124,10 @@ private:
     // Writes the temporary copy and flushes it, each here or on the pool's threads.
     Begun writeCopy(const engine::CopyAction& action, const ScannedEntry& expectedTarget,
                     bool aside);
+    // The job of a pending copy: writes it (unless written here), flushes it, and puts it in
+    // place when no comparison with its source is asked for and the run goes on.
+    WrittenCopy writeAndPlace(PendingCopy& copy, std::optional<TempCopyResult> writtenHere,
+                              WorkerPool::Buffer buffer);
     // The flushed copy, compared with its source when asked, takes the target's name.
     Attempt finishCopy(PendingCopy& copy, bool sourceReadOnly);
     // A symbolic link: made under the temporary name, then renamed over the target.
@@ -148,6 +159,7 @@ private:
     // Oldest first; declared after the pool, so that they go (waiting for their flushes) first.
     std::deque<std::unique_ptr<PendingCopy>> pending_;
     std::map<std::string, std::int64_t> pendingBytes_; // by the drive of their targets (driveKey)
+    std::atomic<bool> abandoning_{false}; // an abort was seen: pending copies are discarded
 };
 
 } // namespace brisko::run

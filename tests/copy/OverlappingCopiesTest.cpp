@@ -9,6 +9,8 @@ namespace brisko::test {
 namespace {
 
 constexpr std::chrono::milliseconds kSlowFlush{20};
+// Long enough that an abort clicked as the third copy begins comes before the first flush ends.
+constexpr std::chrono::milliseconds kFlushOutlastingAnAbort{300};
 
 bool holdsTemporaryFile(const TreeListing& files) {
     for (const auto& [name, content] : files)
@@ -81,7 +83,7 @@ TEST_F(CopyTest, AbortWithCopiesPendingLeavesEveryTargetAndNoTemporaryFile) {
         for (char folder = '0'; folder < '5'; ++folder)
             planCopy(n == 0 ? "DATA.DBF" : "MORE.DBF", "DB1", std::string("R:\\SUB") + folder);
     const TreeListing before = rightFiles();
-    fileSystem.flushDelay = kSlowFlush;
+    fileSystem.flushDelay = kFlushOutlastingAnAbort;
     int pumps = 0;
     display.onPump = [&] {
         if (++pumps == 3) // as the third folder's copy begins, two are under way

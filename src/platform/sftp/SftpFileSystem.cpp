@@ -489,13 +489,15 @@ FsResult SftpFileSystem::createFolders(std::string_view path) {
     std::shared_ptr<Client> client = impl_->client(result);
     if (!client)
         return result;
-    impl_->resolver.forgetAll();
     Attributes attributes;
     attributes.permissions = 0777; // less the server's umask
     std::string folder = resolution.existing;
     for (std::size_t i = resolution.found; i < resolution.count; ++i) {
         folder = joinHost(folder, route.components[i]);
         const Outcome<Done> made = await(client->mkdir(folder, attributes));
+        // The listings kept stay true with the new name in them: the next folder made beside
+        // this one needs no fresh listing of their parent.
+        impl_->resolver.nameAdded(folder);
         if (made.ok())
             continue;
         // Made by another program meanwhile, or something else has that name.
