@@ -358,10 +358,12 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     const BackupChain backups(action.targetFolder, action.name,
                               action.link ? std::string() : action.backupList,
                               action.takesOverEarlierBackups);
-    backups.rotate(fileSystem);
     const bool targetThere = target.result.status != platform::FsStatus::NotFound;
-    const ReplacementResult replaced =
-        replaceTarget(fileSystem, temporary.path(), action.targetPath(), targetThere, backups);
+    const bool keptAlready = targetThere && backups.firstIsTarget(fileSystem, action.targetPath());
+    if (!keptAlready)
+        backups.rotate(fileSystem);
+    const ReplacementResult replaced = replaceTarget(
+        fileSystem, temporary.path(), action.targetPath(), targetThere, backups, keptAlready);
     if (!replaced.replaced)
         return {false, replaced.failure};
     temporary.handOver();
