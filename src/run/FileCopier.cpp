@@ -145,7 +145,7 @@ void FileCopier::finishOldestPending() {
         else if (!written.flushed.ok())
             attempt.failure = writeFailure(written.flushed);
         else
-            attempt = finishCopy(*copy, written.copy.sourceReadOnly);
+            attempt = finishCopy(*copy);
     }
     report(copy->action, attempt, copy->folder->flushes);
 }
@@ -302,7 +302,7 @@ FileCopier::Begun FileCopier::writeCopy(const engine::CopyAction& action,
     return pending;
 }
 
-FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnly) {
+FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy) {
     const engine::CopyAction& action = copy.action;
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
@@ -317,7 +317,7 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnl
         context_.host.abortAll();
         return {false, "Binary compare failed - target kept"};
     }
-    return putInPlace(action, *copy.temporary, copy.expectedTarget, sourceReadOnly);
+    return putInPlace(action, *copy.temporary, copy.expectedTarget);
 }
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {
@@ -335,13 +335,12 @@ FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
         return {false, temporaryFailure(made)};
     if (!fileSystem.setStamp(temporary.path(), source.entry.stamp).ok())
         return {false, "failed to set the time stamp, link not copied"};
-    return putInPlace(action, temporary, scannedTarget(action), false);
+    return putInPlace(action, temporary, scannedTarget(action));
 }
 
 FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
                                            TemporaryFile& temporary,
-                                           const ScannedEntry& expectedTarget,
-                                           bool sourceReadOnly) {
+                                           const ScannedEntry& expectedTarget) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     // Never a name this run did not write, and never over a target that is not what the scan
     // saw (another program may have written it since).
@@ -367,8 +366,6 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     if (!replaced.replaced)
         return {false, replaced.failure};
     temporary.handOver();
-    if (sourceReadOnly)
-        fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
     return {true, {}};
 }
 

@@ -21,7 +21,8 @@ constexpr std::time_t kNew = 1700000000;
 constexpr const char* kTemporary = "$BRISKO$.$$$";
 
 // A mirror with two backups of every replaced file, then a one-way update likewise: files and
-// links replaced, created and deleted, folders created and deleted, a copy bigger than one block.
+// links replaced, created and deleted, folders created and deleted, a copy bigger than one block,
+// an executable and a read-only file.
 const std::vector<TreeEntry> kTrees = {
     {"left/mirror/same.txt", "same", kOld},
     {"right/mirror/same.txt", "same", kOld},
@@ -39,6 +40,8 @@ const std::vector<TreeEntry> kTrees = {
     {"right/mirror/big.bin.BK1", std::string(400000, 'P'), kOlder},
     {"left/mirror/tool.sh", "#!/bin/sh\n", kNew},
     {"right/mirror/tool.sh", "#!/bin/false\n", kOld},
+    {"left/mirror/locked.txt", "locked 2", kNew},
+    {"right/mirror/locked.txt", "locked 1", kOld},
     {"left/mirror/empty.txt", "", kNew},
     {"left/mirror/created.txt", "created", kNew},
     {"left/mirror/newdir/inner.txt", "inner", kNew},
@@ -191,6 +194,7 @@ protected:
         Trees() {
             tree.lay(kTrees);
             fs::permissions(tree.path("left/mirror/tool.sh"), fs::perms(0755));
+            fs::permissions(tree.path("left/mirror/locked.txt"), fs::perms(0444));
             tree.write("job.brk", kScript);
         }
         ProcessResult run(std::vector<std::string> environment) const {
