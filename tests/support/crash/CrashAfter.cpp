@@ -78,235 +78,100 @@ bool takesMode(int flags) {
 
 } // namespace
 
-// The wrappers take the names of the C library's own functions.
+// Each wrapper takes the name of the C library's function and calls the next definition of it.
 #define BRISKO_REAL(name) static const auto real_##name = real<decltype(&::name)>(#name)
+
+// A call that changes the disk whenever it succeeds.
+#define BRISKO_CHANGE(Result, name, parameters, arguments)                                         \
+    Result name parameters {                                                                       \
+        BRISKO_REAL(name);                                                                         \
+        return counted(real_##name arguments);                                                     \
+    }
+
+// A write: a change when it goes to a regular file.
+#define BRISKO_WRITE(name, parameters, arguments)                                                  \
+    ssize_t name parameters {                                                                      \
+        BRISKO_REAL(name);                                                                         \
+        return counted(real_##name arguments, writesRegularFile(fd));                              \
+    }
+
+// An open: a change when it may create or empty a file. The mode follows only with O_CREAT or
+// O_TMPFILE.
+#define BRISKO_OPEN(name, parameters, arguments)                                                   \
+    int name parameters {                                                                          \
+        BRISKO_REAL(name);                                                                         \
+        mode_t mode = 0;                                                                           \
+        if (takesMode(flags)) {                                                                    \
+            va_list rest;                                                                          \
+            va_start(rest, flags);                                                                 \
+            mode = static_cast<mode_t>(va_arg(rest, int));                                         \
+            va_end(rest);                                                                          \
+        }                                                                                          \
+        return counted(real_##name arguments, creates(flags));                                     \
+    }
 
 extern "C" {
 
-int open(const char* path, int flags, ...) {
-    BRISKO_REAL(open);
-    mode_t mode = 0;
-    if (takesMode(flags)) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = static_cast<mode_t>(va_arg(arguments, int));
-        va_end(arguments);
-    }
-    return counted(real_open(path, flags, mode), creates(flags));
-}
+BRISKO_OPEN(open, (const char* path, int flags, ...), (path, flags, mode))
+BRISKO_OPEN(open64, (const char* path, int flags, ...), (path, flags, mode))
+BRISKO_OPEN(openat, (int at, const char* path, int flags, ...), (at, path, flags, mode))
+BRISKO_OPEN(openat64, (int at, const char* path, int flags, ...), (at, path, flags, mode))
+BRISKO_CHANGE(int, creat, (const char* path, mode_t mode), (path, mode))
+BRISKO_CHANGE(int, creat64, (const char* path, mode_t mode), (path, mode))
+BRISKO_CHANGE(int, mkdir, (const char* path, mode_t mode), (path, mode))
+BRISKO_CHANGE(int, mkdirat, (int at, const char* path, mode_t mode), (at, path, mode))
 
-int open64(const char* path, int flags, ...) {
-    BRISKO_REAL(open64);
-    mode_t mode = 0;
-    if (takesMode(flags)) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = static_cast<mode_t>(va_arg(arguments, int));
-        va_end(arguments);
-    }
-    return counted(real_open64(path, flags, mode), creates(flags));
-}
+BRISKO_WRITE(write, (int fd, const void* data, size_t size), (fd, data, size))
+BRISKO_WRITE(pwrite, (int fd, const void* data, size_t size, off_t at), (fd, data, size, at))
+BRISKO_WRITE(pwrite64, (int fd, const void* data, size_t size, off64_t at), (fd, data, size, at))
+BRISKO_WRITE(writev, (int fd, const struct iovec* parts, int count), (fd, parts, count))
+BRISKO_WRITE(pwritev, (int fd, const struct iovec* parts, int count, off_t at),
+             (fd, parts, count, at))
+BRISKO_WRITE(pwritev64, (int fd, const struct iovec* parts, int count, off64_t at),
+             (fd, parts, count, at))
+BRISKO_CHANGE(ssize_t, copy_file_range,
+              (int in, off64_t* inAt, int out, off64_t* outAt, size_t size, unsigned int flags),
+              (in, inAt, out, outAt, size, flags))
+BRISKO_CHANGE(int, fallocate, (int fd, int mode, off_t at, off_t size), (fd, mode, at, size))
+BRISKO_CHANGE(int, ftruncate, (int fd, off_t size), (fd, size))
 
-int openat(int folder, const char* path, int flags, ...) {
-    BRISKO_REAL(openat);
-    mode_t mode = 0;
-    if (takesMode(flags)) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = static_cast<mode_t>(va_arg(arguments, int));
-        va_end(arguments);
-    }
-    return counted(real_openat(folder, path, flags, mode), creates(flags));
-}
+BRISKO_CHANGE(int, fsync, (int fd), (fd))
+BRISKO_CHANGE(int, fdatasync, (int fd), (fd))
+BRISKO_CHANGE(int, syncfs, (int fd), (fd))
 
-int openat64(int folder, const char* path, int flags, ...) {
-    BRISKO_REAL(openat64);
-    mode_t mode = 0;
-    if (takesMode(flags)) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = static_cast<mode_t>(va_arg(arguments, int));
-        va_end(arguments);
-    }
-    return counted(real_openat64(folder, path, flags, mode), creates(flags));
-}
+BRISKO_CHANGE(int, rename, (const char* from, const char* to), (from, to))
+BRISKO_CHANGE(int, renameat, (int fromAt, const char* from, int toAt, const char* to),
+              (fromAt, from, toAt, to))
+BRISKO_CHANGE(int, renameat2,
+              (int fromAt, const char* from, int toAt, const char* to, unsigned int flags),
+              (fromAt, from, toAt, to, flags))
+BRISKO_CHANGE(int, link, (const char* from, const char* to), (from, to))
+BRISKO_CHANGE(int, linkat, (int fromAt, const char* from, int toAt, const char* to, int flags),
+              (fromAt, from, toAt, to, flags))
+BRISKO_CHANGE(int, symlink, (const char* target, const char* path), (target, path))
+BRISKO_CHANGE(int, symlinkat, (const char* target, int at, const char* path), (target, at, path))
+BRISKO_CHANGE(int, unlink, (const char* path), (path))
+BRISKO_CHANGE(int, unlinkat, (int at, const char* path, int flags), (at, path, flags))
+BRISKO_CHANGE(int, rmdir, (const char* path), (path))
 
-int creat(const char* path, mode_t mode) {
-    BRISKO_REAL(creat);
-    return counted(real_creat(path, mode));
-}
+BRISKO_CHANGE(int, utimensat, (int at, const char* path, const struct timespec times[2], int flags),
+              (at, path, times, flags))
+BRISKO_CHANGE(int, futimens, (int fd, const struct timespec times[2]), (fd, times))
+BRISKO_CHANGE(int, utimes, (const char* path, const struct timeval times[2]), (path, times))
+BRISKO_CHANGE(int, chmod, (const char* path, mode_t mode), (path, mode))
+BRISKO_CHANGE(int, fchmod, (int fd, mode_t mode), (fd, mode))
+BRISKO_CHANGE(int, fchmodat, (int at, const char* path, mode_t mode, int flags),
+              (at, path, mode, flags))
+BRISKO_CHANGE(int, fchown, (int fd, uid_t owner, gid_t group), (fd, owner, group))
+BRISKO_CHANGE(int, fchownat, (int at, const char* path, uid_t owner, gid_t group, int flags),
+              (at, path, owner, group, flags))
 
-int creat64(const char* path, mode_t mode) {
-    BRISKO_REAL(creat64);
-    return counted(real_creat64(path, mode));
-}
-
-int mkdir(const char* path, mode_t mode) {
-    BRISKO_REAL(mkdir);
-    return counted(real_mkdir(path, mode));
-}
-
-int mkdirat(int folder, const char* path, mode_t mode) {
-    BRISKO_REAL(mkdirat);
-    return counted(real_mkdirat(folder, path, mode));
-}
-
-ssize_t write(int fd, const void* data, size_t size) {
-    BRISKO_REAL(write);
-    return counted(real_write(fd, data, size), writesRegularFile(fd));
-}
-
-ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
-    BRISKO_REAL(pwrite);
-    return counted(real_pwrite(fd, data, size, offset), writesRegularFile(fd));
-}
-
-ssize_t pwrite64(int fd, const void* data, size_t size, off64_t offset) {
-    BRISKO_REAL(pwrite64);
-    return counted(real_pwrite64(fd, data, size, offset), writesRegularFile(fd));
-}
-
-ssize_t writev(int fd, const struct iovec* parts, int count) {
-    BRISKO_REAL(writev);
-    return counted(real_writev(fd, parts, count), writesRegularFile(fd));
-}
-
-ssize_t pwritev(int fd, const struct iovec* parts, int count, off_t offset) {
-    BRISKO_REAL(pwritev);
-    return counted(real_pwritev(fd, parts, count, offset), writesRegularFile(fd));
-}
-
-ssize_t pwritev64(int fd, const struct iovec* parts, int count, off64_t offset) {
-    BRISKO_REAL(pwritev64);
-    return counted(real_pwritev64(fd, parts, count, offset), writesRegularFile(fd));
-}
-
-ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t size,
-                        unsigned int flags) {
-    BRISKO_REAL(copy_file_range);
-    return counted(real_copy_file_range(in, inOffset, out, outOffset, size, flags));
-}
-
-int fallocate(int fd, int mode, off_t offset, off_t length) {
-    BRISKO_REAL(fallocate);
-    return counted(real_fallocate(fd, mode, offset, length));
-}
-
-int posix_fallocate(int fd, off_t offset, off_t length) {
+// posix_fallocate reports failure by its result, not by -1.
+int posix_fallocate(int fd, off_t at, off_t size) {
     BRISKO_REAL(posix_fallocate);
-    const int failure = real_posix_fallocate(fd, offset, length);
+    const int failure = real_posix_fallocate(fd, at, size);
     counted(failure == 0 ? 0 : -1);
     return failure;
-}
-
-int ftruncate(int fd, off_t length) {
-    BRISKO_REAL(ftruncate);
-    return counted(real_ftruncate(fd, length));
-}
-
-int fsync(int fd) {
-    BRISKO_REAL(fsync);
-    return counted(real_fsync(fd));
-}
-
-int fdatasync(int fd) {
-    BRISKO_REAL(fdatasync);
-    return counted(real_fdatasync(fd));
-}
-
-int syncfs(int fd) {
-    BRISKO_REAL(syncfs);
-    return counted(real_syncfs(fd));
-}
-
-int rename(const char* from, const char* to) {
-    BRISKO_REAL(rename);
-    return counted(real_rename(from, to));
-}
-
-int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
-    BRISKO_REAL(renameat);
-    return counted(real_renameat(fromFolder, from, toFolder, to));
-}
-
-int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags) {
-    BRISKO_REAL(renameat2);
-    return counted(real_renameat2(fromFolder, from, toFolder, to, flags));
-}
-
-int link(const char* from, const char* to) {
-    BRISKO_REAL(link);
-    return counted(real_link(from, to));
-}
-
-int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-    BRISKO_REAL(linkat);
-    return counted(real_linkat(fromFolder, from, toFolder, to, flags));
-}
-
-int symlink(const char* target, const char* path) {
-    BRISKO_REAL(symlink);
-    return counted(real_symlink(target, path));
-}
-
-int symlinkat(const char* target, int folder, const char* path) {
-    BRISKO_REAL(symlinkat);
-    return counted(real_symlinkat(target, folder, path));
-}
-
-int unlink(const char* path) {
-    BRISKO_REAL(unlink);
-    return counted(real_unlink(path));
-}
-
-int unlinkat(int folder, const char* path, int flags) {
-    BRISKO_REAL(unlinkat);
-    return counted(real_unlinkat(folder, path, flags));
-}
-
-int rmdir(const char* path) {
-    BRISKO_REAL(rmdir);
-    return counted(real_rmdir(path));
-}
-
-int utimensat(int folder, const char* path, const struct timespec times[2], int flags) {
-    BRISKO_REAL(utimensat);
-    return counted(real_utimensat(folder, path, times, flags));
-}
-
-int futimens(int fd, const struct timespec times[2]) {
-    BRISKO_REAL(futimens);
-    return counted(real_futimens(fd, times));
-}
-
-int utimes(const char* path, const struct timeval times[2]) {
-    BRISKO_REAL(utimes);
-    return counted(real_utimes(path, times));
-}
-
-int chmod(const char* path, mode_t mode) {
-    BRISKO_REAL(chmod);
-    return counted(real_chmod(path, mode));
-}
-
-int fchmod(int fd, mode_t mode) {
-    BRISKO_REAL(fchmod);
-    return counted(real_fchmod(fd, mode));
-}
-
-int fchmodat(int folder, const char* path, mode_t mode, int flags) {
-    BRISKO_REAL(fchmodat);
-    return counted(real_fchmodat(folder, path, mode, flags));
-}
-
-int fchown(int fd, uid_t owner, gid_t group) {
-    BRISKO_REAL(fchown);
-    return counted(real_fchown(fd, owner, group));
-}
-
-int fchownat(int folder, const char* path, uid_t owner, gid_t group, int flags) {
-    BRISKO_REAL(fchownat);
-    return counted(real_fchownat(folder, path, owner, group, flags));
 }
 
 } // extern "C"
