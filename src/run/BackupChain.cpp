@@ -17,10 +17,11 @@ BackupChain::BackupChain(std::string_view targetFolder, std::string_view name,
 
 void BackupChain::rotate(platform::FileSystem& fileSystem) const {
     const std::vector<std::string>& from = names_.rotated();
-    for (std::size_t level = from.size(); level-- > 0;) {
+    std::size_t used = 0;
+    while (used < from.size() && taken(fileSystem, from[used]))
+        ++used;
+    for (std::size_t level = used; level-- > 0;) {
         const std::string& path = from[level];
-        if (!taken(fileSystem, path))
-            continue;
         if (level + 1 == from.size()) {
             // The oldest backup goes; failures leave the chain as it is at this level.
             fileSystem.clearAttributes(path);
@@ -32,6 +33,14 @@ void BackupChain::rotate(platform::FileSystem& fileSystem) const {
             continue; // a rename would overwrite what is there
         fileSystem.rename(path, next);
     }
+}
+
+bool BackupChain::firstIsTarget(platform::FileSystem& fileSystem,
+                                const std::string& targetPath) const {
+    if (empty())
+        return false;
+    const auto first = fileSystem.identityOf(firstPath());
+    return first && first == fileSystem.identityOf(targetPath);
 }
 
 } // namespace brisko::run

@@ -22,11 +22,17 @@ public:
     const std::string& firstExtension() const { return names_.extensions.front(); }
     const std::string& firstPath() const { return names_.paths.front(); }
 
-    // Moves every backup one level down the chain, dropping the oldest, so that the first
+    // Moves the backups one level down the chain, dropping the oldest, so that the first
     // backup name is free for the old target; a chain taken over from an earlier version moves
-    // to the file's own names on the way. A level whose next name is still taken stays as it
-    // is.
+    // to the file's own names on the way. Only the backups before the first free name move (a
+    // chain with a gap, as a run cut short between two renames leaves it, loses nothing), and a
+    // level whose next name is still taken stays as it is.
     void rotate(platform::FileSystem& fileSystem) const;
+
+    // The first backup name and the target are the same file: a run cut short after keeping
+    // the old target under that name, before the copy took the target's name, rotated the
+    // chain already.
+    bool firstIsTarget(platform::FileSystem& fileSystem, const std::string& targetPath) const;
 
 private:
     engine::BackupChainNames names_;

@@ -155,7 +155,7 @@ void FileCopier::finishOldestPending() {
         else if (!written.flushed.ok())
             attempt.failure = writeFailure(written.flushed);
         else
-            attempt = finishCopy(*copy, written.copy.sourceReadOnly);
+            attempt = finishCopy(*copy);
     }
     report(copy->action, attempt, copy->folder->flushes);
 }
@@ -322,12 +322,11 @@ FileCopier::WrittenCopy FileCopier::writeAndPlace(PendingCopy& copy,
     // Only what reads and renames on the disk is done here: the rows are written by the
     // copying thread, in list order.
     if (written.flushed.ok() && !context_.options.binaryCompareAfterCopy && !abandoning_.load())
-        written.placed =
-            putInPlace(copy.action, temporary, copy.expectedTarget, written.copy.sourceReadOnly);
+        written.placed = putInPlace(copy.action, temporary, copy.expectedTarget);
     return written;
 }
 
-FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnly) {
+FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy) {
     const engine::CopyAction& action = copy.action;
     // The copy is compared with its source while the old target is still in place, so a copy
     // that differs never replaces it.
@@ -342,7 +341,7 @@ FileCopier::Attempt FileCopier::finishCopy(PendingCopy& copy, bool sourceReadOnl
         context_.host.abortAll();
         return {false, "Binary compare failed - target kept"};
     }
-    return putInPlace(action, *copy.temporary, copy.expectedTarget, sourceReadOnly);
+    return putInPlace(action, *copy.temporary, copy.expectedTarget);
 }
 
 void FileCopier::showAbandoned(const engine::CopyAction& action) {
@@ -360,13 +359,12 @@ FileCopier::Attempt FileCopier::copyLink(const engine::CopyAction& action) {
         return {false, temporaryFailure(made)};
     if (!fileSystem.setStamp(temporary.path(), source.entry.stamp).ok())
         return {false, "failed to set the time stamp, link not copied"};
-    return putInPlace(action, temporary, scannedTarget(action), false);
+    return putInPlace(action, temporary, scannedTarget(action));
 }
 
 FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
                                            TemporaryFile& temporary,
-                                           const ScannedEntry& expectedTarget,
-                                           bool sourceReadOnly) {
+                                           const ScannedEntry& expectedTarget) {
     platform::FileSystem& fileSystem = context_.filesFor(action.exactName);
     // Never a name this run did not write, and never over a target that is not what the scan
     // saw (another program may have written it since).
@@ -383,15 +381,15 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
     const BackupChain backups(action.targetFolder, action.name,
                               action.link ? std::string() : action.backupList,
                               action.takesOverEarlierBackups);
-    backups.rotate(fileSystem);
     const bool targetThere = target.result.status != platform::FsStatus::NotFound;
-    const ReplacementResult replaced =
-        replaceTarget(fileSystem, temporary.path(), action.targetPath(), targetThere, backups);
+    const bool keptAlready = targetThere && backups.firstIsTarget(fileSystem, action.targetPath());
+    if (!keptAlready)
+        backups.rotate(fileSystem);
+    const ReplacementResult replaced = replaceTarget(
+        fileSystem, temporary.path(), action.targetPath(), targetThere, backups, keptAlready);
     if (!replaced.replaced)
         return {false, replaced.failure};
     temporary.handOver();
-    if (sourceReadOnly)
-        fileSystem.copyAttributes(action.sourcePath(), action.targetPath());
     return {true, {}};
 }
 

@@ -129,13 +129,13 @@ private:
     WrittenCopy writeAndPlace(PendingCopy& copy, std::optional<TempCopyResult> writtenHere,
                               WorkerPool::Buffer buffer);
     // The flushed copy, compared with its source when asked, takes the target's name.
-    Attempt finishCopy(PendingCopy& copy, bool sourceReadOnly);
+    Attempt finishCopy(PendingCopy& copy);
     // A symbolic link: made under the temporary name, then renamed over the target.
     Attempt copyLink(const engine::CopyAction& action);
     // Gives a complete temporary copy the target's name, rotating the backups, when the
     // temporary file is still this run's and the target still as the scan saw it.
     Attempt putInPlace(const engine::CopyAction& action, TemporaryFile& temporary,
-                       const ScannedEntry& expectedTarget, bool sourceReadOnly);
+                       const ScannedEntry& expectedTarget);
     Attempt askAboutFreeSpace(const engine::CopyAction& action);
     // The free bytes of the drive of a target folder, less those of the pending copies there;
     // nothing when the drive cannot be asked.

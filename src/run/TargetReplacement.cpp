@@ -14,8 +14,8 @@ ReplacementResult failed(std::string text) {
 
 ReplacementResult replaceTarget(platform::FileSystem& fileSystem, const std::string& temporary,
                                 const std::string& target, bool targetThere,
-                                const BackupChain& backups) {
-    if (!targetThere || backups.empty()) {
+                                const BackupChain& backups, bool keptAlready) {
+    if (!targetThere || backups.empty() || keptAlready) {
         if (fileSystem.rename(temporary, target).ok())
             return {true, {}};
         return failed(targetThere ? std::string(kRenameFailed) + " - target kept" : kRenameFailed);

@@ -64,14 +64,12 @@ TempCopyResult writeTemporary(platform::FileSystem& fileSystem, const std::strin
         return failed(kSourceChanged);
     input.reset();
 
-    // Stamp and attributes now, so that the flush puts them on the disk with the data. The
-    // read-only bit waits until the copy has its name.
+    // Stamp and attributes (read-only too) now, so that the flush puts them on the disk with
+    // the data and the copy has them all from the moment it takes its name: nothing is left to
+    // do once it has it, which a crash could cut short and a later run would not see.
     if (!fileSystem.setStamp(temporary.path(), source.entry().stamp).ok())
         return failed("failed to set the time stamp, file not copied");
-    result.sourceReadOnly = source.entry().attributes.readOnly;
     fileSystem.copyAttributes(sourcePath, temporary.path());
-    if (result.sourceReadOnly)
-        fileSystem.clearAttributes(temporary.path());
     result.complete = true;
     return result;
 }

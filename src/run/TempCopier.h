@@ -14,12 +14,11 @@ namespace brisko::run {
 
 // What copying a source into the temporary file came to.
 struct TempCopyResult {
-    // The temporary file holds the whole source, with the source's time stamp and attributes
-    // (the read-only bit left clear); it is still to be flushed.
+    // The temporary file holds the whole source, with the source's time stamp and attributes;
+    // it is still to be flushed.
     bool complete = false;
     // Why not, as the history shows it in red; empty when an abort cut the copy short.
     std::string failure;
-    bool sourceReadOnly = false;
 };
 
 // How writing a copy meets trouble and shows its progress.

@@ -14,10 +14,17 @@ TemporaryFile::~TemporaryFile() {
 platform::FsResult TemporaryFile::create() {
     platform::FsResult result;
     output_ = fileSystem_.createFresh(path_, result);
+    if (!output_ && removeLeftoverLink())
+        output_ = fileSystem_.createFresh(path_, result);
     created_ = output_ != nullptr;
     if (output_)
         identity_ = output_->identity();
     return result;
+}
+
+bool TemporaryFile::removeLeftoverLink() {
+    const platform::PathInfo there = fileSystem_.stat(path_);
+    return there.result.ok() && there.entry.attributes.link && fileSystem_.removeFile(path_).ok();
 }
 
 platform::FsResult TemporaryFile::createLink(const std::string& targetText) {

@@ -24,9 +24,9 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Creates the file afresh: a leftover regular file is replaced, while one that another
-    // run is writing (InUse), or a link, folder or device of that name, is refused and left
-    // alone.
+    // Creates the file afresh: a leftover regular file or symbolic link is replaced (a link is
+    // never followed), while one that another run is writing (InUse), or a folder or device of
+    // that name, is refused and left alone.
     platform::FsResult create();
     // Claims the name as create() does, then puts a symbolic link holding targetText there.
     platform::FsResult createLink(const std::string& targetText);
@@ -45,6 +45,10 @@ public:
     void discard();
 
 private:
+    // Removes a symbolic link at the name, as a run cut short while copying a link leaves it;
+    // whether one went.
+    bool removeLeftoverLink();
+
     platform::FileSystem& fileSystem_;
     std::string path_;
     std::unique_ptr<platform::OutputFile> output_;

@@ -200,6 +200,7 @@ TEST_F(CopyTest, LeftoverTemporaryFileIsReplacedAndNothingStaysBehind) {
     EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "new"}}));
 }
 
+// A link at the temporary name (a run cut short while copying a link leaves one) goes itself.
 TEST_F(CopyTest, PlantedLinkOfTheTemporaryNameIsNeverWrittenThrough) {
     if (!hostMakesSymlinks())
         GTEST_SKIP() << "the system makes no symbolic links here";
@@ -215,13 +216,8 @@ TEST_F(CopyTest, PlantedLinkOfTheTemporaryNameIsNeverWrittenThrough) {
     copyPlannedFiles();
 
     EXPECT_EQ(tree.read("victim.txt"), "must stay");
-    // The run goes on with the next copy.
-    EXPECT_EQ(rightFiles(), (TreeListing{{"$BRISKO$.$$$", "->" + tree.path("victim.txt").string()},
-                                         {"DATA.DBF", "old"},
-                                         {"SUB/OTHER.DBF", "other"}}));
-    EXPECT_EQ(copyRow(0).status,
-              "Could not create the temporary file $BRISKO$.$$$ - a symbolic link has that name");
-    EXPECT_EQ(copyRow(0).colour, RowColour::Red);
+    EXPECT_EQ(rightFiles(), (TreeListing{{"DATA.DBF", "new"}, {"SUB/OTHER.DBF", "other"}}));
+    EXPECT_EQ(copyRow(0).status, "File copied");
     EXPECT_EQ(copyRow(1).status, "File copied");
 }
 
