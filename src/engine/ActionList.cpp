@@ -65,15 +65,20 @@ CopyRequest reversed(const CopyRequest& request) {
     return other;
 }
 
-// The copy's rotation deletes the oldest backup of the chain when there is one: its bytes
-// come free on the target drive.
+// The copy's rotation deletes the oldest backup of the chain when every level before it is
+// taken (a chain with a gap only moves up to the gap): its bytes come free on the target drive.
 void creditBackupRotation(EngineContext& context, const BackupChainNames& chain) {
-    if (chain.rotated().empty())
+    const std::vector<std::string>& levels = chain.rotated();
+    if (levels.empty())
         return;
-    const std::string& oldest = chain.rotated().back();
+    const std::string& oldest = levels.back();
     const platform::PathInfo info = context.fileSystem.stat(oldest);
-    if (info.result.ok() && !info.entry.attributes.directory)
-        context.projection.adjust(oldest, info.entry.size, kCredit);
+    if (!info.result.ok() || info.entry.attributes.directory)
+        return;
+    for (std::size_t level = 0; level + 1 < levels.size(); ++level)
+        if (context.fileSystem.stat(levels[level]).result.status == platform::FsStatus::NotFound)
+            return;
+    context.projection.adjust(oldest, info.entry.size, kCredit);
 }
 
 // Walks the tree of a folder to delete and returns what it holds, so that its deletion takes
