@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -307,6 +309,37 @@ TEST_F(SftpFileSystemTest, FullServerDiskIsReportedAsFullAndLeavesNoFile) {
     EXPECT_EQ(written.status, FsStatus::NoSpace) << written.detail;
     output->close();
     EXPECT_FALSE(tree.exists("SUB/FILE"));
+}
+
+// Sets or clears the immutable flag of a folder: nothing in it may then be made, removed or
+// renamed, by root too. False where the file system or the user cannot.
+bool setImmutable(const std::filesystem::path& folder, bool immutable) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        close(fd);
+    return done;
+}
+
+TEST_F(SftpFileSystemTest, PermissionRefusedByTheServerIsSaidAndChangesNothing) {
+    tree.write("SUB/FILE", "old");
+    if (!setImmutable(tree.root() / "SUB", true))
+        GTEST_SKIP() << "an immutable folder needs root and a file system that keeps the flag";
+    struct Release {
+        std::filesystem::path folder;
+        ~Release() { setImmutable(folder, false); }
+    } release{tree.root() / "SUB"};
+    auto files = connect();
+
+    FsResult result;
+    EXPECT_FALSE(files->createFresh(kTemporary, result));
+    EXPECT_EQ(result.status, FsStatus::AccessDenied) << result.detail;
+    EXPECT_EQ(files->removeFile("R:\\SUB\\FILE").status, FsStatus::AccessDenied);
+    EXPECT_EQ(tree.read("SUB/FILE"), "old");
+    EXPECT_FALSE(tree.exists("SUB/$BRISKO$.$$$"));
 }
 
 } // namespace
