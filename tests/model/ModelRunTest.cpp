@@ -13,6 +13,15 @@
 #include <vector>
 
 namespace brisko::test::model {
+
+// An entry as the failure of an expectation shows it.
+void PrintTo(const Node& node, std::ostream* out) {
+    *out << (node.kind == Node::Kind::Folder ? "folder"
+             : node.kind == Node::Kind::Link ? "link "
+                                             : "file ")
+         << " \"" << node.content << "\" @" << (node.time - kFirstStamp) / 2;
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -134,6 +143,21 @@ TEST(ModelRunTest, EveryRunLeavesTheTreesTheModelExpects) {
                 return;
         }
     }
+}
+
+// A copy onto a.txt beside A.txt: the chain of a.txt.BK1 belongs to a.txt alone.
+TEST(ModelRunTest, ACopyBesideACaseTwinLeavesTheTwinsBackupsAlone) {
+    const std::time_t stamp = kFirstStamp;
+    const Trees trees = {Tree{{"A.txt", {Node::Kind::File, "", stamp}},
+                              {"a.txt", {Node::Kind::File, "yy", stamp}},
+                              {"a.txt.BK1", {Node::Kind::File, "old", stamp}}},
+                         Tree{{"A.txt", {Node::Kind::File, "x", stamp + 2}}}};
+    const Session session{Mode::RightToLeft, MissingFile::Ask, MissingFolder::UserAsk, true};
+    ModelWorld world;
+    world.lay(trees);
+    const Trees found = world.run(session);
+    EXPECT_EQ(found, expectedAfter(trees, session));
+    EXPECT_EQ(found[kLeft].count("a.txt.BK1"), 1u);
 }
 
 } // namespace

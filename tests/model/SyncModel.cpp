@@ -89,6 +89,13 @@ Found find(const Tree& tree, const std::string& folder, const std::string& name,
     return found;
 }
 
+// Whether a folder holds several names that differ from a name only in case.
+bool hasCaseVariants(const Tree& tree, const std::string& folder, const std::string& name) {
+    return std::ranges::count_if(childrenOf(tree, folder), [&](const Child& child) {
+               return upper(child.name) == upper(name);
+           }) > 1;
+}
+
 struct Copy {
     int from;
     std::string source;
@@ -193,7 +200,10 @@ private:
         if (entry.name == "$BRISKO$.$$$" || isBackup(entry.name, session_.backups))
             return;
         const Found found = find(trees_[target_], targetFolder, entry.name, caseTwin);
-        const bool exactName = caseTwin || found.severalByCase;
+        // A name with case variants on either side is read and written exactly as it is, its
+        // backups too.
+        const bool exactName =
+            caseTwin || hasCaseVariants(trees_[target_], targetFolder, entry.name);
         const std::string source = join(sourceFolder, entry.name);
         const Node& node = *entry.node;
         if (found.node == nullptr) {
