@@ -13,6 +13,7 @@ using Kind = Node::Kind;
 
 constexpr std::array kFileNames = {"a.txt",    "A.txt",  "b.tar.gz", "B.Tar.Gz", "c.d.e",
                                    ".profile", "README", "readme",   "empty",    "data"};
+// "deep" has no case variant and no file of its name: a session may take it as a root.
 constexpr std::array kFolderNames = {"sub", "Sub", "deep", "x.y", "data"};
 constexpr std::array kContents = {"", "x", "yy", "zzz", "hello", "1234567"};
 constexpr std::array kLinkTargets = {"a.txt", "nowhere", "../sub", "deep/README"};
@@ -65,6 +66,8 @@ Session TreeMaker::session() {
     session.missingFile = static_cast<MissingFile>(below(3));
     session.missingFolder = static_cast<MissingFolder>(below(3));
     session.backups = below(2) == 0;
+    for (std::string& root : session.roots)
+        root = below(4) == 0 ? kFolderNames[2] : "";
     return session;
 }
 

@@ -135,6 +135,23 @@ public:
           masterSide_(masterScan_ &&
                       source == (session.mode == Mode::LeftMaster ? kLeft : kRight)) {}
 
+    // Checks the roots and scans; false when the target root is refused, which in the first
+    // pass skips the rest of the session.
+    bool run() {
+        const std::string& source = session_.roots[source_];
+        const std::string& target = session_.roots[target_];
+        if (!isFolder(source_, source) && !Plan::holds(plan_.folderCreates, source_, source))
+            return true; // a missing source: only this pass is given up
+        const bool masterTarget = masterScan_ && !masterSide_;
+        if (masterTarget && !isFolder(target_, target) &&
+            !Plan::holds(plan_.folderCreates, target_, target))
+            return true; // a missing master is never made by the copy side
+        if (!isFolder(target_, target) && !checkMissingFolder(source, target, true))
+            return false;
+        scan(source, target);
+        return true;
+    }
+
     void scan(const std::string& sourceFolder, const std::string& targetFolder) {
         const std::vector<Child> entries = childrenOf(trees_[source_], sourceFolder);
         std::vector<std::pair<std::string, std::string>> subfolders;
@@ -174,13 +191,19 @@ private:
             return; // a file where a folder is expected
         if (found.node == nullptr && found.severalByCase)
             return; // never made beside its case variants
-        if (found.node != nullptr || checkMissingFolder(source, target))
+        if (found.node != nullptr ||
+            checkMissingFolder(source, target, !masterScan_ || masterSide_))
             subfolders.emplace_back(source, target);
+    }
+
+    bool isFolder(int side, const std::string& path) const {
+        const auto it = trees_[side].find(path);
+        return path.empty() || (it != trees_[side].end() && it->second.kind == Kind::Folder);
     }
 
     // Whether the scan goes into a folder whose counterpart is missing, listing what the rules
     // say.
-    bool checkMissingFolder(const std::string& source, const std::string& target) {
+    bool checkMissingFolder(const std::string& source, const std::string& target, bool mayCreate) {
         if (Plan::holds(plan_.folderCreates, target_, target) ||
             Plan::holds(plan_.folderCreates, source_, source) ||
             Plan::holds(plan_.folderDeletes, source_, source) ||
@@ -188,7 +211,7 @@ private:
             return true;
         if (!masterScan_ && session_.missingFolder != MissingFolder::Auto)
             return false; // Skip, or the question's default: Skip
-        if (!masterScan_ || masterSide_)
+        if (mayCreate)
             Plan::add(plan_.folderCreates, target_, target);
         else
             Plan::add(plan_.folderDeletes, source_, source);
@@ -262,13 +285,22 @@ private:
     bool masterSide_;
 };
 
-// Whether a tree holds anything that a master pass would carry over.
-bool carriesContent(const Tree& tree, bool backups) {
+bool isWithin(const std::string& path, const std::string& folder) {
+    return folder.empty() || path.starts_with(folder + "/");
+}
+
+// Whether a folder holds anything that a master pass would carry over.
+bool carriesContent(const Tree& tree, const std::string& folder, bool backups) {
     return std::ranges::any_of(tree, [&](const auto& entry) {
         const std::string name = nameOf(entry.first);
-        return entry.second.kind != Kind::Folder && name != "$BRISKO$.$$$" &&
-               !isBackup(name, backups);
+        return isWithin(entry.first, folder) && entry.second.kind != Kind::Folder &&
+               name != "$BRISKO$.$$$" && !isBackup(name, backups);
     });
+}
+
+bool holdsEntries(const Tree& tree, const std::string& folder) {
+    return std::ranges::any_of(tree,
+                               [&](const auto& entry) { return isWithin(entry.first, folder); });
 }
 
 void removeTree(Tree& tree, const std::string& path) {
@@ -315,7 +347,8 @@ std::string scriptOf(const Session& session) {
     static const char* const modes[] = {"Update", "1LTR", "2RTL", "LMaster", "RMaster"};
     static const char* const missingFiles[] = {"Ask", "Create", "Delete"};
     static const char* const missingFolders[] = {"UserAsk", "Auto", "Skip"};
-    std::string script = "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\\nRightPath=\\\n";
+    std::string script = "LeftRoot=L:\nRightRoot=R:\nLeftPath=\\" + session.roots[kLeft] +
+                         "\nRightPath=\\" + session.roots[kRight] + "\n";
     if (session.backups)
         script += "Backup=BK1,BK2\n";
     script += std::string("MissingFile=") + missingFiles[static_cast<int>(session.missingFile)] +
@@ -328,14 +361,17 @@ std::string scriptOf(const Session& session) {
 Trees expectedAfter(const Trees& before, const Session& session) {
     if (isMasterMode(session.mode)) {
         const int master = session.mode == Mode::LeftMaster ? kLeft : kRight;
-        if (!carriesContent(before[master], session.backups) && !before[1 - master].empty())
+        const std::string& masterRoot = session.roots[master];
+        const bool masterThere = masterRoot.empty() || before[master].contains(masterRoot);
+        if (masterThere && !carriesContent(before[master], masterRoot, session.backups) &&
+            holdsEntries(before[1 - master], session.roots[1 - master]))
             return before; // an empty master is not mirrored
     }
     Plan plan;
-    if (session.mode != Mode::RightToLeft)
-        Pass(before, session, plan, kLeft).scan("", "");
-    if (session.mode != Mode::LeftToRight)
-        Pass(before, session, plan, kRight).scan("", "");
+    const bool firstPassRan =
+        session.mode == Mode::RightToLeft || Pass(before, session, plan, kLeft).run();
+    if (session.mode != Mode::LeftToRight && firstPassRan)
+        Pass(before, session, plan, kRight).run();
 
     Trees after = before;
     for (const auto& [side, path] : plan.fileDeletes)

@@ -30,15 +30,17 @@ enum class Mode { Update, LeftToRight, RightToLeft, LeftMaster, RightMaster };
 enum class MissingFile { Ask, Create, Delete };
 enum class MissingFolder { UserAsk, Auto, Skip };
 
-// One session between the two roots, with the backup extensions BK1,BK2 or none.
+// One session between a folder of each tree ("" for the drive's root), with the backup
+// extensions BK1,BK2 or none.
 struct Session {
     Mode mode = Mode::Update;
     MissingFile missingFile = MissingFile::Ask;
     MissingFolder missingFolder = MissingFolder::UserAsk;
     bool backups = false;
+    std::array<std::string, 2> roots{};
 };
 
-// The script lines that run the session between L:\ and R:\.
+// The script lines that run the session between its folders of L: and R:.
 std::string scriptOf(const Session& session);
 
 // Both trees as a run of the session leaves them, every question taking its default answer.
