@@ -19,7 +19,7 @@ void PrintTo(const Node& node, std::ostream* out) {
     *out << (node.kind == Node::Kind::Folder ? "folder"
              : node.kind == Node::Kind::Link ? "link "
                                              : "file ")
-         << " \"" << node.content << "\" @" << (node.time - kFirstStamp) / 2;
+         << " \"" << node.content << "\" @" << node.time - kFirstStamp;
 }
 
 namespace {

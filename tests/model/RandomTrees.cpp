@@ -124,7 +124,7 @@ void TreeMaker::sameStampOtherSize(Trees& trees) {
     const std::string path = pick(shared);
     Node& left = trees[kLeft][path];
     Node& right = trees[kRight][path];
-    right.time = left.time;
+    right.time = left.time - left.time % 2 + below(2); // one stamp to two seconds
     if (right.content.size() == left.content.size())
         right.content += "+";
 }
@@ -132,7 +132,7 @@ void TreeMaker::sameStampOtherSize(Trees& trees) {
 std::string describe(const Tree& tree) {
     std::string text;
     for (const auto& [path, node] : tree) {
-        const std::string stamp = "@" + std::to_string((node.time - kFirstStamp) / 2);
+        const std::string stamp = "@" + std::to_string(node.time - kFirstStamp);
         if (node.kind == Kind::Folder)
             text += " " + path + "/";
         else if (node.kind == Kind::Link)

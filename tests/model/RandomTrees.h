@@ -8,8 +8,8 @@
 
 namespace brisko::test::model {
 
-// 1 January 2024 at midnight: the stamps of the random trees are this and every two seconds
-// after it, so that many fall equal and none is ahead of a run's clock.
+// 1 January 2024 at midnight: the stamps of the random trees lie in the half minute after it,
+// so that many fall equal (to two seconds) and none is ahead of a run's clock.
 inline constexpr std::time_t kFirstStamp = 1704067200;
 
 // Random trees, changes between runs and sessions, all from one seed. Names are drawn from a
@@ -30,7 +30,7 @@ private:
     template <typename Pool> auto pick(const Pool& pool) {
         return pool[static_cast<std::size_t>(below(static_cast<int>(std::size(pool))))];
     }
-    std::time_t stamp() { return kFirstStamp + 2 * below(16); }
+    std::time_t stamp() { return kFirstStamp + below(32); }
 
     void add(Tree& tree);
     void change(Tree& tree);
@@ -40,7 +40,7 @@ private:
 };
 
 // A tree in one line per side: "path=content@stamp", "folder/", "link->target@stamp", with
-// stamps counted in two-second steps from kFirstStamp.
+// stamps counted in seconds from kFirstStamp.
 std::string describe(const Tree& tree);
 
 } // namespace brisko::test::model

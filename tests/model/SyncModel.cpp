@@ -34,6 +34,11 @@ std::string nameOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
+// A stamp as files are compared and copied: to two seconds.
+std::time_t stampOf(const Node& node) {
+    return node.time - node.time % 2;
+}
+
 bool isMasterMode(Mode mode) {
     return mode == Mode::LeftMaster || mode == Mode::RightMaster;
 }
@@ -245,12 +250,12 @@ private:
             return; // a file facing a folder, a link facing anything else: all stay
         if (node.kind == Kind::Link && node.content == target.content)
             return; // links in step, whatever their stamps
-        const bool sameStamp = node.time == target.time;
+        const bool sameStamp = stampOf(node) == stampOf(target);
         if (node.kind == Kind::File && sameStamp)
             return; // equal, or the same-stamp question's default: keep as is
         if (node.kind == Kind::Link && sameStamp && !masterScan_)
             return; // the same-stamp question's default
-        if (masterScan_ ? masterSide_ : node.time > target.time)
+        if (masterScan_ ? masterSide_ : stampOf(node) > stampOf(target))
             listCopy(source, targetFolder, entry, &target, exactName);
     }
 
@@ -316,9 +321,9 @@ std::string reached(const Tree& tree, const Copy& copy, const std::string& name)
     return join(copy.targetFolder, found.node != nullptr ? found.name : name);
 }
 
-// A copy replaces the target that its name reaches. A file's copy rotates the backups of that
-// name first (the oldest goes), and the old target becomes the first backup. A link is copied
-// as a link, without backups.
+// A copy replaces the target that its name reaches, with the source's stamp to two seconds. A
+// file's copy rotates the backups of that name first (the oldest goes), and the old target becomes
+// the first backup. A link is copied as a link, without backups.
 void copyWithBackups(Trees& trees, const Copy& copy, bool backups) {
     Tree& target = trees[copy.to];
     const Node& source = trees[copy.from].at(copy.source);
@@ -339,6 +344,7 @@ void copyWithBackups(Trees& trees, const Copy& copy, bool backups) {
         }
     }
     target[path] = source;
+    target[path].time = stampOf(source);
 }
 
 } // namespace
