@@ -230,9 +230,10 @@ RuleOutcome FolderScan::considerFile(const FolderPair& pair, const platform::Dir
     sourcePath_ += '\\';
     sourcePath_ += entry.name;
     context_.host.setCurrentFile(sourcePath_);
-    // A name with case twins on either side is matched, read and written exactly as it is.
+    // A name with case twins on either side is matched, read and written exactly as it is, and
+    // so are its backups, which would otherwise reach a twin's.
     const TargetIndex::Found target = targets.find(entry.name, caseTwin);
-    const bool exactName = caseTwin || target.severalByCase;
+    const bool exactName = caseTwin || targets.hasCaseVariants(entry.name);
     return rules_.judge(
         FilePair{pair.source, pair.target, sourcePath_, entry, target, *spec, exactName},
         isMasterSide(pair));

@@ -80,4 +80,13 @@ TargetIndex::Found TargetIndex::find(std::string_view name, bool exactOnly) cons
     return foundAt(it->second);
 }
 
+bool TargetIndex::hasCaseVariants(std::string_view name) const {
+    if (exact_.size() < 2)
+        return false;
+    if (!foldedBuilt_)
+        buildFolded();
+    const auto it = folded_.find(platform::toUpper(name));
+    return it != folded_.end() && it->second == kSeveral;
+}
+
 } // namespace brisko::engine

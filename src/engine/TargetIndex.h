@@ -41,6 +41,8 @@ public:
 
     // exactOnly: the exact name alone counts (a name that has case twins in its own folder).
     Found find(std::string_view name, bool exactOnly = false) const;
+    // Whether several names differ from name only in case (name itself among them or not).
+    bool hasCaseVariants(std::string_view name) const;
 
 private:
     static constexpr std::size_t kSeveral = static_cast<std::size_t>(-1);
