@@ -132,7 +132,8 @@ void TreeMaker::sameStampOtherSize(Trees& trees) {
 std::string describe(const Tree& tree) {
     std::string text;
     for (const auto& [path, node] : tree) {
-        const std::string stamp = "@" + std::to_string(node.time - kFirstStamp);
+        std::string stamp = "@";
+        stamp += std::to_string(node.time - kFirstStamp);
         if (node.kind == Kind::Folder)
             text += " " + path + "/";
         else if (node.kind == Kind::Link)
