@@ -220,6 +220,15 @@ std::optional<FileIdentity> SftpFileSystem::identityOf(std::string_view path) {
 }
 
 std::vector<FileIdentity> SftpFileSystem::folderChain(std::string_view folder) {
+    if (std::optional<std::vector<FileIdentity>> held = impl_->heldChains.find(folder))
+        return *held;
+    std::vector<FileIdentity> chain = findFolderChain(folder);
+    if (!chain.empty())
+        impl_->heldChains.keep(folder, chain);
+    return chain;
+}
+
+std::vector<FileIdentity> SftpFileSystem::findFolderChain(std::string_view folder) {
     std::vector<FileIdentity> chain;
     const ServerTarget target = impl_->locate(folder, Need::Existing, exactLast_);
     FsResult failure;
@@ -389,6 +398,7 @@ FsResult SftpFileSystem::rename(std::string_view from, std::string_view to) {
         impl_->space.forget(); // the file replaced is gone
     if (source.isFolder()) {
         impl_->resolver.forgetAll();
+        impl_->heldChains.forget();
     } else {
         impl_->resolver.nameRemoved(source.host);
         impl_->resolver.nameAdded(target.host);
@@ -535,8 +545,10 @@ FsResult SftpFileSystem::removeFolder(std::string_view path) {
             return {FsStatus::NotEmpty, "Directory not empty"};
     }
     result = resultOf(await(client->rmdir(target.host)));
-    if (result.ok())
+    if (result.ok()) {
         impl_->resolver.forgetAll();
+        impl_->heldChains.forget();
+    }
     return result;
 }
 
@@ -710,6 +722,7 @@ FsResult SftpFileSystem::setStamp(std::string_view path, DosStamp stamp) {
 void SftpFileSystem::forgetCachedNames() {
     impl_->resolver.forgetAll();
     impl_->ahead.forget();
+    impl_->heldChains.forget();
 }
 
 std::string SftpFileSystem::currentFolder() {

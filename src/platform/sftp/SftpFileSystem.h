@@ -62,6 +62,8 @@ public:
     const SftpLocation& location() const;
 
 private:
+    // The identities of a folder and those above it, as the server resolves them.
+    std::vector<FileIdentity> findFolderChain(std::string_view folder);
     struct Impl;
     SftpFileSystem(std::shared_ptr<Impl> impl, bool exactLast);
 

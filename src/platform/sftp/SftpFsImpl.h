@@ -13,11 +13,13 @@
 #include <chrono>
 #include <cstdint>
 #include <future>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace brisko::platform::sftp {
 
@@ -78,6 +80,36 @@ struct SftpFileSystem::Impl {
         std::chrono::steady_clock::time_point at;
     };
     FreeSpace space;
+    // The folder chains last found, by program path: the checks before and during a scan ask
+    // for the same few, each costing three round trips. An answer holds a moment, and until the
+    // names kept are forgotten.
+    struct HeldChains {
+        std::optional<std::vector<FileIdentity>> find(std::string_view folder) {
+            const std::lock_guard lock(mutex);
+            const auto held = chains.find(std::string(folder));
+            if (held == chains.end() ||
+                std::chrono::steady_clock::now() - held->second.first > std::chrono::seconds(1))
+                return std::nullopt;
+            return held->second.second;
+        }
+        void keep(std::string_view folder, const std::vector<FileIdentity>& chain) {
+            const std::lock_guard lock(mutex);
+            if (chains.size() > 64)
+                chains.clear();
+            chains[std::string(folder)] = {std::chrono::steady_clock::now(), chain};
+        }
+        void forget() {
+            const std::lock_guard lock(mutex);
+            chains.clear();
+        }
+
+    private:
+        std::mutex mutex;
+        std::map<std::string,
+                 std::pair<std::chrono::steady_clock::time_point, std::vector<FileIdentity>>>
+            chains;
+    };
+    HeldChains heldChains;
     // When driveExists last found the location's folder (steady clock ticks; 0: not found).
     std::atomic<std::int64_t> driveSeenAt{0};
 
