@@ -15,6 +15,10 @@ bash scripts/build.sh build-sanitize -DBRISKO_BUILD_GUI=OFF -DBRISKO_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
 
+# Arbitrary scripts, values, masks, locations and server replies: the kept inputs, then a short
+# bout of fuzzing per target.
+bash scripts/fuzz.sh 20
+
 # The copies' flushes run on threads: the copy tests once more under ThreadSanitizer.
 cmake -S . -B build-tsan -G Ninja -DBRISKO_BUILD_GUI=OFF -DBRISKO_SANITIZE_THREAD=ON \
     -DBRISKO_WERROR=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null

@@ -8,7 +8,8 @@ namespace brisko::platform::sftp {
 RoutedFileSystem::Drives sftpDrives(const DriveMap& drives, const SshSettings& settings) {
     RoutedFileSystem::Drives routes;
     for (const auto& [key, location] : drives.locations()) {
-        Connector connect = [location, settings](std::string& why) {
+        // A copy by name: clang before 16 cannot capture a structured binding.
+        Connector connect = [location = location, settings](std::string& why) {
             return Client::connect(sshTransport(location, settings), why);
         };
         routes.emplace(key, std::make_unique<SftpFileSystem>(location, std::move(connect)));
