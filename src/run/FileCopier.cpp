@@ -170,7 +170,8 @@ FileCopier::WrittenCopy FileCopier::waitFor(PendingCopy& copy) {
 
 FileCopier::WrittenCopy FileCopier::writeAgainHere(PendingCopy& copy) {
     copy.temporary->discard();
-    WrittenCopy written{tempCopier_.write(copy.action, *copy.temporary), {}};
+    WrittenCopy written;
+    written.copy = tempCopier_.write(copy.action, *copy.temporary);
     if (written.copy.complete)
         written.flushed = copy.temporary->flush();
     return written;
