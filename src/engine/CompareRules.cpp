@@ -25,18 +25,19 @@ std::string describedPath(const std::string& folder, const platform::DirEntry& e
 
 // A copy of one entry into another folder, with what the scan saw at its target (seen; none
 // when nothing was there).
-CopyRequest copyRequest(const std::string& sourceFolder, const platform::DirEntry& source,
-                        const std::string& targetFolder, const platform::DirEntry* seen,
-                        bool leftToRight, const script::FileSpec& spec, bool binaryFailed) {
+CopyRequest copyRequest(TextShare& texts, const std::string& sourceFolder,
+                        const platform::DirEntry& source, const std::string& targetFolder,
+                        const platform::DirEntry* seen, bool leftToRight,
+                        const script::FileSpec& spec, bool binaryFailed) {
     CopyRequest request;
-    request.sourceFolder = sourceFolder;
-    request.targetFolder = targetFolder;
+    request.sourceFolder = texts.share(sourceFolder);
+    request.targetFolder = texts.share(targetFolder);
     request.binaryFailed = binaryFailed;
     request.leftToRight = leftToRight;
     request.name = source.name;
     request.sourceSize = source.size;
     request.sourceStamp = source.stamp;
-    request.backupList = spec.backup;
+    request.backupList = texts.share(spec.backup);
     request.link = source.attributes.link;
     request.linkTarget = source.linkTarget;
     if (seen != nullptr) {
@@ -241,7 +242,7 @@ void CompareRules::listForward(const FilePair& pair, bool binaryFailed) {
     const bool hasTarget =
         kind == TargetIndex::Found::Kind::File || kind == TargetIndex::Found::Kind::Link;
     CopyRequest request =
-        copyRequest(pair.sourceFolder, pair.source, pair.targetFolder,
+        copyRequest(texts_, pair.sourceFolder, pair.source, pair.targetFolder,
                     hasTarget ? pair.target.entry : nullptr, leftToRight_, pair.spec, binaryFailed);
     request.exactName = pair.exactName;
     listCopy(context_, request);
@@ -250,8 +251,9 @@ void CompareRules::listForward(const FilePair& pair, bool binaryFailed) {
 void CompareRules::listReversed(const FilePair& pair, bool binaryFailed) {
     // From the target back onto the source: folders, sizes and direction swap, and the name
     // is spelled as on the side the copy comes from.
-    CopyRequest request = copyRequest(pair.targetFolder, *pair.target.entry, pair.sourceFolder,
-                                      &pair.source, !leftToRight_, pair.spec, binaryFailed);
+    CopyRequest request =
+        copyRequest(texts_, pair.targetFolder, *pair.target.entry, pair.sourceFolder, &pair.source,
+                    !leftToRight_, pair.spec, binaryFailed);
     request.exactName = pair.exactName;
     listCopy(context_, request);
 }

@@ -3,6 +3,7 @@
 #include "engine/EngineContext.h"
 #include "engine/ListingCache.h"
 #include "engine/Session.h"
+#include "engine/SharedText.h"
 #include "engine/StampCheck.h"
 #include "engine/TargetIndex.h"
 #include "platform/FileSystem.h"
@@ -65,6 +66,7 @@ private:
     bool masterScan_;
     CurrentStamp stamps_;
     std::string pathBuffer_;
+    TextShare texts_;
 };
 
 } // namespace brisko::engine

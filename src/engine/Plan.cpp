@@ -46,9 +46,10 @@ bool Plan::addFolderToDelete(PathAction folder) {
 }
 
 bool Plan::addCopy(CopyAction copy) {
-    if (!copyTargetIndex_.insert(copy.targetPath()).second)
+    if (copyTargetIndex_.contains(filesToCopy_, copy.targetFolder, copy.name))
         return false;
     filesToCopy_.push_back(std::move(copy));
+    copyTargetIndex_.add(filesToCopy_, filesToCopy_.size() - 1);
     return true;
 }
 
@@ -66,7 +67,7 @@ bool Plan::hasFolderToDelete(std::string_view path) const {
 
 bool Plan::isCopyTarget(std::string_view path) const {
     // Asked for every pair of equal files: a plan without copies answers without hashing.
-    return !copyTargetIndex_.empty() && copyTargetIndex_.find(path) != copyTargetIndex_.end();
+    return !copyTargetIndex_.empty() && copyTargetIndex_.contains(filesToCopy_, path);
 }
 
 bool Plan::empty() const {

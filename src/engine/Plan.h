@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/BlockList.h"
+#include "engine/CopyTargetIndex.h"
+#include "engine/SharedText.h"
 #include "platform/DosStamp.h"
 #include "platform/DrivePath.h"
 
@@ -14,25 +17,27 @@ namespace brisko::engine {
 
 // A planned copy, as the scan listed it.
 struct CopyAction {
-    std::string sourceFolder;
-    std::string targetFolder;
-    std::string backupList; // the Backup value of the file's FileSpec
+    // Shared with the other copies of the same folders: a plan of a million copies holds each
+    // folder's texts once.
+    SharedText sourceFolder;
+    SharedText targetFolder;
+    SharedText backupList; // the Backup value of the file's FileSpec
+    std::string name;      // spelled as on the side it copies from
+    // A symbolic link, reproduced as a link holding linkTarget (the text the scan saw).
+    SharedText linkTarget;
+    std::int64_t sourceSize = 0;
+    std::int64_t targetSize = 0; // 0 when the target is missing
+    // What the scan saw at the target: nothing, or an entry of targetSize bytes stamped
+    // targetStamp. The copy goes ahead only while the target is still as seen.
+    platform::DosStamp targetStamp = 0;
+    int session = 0; // number of the Execute row that listed it, from 1
+    bool targetExisted = false;
+    bool link = false;
+    bool leftToRight = true;
+    bool binaryFailed = false;
     // The target's backups lie under the names an earlier version gave them and are its own:
     // the copy's rotation moves them to the target's own backup names.
     bool takesOverEarlierBackups = false;
-    std::int64_t sourceSize = 0;
-    std::int64_t targetSize = 0; // 0 when the target is missing
-    std::string name;            // spelled as on the side it copies from
-    bool leftToRight = true;
-    int session = 0; // number of the Execute row that listed it, from 1
-    bool binaryFailed = false;
-    // A symbolic link, reproduced as a link holding linkTarget (the text the scan saw).
-    bool link = false;
-    std::string linkTarget;
-    // What the scan saw at the target: nothing, or an entry of targetSize bytes stamped
-    // targetStamp. The copy goes ahead only while the target is still as seen.
-    bool targetExisted = false;
-    platform::DosStamp targetStamp = 0;
     // Other names in its folders differ from this one only in case: source and target are
     // matched by this exact spelling, never by case.
     bool exactName = false;
@@ -85,11 +90,10 @@ public:
     const std::vector<PathAction>& filesToDelete() const { return filesToDelete_; }
     const std::vector<PathAction>& foldersToCreate() const { return foldersToCreate_; }
     const std::vector<PathAction>& foldersToDelete() const { return foldersToDelete_; }
-    const std::vector<CopyAction>& filesToCopy() const { return filesToCopy_; }
+    // Copies never move once listed: a reference to one stays good while the plan grows.
+    const BlockList<CopyAction>& filesToCopy() const { return filesToCopy_; }
     // The place of a copy in filesToCopy(); copy must be one of its entries.
-    std::size_t copyIndex(const CopyAction& copy) const {
-        return static_cast<std::size_t>(&copy - filesToCopy_.data());
-    }
+    std::size_t copyIndex(const CopyAction& copy) const { return filesToCopy_.indexOf(copy); }
 
     // Each adds the entry unless the list holds it already (by exact path); true when added.
     bool addFileToDelete(const std::string& path, std::int64_t size);
@@ -130,12 +134,12 @@ private:
     std::vector<PathAction> filesToDelete_;
     std::vector<PathAction> foldersToCreate_;
     std::vector<PathAction> foldersToDelete_;
-    std::vector<CopyAction> filesToCopy_;
+    BlockList<CopyAction> filesToCopy_;
     std::vector<std::int64_t> sessionBytes_{0};
     PathIndex fileDeleteIndex_;
     PathIndex folderCreateIndex_;
     PathIndex folderDeleteIndex_;
-    PathIndex copyTargetIndex_;
+    CopyTargetIndex copyTargetIndex_;
 };
 
 } // namespace brisko::engine

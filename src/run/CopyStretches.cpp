@@ -31,7 +31,7 @@ private:
 
 } // namespace
 
-std::vector<CopyStretch> copyStretches(const std::vector<engine::CopyAction>& copies,
+std::vector<CopyStretch> copyStretches(const engine::BlockList<engine::CopyAction>& copies,
                                        platform::FileSystem& fileSystem) {
     FolderKeys keys(fileSystem);
     std::vector<CopyStretch> stretches;

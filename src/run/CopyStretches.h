@@ -21,7 +21,7 @@ using CopyStretch = std::vector<FolderCopies>;
 // earlier copy of the stretch writes into, or writes into a folder an earlier copy reads from,
 // begins the next stretch. Folders are told apart as the file system resolves them, so that
 // two spellings of one folder are one folder.
-std::vector<CopyStretch> copyStretches(const std::vector<engine::CopyAction>& copies,
+std::vector<CopyStretch> copyStretches(const engine::BlockList<engine::CopyAction>& copies,
                                        platform::FileSystem& fileSystem);
 
 } // namespace brisko::run

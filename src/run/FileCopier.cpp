@@ -240,7 +240,7 @@ FileCopier::Attempt FileCopier::refuseOwnExecutable(const engine::CopyAction& ac
     const Question notice{
         .details = StandardQuestion{
             .message = "Cannot update Brisko using Brisko\rcopy me manually\r From  " +
-                       action.sourceFolder + "  to  " + action.targetFolder}};
+                       action.sourceFolder.str() + "  to  " + action.targetFolder.str()}};
     context_.operatorPort.ask(notice);
     return {false, "Cannot update Brisko using Brisko"};
 }
@@ -380,7 +380,7 @@ FileCopier::Attempt FileCopier::putInPlace(const engine::CopyAction& action,
         return {false, kTargetChanged};
 
     const BackupChain backups(action.targetFolder, action.name,
-                              action.link ? std::string() : action.backupList,
+                              action.link ? std::string() : action.backupList.str(),
                               action.takesOverEarlierBackups);
     const bool targetThere = target.result.status != platform::FsStatus::NotFound;
     const bool keptAlready = targetThere && backups.firstIsTarget(fileSystem, action.targetPath());
@@ -409,7 +409,7 @@ FileCopier::Attempt FileCopier::askAboutFreeSpace(const engine::CopyAction& acti
     // A drive is named by its letter alone, a share as written.
     const std::string drive =
         platform::drive_path::isDriveForm(action.targetFolder)
-            ? action.targetFolder.substr(0, 1)
+            ? action.targetFolder.str().substr(0, 1)
             : std::string(platform::drive_path::driveOrShare(action.targetFolder));
     const Question question{.details =
                                 InvalidDriveQuestion{.caption = "Free Space Warning !",
