@@ -49,9 +49,11 @@ void explainScript(std::ostream& err, const script::ScriptState& script,
 }
 
 void writeHistory(std::ostream& out, const run::History& history) {
-    for (const HistoryRow& row : history.rows())
+    for (int number = 1; number <= history.rowCount(); ++number) {
+        const HistoryRow row = history.row(number);
         writeRecord(out, {"history", colourName(row.colour), row.from, row.to, row.size, row.delta,
                           row.status});
+    }
 }
 
 void writeCounters(std::ostream& out, const run::RunStatus& status) {

@@ -237,7 +237,7 @@ void listCopy(EngineContext& context, const CopyRequest& request) {
         row.status = "Binary failed - " + row.status;
         row.colour = RowColour::Red;
     }
-    context.host.addHistoryRow(row);
+    context.host.addCopyRow(plan.filesToCopy().size() - 1, row);
 }
 
 std::string planBackupRotation(EngineContext& context, const std::string& targetFolder,

@@ -49,6 +49,7 @@ public:
     const T& operator[](std::size_t index) const {
         return blocks_[index / kPerBlock][index % kPerBlock];
     }
+    T& operator[](std::size_t index) { return blocks_[index / kPerBlock][index % kPerBlock]; }
     const T& front() const { return (*this)[0]; }
     const T& back() const { return (*this)[size_ - 1]; }
     const_iterator begin() const { return {this, 0}; }

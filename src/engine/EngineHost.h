@@ -2,6 +2,7 @@
 
 #include "ports/Display.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -38,6 +39,12 @@ public:
     virtual void countPlanned(Counter counter) = 0;
     // Adds a row to the history list; returns its number, 0 when the list is full.
     virtual int addHistoryRow(const HistoryRow& row) = 0;
+    // Adds row, the row of the copy just listed at copyIndex of the plan's copies; a list
+    // that draws such rows from the plan need not keep their texts.
+    virtual int addCopyRow(std::size_t copyIndex, const HistoryRow& row) {
+        static_cast<void>(copyIndex);
+        return addHistoryRow(row);
+    }
     // A red row about something the scan passed over (an entry that cannot be read, a name
     // that differs only in case from another): shown at once and kept when the history is
     // rebuilt, so that the operator still sees it at the end of the run.

@@ -118,7 +118,9 @@ RuleOutcome FolderScan::scanEntries(const FolderPair& pair, std::vector<FolderPa
     RuleOutcome outcome = RuleOutcome::Continue;
     if (!listing.entries.empty())
         outcome = scanListedEntries(pair, listing, queue);
-    session_.listings.handBack(pair.source, std::move(listing));
+    // The second pass walks the target side: a folder missing there it never reaches.
+    if (!pair.targetMissing)
+        session_.listings.handBack(pair.source, std::move(listing));
     return outcome;
 }
 

@@ -7,16 +7,28 @@
 namespace brisko::run {
 
 int History::addRow(const HistoryRow& row) {
-    if (limited_ && static_cast<int>(rows_.size()) >= kRowLimit) {
+    return add(row, KeptRow{});
+}
+
+int History::addCopyRow(std::size_t copyIndex, const HistoryRow& row) {
+    KeptRow kept;
+    kept.place = static_cast<std::uint32_t>(copyIndex);
+    kept.planned = true;
+    return add(row, std::move(kept));
+}
+
+int History::add(const HistoryRow& row, KeptRow kept) {
+    if (limited_ && rowCount() >= kRowLimit) {
         setStopped(true);
         return 0;
     }
-    append(row);
-    return static_cast<int>(rows_.size());
+    append(row, std::move(kept));
+    return rowCount();
 }
 
 void History::restart() {
     rows_.clear();
+    texts_.clear();
     for (std::vector<int>& rows : planRows_)
         rows.clear();
     display_.clearHistory();
@@ -28,21 +40,28 @@ void History::setStopped(bool stopped) {
     stopped_ = stopped;
     if (stopped) {
         append({"files reporting stopped, lines exceeded " + std::to_string(kRowLimit), "", "", "",
-                "", RowColour::Red});
+                "", RowColour::Red},
+               KeptRow{});
     }
 }
 
-void History::append(const HistoryRow& row) {
-    rows_.push_back(row);
-    int number = static_cast<int>(rows_.size());
+void History::append(const HistoryRow& row, KeptRow kept) {
+    kept.status = statuses_.share(row.status);
+    kept.colour = row.colour;
+    if (!kept.planned) {
+        kept.place = static_cast<std::uint32_t>(texts_.size());
+        texts_.push_back({row.from, row.to, row.size, row.delta, "", row.colour});
+    }
+    rows_.push_back(std::move(kept));
+    const int number = rowCount();
     display_.setHistoryRow(number, row);
     selectRow(number);
 }
 
-void History::rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& problems,
-                      char thousandsSeparator) {
+void History::rebuild(const std::vector<HistoryRow>& problems, char thousandsSeparator) {
     window_.setHistoryPainting(false);
     restart();
+    thousandsSeparator_ = thousandsSeparator;
     auto rowsOf = [this](PlanList list) -> std::vector<int>& {
         return planRows_[static_cast<std::size_t>(list)];
     };
@@ -52,23 +71,27 @@ void History::rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& p
             rowsOf(list).push_back(addRow({action.path, "", "", "", status, RowColour::Blue}));
     };
     if (!stopped_) {
-        for (const engine::PathAction& file : plan.filesToDelete())
+        for (const engine::PathAction& file : plan_.filesToDelete())
             rowsOf(PlanList::FilesToDelete)
                 .push_back(addRow({file.path, "", "", "", engine::plannedDeletionStatus(file.link),
                                    RowColour::Blue}));
     }
-    listPaths(plan.foldersToCreate(), PlanList::FoldersToCreate, "Folder to be created");
-    listPaths(plan.foldersToDelete(), PlanList::FoldersToDelete, "Folder to be deleted");
+    listPaths(plan_.foldersToCreate(), PlanList::FoldersToCreate, "Folder to be created");
+    listPaths(plan_.foldersToDelete(), PlanList::FoldersToDelete, "Folder to be deleted");
     if (stopped_) {
         append({"no files reporting, lines will exceed " + std::to_string(kRowLimit), "", "", "",
-                "", RowColour::Red});
+                "", RowColour::Red},
+               KeptRow{});
     } else {
-        for (const engine::CopyAction& copy : plan.filesToCopy()) {
+        const auto& copies = plan_.filesToCopy();
+        for (std::size_t index = 0; index < copies.size(); ++index) {
+            const engine::CopyAction& copy = copies[index];
             engine::SizeTexts sizes =
                 engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator);
             rowsOf(PlanList::FilesToCopy)
-                .push_back(addRow({copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta,
-                                   engine::plannedStatus(copy), RowColour::Blue}));
+                .push_back(
+                    addCopyRow(index, {copy.sourcePath(), copy.targetPath(), sizes.size,
+                                       sizes.delta, engine::plannedStatus(copy), RowColour::Blue}));
         }
     }
     for (const HistoryRow& problem : problems)
@@ -82,10 +105,10 @@ int History::rowOf(PlanList list, std::size_t index) const {
 }
 
 void History::writeOutcome(int row, const std::string& status, RowColour colour, bool skip) {
-    if (skip || row < 1 || row > static_cast<int>(rows_.size()))
+    if (skip || row < 1 || row > rowCount())
         return;
     setStatus(row, status, colour);
-    if (row < static_cast<int>(rows_.size()))
+    if (row < rowCount())
         selectRow(row + 1);
 }
 
@@ -94,12 +117,36 @@ void History::selectRow(int row) {
 }
 
 void History::setStatus(int row, const std::string& status, RowColour colour) {
-    if (row < 1 || row > static_cast<int>(rows_.size()))
+    if (row < 1 || row > rowCount())
         return;
-    HistoryRow& target = rows_[static_cast<std::size_t>(row) - 1];
-    target.status = status;
-    target.colour = colour;
-    display_.setHistoryRow(row, target);
+    KeptRow& kept = rows_[static_cast<std::size_t>(row) - 1];
+    kept.status = statuses_.share(status);
+    kept.colour = colour;
+    display_.setHistoryRow(row, this->row(row));
+}
+
+HistoryRow History::row(int number) const {
+    const KeptRow& kept = rows_[static_cast<std::size_t>(number) - 1];
+    HistoryRow row;
+    if (!kept.planned) {
+        row = texts_[kept.place];
+    } else if (kept.place < plan_.filesToCopy().size()) {
+        const engine::CopyAction& copy = plan_.filesToCopy()[kept.place];
+        const engine::SizeTexts sizes =
+            engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator_);
+        row = {copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta, "", kept.colour};
+    }
+    row.status = kept.status;
+    row.colour = kept.colour;
+    return row;
+}
+
+std::vector<HistoryRow> History::rows() const {
+    std::vector<HistoryRow> all;
+    all.reserve(rows_.size());
+    for (int number = 1; number <= rowCount(); ++number)
+        all.push_back(row(number));
+    return all;
 }
 
 } // namespace brisko::run

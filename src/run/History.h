@@ -1,11 +1,14 @@
 #pragma once
 
+#include "engine/BlockList.h"
 #include "engine/Plan.h"
+#include "engine/SharedText.h"
 #include "ports/Display.h"
 #include "ports/WindowFeed.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace brisko::run {
@@ -15,27 +18,34 @@ enum class PlanList { FilesToDelete, FoldersToCreate, FoldersToDelete, FilesToCo
 
 // The history list: one row per planned action with its outcome, at most 2000 rows in the
 // window's grid; beyond that one red row says that reporting stopped. A list that nobody
-// scrolls (the console runner's records) may hold every row.
+// scrolls (the console runner's records) may hold every row: a planned copy's row then keeps
+// only its status and draws its paths and sizes from the plan, so that a million rows stay
+// small.
 class History {
 public:
     static constexpr int kRowLimit = 2000;
 
-    History(Display& display, WindowFeed& window) : display_(display), window_(window) {}
+    // The rows of planned copies are drawn from plan, which must outlive the list.
+    History(Display& display, WindowFeed& window, const engine::Plan& plan)
+        : display_(display), window_(window), plan_(plan) {}
 
     // Adds a row and returns its number (from 1), or 0 when the limit was reached.
     int addRow(const HistoryRow& row);
+    // Adds row, the row of the copy at copyIndex of the plan's copies, in the same way.
+    int addCopyRow(std::size_t copyIndex, const HistoryRow& row);
     // Every row is kept from now on, however many there are.
     void removeRowLimit() { limited_ = false; }
     // Rows reported afterwards start again at row 1 and the list is cut back to them.
     void restart();
     void setStopped(bool stopped);
     bool stopped() const { return stopped_; }
+    // How the sizes of planned copies are written (0 for none).
+    void setThousandsSeparator(char separator) { thousandsSeparator_ = separator; }
 
     // Lists the whole plan again in the order it is carried out (files to delete, folders to
     // create, folders to delete, files to copy), giving every action its row, then the problems
     // the scan reported.
-    void rebuild(const engine::Plan& plan, const std::vector<HistoryRow>& problems,
-                 char thousandsSeparator);
+    void rebuild(const std::vector<HistoryRow>& problems, char thousandsSeparator);
     // The row the last rebuild gave the action at index of a plan list; 0 for none.
     int rowOf(PlanList list, std::size_t index) const;
 
@@ -45,18 +55,36 @@ public:
     // Changes an action's status without moving the selection (while reporting runs).
     void setStatus(int row, const std::string& status, RowColour colour);
 
-    // The rows now in the list, row 1 first.
-    const std::vector<HistoryRow>& rows() const { return rows_; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    // Row number (from 1 to rowCount()).
+    HistoryRow row(int number) const;
+    // Every row now in the list, row 1 first.
+    std::vector<HistoryRow> rows() const;
 
 private:
-    void append(const HistoryRow& row);
+    // A row as kept: its status and colour, and either the place of a planned copy in the
+    // plan or the place of the row's other texts in texts_.
+    struct KeptRow {
+        engine::SharedText status;
+        std::uint32_t place = 0;
+        RowColour colour = RowColour::Plain;
+        bool planned = false;
+    };
+
+    int add(const HistoryRow& row, KeptRow kept);
+    void append(const HistoryRow& row, KeptRow kept);
+    void appendText(const HistoryRow& row);
     void selectRow(int row);
 
     Display& display_;
     WindowFeed& window_;
-    std::vector<HistoryRow> rows_;
+    const engine::Plan& plan_;
+    engine::BlockList<KeptRow> rows_;
+    std::vector<HistoryRow> texts_; // rows not of planned copies, without their status
+    engine::TextShare statuses_;
     // By plan list, the row of each action, in the list's order.
     std::array<std::vector<int>, 4> planRows_;
+    char thousandsSeparator_ = ',';
     bool stopped_ = false;
     bool limited_ = true;
 };

@@ -21,7 +21,7 @@ std::string folderOfScript(platform::FileSystem& fileSystem, const std::string& 
 } // namespace
 
 RunContext::RunContext(Services services, std::string mainLabel)
-    : services_(services), history_(services_.display, services_.window),
+    : services_(services), history_(services_.display, services_.window, plan_),
       status_(services_.display, services_.window, services_.clock, script_.caption),
       projection_(services.fileSystem), engineHost_({*this, status_, history_, services.display}),
       sessionRunner_([this](script::SessionSettings& settings) { return engineContext(settings); }),
@@ -149,7 +149,7 @@ bool RunContext::scan() {
 }
 
 void RunContext::listPlan() {
-    history_.rebuild(plan_, problems_, thousandsSeparator_);
+    history_.rebuild(problems_, thousandsSeparator_);
 }
 
 void RunContext::writeOutcome(PlanList list, std::size_t index, const std::string& status,

@@ -99,7 +99,10 @@ public:
     const WindowState& windowState() const { return services_.window.state(); }
     const Services& services() const { return services_; }
     char thousandsSeparator() const { return thousandsSeparator_; }
-    void setThousandsSeparator(char separator) { thousandsSeparator_ = separator; }
+    void setThousandsSeparator(char separator) {
+        thousandsSeparator_ = separator;
+        history_.setThousandsSeparator(separator);
+    }
     // The history keeps every row, beyond the window grid's limit.
     void keepEveryHistoryRow() { history_.removeRowLimit(); }
     int errorCount() const { return script_.errorCount; }

@@ -54,6 +54,9 @@ public:
     }
     void countPlanned(Counter counter) override { pieces_.status.addToCounter(counter, 1); }
     int addHistoryRow(const HistoryRow& row) override { return pieces_.history.addRow(row); }
+    int addCopyRow(std::size_t copyIndex, const HistoryRow& row) override {
+        return pieces_.history.addCopyRow(copyIndex, row);
+    }
     void reportProblem(const HistoryRow& row) override { pieces_.flow.reportProblem(row); }
 
 private:

@@ -17,13 +17,13 @@ protected:
         listPlan();
         run::runActions(context().actionContext());
     }
-    const HistoryRow& deletionRow(std::size_t index) {
+    HistoryRow deletionRow(std::size_t index) {
         return row(context().history().rowOf(run::PlanList::FilesToDelete, index));
     }
-    const HistoryRow& createRow(std::size_t index) {
+    HistoryRow createRow(std::size_t index) {
         return row(context().history().rowOf(run::PlanList::FoldersToCreate, index));
     }
-    const HistoryRow& removeRow(std::size_t index) {
+    HistoryRow removeRow(std::size_t index) {
         return row(context().history().rowOf(run::PlanList::FoldersToDelete, index));
     }
     std::int32_t counter(Counter which) { return context().status().counter(which); }

@@ -80,11 +80,13 @@ void CopyTest::listPlan() {
     context().listPlan();
 }
 
-const HistoryRow& CopyTest::row(int number) const {
-    return context_->history().rows().at(static_cast<std::size_t>(number) - 1);
+HistoryRow CopyTest::row(int number) const {
+    EXPECT_LE(number, context_->history().rowCount());
+    return number <= context_->history().rowCount() ? context_->history().row(number)
+                                                    : HistoryRow{};
 }
 
-const HistoryRow& CopyTest::copyRow(std::size_t index) const {
+HistoryRow CopyTest::copyRow(std::size_t index) const {
     return row(context_->history().rowOf(run::PlanList::FilesToCopy, index));
 }
 

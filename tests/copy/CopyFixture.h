@@ -52,8 +52,8 @@ protected:
     // Gives every planned action its history row, as the end of a scan does.
     void listPlan();
     // The history row of an action: its status and colour.
-    const HistoryRow& row(int number) const;
-    const HistoryRow& copyRow(std::size_t index) const;
+    HistoryRow row(int number) const;
+    HistoryRow copyRow(std::size_t index) const;
 
     // Carries out the planned copies (the copy phase on its own, as in a run).
     void copyPlannedFiles();

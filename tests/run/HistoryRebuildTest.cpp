@@ -25,13 +25,13 @@ engine::Plan samplePlan() {
 TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
     test::RecordingDisplay display;
     WindowFeed window{&display};
-    History history(display, window);
+    const engine::Plan plan = samplePlan();
+    History history(display, window, plan);
     history.addRow({"live row", "", "", "", "File to be copied", RowColour::Blue});
-    engine::Plan plan = samplePlan();
     const std::vector<HistoryRow> problems{
         {"R:\\A\\LOCKED", "", "", "", "Could not be read - skipped", RowColour::Red}};
 
-    history.rebuild(plan, problems, ',');
+    history.rebuild(problems, ',');
 
     const std::vector<HistoryRow> expected{
         {"R:\\A\\GONE.TXT", "", "", "", "File to be deleted", RowColour::Blue},
@@ -54,11 +54,11 @@ TEST(HistoryRebuild, ListsThePlanInTheOrderItIsCarriedOutThenTheProblems) {
 TEST(HistoryRebuild, AfterTheLimitWasPassedOnlyFolderRowsAndOneRedRowRemain) {
     test::RecordingDisplay display;
     WindowFeed window{&display};
-    History history(display, window);
+    const engine::Plan plan = samplePlan();
+    History history(display, window, plan);
     history.setStopped(true);
-    engine::Plan plan = samplePlan();
 
-    history.rebuild(plan, {}, ',');
+    history.rebuild({}, ',');
 
     ASSERT_EQ(history.rows().size(), 3u);
     EXPECT_EQ(history.rows()[0].status, "Folder to be created");

@@ -14,7 +14,8 @@ HistoryRow planned(int n) {
 TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
     test::RecordingDisplay display;
     WindowFeed window{&display};
-    History history(display, window);
+    const engine::Plan plan;
+    History history(display, window, plan);
     for (int n = 1; n <= History::kRowLimit; ++n)
         ASSERT_EQ(history.addRow(planned(n)), n);
     EXPECT_FALSE(history.stopped());
@@ -23,7 +24,7 @@ TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
     EXPECT_EQ(history.addRow(planned(2002)), 0);
     EXPECT_TRUE(history.stopped());
     ASSERT_EQ(history.rows().size(), 2001u);
-    const HistoryRow& last = history.rows().back();
+    const HistoryRow last = history.row(history.rowCount());
     EXPECT_EQ(last.from, "files reporting stopped, lines exceeded 2000");
     EXPECT_EQ(last.colour, RowColour::Red);
     EXPECT_EQ(display.historyRows.size(), 2001u);
@@ -33,7 +34,8 @@ TEST(History, KeepsTwoThousandRowsThenOneRedRowSaysReportingStopped) {
 TEST(History, RestartCutsTheListBackAndNumbersFromOne) {
     test::RecordingDisplay display;
     WindowFeed window{&display};
-    History history(display, window);
+    const engine::Plan plan;
+    History history(display, window, plan);
     history.addRow(planned(1));
     history.addRow(planned(2));
     history.restart();
