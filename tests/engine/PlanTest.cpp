@@ -92,27 +92,35 @@ TEST(PlanTest, EmptyClearAndSessionTotals) {
 TEST(PlanTest, LargePlanAnswersEveryMembershipTest) {
     constexpr int kEntries = 100'000;
     Plan plan;
-    for (int i = 0; i < kEntries; ++i) {
+    ASSERT_TRUE(plan.addCopy(copyOf("C:\\FIRST", "D:\\FIRST", "F.DAT")));
+    const CopyAction* first = &plan.filesToCopy()[0];
+    for (int i = 1; i < kEntries; ++i) {
         const std::string name = "F" + std::to_string(i) + ".DAT";
         ASSERT_TRUE(plan.addCopy(copyOf("C:\\SRC\\SUB", "D:\\DST\\SUB", name)));
         ASSERT_TRUE(plan.addFileToDelete("D:\\OLD\\" + name, i));
     }
     ASSERT_EQ(plan.filesToCopy().size(), static_cast<std::size_t>(kEntries));
+    EXPECT_EQ(&plan.filesToCopy()[0], first); // copies stay where they were listed
     int hits = 0;
     int refused = 0;
-    for (int i = 0; i < kEntries; ++i) {
+    int placed = 0;
+    for (int i = 1; i < kEntries; ++i) {
         const std::string name = "F" + std::to_string(i) + ".DAT";
         hits += plan.isCopyTarget("D:\\DST\\SUB\\" + name) ? 1 : 0;
         hits += plan.hasFileToDelete("D:\\OLD\\" + name) ? 1 : 0;
         hits += plan.isCopyTarget("C:\\SRC\\SUB\\" + name) ? 1 : 0; // sources are not targets
         refused += plan.addCopy(copyOf("E:\\ELSE", "D:\\DST\\SUB", name)) ? 0 : 1;
+        const auto index = static_cast<std::size_t>(i);
+        placed += plan.copyIndex(plan.filesToCopy()[index]) == index ? 1 : 0;
     }
-    EXPECT_EQ(hits, 2 * kEntries);
-    EXPECT_EQ(refused, kEntries);
+    EXPECT_EQ(hits, 2 * (kEntries - 1));
+    EXPECT_EQ(refused, kEntries - 1);
+    EXPECT_EQ(placed, kEntries - 1);
+    EXPECT_TRUE(plan.isCopyTarget("D:\\FIRST\\F.DAT"));
     // Order of listing kept.
-    EXPECT_EQ(plan.filesToCopy().front().name, "F0.DAT");
+    EXPECT_EQ(plan.filesToCopy()[1].name, "F1.DAT");
     EXPECT_EQ(plan.filesToCopy().back().name, "F99999.DAT");
-    EXPECT_EQ(plan.filesToDelete()[12345].path, "D:\\OLD\\F12345.DAT");
+    EXPECT_EQ(plan.filesToDelete()[12344].path, "D:\\OLD\\F12345.DAT");
 }
 
 } // namespace
