@@ -29,8 +29,9 @@ int History::add(const HistoryRow& row, KeptRow kept) {
 void History::restart() {
     rows_.clear();
     texts_.clear();
-    for (std::vector<int>& rows : planRows_)
-        rows.clear();
+    statuses_.clear();
+    statusNumbers_.clear();
+    listRows_.fill({});
     display_.clearHistory();
 }
 
@@ -46,7 +47,7 @@ void History::setStopped(bool stopped) {
 }
 
 void History::append(const HistoryRow& row, KeptRow kept) {
-    kept.status = statuses_.share(row.status);
+    kept.status = statusNumber(row.status);
     kept.colour = row.colour;
     if (!kept.planned) {
         kept.place = static_cast<std::uint32_t>(texts_.size());
@@ -62,19 +63,16 @@ void History::rebuild(const std::vector<HistoryRow>& problems, char thousandsSep
     window_.setHistoryPainting(false);
     restart();
     thousandsSeparator_ = thousandsSeparator;
-    auto rowsOf = [this](PlanList list) -> std::vector<int>& {
-        return planRows_[static_cast<std::size_t>(list)];
-    };
     auto listPaths = [&](const std::vector<engine::PathAction>& actions, PlanList list,
                          const char* status) {
         for (const engine::PathAction& action : actions)
-            rowsOf(list).push_back(addRow({action.path, "", "", "", status, RowColour::Blue}));
+            giveRow(list, addRow({action.path, "", "", "", status, RowColour::Blue}));
     };
     if (!stopped_) {
         for (const engine::PathAction& file : plan_.filesToDelete())
-            rowsOf(PlanList::FilesToDelete)
-                .push_back(addRow({file.path, "", "", "", engine::plannedDeletionStatus(file.link),
-                                   RowColour::Blue}));
+            giveRow(PlanList::FilesToDelete,
+                    addRow({file.path, "", "", "", engine::plannedDeletionStatus(file.link),
+                            RowColour::Blue}));
     }
     listPaths(plan_.foldersToCreate(), PlanList::FoldersToCreate, "Folder to be created");
     listPaths(plan_.foldersToDelete(), PlanList::FoldersToDelete, "Folder to be deleted");
@@ -88,8 +86,7 @@ void History::rebuild(const std::vector<HistoryRow>& problems, char thousandsSep
             const engine::CopyAction& copy = copies[index];
             engine::SizeTexts sizes =
                 engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator);
-            rowsOf(PlanList::FilesToCopy)
-                .push_back(
+            giveRow(PlanList::FilesToCopy,
                     addCopyRow(index, {copy.sourcePath(), copy.targetPath(), sizes.size,
                                        sizes.delta, engine::plannedStatus(copy), RowColour::Blue}));
         }
@@ -100,8 +97,25 @@ void History::rebuild(const std::vector<HistoryRow>& problems, char thousandsSep
 }
 
 int History::rowOf(PlanList list, std::size_t index) const {
-    const std::vector<int>& rows = planRows_[static_cast<std::size_t>(list)];
-    return index < rows.size() ? rows[index] : 0;
+    const ListRows& rows = listRows_[static_cast<std::size_t>(list)];
+    return index < rows.count ? rows.first + static_cast<int>(index) : 0;
+}
+
+void History::giveRow(PlanList list, int number) {
+    ListRows& rows = listRows_[static_cast<std::size_t>(list)];
+    if (number == 0)
+        return; // the limit was reached: no later entry has a row either
+    if (rows.count == 0)
+        rows.first = number;
+    ++rows.count;
+}
+
+std::uint32_t History::statusNumber(const std::string& status) {
+    const auto [found, added] =
+        statusNumbers_.try_emplace(status, static_cast<std::uint32_t>(statuses_.size()));
+    if (added)
+        statuses_.push_back(status);
+    return found->second;
 }
 
 void History::writeOutcome(int row, const std::string& status, RowColour colour, bool skip) {
@@ -120,7 +134,7 @@ void History::setStatus(int row, const std::string& status, RowColour colour) {
     if (row < 1 || row > rowCount())
         return;
     KeptRow& kept = rows_[static_cast<std::size_t>(row) - 1];
-    kept.status = statuses_.share(status);
+    kept.status = statusNumber(status);
     kept.colour = colour;
     display_.setHistoryRow(row, this->row(row));
 }
@@ -136,7 +150,7 @@ HistoryRow History::row(int number) const {
             engine::formatSizes(copy.sourceSize, copy.targetSize, thousandsSeparator_);
         row = {copy.sourcePath(), copy.targetPath(), sizes.size, sizes.delta, "", kept.colour};
     }
-    row.status = kept.status;
+    row.status = statuses_[kept.status];
     row.colour = kept.colour;
     return row;
 }

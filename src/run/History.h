@@ -2,13 +2,14 @@
 
 #include "engine/BlockList.h"
 #include "engine/Plan.h"
-#include "engine/SharedText.h"
 #include "ports/Display.h"
 #include "ports/WindowFeed.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace brisko::run {
@@ -62,18 +63,26 @@ public:
     std::vector<HistoryRow> rows() const;
 
 private:
-    // A row as kept: its status and colour, and either the place of a planned copy in the
-    // plan or the place of the row's other texts in texts_.
+    // A row as kept: its status (a place in statuses_) and colour, and either the place of a
+    // planned copy in the plan or the place of the row's other texts in texts_.
     struct KeptRow {
-        engine::SharedText status;
         std::uint32_t place = 0;
+        std::uint32_t status = 0;
         RowColour colour = RowColour::Plain;
         bool planned = false;
+    };
+    // The rows the last rebuild gave a plan list: its first entries, count of them, have the
+    // rows from first on (the rows of one list follow each other).
+    struct ListRows {
+        int first = 0;
+        std::size_t count = 0;
     };
 
     int add(const HistoryRow& row, KeptRow kept);
     void append(const HistoryRow& row, KeptRow kept);
-    void appendText(const HistoryRow& row);
+    std::uint32_t statusNumber(const std::string& status);
+    // Gives the next entry of list the row number (0 for none).
+    void giveRow(PlanList list, int number);
     void selectRow(int row);
 
     Display& display_;
@@ -81,9 +90,10 @@ private:
     const engine::Plan& plan_;
     engine::BlockList<KeptRow> rows_;
     std::vector<HistoryRow> texts_; // rows not of planned copies, without their status
-    engine::TextShare statuses_;
-    // By plan list, the row of each action, in the list's order.
-    std::array<std::vector<int>, 4> planRows_;
+    // Every status text met, once: a list holds few different ones.
+    std::vector<std::string> statuses_;
+    std::unordered_map<std::string, std::uint32_t> statusNumbers_;
+    std::array<ListRows, 4> listRows_;
     char thousandsSeparator_ = ',';
     bool stopped_ = false;
     bool limited_ = true;
