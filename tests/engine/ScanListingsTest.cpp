@@ -30,6 +30,41 @@ TEST_F(ScanListingsTest, AKeptListingIsHandedOutOnceThenTheDiskIsReadAgain) {
     EXPECT_EQ(entriesOf(cache, "L:\\DATA"), 0u); // read afresh
 }
 
+// Everything a listing says of an entry, on one line.
+std::string described(const platform::DirEntry& entry) {
+    const platform::FileAttributes& a = entry.attributes;
+    return entry.name + "|" + std::to_string(entry.size) + "|" + std::to_string(entry.stamp) + "|" +
+           entry.linkTarget + "|" + std::to_string(a.directory) + std::to_string(a.readOnly) +
+           std::to_string(a.hidden) + std::to_string(a.link) + std::to_string(a.system) +
+           std::to_string(a.archive);
+}
+
+Lines described(const platform::Listing& listing) {
+    Lines lines;
+    for (const platform::DirEntry& entry : listing.entries)
+        lines.push_back(described(entry));
+    for (const platform::SkippedEntry& skipped : listing.skipped)
+        lines.push_back(skipped.name + "|" + skipped.reason);
+    return lines;
+}
+
+TEST_F(ScanListingsTest, AKeptListingSaysWhatTheDiskSaid) {
+    lay({{"left/DATA/a long name of a file.txt", "abc", kNow - 60},
+         {"left/DATA/.hidden", ""},
+         {"left/DATA/SUB/X.TXT", "x"}});
+    std::filesystem::permissions(tree.path("left/DATA/.hidden"),
+                                 std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    std::filesystem::create_symlink("SUB/X.TXT", tree.path("left/DATA/link"));
+    ListingCache cache(fileSystem);
+    cache.setKeeping(true);
+    platform::Listing fresh = cache.list("L:\\DATA");
+    const Lines expected = described(fresh);
+    ASSERT_EQ(expected.size(), 4u);
+    cache.handBack("L:\\DATA", std::move(fresh));
+    EXPECT_EQ(described(cache.list("L:\\DATA")), expected);
+}
+
 TEST_F(ScanListingsTest, NothingIsKeptUnlessAskedOrAfterTheFolderChanged) {
     lay({{"left/DATA/A.TXT", "a"}});
     ListingCache cache(fileSystem);
