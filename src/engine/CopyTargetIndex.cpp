@@ -35,14 +35,16 @@ bool sameTarget(const CopyAction& copy, std::string_view folder, std::string_vie
 
 bool CopyTargetIndex::contains(const BlockList<CopyAction>& copies, std::string_view folder,
                                std::string_view name) const {
-    return count_ != 0 && slots_[slotOf(copies, folder, name)] != 0;
+    return count_ != 0 && slots_[slotOf(copies, folder, name, hashOf(folder, name))].copy != 0;
 }
 
 void CopyTargetIndex::add(const BlockList<CopyAction>& copies, std::size_t index) {
     if ((count_ + 1) * 2 > slots_.size())
-        grow(copies);
+        grow();
     const CopyAction& copy = copies[index];
-    slots_[slotOf(copies, copy.targetFolder, copy.name)] = static_cast<std::uint32_t>(index + 1);
+    const std::uint32_t hash = hashOf(copy.targetFolder, copy.name);
+    slots_[slotOf(copies, copy.targetFolder, copy.name, hash)] = {
+        static_cast<std::uint32_t>(index + 1), hash};
     ++count_;
 }
 
@@ -58,24 +60,33 @@ void CopyTargetIndex::clear() {
     count_ = 0;
 }
 
+std::uint32_t CopyTargetIndex::hashOf(std::string_view folder, std::string_view name) {
+    return static_cast<std::uint32_t>(pathHash(folder, name));
+}
+
 std::size_t CopyTargetIndex::slotOf(const BlockList<CopyAction>& copies, std::string_view folder,
-                                    std::string_view name) const {
+                                    std::string_view name, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = pathHash(folder, name) & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t entry = slots_[slot];
-        if (entry == 0 || sameTarget(copies[entry - 1], folder, name))
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot& entry = slots_[slot];
+        if (entry.copy == 0 ||
+            (entry.hash == hash && sameTarget(copies[entry.copy - 1], folder, name)))
             return slot;
     }
 }
 
-void CopyTargetIndex::grow(const BlockList<CopyAction>& copies) {
-    std::vector<std::uint32_t> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, 0);
-    for (const std::uint32_t entry : old) {
-        if (entry == 0)
+void CopyTargetIndex::grow() {
+    // Moved by their kept hashes: growing never reads the copies, whose paths lie all over.
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& entry : old) {
+        if (entry.copy == 0)
             continue;
-        const CopyAction& copy = copies[entry - 1];
-        slots_[slotOf(copies, copy.targetFolder, copy.name)] = entry;
+        std::size_t slot = entry.hash & mask;
+        while (slots_[slot].copy != 0)
+            slot = (slot + 1) & mask;
+        slots_[slot] = entry;
     }
 }
 
