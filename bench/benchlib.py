@@ -109,6 +109,36 @@ def peak_memory_mb(command, env=None):
     return usage.ru_maxrss / 1024.0
 
 
+def longest_input_gap_ms(command):
+    """The longest stretch, in ms, in which a run of the console runner let no input through:
+    the time between two calls of its display's pump (the core calls the window's the same
+    way), counted by a perf probe on that function. None where perf or root is missing."""
+    binary = command[0]
+    if os.geteuid() != 0 or shutil.which("perf") is None or shutil.which("nm") is None:
+        return None
+    symbols = subprocess.run(["nm", binary], capture_output=True, text=True).stdout
+    address = next((line.split()[0] for line in symbols.splitlines()
+                    if line.endswith("BatchDisplay4pumpEv")), None)
+    if address is None:
+        return None
+    probe = "probe_brisko2bench:pump"
+    subprocess.run(["perf", "probe", "-q", "-d", "probe_brisko2bench:*"], capture_output=True)
+    added = subprocess.run(["perf", "probe", "-q", "-x", binary, "--add",
+                            "probe_brisko2bench:pump=0x" + address], capture_output=True)
+    if added.returncode != 0:
+        return None
+    with tempfile.TemporaryDirectory() as work:
+        data = os.path.join(work, "perf.data")
+        subprocess.run(["perf", "record", "-q", "-o", data, "-e", probe, "--"] + list(command),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        script = subprocess.run(["perf", "script", "-i", data, "-F", "time"],
+                                capture_output=True, text=True).stdout
+    subprocess.run(["perf", "probe", "-q", "-d", "probe_brisko2bench:*"], capture_output=True)
+    times = [float(line.strip().rstrip(":")) for line in script.splitlines() if line.strip()]
+    gaps = [b - a for a, b in zip(times, times[1:])]
+    return max(gaps) * 1000 if gaps else None
+
+
 def report(rows, reference):
     """Prints median times and ratios against the named reference row."""
     medians = {name: statistics.median(times) for name, times in rows}
