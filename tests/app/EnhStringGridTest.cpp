@@ -180,6 +180,15 @@ void EnhStringGridTest::folderPaneShowsTheDriveTree() {
     pane.showFolder("C:\\GONE", root.path(), root.filePath("Gone"));
     QCOMPARE(pane.selectedPath(), sub);
     QCOMPARE(pane.folder(), QString("C:\\DATA\\SUB"));
+    // Another folder of the same drive, then another drive: one drive row, named as the drive.
+    pane.showFolder("C:\\DATA", root.path(), root.filePath("Data"));
+    QCOMPARE(pane.selectedPath(), root.filePath("Data"));
+    QTemporaryDir other;
+    QVERIFY(QDir(other.path()).mkpath("Elsewhere"));
+    pane.showFolder("D:\\ELSEWHERE", other.path(), other.filePath("Elsewhere"));
+    QCOMPARE(pane.selectedPath(), other.filePath("Elsewhere"));
+    QCOMPARE(pane.model()->rowCount(pane.rootIndex()), 1);
+    QCOMPARE(pane.model()->index(0, 0, pane.rootIndex()).data().toString(), QString("D:\\"));
 }
 
 QTEST_MAIN(EnhStringGridTest)
