@@ -145,7 +145,7 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
             break;
         if (!entry.attributes.directory && isTemporaryName(entry.name))
             continue;
-        const bool caseTwin = foldCounts_[folded_[i]] > 1;
+        const bool caseTwin = caseTwins_[i];
         if (entry.attributes.directory) {
             // Of folders whose names differ only in case, the first is entered.
             if (caseTwin && !foldersSeen_.insert(folded_[i]).second)
@@ -164,13 +164,24 @@ RuleOutcome FolderScan::scanListedEntries(const FolderPair& pair, const platform
 
 void FolderScan::foldCaseNames(const platform::Listing& listing) {
     folded_.clear();
-    foldCounts_.clear();
     foldersSeen_.clear();
     folded_.reserve(listing.entries.size());
     for (const platform::DirEntry& entry : listing.entries)
         folded_.push_back(platform::toUpper(entry.name));
+    caseTwins_.assign(folded_.size(), false);
+    // Listings come sorted by their upper-cased names, so twins stand side by side; a listing
+    // in another order is counted name by name.
+    if (std::is_sorted(folded_.begin(), folded_.end())) {
+        for (std::size_t i = 1; i < folded_.size(); ++i)
+            if (folded_[i] == folded_[i - 1])
+                caseTwins_[i] = caseTwins_[i - 1] = true;
+        return;
+    }
+    std::unordered_map<std::string_view, int> counts;
     for (const std::string& name : folded_)
-        ++foldCounts_[name];
+        ++counts[name];
+    for (std::size_t i = 0; i < folded_.size(); ++i)
+        caseTwins_[i] = counts[folded_[i]] > 1;
 }
 
 void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry& entry,

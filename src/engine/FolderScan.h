@@ -63,10 +63,10 @@ private:
     const std::string& sourceRoot_;
     CompareRules rules_;
     FileSpecMatcher fileSpecs_; // the FileSpec records stay as they are while a pass scans
-    // The current folder's names upper-cased (by position), how often each occurs, and the
-    // folders among them entered so far.
+    // The current folder's names upper-cased (by position), whether another name of the
+    // folder has the same (a case twin), and the folders among them entered so far.
     std::vector<std::string> folded_;
-    std::unordered_map<std::string_view, int> foldCounts_;
+    std::vector<bool> caseTwins_;
     std::unordered_set<std::string_view> foldersSeen_;
     std::string sourcePath_;
     // The folders above the scan on each side, from the host's root down to the current pair:
