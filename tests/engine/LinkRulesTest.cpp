@@ -84,8 +84,8 @@ protected:
         for (const CopyAction& copy : plan.filesToCopy()) {
             EXPECT_TRUE(copy.link);
             EXPECT_EQ(copy.targetExisted, copy.targetStamp != 0);
-            lines.push_back(copy.sourcePath() + " > " + copy.targetPath() + " (" + copy.linkTarget.str() +
-                            ")");
+            lines.push_back(copy.sourcePath() + " > " + copy.targetPath() + " (" +
+                            copy.linkTarget.str() + ")");
         }
         return lines;
     }
