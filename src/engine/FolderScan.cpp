@@ -34,6 +34,15 @@ private:
     bool kept_;
 };
 
+// Which folder an entry of a listing is: as the listing says, or asked where it does not say.
+std::optional<platform::FileIdentity> identityOf(platform::FileSystem& fileSystem,
+                                                 const platform::DirEntry& entry,
+                                                 const std::string& path) {
+    if (entry.identity.inode != 0)
+        return entry.identity;
+    return fileSystem.identityOf(path);
+}
+
 // Whether a folder is one of the folders above it (a folder mounted inside itself): entering
 // it would scan the same tree again.
 bool loopsBack(const std::optional<platform::FileIdentity>& identity,
@@ -208,13 +217,13 @@ void FolderScan::considerFolder(const FolderPair& pair, const platform::DirEntry
     // An existing target folder keeps its own spelling, so that paths name what is on disk.
     subfolder.target = platform::drive_path::join(
         pair.target, found.entry != nullptr ? found.entry->name : entry.name);
-    subfolder.sourceIdentity = context_.fileSystem.identityOf(subfolder.source);
+    subfolder.sourceIdentity = identityOf(context_.fileSystem, entry, subfolder.source);
     if (loopsBack(subfolder.sourceIdentity, sourceAbove_)) {
         reportOnce(session_, subfolder.source, kFolderLoopsBack);
         return;
     }
     if (found.kind == TargetIndex::Found::Kind::Folder) {
-        subfolder.targetIdentity = context_.fileSystem.identityOf(subfolder.target);
+        subfolder.targetIdentity = identityOf(context_.fileSystem, *found.entry, subfolder.target);
         if (loopsBack(subfolder.targetIdentity, targetAbove_)) {
             reportOnce(session_, subfolder.target, kFolderLoopsBack);
             return;

@@ -40,6 +40,8 @@ ListingCache::PackedListing ListingCache::pack(platform::Listing&& listing) {
         kept.nameEnd = static_cast<std::uint32_t>(packed.texts.size());
         packed.texts += entry.linkTarget;
         kept.textEnd = static_cast<std::uint32_t>(packed.texts.size());
+        if (entry.attributes.directory && entry.identity.inode != 0)
+            packed.folderIdentities.emplace_back(packed.entries.size(), entry.identity);
         packed.entries.push_back(kept);
     }
     packed.skipped = std::move(listing.skipped);
@@ -60,6 +62,8 @@ platform::Listing ListingCache::unpack(PackedListing&& packed) {
         entry.stamp = kept.stamp;
         start = kept.textEnd;
     }
+    for (const auto& [place, identity] : packed.folderIdentities)
+        listing.entries[place].identity = identity;
     listing.skipped = std::move(packed.skipped);
     return listing;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace brisko::engine {
@@ -45,6 +46,8 @@ private:
     struct PackedListing {
         std::string texts;
         std::vector<PackedEntry> entries;
+        // The identities the listing gave its folders, by place (files' are not asked for).
+        std::vector<std::pair<std::uint32_t, platform::FileIdentity>> folderIdentities;
         std::vector<platform::SkippedEntry> skipped;
     };
     static PackedListing pack(platform::Listing&& listing);

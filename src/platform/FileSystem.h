@@ -52,6 +52,13 @@ struct FileAttributes {
     bool archive = false;  // Windows only: changed since the last backup
 };
 
+// Which file a name holds: two names with equal identities hold the same file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // One file or folder as a directory search reports it.
 struct DirEntry {
     std::string name; // the name on disk (UTF-8 where the disk has UTF-8)
@@ -59,6 +66,8 @@ struct DirEntry {
     std::int64_t size = 0;
     DosStamp stamp = 0;     // a link's own stamp for a link
     std::string linkTarget; // links only: the text the link holds
+    // Which file it is, where the search tells (an inode of 0 where it does not).
+    FileIdentity identity;
 };
 
 // A name that a directory search passed over, and why.
@@ -66,13 +75,6 @@ struct SkippedEntry {
     std::string name;
     std::string reason;   // e.g. "name contains a backslash", "named pipe", "cannot be read"
     bool special = false; // a device, pipe or socket: passed over by design, not a failure
-};
-
-// Which file a name holds: two names with equal identities hold the same file.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
 };
 
 // Whether the last name of a path is followed when it is a symbolic link.

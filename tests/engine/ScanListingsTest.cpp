@@ -36,7 +36,8 @@ std::string described(const platform::DirEntry& entry) {
     return entry.name + "|" + std::to_string(entry.size) + "|" + std::to_string(entry.stamp) + "|" +
            entry.linkTarget + "|" + std::to_string(a.directory) + std::to_string(a.readOnly) +
            std::to_string(a.hidden) + std::to_string(a.link) + std::to_string(a.system) +
-           std::to_string(a.archive);
+           std::to_string(a.archive) + "|" +
+           (a.directory ? std::to_string(entry.identity.inode) : "");
 }
 
 Lines described(const platform::Listing& listing) {
@@ -55,12 +56,14 @@ TEST_F(ScanListingsTest, AKeptListingSaysWhatTheDiskSaid) {
     std::filesystem::permissions(tree.path("left/DATA/.hidden"),
                                  std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    std::filesystem::create_symlink("SUB/X.TXT", tree.path("left/DATA/link"));
+    const bool links = brisko::test::hostMakesSymlinks();
+    if (links)
+        std::filesystem::create_symlink("SUB/X.TXT", tree.path("left/DATA/link"));
     ListingCache cache(fileSystem);
     cache.setKeeping(true);
     platform::Listing fresh = cache.list("L:\\DATA");
     const Lines expected = described(fresh);
-    ASSERT_EQ(expected.size(), 4u);
+    ASSERT_EQ(expected.size(), links ? 4u : 3u);
     cache.handBack("L:\\DATA", std::move(fresh));
     EXPECT_EQ(described(cache.list("L:\\DATA")), expected);
 }

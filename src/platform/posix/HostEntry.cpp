@@ -43,6 +43,8 @@ HostEntry fromStat(const struct stat& info, std::string_view displayName, DosSta
     entry.attributes.hidden = !displayName.empty() && displayName.front() == '.';
     entry.size = entry.attributes.directory ? 0 : static_cast<std::int64_t>(info.st_size);
     entry.stamp = stamps.stampOf(info.st_mtim.tv_sec);
+    entry.identity = {static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
     return host;
 }
 
